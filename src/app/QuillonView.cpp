@@ -1,0 +1,525 @@
+#include "app/QuillonView.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/ExitGame.h"
+#include "app/FrameClock.h"
+#include "app/HandOff.h"
+#include "app/MainFrame.h"
+#include "app/MouseState.h"
+#include "app/QuillonApp.h"
+#include "app/StringTable.h"
+#include "audio/MusicPlayer.h"
+#include "audio/SoundManager.h"
+#include "core/Display.h"
+#include "core/HotKey.h"
+#include "core/Locale.h"
+#include "core/PaletteManager.h"
+#include "core/ResFile.h"
+#include "core/TextLayer.h"
+#include "effects/EffectManager.h"
+#include "intro/IntroLayer.h"
+#include "net/MySocket.h"
+#include "platform/Clock.h"
+#include "platform/Debug.h"
+#include "platform/Dialogs.h"
+#include "platform/Loop.h"
+#include "platform/Settings.h"
+#include "platform/Window.h"
+#include "windows/DaradirUzedo.h"
+#include "world/BGLayer.h"
+#include "world/GameLayer.h"
+#include "world/ObjLayer.h"
+#include "world/StageHolder.h"
+
+CQuillonView* g_pView;
+
+namespace {
+
+constexpr uint32_t kKeepAliveTimerId = 16;
+constexpr uint32_t kKeepAliveSeconds = 1800;
+constexpr uint32_t kMsgDialogClosed = 0x40B;
+constexpr uint32_t kMsgAccountLogin = 0x40C;
+constexpr const char* kRegistryPath = "Software\\Brennix\\Quorvel";
+constexpr int kDefaultServerPort = 8020;
+
+// The cursor clip before the game started, and the game's own in full screen.
+plat::Rect g_savedCursorClip;
+const plat::Rect kGameCursorClip{2, 2, 798, 598};
+
+void PostCloseToMainWindow()
+{
+    CMainFrame* frame = theApp.m_pMainWnd;
+    if (frame && frame->IsWindow())
+        plat::Loop().PostMessage(frame, plat::kWmClose);
+}
+
+void ShowGameString(int id)
+{
+    plat::MessageBox("", GetGameString(id));
+}
+
+}  // namespace
+
+CQuillonView::CQuillonView()
+{
+    m_nonKorean = IsNonKoreanLocale() ? 1 : 0;
+    g_pView = this;
+}
+
+CQuillonView::~CQuillonView()
+{
+    plat::Loop().ForgetTarget(this);
+    FreeHotKeys();
+    if (g_pView == this)
+        g_pView = nullptr;
+}
+
+void CQuillonView::OnInitialUpdate()
+{
+    if (m_initialUpdateDone)
+        return;
+    m_initialUpdateDone = true;
+    plat::Window().ShowCursor(false);  // the game draws its own cursor
+    g_soundManager.Init();
+    g_soundManager.SetListenerPosition(0, 0);
+    if (g_mixer.Open())
+        g_mixer.FindVolumeControl();
+    // timeBeginPeriod(1): the clock is already millisecond-exact here.
+}
+
+// ---- the frame -----------------------------------------------------------
+
+void CQuillonView::GameFrame()
+{
+    const plat::CInputRouter& input = plat::Loop().Input();
+    if (input.AsyncKeyDown(plat::kVkControl) && input.AsyncKeyDown(plat::kVkMenu))
+        ExitGame();
+
+    if (!g_firstFrameDone) {
+        g_firstFrameDone = 1;
+        InitGame();
+    }
+
+    g_frameNow = g_frameTime;
+    const FrameDecision d = ScheduleFrame(g_frameNow, g_nextFrameDue, g_frameScheduleStarted);
+    m_frameRan = d.run;
+    if (d.run) {
+        g_frameScheduleStarted = true;
+        ++g_gameFrameCount;
+        g_frameNotPresented = d.skipDraw ? 1 : 0;
+        g_nextFrameDue = d.nextDue;
+
+        ReceiveDispatch();
+        UpdateKeepAliveTimer();
+
+        if (m_pIntroLayer && m_pIntroLayer->GetSceneState() == 0 && m_pIntroLayer->IsFinished()) {
+            m_pIntroLayer->ClearFinished();
+            if (m_pDisplay)
+                m_pDisplay->RemoveLayer(m_pIntroLayer);
+        }
+        if (m_pIntroLayer && m_pIntroLayer->IsFinished())
+            g_frameNotPresented = 0;
+
+        if (m_pDisplay)
+            m_pDisplay->Draw();
+        if (g_pPalette)
+            g_pPalette->Update();
+    }
+
+    // The Alt accelerators fake a key press; it is taken back on every pass.
+    if (g_accelKeyFlag) {
+        g_accelKeyFlag = 0;
+        g_keyState[56] = 0;
+        g_keyState[g_lastKey & 255] = 0;
+    }
+    if (d.run) {
+        g_lastKey = 0;
+        g_mouseState.ResetMouseEvents();
+    }
+}
+
+void CQuillonView::InitGame()
+{
+    g_savedCursorClip = plat::Window().GetClipCursor();
+
+    DisplayParams params;
+    params.registryPath = kRegistryPath;
+    m_pDisplay = new CDisplay(params);
+
+    LoadPalette();
+    ShowLoading(0);
+
+    g_layerHolder.SetLayer(new CDaradirUzedo(m_pDisplay));
+    ShowLoading(10);
+
+    m_pBGLayer = new CBGLayer(m_pDisplay);
+    ShowLoading(20);
+
+    m_pObjLayer = new CObjLayer(m_pDisplay, m_pBGLayer);
+    ShowLoading(30);
+
+    g_musicPlayer.SetNotifyWindow(theApp.m_pMainWnd);
+    ExtractMusicFiles();
+    ShowLoading(40);
+
+    m_pEffectManager = new CEffectManager(m_pObjLayer);
+    ShowLoading(50);
+
+    m_pIntroLayer = new CIntroLayer(m_pDisplay);
+    ShowLoading(60);
+
+    m_pGameLayer = new CGameLayer(m_pDisplay);
+    ShowLoading(70);
+
+    m_pDisplay->InitDirectDraw();
+    if (m_pDisplay->IsFullScreen())
+        plat::Window().ClipCursor(&kGameCursorClip);
+
+    if (g_pStageHolder)
+        g_pStageHolder->LoadObjectFiles();
+    ShowLoading(101);
+
+    m_pBoardSocket = new CMySocket;
+    m_pMailSocket = new CMySocket;
+    ShowLoading(102);
+
+    m_pDisplay->AddLayer(m_pIntroLayer);
+}
+
+void CQuillonView::ShowLoading(int percent)
+{
+    m_loadingSteps.push_back(percent);
+    plat::DebugPrintf("loading %d\n", percent);
+    RestorePalette(false);
+    if (!m_pDisplay || m_pDisplay->Lock() != 0)
+        return;
+    uint8_t* bits = m_pDisplay->GetBits();
+    if (!bits)
+        return;
+    if (percent >= 102)
+        std::memset(bits, 0, static_cast<size_t>(CDisplay::kWidth) * CDisplay::kHeight);
+    m_pDisplay->Unlock();
+    m_pDisplay->SetNeedsFlip();
+    m_pDisplay->Flip();
+}
+
+void CQuillonView::LoadPalette()
+{
+    delete g_pPalette;
+    g_pPalette = new CPaletteManager(m_pDisplay);
+    g_pTextLayer = new CTextLayer(m_pDisplay);
+
+    g_pPalette->LoadPalette("data\\Tolmar.PAL");
+    g_pPalette->LoadTransTable("data\\TransTable.tbl");
+    g_pTextLayer->LoadFonts("data\\Shan.fnt", "data\\Seng.fnt");
+    g_pPalette->BuildShadeTables();
+    g_pPalette->BuildTintTables();
+
+    FreeHotKeys();
+    AddHotKey(100, {29, 15});
+    AddHotKey(4, {29, 31});
+    AddHotKey(5, {29, 30});
+    AddHotKey(6, {29, 47});
+    AddHotKey(7, {29, 34});
+    AddHotKey(11, {29, 21});
+    if (g_gmFlag) {
+        AddHotKey(48, {29, 48});
+        AddHotKey(49, {29, 49});
+        AddHotKey(50, {29, 22});
+        AddHotKey(51, {29, 50});
+        AddHotKey(89, {29, 19});
+    }
+    AddHotKey(18, {29, 45});
+    AddHotKey(109, {29, 2});
+    AddHotKey(108, {29, 3});
+    AddHotKey(146, {29, 16});
+
+    delete g_pStageHolder;
+    g_pStageHolder = new CStageHolder(this);
+    g_pStageHolder->LoadCursor();
+
+    g_musicPlayer.SetVolume(GetMusicVolume());
+}
+
+void CQuillonView::RestorePalette(bool fromSystem)
+{
+    // There is no system palette here: "from the system" keeps the palette
+    // the game shows.
+    if (fromSystem || !g_pPalette)
+        return;
+    g_pPalette->LoadPalette("Tolmar.PAL");
+}
+
+// ---- connecting ----------------------------------------------------------
+
+void CQuillonView::CreateMainSocket()
+{
+    if (!g_pMainSocket)
+        g_pMainSocket = new CMySocket;
+}
+
+int CQuillonView::ConnectDefaultServer()
+{
+    // The built-in server: loopback unless the settings name another.
+    std::string host = "127.0.0.1";
+    int port = kDefaultServerPort;
+    plat::ISettings& s = plat::Settings();
+    if (auto h = s.GetString("Software\\Brennix\\Quorvel\\Server", "Host"); h && !h->empty())
+        host = *h;
+    if (auto p = s.GetDword("Software\\Brennix\\Quorvel\\Server", "Port"); p && *p > 0 && *p < 65536)
+        port = static_cast<int>(*p);
+    return g_pMainSocket->Connect(host.c_str(), port);
+}
+
+int CQuillonView::ConnectPortalServer(const char* host, int port)
+{
+    return g_pMainSocket->Connect(host, port);
+}
+
+void CQuillonView::ConnectStep()
+{
+    m_frameRan = false;
+    if (g_connectOnce) {
+        g_connectOnce = 0;
+        CreateMainSocket();
+        if (IsHandOffPath()) {
+            int r = ConnectPortalServer(g_handOff.host.c_str(), g_handOff.port);
+            int sent = r < 0 ? 0
+                             : g_pMainSocket->SendCommand(g_handOff.text.data(),
+                                                          static_cast<int>(g_handOff.text.size()));
+            if (r < 0 || sent < 1) {
+                ShowGameString(IDS_SERVER_UNAVAILABLE);
+                PostCloseToMainWindow();
+                return;
+            }
+            m_waitingLoginReply = true;
+            m_loginReplyDeadline = plat::NowMs() + kLoginReplyTimeoutMs;
+        } else if (ConnectDefaultServer() < 0) {
+            ShowGameString(IDS_SERVER_UNAVAILABLE);
+            PostCloseToMainWindow();
+            return;
+        }
+    }
+
+    if (!IsHandOffPath()) {
+        m_bRunning = 1;
+        return;
+    }
+    if (!m_waitingLoginReply)
+        return;
+    switch (ReadLoginReply()) {
+    case 0:
+        m_waitingLoginReply = false;
+        m_bRunning = 1;
+        return;
+    case 1:
+        m_waitingLoginReply = false;
+        plat::MessageBox("", "귀하의 아이디로 다른 사용자가 사용하고 있습니다.");
+        PostCloseToMainWindow();
+        return;
+    case 3:
+        m_waitingLoginReply = false;
+        ShowGameString(IDS_SERVER_UNAVAILABLE);
+        PostCloseToMainWindow();
+        return;
+    case -1:
+        m_waitingLoginReply = false;
+        return;
+    default:
+        break;
+    }
+    if (IsExiting()) {
+        m_waitingLoginReply = false;
+        return;
+    }
+    if (static_cast<int32_t>(plat::NowMs() - m_loginReplyDeadline) >= 0) {
+        m_waitingLoginReply = false;
+        ShowGameString(IDS_SERVER_UNAVAILABLE);
+        PostCloseToMainWindow();
+    }
+}
+
+int ReadLoginReply()
+{
+    if (!g_pView || !g_pMainSocket)
+        return -1;
+    char reply[2];
+    int n = g_pMainSocket->Peek(reply, 2);
+    if (n < 0) {
+        ShowGameString(IDS_CONNECTION_LOST);
+        ExitGame();
+        return 2;
+    }
+    if (n < 2)
+        return 2;  // both bytes must have arrived
+    int len = 2;
+    g_pMainSocket->Read(reply, len);
+    if (reply[0] == '~' && reply[1] == '0')
+        return 0;
+    if (reply[0] == '~' && reply[1] == '1')
+        return 1;
+    return 3;
+}
+
+// ---- keep-alive ----------------------------------------------------------
+
+void CQuillonView::UpdateKeepAliveTimer()
+{
+    const bool inGame = m_pIntroLayer && m_pIntroLayer->GetSceneState() == 0;
+    if (m_keepAliveRunning && !inGame) {
+        plat::Loop().KillTimer(this, kKeepAliveTimerId);
+        m_keepAliveRunning = false;
+        m_keepAliveCount = 0;
+    } else if (!m_keepAliveRunning && inGame) {
+        m_keepAliveRunning = plat::Loop().SetTimer(this, kKeepAliveTimerId, 1000, [this](uint32_t) {
+            if (++m_keepAliveCount >= kKeepAliveSeconds) {
+                if (m_pObjLayer)
+                    m_pObjLayer->SendKeepAlive();
+                m_keepAliveCount = 0;
+            }
+        });
+        m_keepAliveCount = 0;
+    }
+}
+
+// ---- tear-down -----------------------------------------------------------
+
+void CQuillonView::OnDestroy()
+{
+    // Music: only our own stream's volume; the desktop's is never touched.
+    g_musicPlayer.SetVolume(0);
+    g_musicPlayer.CloseAll();
+    g_mixer.Close();
+    DeleteMusicFiles();
+
+    if (m_keepAliveRunning) {
+        plat::Loop().KillTimer(this, kKeepAliveTimerId);
+        m_keepAliveRunning = false;
+    }
+    if (m_pDisplay) {
+        m_pDisplay->RemoveLayer(m_pIntroLayer);
+        m_pDisplay->RemoveLayer(m_pBGLayer);
+        m_pDisplay->RemoveLayer(m_pObjLayer);
+        m_pDisplay->RemoveLayer(m_pGameLayer);
+        if (CDaradirUzedo* ui = g_layerHolder.GetLayer())
+            m_pDisplay->RemoveLayer(ui);
+    }
+    delete m_pEffectManager;
+    m_pEffectManager = nullptr;
+    delete m_pGameLayer;
+    m_pGameLayer = nullptr;
+    delete m_pIntroLayer;
+    m_pIntroLayer = nullptr;
+    delete m_pBGLayer;
+    m_pBGLayer = nullptr;
+    delete m_pObjLayer;
+    m_pObjLayer = nullptr;
+    delete g_layerHolder.GetLayer();
+    g_layerHolder.SetLayer(nullptr);
+    delete m_pDisplay;
+    m_pDisplay = nullptr;
+
+    delete m_pMailSocket;
+    m_pMailSocket = nullptr;
+    delete m_pBoardSocket;
+    m_pBoardSocket = nullptr;
+    delete g_pMainSocket;
+    g_pMainSocket = nullptr;
+
+    ReleaseLayers();
+    if (g_firstFrameDone)
+        plat::Window().ClipCursor(nullptr);
+}
+
+void CQuillonView::ReleaseLayers()
+{
+    delete g_pTextLayer;
+    g_pTextLayer = nullptr;
+    delete g_pPalette;
+    g_pPalette = nullptr;
+    FreeHotKeys();
+    delete g_pStageHolder;
+    g_pStageHolder = nullptr;
+}
+
+// ---- input ---------------------------------------------------------------
+
+void CQuillonView::OnKeyDown(uint32_t, uint32_t, uint32_t nFlags)
+{
+    const uint32_t scan = nFlags & 255;
+    g_keyState[scan] = 1;
+    g_lastKey = scan;
+}
+
+void CQuillonView::OnKeyUp(uint32_t, uint32_t, uint32_t nFlags)
+{
+    g_keyState[nFlags & 255] = 0;
+    g_lastKey = 0;
+}
+
+void CQuillonView::OnChar(uint32_t nChar, uint32_t, uint32_t)
+{
+    if (g_pTextLayer)
+        g_pTextLayer->OnEditChar(nChar);
+}
+
+void CQuillonView::OnMouse(uint32_t event, int x, int y)
+{
+    g_mouseState.SetMouseEvent(event, x, y);
+}
+
+void CQuillonView::OnLButtonDown(uint32_t, int x, int y)
+{
+    OnMouse(MOUSE_LDOWN, x, y);
+    g_mouseState.SetMouseButton(1, true);
+}
+
+void CQuillonView::OnLButtonUp(uint32_t, int x, int y)
+{
+    OnMouse(MOUSE_LUP, x, y);
+    g_mouseState.SetMouseButton(1, false);
+}
+
+void CQuillonView::OnLButtonDblClk(uint32_t, int x, int y) { OnMouse(MOUSE_LDBLCLK, x, y); }
+
+void CQuillonView::OnRButtonDown(uint32_t, int x, int y)
+{
+    OnMouse(MOUSE_RDOWN, x, y);
+    g_mouseState.SetMouseButton(2, true);
+}
+
+void CQuillonView::OnRButtonUp(uint32_t, int x, int y)
+{
+    OnMouse(MOUSE_RUP, x, y);
+    g_mouseState.SetMouseButton(2, false);
+}
+
+void CQuillonView::OnRButtonDblClk(uint32_t, int x, int y) { OnMouse(MOUSE_RDBLCLK, x, y); }
+
+void CQuillonView::OnMouseMove(uint32_t, int x, int y) { OnMouse(MOUSE_MOVE, x, y); }
+
+void CQuillonView::OnCommand(uint32_t id)
+{
+    // Alt+A, D, I, R, S fake a press of Alt and the key for one pass.
+    static constexpr uint32_t kScans[5] = {30, 32, 23, 19, 31};
+    if (id < plat::kAccelAltA || id > plat::kAccelAltS)
+        return;
+    const uint32_t scan = kScans[id - plat::kAccelAltA];
+    g_accelKeyFlag = 56;
+    g_keyState[56] = 1;
+    g_keyState[scan] = 1;
+    g_lastKey = scan;
+}
+
+void CQuillonView::OnMessage(uint32_t msg, uintptr_t, intptr_t)
+{
+    if (msg == kMsgDialogClosed) {
+        RestorePalette(false);
+        if (m_pDisplay)
+            m_pDisplay->SetNeedsFlip();
+    } else if (msg == kMsgAccountLogin) {
+        // Nothing opens the account dialog.
+    }
+}

@@ -1,0 +1,99 @@
+// The view that owns the game: the display and the layers, the input that
+// the layers poll, the game frame and the connect step.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "platform/Input.h"
+#include "platform/Loop.h"
+
+class CDisplay;
+class CIntroLayer;
+class CBGLayer;
+class CObjLayer;
+class CEffectManager;
+class CGameLayer;
+class CMySocket;
+
+class CQuillonView : public plat::IWindowHandler, public plat::IMessageTarget {
+public:
+    CQuillonView();
+    ~CQuillonView() override;
+
+    void OnInitialUpdate();
+
+    // The frame state machine; one pass per idle call while running.
+    void GameFrame();
+    // First-frame construction of everything the game draws with.
+    void InitGame();
+    // Draws the loading screen at step 0, 10, ..., 70, 101 or 102.
+    void ShowLoading(int percent);
+    void LoadPalette();
+    // Runs while the view is not running: connects once, then waits for
+    // the server to accept the client.
+    void ConnectStep();
+    int ConnectDefaultServer();
+    int ConnectPortalServer(const char* host, int port);
+    void CreateMainSocket();
+    // Takes at most one received command and hands it to its owner.
+    void ReceiveDispatch();
+    // The keep-alive timer runs exactly while the player is in the game.
+    void UpdateKeepAliveTimer();
+    void RestorePalette(bool fromSystem);
+
+    void OnDestroy();
+    void ReleaseLayers();
+
+    // Window messages.
+    void OnKeyDown(uint32_t nChar, uint32_t nRepCnt, uint32_t nFlags) override;
+    void OnKeyUp(uint32_t nChar, uint32_t nRepCnt, uint32_t nFlags) override;
+    void OnChar(uint32_t nChar, uint32_t nRepCnt, uint32_t nFlags) override;
+    void OnLButtonDown(uint32_t nFlags, int x, int y) override;
+    void OnLButtonUp(uint32_t nFlags, int x, int y) override;
+    void OnLButtonDblClk(uint32_t nFlags, int x, int y) override;
+    void OnRButtonDown(uint32_t nFlags, int x, int y) override;
+    void OnRButtonUp(uint32_t nFlags, int x, int y) override;
+    void OnRButtonDblClk(uint32_t nFlags, int x, int y) override;
+    void OnMouseMove(uint32_t nFlags, int x, int y) override;
+    void OnCommand(uint32_t id) override;
+    void OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+
+    // Whether the last idle pass ran a frame (the loop waits when not).
+    bool FrameRanLastPass() const { return m_frameRan; }
+    // The loading steps shown so far (for tests and the trace).
+    const std::vector<int>& LoadingSteps() const { return m_loadingSteps; }
+
+    CDisplay* m_pDisplay = nullptr;
+    CIntroLayer* m_pIntroLayer = nullptr;
+    CBGLayer* m_pBGLayer = nullptr;
+    CObjLayer* m_pObjLayer = nullptr;
+    CEffectManager* m_pEffectManager = nullptr;
+    CGameLayer* m_pGameLayer = nullptr;
+    CMySocket* m_pBoardSocket = nullptr;
+    CMySocket* m_pMailSocket = nullptr;
+    uint32_t m_nonKorean = 0;
+    uint32_t m_bRunning = 0;
+    uint32_t m_keepAliveCount = 0;
+    bool m_keepAliveRunning = false;
+
+private:
+    void OnMouse(uint32_t event, int x, int y);
+
+    bool m_initialUpdateDone = false;
+    bool m_frameRan = false;
+    // Hand-off path: when the wait for the two-byte reply gives up.
+    uint32_t m_loginReplyDeadline = 0;
+    bool m_waitingLoginReply = false;
+    std::vector<int> m_loadingSteps;
+};
+
+extern CQuillonView* g_pView;
+
+// Reads the launcher reply "~0"/"~1" straight from the main socket: 0
+// accepted, 1 the ID is in use elsewhere, 2 no decision yet, -1 no view or
+// socket, 3 a complete reply that is neither (our addition: a failure).
+int ReadLoginReply();
+
+// The hand-off reply wait gives up after this long (our choice: the
+// original waited for ever).
+constexpr uint32_t kLoginReplyTimeoutMs = 30000;

@@ -1,0 +1,4 @@
+#include "audio/MusicPlayer.h"
+
+CMusicPlayer g_musicPlayer;
+CMixer g_mixer;

@@ -1,0 +1,3 @@
+#include "audio/SoundManager.h"
+
+CSoundManager g_soundManager;

@@ -1,0 +1,16 @@
+// Positional sound effects. Minimal form: silent.
+#pragma once
+
+class CSoundManager {
+public:
+    // 1 when sound is available.
+    int Init() { return 0; }
+    void SetListenerPosition(int x, int y) { m_listenerX = x; m_listenerY = y; }
+    void StopAll() {}
+
+private:
+    int m_listenerX = 0;
+    int m_listenerY = 0;
+};
+
+extern CSoundManager g_soundManager;

@@ -1,0 +1,10 @@
+#include "core/ResFile.h"
+
+int ExtractMusicFiles()
+{
+    return 1;
+}
+
+void DeleteMusicFiles()
+{
+}

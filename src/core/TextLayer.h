@@ -1,0 +1,27 @@
+// The game's text renderer. Minimal form: the fonts are named but not drawn
+// yet.
+#pragma once
+#include <cstdint>
+
+#include "core/Layer.h"
+
+class CDisplay;
+
+class CTextLayer : public CLayer {
+public:
+    explicit CTextLayer(CDisplay* display) : m_pDisplay(display) {}
+
+    // Loads the Hangul and the English font; 1 on success.
+    int LoadFonts(const char* hangulFont, const char* englishFont);
+    // A typed character for the edit line.
+    void OnEditChar(uint32_t ch) { m_lastChar = ch; }
+    void SetPasswordMode() {}
+
+    uint32_t LastChar() const { return m_lastChar; }
+
+private:
+    CDisplay* m_pDisplay;
+    uint32_t m_lastChar = 0;
+};
+
+extern CTextLayer* g_pTextLayer;

@@ -1,0 +1,47 @@
+// Quorvel: the program's entry point. Picks the platform backend, then runs
+// the application as the framework would.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/QuillonApp.h"
+#include "platform/Platform.h"
+#include "platform/Process.h"
+#include "platform/headless/HeadlessPlatform.h"
+#if defined(QUORVEL_HAVE_SDL)
+#include "platform/sdl/SdlPlatform.h"
+#endif
+
+int main(int argc, char** argv)
+{
+    plat::SetCommandLine(argc, argv);
+
+    std::unique_ptr<plat::CHeadlessPlatform> headless;
+#if defined(QUORVEL_HAVE_SDL)
+    std::unique_ptr<plat::CSdlPlatform> sdl;
+    if (plat::ChosenBackend() == plat::BackendKind::Sdl) {
+        sdl = std::make_unique<plat::CSdlPlatform>();
+        std::string error;
+        if (!sdl->Init(error)) {
+            std::fprintf(stderr, "Quorvel: cannot open the display: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    if (!sdl)
+#endif
+    {
+        plat::HeadlessConfig config;
+        config.advanceOnWait = false;
+        headless = std::make_unique<plat::CHeadlessPlatform>(config);
+        plat::SetClock(nullptr);  // real time when run as a program
+    }
+
+    int code = 0;
+    if (theApp.InitInstance()) {
+        code = theApp.Run();
+    } else {
+        code = theApp.m_startExitCode;
+    }
+    int exitCode = theApp.ExitInstance();
+    return code != 0 ? code : exitCode;
+}

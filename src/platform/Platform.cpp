@@ -1,0 +1,31 @@
+#include "platform/Platform.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Loop.h"
+#include "platform/Settings.h"
+#include "platform/Window.h"
+
+namespace plat {
+
+BackendKind ChosenBackend()
+{
+    const char* v = std::getenv("QUORVEL_PLATFORM");
+    if (v && std::strcmp(v, "headless") == 0)
+        return BackendKind::Headless;
+    return BackendKind::Sdl;
+}
+
+void UninstallServices()
+{
+    Loop().Reset();
+    SetClock(nullptr);
+    SetDialogs(nullptr);
+    SetSettings(nullptr);
+    SetWindow(nullptr);
+}
+
+}  // namespace plat

@@ -1,0 +1,87 @@
+#include "platform/Process.h"
+
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/Window.h"
+
+namespace plat {
+
+namespace {
+std::string g_commandLine;
+std::string g_runtimeDir;
+bool g_runtimeDirMade = false;
+}  // namespace
+
+void SetCommandLine(int argc, const char* const* argv)
+{
+    g_commandLine.clear();
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            g_commandLine += ' ';
+        g_commandLine += argv[i];
+    }
+}
+
+void SetCommandLine(const std::string& line) { g_commandLine = line; }
+
+const std::string& CommandLine() { return g_commandLine; }
+
+std::string ExePath()
+{
+    char buf[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return {};
+    return std::string(buf, static_cast<size_t>(n));
+}
+
+std::string ExeDir()
+{
+    std::string p = ExePath();
+    size_t slash = p.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : p.substr(0, slash);
+}
+
+std::string RuntimeDir()
+{
+    if (g_runtimeDirMade)
+        return g_runtimeDir;
+    std::string base;
+    const char* xdg = std::getenv("XDG_RUNTIME_DIR");
+    struct stat st{};
+    if (xdg && *xdg == '/' && ::stat(xdg, &st) == 0 && S_ISDIR(st.st_mode))
+        base = xdg;
+    else
+        base = "/tmp";
+    std::string dir = base + "/quorvel-" + std::to_string(::getuid()) + "-" + std::to_string(::getpid());
+    if (::mkdir(dir.c_str(), 0700) != 0) {
+        struct stat ds{};
+        if (::lstat(dir.c_str(), &ds) != 0 || !S_ISDIR(ds.st_mode) || ds.st_uid != ::getuid())
+            return {};
+    }
+    g_runtimeDir = dir;
+    g_runtimeDirMade = true;
+    return g_runtimeDir;
+}
+
+void RemoveRuntimeDir()
+{
+    if (g_runtimeDirMade) {
+        ::rmdir(g_runtimeDir.c_str());
+        g_runtimeDirMade = false;
+        g_runtimeDir.clear();
+    }
+}
+
+void DisableScreenSaver()
+{
+    Window().DisableScreenSaver();
+}
+
+}  // namespace plat

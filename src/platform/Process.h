@@ -1,0 +1,27 @@
+// The process: its command line, its executable and its private directories.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// Stores argv; the command line is argv[1..] joined with single blanks
+// (empty without arguments), as the game received it on Windows.
+void SetCommandLine(int argc, const char* const* argv);
+void SetCommandLine(const std::string& line);
+const std::string& CommandLine();
+
+// The real path of the running executable, and its directory.
+std::string ExePath();
+std::string ExeDir();
+
+// A directory private to this process (mode 0700) for files the game
+// extracts and deletes at exit; created on first use, empty when that fails.
+std::string RuntimeDir();
+// Removes RuntimeDir if it was created and is empty.
+void RemoveRuntimeDir();
+
+// Asks the desktop to keep the screen saver off.
+void DisableScreenSaver();
+
+}  // namespace plat

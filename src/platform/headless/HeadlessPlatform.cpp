@@ -1,0 +1,59 @@
+#include "platform/headless/HeadlessPlatform.h"
+
+#include <poll.h>
+
+#include "platform/Platform.h"
+
+namespace plat {
+
+void CRecordingDialogs::ShowMessage(const std::string& caption, const std::string& text)
+{
+    boxes.push_back(RecordedBox{caption, text, false, true});
+}
+
+bool CRecordingDialogs::AskYesNo(const std::string& caption, const std::string& text,
+                                 const std::string&, const std::string&)
+{
+    bool answer = true;
+    if (!answers.empty()) {
+        answer = answers.front();
+        answers.pop_front();
+    }
+    boxes.push_back(RecordedBox{caption, text, true, answer});
+    return answer;
+}
+
+CHeadlessPlatform::CHeadlessPlatform(const HeadlessConfig& config)
+    : clock(config.clockStart), advanceOnWait(config.advanceOnWait)
+{
+    SetClock(&clock);
+    SetSettings(&settings);
+    SetDialogs(&dialogs);
+    SetWindow(&window);
+    Loop().SetBackend(this);
+}
+
+CHeadlessPlatform::~CHeadlessPlatform()
+{
+    UninstallServices();
+}
+
+void CHeadlessPlatform::PollInput(std::vector<RawEvent>&)
+{
+    // Tests inject input into the loop directly.
+}
+
+void CHeadlessPlatform::Wait(uint32_t timeoutMs, std::vector<struct pollfd>& fds)
+{
+    ++waits;
+    if (!advanceOnWait) {
+        // Running as a program on real time: really wait.
+        ::poll(fds.data(), fds.size(), static_cast<int>(timeoutMs));
+        return;
+    }
+    if (!fds.empty())
+        ::poll(fds.data(), fds.size(), 0);
+    clock.Advance(timeoutMs);
+}
+
+}  // namespace plat

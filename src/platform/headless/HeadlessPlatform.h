@@ -1,0 +1,58 @@
+// The headless backend: a virtual clock, an in-memory settings store and
+// window, recorded message boxes with scripted answers, and input that tests
+// inject. Everything a whole-client test needs to run the real loop.
+#pragma once
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Loop.h"
+#include "platform/Settings.h"
+#include "platform/Window.h"
+
+namespace plat {
+
+struct RecordedBox {
+    std::string caption;  // CP949
+    std::string text;     // CP949
+    bool yesNo = false;
+    bool answer = true;
+};
+
+class CRecordingDialogs : public IDialogs {
+public:
+    void ShowMessage(const std::string& caption, const std::string& text) override;
+    bool AskYesNo(const std::string& caption, const std::string& text,
+                  const std::string& yes, const std::string& no) override;
+
+    std::vector<RecordedBox> boxes;
+    std::deque<bool> answers;  // taken by AskYesNo; yes when empty
+};
+
+struct HeadlessConfig {
+    uint32_t clockStart = 0;
+    // The loop's waits advance the virtual clock by their length.
+    bool advanceOnWait = true;
+};
+
+class CHeadlessPlatform : public ILoopBackend {
+public:
+    explicit CHeadlessPlatform(const HeadlessConfig& config = {});
+    ~CHeadlessPlatform() override;
+    CHeadlessPlatform(const CHeadlessPlatform&) = delete;
+    CHeadlessPlatform& operator=(const CHeadlessPlatform&) = delete;
+
+    void PollInput(std::vector<RawEvent>& out) override;
+    void Wait(uint32_t timeoutMs, std::vector<struct pollfd>& fds) override;
+
+    CVirtualClock clock;
+    CMemorySettings settings;
+    CRecordingDialogs dialogs;
+    CMemoryWindow window;
+    bool advanceOnWait;
+    uint64_t waits = 0;
+};
+
+}  // namespace plat

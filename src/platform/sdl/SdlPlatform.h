@@ -1,0 +1,80 @@
+// The SDL2 backend: the real window and its input, desktop message boxes,
+// the real clock and the settings file.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Input.h"
+#include "platform/Loop.h"
+#include "platform/Settings.h"
+#include "platform/Window.h"
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace plat {
+
+class CSdlWindow : public IWindow {
+public:
+    bool Create(const std::string& titleCp949, int width, int height) override;
+    void Show() override;
+    void Destroy() override;
+    bool IsCreated() const override { return m_window != nullptr; }
+    int ShowCursor(bool show) override;
+    void ClipCursor(const Rect* r) override;
+    Rect GetClipCursor() override;
+    void DisableScreenSaver() override;
+    void GetDesktopSize(int& width, int& height) override;
+
+    SDL_Window* Handle() const { return m_window; }
+
+private:
+    SDL_Window* m_window = nullptr;
+    int m_cursorCount = 0;
+    bool m_hasClip = false;
+    Rect m_clip;
+};
+
+class CSdlDialogs : public IDialogs {
+public:
+    explicit CSdlDialogs(CSdlWindow* window) : m_window(window) {}
+    void ShowMessage(const std::string& caption, const std::string& text) override;
+    bool AskYesNo(const std::string& caption, const std::string& text,
+                  const std::string& yes, const std::string& no) override;
+
+private:
+    CSdlWindow* m_window;
+    CStderrDialogs m_fallback;
+};
+
+class CSdlPlatform : public ILoopBackend {
+public:
+    CSdlPlatform();
+    ~CSdlPlatform() override;
+    CSdlPlatform(const CSdlPlatform&) = delete;
+    CSdlPlatform& operator=(const CSdlPlatform&) = delete;
+
+    // Starts SDL's video and events; false (with the reason) when it cannot.
+    bool Init(std::string& error);
+
+    void PollInput(std::vector<RawEvent>& out) override;
+    void Wait(uint32_t timeoutMs, std::vector<struct pollfd>& fds) override;
+
+    // The set-1 scan code and extended bit of an SDL scancode; false for keys
+    // the game never sees.
+    static bool MapScancode(int sdlScancode, uint8_t& scan, bool& extended);
+
+    CSdlWindow window;
+
+private:
+    void Translate(const SDL_Event& ev, std::vector<RawEvent>& out);
+
+    CRealClock m_clock;
+    CFileSettings m_settings;
+    CSdlDialogs m_dialogs;
+    bool m_sdlUp = false;
+};
+
+}  // namespace plat

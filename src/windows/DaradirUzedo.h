@@ -1,0 +1,30 @@
+// The in-game UI layer that owns every in-game window. Minimal form: a
+// layer with no windows yet.
+#pragma once
+#include "core/Layer.h"
+
+class CDisplay;
+
+class CDaradirUzedo : public CLayer {
+public:
+    explicit CDaradirUzedo(CDisplay* display) : m_pDisplay(display) {}
+    int Draw() override { return 1; }
+
+private:
+    CDisplay* m_pDisplay;
+};
+
+// Holds the one UI layer.
+class CLayerHolder {
+public:
+    CDaradirUzedo* GetLayer() const { return m_pLayer; }
+    void SetLayer(CDaradirUzedo* layer) { m_pLayer = layer; }
+
+private:
+    CDaradirUzedo* m_pLayer = nullptr;
+};
+
+extern CLayerHolder g_layerHolder;
+
+// The game menu's music volume slider, 50 at start.
+int GetMusicVolume();

@@ -1,0 +1,3 @@
+#include "world/StageHolder.h"
+
+CStageHolder* g_pStageHolder;

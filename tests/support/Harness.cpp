@@ -1,0 +1,149 @@
+#include "support/Harness.h"
+
+#include "app/ExitGame.h"
+#include "app/FrameClock.h"
+#include "app/HandOff.h"
+#include "app/MouseState.h"
+#include "app/QuillonApp.h"
+#include "app/ReceiveDispatch.h"
+#include "core/HotKey.h"
+#include "platform/Crt.h"
+#include "platform/Debug.h"
+#include "platform/Loop.h"
+#include "platform/Process.h"
+
+void ResetGameGlobals()
+{
+    ResetFrameClock();
+    ResetInputState();
+    ResetExitState();
+    FreeHotKeys();
+    g_handOff = HandOffData{};
+    g_myId = 0;
+    plat::SRand(1);
+}
+
+CHarness::CHarness(uint32_t clockStart) : m_platform(plat::HeadlessConfig{clockStart, true})
+{
+    ResetGameGlobals();
+    plat::SetDebugSink([this](std::string_view text) { m_debug.append(text); });
+}
+
+CHarness::~CHarness()
+{
+    if (m_started)
+        theApp.ExitInstance();
+    plat::SetDebugSink({});
+    ResetGameGlobals();
+    plat::SetCommandLine("");
+}
+
+plat::CMessageLoop& CHarness::Loop() { return plat::Loop(); }
+
+bool CHarness::Start(const std::string& commandLine)
+{
+    plat::SetCommandLine(commandLine);
+    m_started = true;
+    return theApp.InitInstance() != 0;
+}
+
+bool CHarness::Step() { return plat::Loop().Step(); }
+
+void CHarness::Steps(int n)
+{
+    for (int i = 0; i < n && Step(); ++i) {
+    }
+}
+
+bool CHarness::RunUntil(const std::function<bool()>& pred, int maxSteps)
+{
+    for (int i = 0; i < maxSteps; ++i) {
+        if (pred())
+            return true;
+        if (!Step())
+            return pred();
+    }
+    return pred();
+}
+
+void CHarness::RunForMs(uint32_t ms)
+{
+    const uint32_t start = Clock().NowMs();
+    RunUntil([&] { return Clock().NowMs() - start >= ms; });
+}
+
+bool CHarness::Quit() { return plat::Loop().QuitPosted(); }
+
+void CHarness::KeyDown(uint8_t scan, bool extended, bool repeat)
+{
+    plat::RawEvent e;
+    e.kind = plat::RawKind::KeyDown;
+    e.scan = scan;
+    e.extended = extended;
+    e.repeat = repeat;
+    plat::Loop().InjectInput(e);
+}
+
+void CHarness::KeyUp(uint8_t scan, bool extended)
+{
+    plat::RawEvent e;
+    e.kind = plat::RawKind::KeyUp;
+    e.scan = scan;
+    e.extended = extended;
+    plat::Loop().InjectInput(e);
+}
+
+void CHarness::KeyPress(uint8_t scan, bool extended)
+{
+    KeyDown(scan, extended);
+    KeyUp(scan, extended);
+}
+
+void CHarness::MouseMove(int x, int y)
+{
+    plat::RawEvent e;
+    e.kind = plat::RawKind::MouseMove;
+    e.x = x;
+    e.y = y;
+    plat::Loop().InjectInput(e);
+}
+
+void CHarness::MouseDown(int button, int x, int y)
+{
+    plat::RawEvent e;
+    e.kind = plat::RawKind::ButtonDown;
+    e.button = button;
+    e.x = x;
+    e.y = y;
+    plat::Loop().InjectInput(e);
+}
+
+void CHarness::MouseUp(int button, int x, int y)
+{
+    plat::RawEvent e;
+    e.kind = plat::RawKind::ButtonUp;
+    e.button = button;
+    e.x = x;
+    e.y = y;
+    plat::Loop().InjectInput(e);
+}
+
+void CHarness::Click(int button, int x, int y)
+{
+    MouseDown(button, x, y);
+    MouseUp(button, x, y);
+}
+
+void CHarness::FocusLost()
+{
+    plat::RawEvent e;
+    e.kind = plat::RawKind::FocusLost;
+    plat::Loop().InjectInput(e);
+}
+
+void CHarness::FocusGained()
+{
+    plat::RawEvent e;
+    e.kind = plat::RawKind::FocusGained;
+    plat::Loop().InjectInput(e);
+}
