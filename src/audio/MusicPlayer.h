@@ -23,7 +23,7 @@ public:
     bool IsPlaying() const { return m_playing; }
 
 private:
-    plat::IMessageTarget* m_notify = nullptr;
+    [[maybe_unused]] plat::IMessageTarget* m_notify = nullptr;
     std::string m_fileName;
     int m_volume = 0;
     bool m_playing = false;

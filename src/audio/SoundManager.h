@@ -9,8 +9,8 @@ public:
     void StopAll() {}
 
 private:
-    int m_listenerX = 0;
-    int m_listenerY = 0;
+    [[maybe_unused]] int m_listenerX = 0;
+    [[maybe_unused]] int m_listenerY = 0;
 };
 
 extern CSoundManager g_soundManager;

@@ -23,7 +23,7 @@ public:
     const std::string& PaletteName() const { return m_paletteName; }
 
 private:
-    CDisplay* m_pDisplay;
+    [[maybe_unused]] CDisplay* m_pDisplay;
     std::string m_paletteName;
     unsigned m_updates = 0;
 };

@@ -20,7 +20,7 @@ public:
     uint32_t LastChar() const { return m_lastChar; }
 
 private:
-    CDisplay* m_pDisplay;
+    [[maybe_unused]] CDisplay* m_pDisplay;
     uint32_t m_lastChar = 0;
 };
 

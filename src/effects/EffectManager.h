@@ -14,5 +14,5 @@ public:
     void ClearAll() {}
 
 private:
-    CObjLayer* m_pObjLayer;
+    [[maybe_unused]] CObjLayer* m_pObjLayer;
 };

@@ -21,5 +21,5 @@ public:
     uint32_t m_finished = 0;
 
 private:
-    CDisplay* m_pDisplay;
+    [[maybe_unused]] CDisplay* m_pDisplay;
 };

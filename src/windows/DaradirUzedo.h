@@ -11,7 +11,7 @@ public:
     int Draw() override { return 1; }
 
 private:
-    CDisplay* m_pDisplay;
+    [[maybe_unused]] CDisplay* m_pDisplay;
 };
 
 // Holds the one UI layer.

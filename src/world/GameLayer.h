@@ -10,5 +10,5 @@ public:
     int Draw() override { return 1; }
 
 private:
-    CDisplay* m_pDisplay;
+    [[maybe_unused]] CDisplay* m_pDisplay;
 };

@@ -38,7 +38,7 @@ public:
     uint16_t m_myId2 = 0;
 
 private:
-    CDisplay* m_pDisplay;
-    CBGLayer* m_pBackground;
+    [[maybe_unused]] CDisplay* m_pDisplay;
+    [[maybe_unused]] CBGLayer* m_pBackground;
     std::array<uint8_t, kRecordSize> m_myRecord{};
 };

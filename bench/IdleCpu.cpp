@@ -1,0 +1,47 @@
+// CPU use of the running client between frames: the real binary under SDL's
+// dummy drivers for ten seconds, its user+system time over the wall time.
+#include <benchmark/benchmark.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+double Seconds(const timeval& tv) { return static_cast<double>(tv.tv_sec) + tv.tv_usec / 1e6; }
+
+void BM_IdleClientCpu(benchmark::State& state)
+{
+    double share = 0;
+    for (auto _ : state) {
+        std::string bin = QUORVEL_BINARY;
+        char* argv[] = {bin.data(), nullptr};
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        pid_t pid = 0;
+        if (posix_spawn(&pid, bin.c_str(), nullptr, nullptr, argv, environ) != 0) {
+            state.SkipWithError("cannot start the client");
+            return;
+        }
+        timespec ten{10, 0};
+        nanosleep(&ten, nullptr);
+        kill(pid, SIGTERM);
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        share = (Seconds(usage.ru_utime) + Seconds(usage.ru_stime)) / 10.0;
+    }
+    state.counters["cpu_share_of_one_core"] = share;
+    state.counters["target_below"] = 0.10;
+}
+BENCHMARK(BM_IdleClientCpu)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

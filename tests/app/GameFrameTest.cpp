@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/ExitGame.h"
+#include "app/FrameClock.h"
+#include "app/MainFrame.h"
+#include "app/MouseState.h"
+#include "app/QuillonApp.h"
+#include "app/QuillonView.h"
+#include "app/ReceiveDispatch.h"
+#include "core/Display.h"
+#include "core/HotKey.h"
+#include "intro/IntroLayer.h"
+#include "net/MySocket.h"
+#include "support/Harness.h"
+#include "world/ObjLayer.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class GameFrame : public ::testing::Test {
+protected:
+    // Starts the client and runs until its first frame has been built.
+    void StartToFirstFrame()
+    {
+        ASSERT_TRUE(h.Start());
+        ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 1; }, 100));
+        view = g_pView;
+        ASSERT_NE(view, nullptr);
+    }
+    CHarness h{5000};
+    CQuillonView* view = nullptr;
+};
+
+TEST_F(GameFrame, FirstFrameBuildsInOrderAndShowsTheIntroLayer)
+{
+    StartToFirstFrame();
+    EXPECT_EQ(view->LoadingSteps(), (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 101, 102}));
+    ASSERT_NE(view->m_pDisplay, nullptr);
+    EXPECT_EQ(view->m_pDisplay->GetCount(), 1);
+    EXPECT_EQ(view->m_pDisplay->GetChild(0), view->m_pIntroLayer);
+    // The first frame runs at once (next due starts at 0) and is presented.
+    EXPECT_EQ(g_gameFrameCount, 1u);
+    EXPECT_EQ(g_nextFrameDue, h.Clock().NowMs() + 33);
+}
+
+TEST_F(GameFrame, FramesComeEvery33MsOfVirtualTime)
+{
+    StartToFirstFrame();
+    const uint32_t frames = g_gameFrameCount;
+    h.RunForMs(340);  // due at +33, +66, ..., +330
+    EXPECT_EQ(g_gameFrameCount - frames, 10u);
+    EXPECT_EQ(g_frameNotPresented, 0u);
+}
+
+TEST_F(GameFrame, LateFrameIsComputedButNotPresented)
+{
+    StartToFirstFrame();
+    const uint32_t presents = view->m_pDisplay->PresentCount();
+    h.Clock().Advance(33 + 100);  // the next frame is 100 ms late
+    h.Step();
+    EXPECT_EQ(g_frameNotPresented, 1u);
+    EXPECT_EQ(view->m_pDisplay->PresentCount(), presents);
+    h.Clock().Advance(300);  // far behind: the schedule restarts and draws
+    h.Step();
+    EXPECT_EQ(g_frameNotPresented, 0u);
+    EXPECT_EQ(view->m_pDisplay->PresentCount(), presents + 1);
+    EXPECT_EQ(g_nextFrameDue, h.Clock().NowMs() + 33);
+}
+
+TEST_F(GameFrame, AcceleratorIsTakenBackWithoutAFrameButTheLatchWaitsForOne)
+{
+    StartToFirstFrame();
+    // Just after a frame: the next pass runs none.
+    h.KeyDown(56);  // Alt
+    h.KeyDown(31);  // S: the Alt+S accelerator
+    h.Click(1, 40, 50);
+    const uint32_t frames = g_gameFrameCount;
+    h.Step();
+    ASSERT_EQ(g_gameFrameCount, frames);
+    EXPECT_EQ(g_accelKeyFlag, 0u);
+    EXPECT_EQ(g_keyState[56], 0u);
+    EXPECT_EQ(g_keyState[31], 0u);
+    EXPECT_EQ(g_lastKey, 31u);
+    EXPECT_TRUE(g_mouseState.IsMouseEvent(MOUSE_LDOWN | MOUSE_LUP));
+    ASSERT_TRUE(h.RunUntil([&] { return g_gameFrameCount > frames; }, 100));
+    EXPECT_EQ(g_lastKey, 0u);
+    EXPECT_EQ(g_mouseState.GetMouseEvents(), 0u);
+}
+
+TEST_F(GameFrame, KeysAndClicksBetweenFramesAreLatchedUntilTheFrame)
+{
+    StartToFirstFrame();
+    h.KeyDown(30);
+    h.KeyUp(30);
+    h.Click(1, 10, 10);
+    h.Click(1, 20, 30);
+    h.Step();
+    EXPECT_EQ(g_keyState[30], 0u);
+    EXPECT_EQ(g_lastKey, 0u);
+    EXPECT_EQ(g_mouseState.GetMouseEvents(), MOUSE_LDOWN | MOUSE_LUP);
+    EXPECT_EQ(g_mouseState.GetX(), 20);
+    EXPECT_EQ(g_mouseState.GetY(), 30);
+    EXPECT_FALSE(g_mouseState.IsMouseButtonHeld(1));
+}
+
+TEST_F(GameFrame, CtrlAltEndsTheGameOnceEvenWithoutAFrameDue)
+{
+    StartToFirstFrame();
+    h.KeyDown(29);
+    h.KeyDown(56);
+    const uint32_t t0 = h.Clock().NowMs();
+    h.Step();  // no frame due, yet the exit starts: one second's wait, then the close
+    EXPECT_TRUE(IsExiting());
+    EXPECT_EQ(h.Clock().NowMs() - t0, 1000u);
+    h.Steps(5);
+    EXPECT_TRUE(h.Quit());
+    // The frame's own tear-down waits a second before closing the socket.
+    EXPECT_EQ(h.Clock().NowMs() - t0, 2000u);
+    EXPECT_EQ(g_pView->m_pDisplay, nullptr);
+}
+
+TEST_F(GameFrame, ExitGameSendsTheLogOutInOrder)
+{
+    StartToFirstFrame();
+    g_myId = 0x1234;
+    CObjLayer* layer = view->m_pObjLayer;
+    layer->m_inField = 1;
+    layer->m_areaCenterSet = 1;
+    layer->m_inBattle = 1;
+    layer->m_battleNumber = 20001;
+    layer->m_inWorld = 1;
+    uint8_t* rec = layer->MyRecord();
+    rec[124] = 7;      // game time
+    rec[132] = 100;    // HP
+    rec[136] = 50;     // MP
+    rec[218] = 0xFF;   // log-outs during a death match: 255 -> 256
+    g_pMainSocket->m_sent.clear();
+    const uint32_t t0 = h.Clock().NowMs();
+    ExitGame();
+    ExitGame();  // a second call while exiting does nothing
+    EXPECT_EQ(h.Clock().NowMs() - t0, 1000u);
+    const std::vector<Bytes> expected = {
+        {5, 0x34, 0x12},
+        {34, 0x34, 0x12},
+        {53, 36, 0x00, 0x01},
+        {53, 7, 7, 0, 0, 0},
+        {53, 9, 100, 0, 0, 0},
+        {53, 10, 50, 0, 0, 0},
+        {51, 'O'},
+    };
+    EXPECT_EQ(g_pMainSocket->m_sent, expected);
+    EXPECT_EQ(h.Loop().PendingMessages(), 1u);  // the close
+    h.Steps(3);
+    EXPECT_TRUE(h.Quit());
+}
+
+TEST_F(GameFrame, ExitOutsideTheWorldSendsNothing)
+{
+    StartToFirstFrame();
+    g_pMainSocket->m_sent.clear();
+    ExitGame();
+    EXPECT_TRUE(g_pMainSocket->m_sent.empty());
+}
+
+TEST_F(GameFrame, LogOutToTitleSendsTheQuitNoticeAndKeepsRunning)
+{
+    StartToFirstFrame();
+    view->m_pObjLayer->m_inWorld = 1;
+    g_pMainSocket->m_sent.clear();
+    const uint32_t t0 = h.Clock().NowMs();
+    LogOutToTitle();
+    ASSERT_EQ(g_pMainSocket->m_sent.size(), 4u);
+    EXPECT_EQ(g_pMainSocket->m_sent.back(), (Bytes{55}));
+    EXPECT_EQ(h.Clock().NowMs(), t0);
+    EXPECT_FALSE(IsExiting());
+    EXPECT_EQ(h.Loop().PendingMessages(), 0u);
+}
+
+TEST_F(GameFrame, GameMasterHotKeysOnlyWhenTheFlagIsSetAtTheFirstFrame)
+{
+    auto ids = [] {
+        std::vector<uint32_t> out;
+        for (CHotKey* k = g_hotKeys; k; k = k->next)
+            out.push_back(k->id);
+        return out;
+    };
+    StartToFirstFrame();
+    EXPECT_EQ(ids(), (std::vector<uint32_t>{100, 4, 5, 6, 7, 11, 18, 109, 108, 146}));
+    g_gmFlag = 1;
+    view->LoadPalette();
+    EXPECT_EQ(ids(), (std::vector<uint32_t>{100, 4, 5, 6, 7, 11, 48, 49, 50, 51, 89, 18, 109, 108, 146}));
+}
+
+TEST_F(GameFrame, FinishedIntroLeavesTheDisplayOnce)
+{
+    StartToFirstFrame();
+    CIntroLayer* intro = view->m_pIntroLayer;
+    intro->m_finished = 1;
+    h.RunForMs(40);
+    EXPECT_EQ(view->m_pDisplay->GetCount(), 1);  // scene not 0 yet: stays
+    intro->m_sceneState = 0;
+    h.RunForMs(40);
+    EXPECT_EQ(view->m_pDisplay->GetCount(), 0);
+    EXPECT_FALSE(intro->IsFinished());
+}
+
+TEST_F(GameFrame, KeepAliveEvery1800SecondsWhileInTheGame)
+{
+    StartToFirstFrame();
+    auto keepAlives = [] {
+        int n = 0;
+        for (const auto& p : g_pMainSocket->m_sent)
+            n += p == Bytes{54};
+        return n;
+    };
+    // Whole seconds at a time: each pass runs a frame and at most one timer tick.
+    auto seconds = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            h.Clock().Advance(1000);
+            h.Steps(3);
+        }
+    };
+    view->m_pIntroLayer->m_sceneState = 0;
+    h.RunForMs(40);  // a frame starts the timer
+    seconds(1799);
+    EXPECT_EQ(keepAlives(), 0);
+    seconds(1);
+    EXPECT_EQ(keepAlives(), 1);
+    seconds(1799);
+    EXPECT_EQ(keepAlives(), 1);
+    view->m_pIntroLayer->m_sceneState = 1;  // back at the log-in scene: the count starts over
+    h.RunForMs(40);
+    view->m_pIntroLayer->m_sceneState = 0;
+    h.RunForMs(40);
+    seconds(1799);
+    EXPECT_EQ(keepAlives(), 1);
+    seconds(1);
+    EXPECT_EQ(keepAlives(), 2);
+}
+
+TEST_F(GameFrame, DeactivationEndsTheGameExceptForAGameMaster)
+{
+    StartToFirstFrame();
+    g_gmFlag = 1;
+    h.FocusLost();
+    h.Step();
+    EXPECT_FALSE(IsExiting());
+    g_gmFlag = 0;
+    h.FocusLost();
+    h.Step();
+    EXPECT_TRUE(IsExiting());
+}
+
+TEST_F(GameFrame, NonLauncherCommandLineEndsSilently)
+{
+    EXPECT_FALSE(h.Start("something else"));
+    EXPECT_TRUE(h.Boxes().empty());
+}
+
+}  // namespace
