@@ -209,6 +209,7 @@ void CQuillonView::LoadPalette()
 {
     delete g_pPalette;
     g_pPalette = new CPaletteManager(m_pDisplay);
+    delete g_pTextLayer;
     g_pTextLayer = new CTextLayer(m_pDisplay);
 
     g_pPalette->LoadPalette("data\\Tolmar.PAL");
