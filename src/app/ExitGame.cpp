@@ -3,8 +3,6 @@
 #include "app/MainFrame.h"
 #include "app/QuillonApp.h"
 #include "app/QuillonView.h"
-#include "core/ByteReader.h"
-#include "core/ByteWriter.h"
 #include "net/MySocket.h"
 #include "platform/Clock.h"
 #include "platform/Loop.h"
@@ -52,12 +50,8 @@ void ExitGame()
             layer->LeaveArea();
         if (layer->m_inBattle && layer->m_battleNumber >= 20001) {
             // The count of log-outs during a death match, field 36.
-            uint8_t* rec = layer->MyRecord();
-            CByteReader r(rec, CObjLayer::kRecordSize);
-            r.Seek(218);
-            uint16_t count = static_cast<uint16_t>(r.U16() + 1);
-            rec[218] = static_cast<uint8_t>(count);
-            rec[219] = static_cast<uint8_t>(count >> 8);
+            CharacterRecord& rec = layer->MyRecord();
+            rec.SetU16(CharacterRecord::kBattleLogouts, rec.U16(CharacterRecord::kBattleLogouts) + 1u);
             layer->SendCharacterField(36);
         }
         if (layer->m_inWorld) {

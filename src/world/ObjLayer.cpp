@@ -1,17 +1,21 @@
 #include "world/ObjLayer.h"
 
+#include "app/ReceiveDispatch.h"
 #include "core/ByteReader.h"
 #include "core/ByteWriter.h"
 #include "net/MySocket.h"
-
-extern uint16_t g_myId;
+#include "platform/Debug.h"
 
 namespace {
+
 void Send(const CByteWriter& w)
 {
     if (g_pMainSocket)
         g_pMainSocket->SendCommand(w.Data(), w.SizeInt());
 }
+
+bool InMapRange(int v) { return v >= 0 && v <= 511; }
+
 }  // namespace
 
 CObjLayer::CObjLayer(CDisplay* display, CBGLayer* background)
@@ -25,24 +29,194 @@ void CObjLayer::SendLogout() { Send(CByteWriter().U8(51).U8('O')); }
 void CObjLayer::SendQuitNotice() { Send(CByteWriter().U8(55)); }
 void CObjLayer::SendKeepAlive() { Send(CByteWriter().U8(54)); }
 
-void CObjLayer::SendCharacterField(int field, int, int)
+CharacterRecord* CObjLayer::FindCharacterById(uint16_t)
 {
-    CByteReader rec(m_myRecord.data(), m_myRecord.size());
-    CByteWriter w;
-    w.U8(53).U8(static_cast<uint32_t>(field));
-    switch (field) {
-    case 7:   // game time
-    case 9:   // HP
-    case 10:  // MP
-        rec.Seek(field == 7 ? 124 : 128 + 4 * (static_cast<size_t>(field) - 8));
-        w.U32(rec.U32());
-        break;
-    case 36:  // log-outs during a death match
-        rec.Seek(218);
-        w.U16(rec.U16());
-        break;
-    default:
+    return nullptr;  // the field's characters are not kept yet
+}
+
+void CObjLayer::RequestCharacterField(uint16_t id, int field)
+{
+    if (field == 50)
+        m_ownRecordArrived = 0;
+    Send(CByteWriter().U8(52).U16(id).U8(static_cast<uint32_t>(field)));
+}
+
+void CObjLayer::SendCharacterField(int field, int a, int b)
+{
+    const int size = CharacterFieldSendSize(field);
+    if (size <= 0) {
+        QASSERT(field == 0 || field == 1 || field == 2 || (field >= 4 && field <= 6) || field == 22 ||
+                field == 29);
         return;
     }
+    const CharacterRecord& rec = m_myRecord;
+    CByteWriter w(static_cast<size_t>(size) + 2);
+    w.U8(53).U8(static_cast<uint32_t>(field));
+    switch (field) {
+    case 3:
+        w.U32(rec.U32(CharacterRecord::kClass));
+        break;
+    case 7:
+        w.U32(rec.U32(CharacterRecord::kGameTime));
+        break;
+    case 20: w.U16(rec.U16(CharacterRecord::kInputA)); break;
+    case 21: w.U16(rec.U16(CharacterRecord::kJailed)); break;
+    case 23: w.U32(rec.U32(CharacterRecord::kLook)); break;
+    case 24: w.U32(rec.U32(CharacterRecord::kSpeedClass)); break;
+    case 25:
+        // Only the low 16 bits, sign-extended.
+        w.U32(static_cast<uint32_t>(static_cast<int32_t>(rec.I16(CharacterRecord::kScriptValue))));
+        break;
+    case 26: w.U16(rec.U16(CharacterRecord::kInputB)); break;
+    case 27: w.U16(rec.U16(CharacterRecord::kWanted)); break;
+    case 28: w.U32(rec.U32(CharacterRecord::kServerValue28)); break;
+    case 30: w.U32(rec.U32(CharacterRecord::kMoney)); break;
+    case 31: w.U16(rec.U16(CharacterRecord::kFame)); break;
+    case 32: w.U16(rec.U16(CharacterRecord::kKills)); break;
+    case 33: w.Bytes(rec.bytes.data() + CharacterRecord::kItems, 200); break;
+    case 34: w.Bytes(rec.bytes.data() + CharacterRecord::kEquipment, 16); break;
+    case 35: w.U16(rec.U16(CharacterRecord::kProfileValue)); break;
+    case 36: w.U16(rec.U16(CharacterRecord::kBattleLogouts)); break;
+    case 37:
+        for (uint16_t id : m_cabinet)
+            w.U16(id);
+        break;
+    case 50: w.Bytes(rec.bytes.data(), CharacterRecord::kFieldImageSize); break;
+    case 51:
+        w.U8(static_cast<uint32_t>(a)).U16(rec.Item(a));
+        break;
+    case 52:
+        w.U8(static_cast<uint32_t>(a)).U16(rec.Item(a)).U8(static_cast<uint32_t>(b)).U16(rec.Item(b));
+        break;
+    case 53:
+        w.U8(static_cast<uint32_t>(a)).U16(rec.Equip(a));
+        break;
+    case 54:
+        w.U8(static_cast<uint32_t>(a)).U16(rec.Equip(a)).U8(static_cast<uint32_t>(b)).U16(rec.Equip(b));
+        break;
+    case 55:
+        // Not record order: strength, agility, constitution, courage, wisdom, Remain, level.
+        for (size_t off : {size_t{CharacterRecord::kStrength}, size_t{CharacterRecord::kAgility},
+                           size_t{CharacterRecord::kConstitution}, size_t{CharacterRecord::kCourage},
+                           size_t{CharacterRecord::kWisdom}, size_t{CharacterRecord::kRemain},
+                           size_t{CharacterRecord::kLevel}})
+            w.U32(rec.U32(off));
+        break;
+    case 56:
+    case 66:
+        w.U8(static_cast<uint32_t>(a)).U16(static_cast<uint32_t>(b));
+        break;
+    case 57:
+    case 67:
+        w.U8(static_cast<uint32_t>(a));
+        break;
+    case 60: w.Bytes(m_creationData.data(), m_creationData.size()); break;
+    case 61:
+        w.Bytes(m_loginTexts.data(), m_loginTexts.size()).Bytes(m_uiText.data(), m_uiText.size());
+        break;
+    case 62: w.Bytes(m_loginTexts.data(), m_loginTexts.size()); break;
+    case 63:
+        w.U8(m_recallPoint.map).U16(static_cast<uint16_t>(m_recallPoint.x)).U16(static_cast<uint16_t>(m_recallPoint.y));
+        break;
+    case 64:
+        w.U8(static_cast<uint32_t>(a)).U16((a >= 0 && a < 20) ? m_cabinet[static_cast<size_t>(a)] : 0);
+        break;
+    case 65:
+        w.U8(static_cast<uint32_t>(a)).U16((a >= 0 && a < 20) ? m_cabinet[static_cast<size_t>(a)] : 0);
+        w.U8(static_cast<uint32_t>(b)).U16((b >= 0 && b < 20) ? m_cabinet[static_cast<size_t>(b)] : 0);
+        break;
+    case 68: w.U32(static_cast<uint32_t>(m_wantedStartTime)); break;
+    case 69: w.U32(static_cast<uint32_t>(m_jailStartTime)); break;
+    default:
+        // fields 8..19: consecutive u32s from the level on
+        w.U32(rec.U32(CharacterRecord::kLevel + 4 * static_cast<size_t>(field - 8)));
+        break;
+    }
     Send(w);
+}
+
+void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload, size_t size)
+{
+    const int expected = CharacterFieldReceiveSize(field);
+    if (expected < 0 || size != static_cast<size_t>(expected))
+        return;  // the framing never passes these
+    const bool mine = id == g_myId;
+    CharacterRecord* rec = mine ? &m_myRecord : FindCharacterById(id);
+    if (!rec)
+        return;
+    CByteReader r(payload, size);
+    switch (field) {
+    case 0:
+    case 1:
+        rec->SetWireName(payload);
+        break;
+    case 7:
+        rec->SetU32(CharacterRecord::kGameTime, r.U32());
+        break;
+    case 20: rec->SetU16(CharacterRecord::kInputA, r.U16()); break;
+    case 21: rec->SetU16(CharacterRecord::kJailed, r.U16()); break;
+    case 23: rec->SetU32(CharacterRecord::kLook, r.U32()); break;
+    case 24: rec->SetU32(CharacterRecord::kSpeedClass, r.U32()); break;
+    case 25:
+        // Only the script value's own 16 bits: the word after it is kept.
+        rec->SetU16(CharacterRecord::kScriptValue, r.U32() & 0xFFFF);
+        break;
+    case 26: rec->SetU16(CharacterRecord::kInputB, r.U16()); break;
+    case 27: rec->SetU16(CharacterRecord::kWanted, r.U16()); break;
+    case 28: rec->SetU32(CharacterRecord::kServerValue28, r.U32()); break;
+    case 30: rec->SetU32(CharacterRecord::kMoney, r.U32()); break;
+    case 31: rec->SetU16(CharacterRecord::kFame, r.U16()); break;
+    case 32: rec->SetU16(CharacterRecord::kKills, r.U16()); break;
+    case 33: r.Bytes(rec->bytes.data() + CharacterRecord::kItems, 200); break;
+    case 34: r.Bytes(rec->bytes.data() + CharacterRecord::kEquipment, 16); break;
+    case 35: rec->SetU16(CharacterRecord::kProfileValue, r.U16()); break;
+    case 36: rec->SetU16(CharacterRecord::kBattleLogouts, r.U16()); break;
+    case 37:
+        for (uint16_t& slot : m_cabinet)
+            slot = r.U16();
+        break;
+    case 50: {
+        r.Bytes(rec->bytes.data(), CharacterRecord::kFieldImageSize);
+        if (!mine)
+            break;
+        m_ownRecordArrived = 1;
+        // Only ids of loaded item entries stay; the item list comes out packed.
+        std::array<uint16_t, CharacterRecord::kEquipSlots> equip{};
+        for (int i = 0; i < CharacterRecord::kEquipSlots; ++i) {
+            equip[static_cast<size_t>(i)] = rec->Equip(i);
+            rec->SetEquip(i, 0);
+        }
+        for (int i = 0; i < CharacterRecord::kEquipSlots; ++i) {
+            uint16_t e = equip[static_cast<size_t>(i)];
+            if (e > 0 && e < m_itemEntryCount)
+                rec->SetEquip(i, e);
+        }
+        std::array<uint16_t, CharacterRecord::kItemSlots> items{};
+        for (int i = 0; i < CharacterRecord::kItemSlots; ++i) {
+            items[static_cast<size_t>(i)] = rec->Item(i);
+            rec->SetItem(i, 0);
+        }
+        int next = 0;
+        for (uint16_t it : items)
+            if (it > 0 && it < m_itemEntryCount)
+                rec->SetItem(next++, it);
+        break;
+    }
+    case 63: {
+        RecallPoint p;
+        p.map = r.U8();
+        p.x = r.I16();
+        p.y = r.I16();
+        // A point off the seven maps is not kept.
+        if (p.map <= 6 && InMapRange(p.x) && InMapRange(p.y))
+            m_recallPoint = p;
+        break;
+    }
+    case 68: m_wantedStartTime = r.I32(); break;
+    case 69: m_jailStartTime = r.I32(); break;
+    default:
+        if (field >= 8 && field <= 19)
+            rec->SetU32(CharacterRecord::kLevel + 4 * static_cast<size_t>(field - 8), r.U32());
+        break;  // 2..6, 22, 29: no payload
+    }
 }

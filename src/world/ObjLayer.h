@@ -1,18 +1,26 @@
 // The object layer: the field's objects, the player's own record and the
-// field commands it sends. Minimal form: the flags and senders the game
-// frame and the exit use.
+// field commands it sends. This form holds the flags, the own record with its
+// character fields, and the senders the frame, the exit and the log-in use;
+// the field's objects come later.
 #pragma once
 #include <array>
 #include <cstdint>
 
 #include "core/Layer.h"
+#include "world/CharacterRecord.h"
 
 class CDisplay;
 class CBGLayer;
 
+struct RecallPoint {
+    uint8_t map = 0;
+    int16_t x = 0;
+    int16_t y = 0;
+};
+
 class CObjLayer : public CLayer {
 public:
-    static constexpr int kRecordSize = 596;
+    static constexpr int kRecordSize = static_cast<int>(CharacterRecord::kSize);
 
     CObjLayer(CDisplay* display, CBGLayer* background);
     int Draw() override { return 1; }
@@ -24,10 +32,18 @@ public:
     void SendQuitNotice();   // [55]
     void SendKeepAlive();    // [54]
     // [53][u8 field][payload] from the own record; nothing for a field
-    // without a payload.
+    // without a payload. a and b are slot numbers for fields 51..57, 64..67.
     void SendCharacterField(int field, int a = 0, int b = 0);
-
-    uint8_t* MyRecord() { return m_myRecord.data(); }
+    // [52][u16 id][u8 field]; asking for field 50 clears the own-record flag.
+    void RequestCharacterField(uint16_t id, int field);
+    // Command 52 received: one field of a character. The payload is exactly
+    // CharacterFieldReceiveSize(field) bytes (the framing guarantees it).
+    void OnCharacterField(uint16_t id, int field, const uint8_t* payload, size_t size);
+    // Copies the player object's record into the layer's own record.
+    void SetMyCharRecord(const CharacterRecord& record) { m_myRecord = record; }
+    CharacterRecord& MyRecord() { return m_myRecord; }
+    // The record of another character on the field, or null.
+    CharacterRecord* FindCharacterById(uint16_t id);
 
     uint32_t m_inField = 0;      // on the field map
     uint32_t m_inWorld = 0;      // logged in with a character
@@ -36,9 +52,20 @@ public:
     uint32_t m_battleNumber = 0;
     uint16_t m_myId = 0;
     uint16_t m_myId2 = 0;
+    uint32_t m_ownRecordArrived = 0;  // set by field 50 of my own record
+    uint32_t m_itemEntryCount = 0;    // item entries loaded from the object files
+    RecallPoint m_recallPoint;
+    int32_t m_wantedStartTime = 0;    // field 68
+    int32_t m_jailStartTime = 0;      // field 69
+    // Payload sources of fields 37 (the cabinet), 60 (creation data), 61
+    // and 62 (log-in texts) kept by the log-in and the UI.
+    std::array<uint16_t, 20> m_cabinet{};
+    std::array<uint8_t, 48> m_creationData{};
+    std::array<uint8_t, 25> m_loginTexts{};
+    std::array<uint8_t, 10> m_uiText{};
 
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;
     [[maybe_unused]] CBGLayer* m_pBackground;
-    std::array<uint8_t, kRecordSize> m_myRecord{};
+    CharacterRecord m_myRecord;
 };

@@ -14,6 +14,7 @@
 #include "intro/IntroLayer.h"
 #include "net/MySocket.h"
 #include "support/Harness.h"
+#include "support/SentPackets.h"
 #include "world/ObjLayer.h"
 
 namespace {
@@ -132,12 +133,12 @@ TEST_F(GameFrame, ExitGameSendsTheLogOutInOrder)
     layer->m_inBattle = 1;
     layer->m_battleNumber = 20001;
     layer->m_inWorld = 1;
-    uint8_t* rec = layer->MyRecord();
+    uint8_t* rec = layer->MyRecord().bytes.data();
     rec[124] = 7;      // game time
     rec[132] = 100;    // HP
     rec[136] = 50;     // MP
     rec[218] = 0xFF;   // log-outs during a death match: 255 -> 256
-    g_pMainSocket->m_sent.clear();
+    TakeSentPackets();
     const uint32_t t0 = h.Clock().NowMs();
     ExitGame();
     ExitGame();  // a second call while exiting does nothing
@@ -151,7 +152,7 @@ TEST_F(GameFrame, ExitGameSendsTheLogOutInOrder)
         {53, 10, 50, 0, 0, 0},
         {51, 'O'},
     };
-    EXPECT_EQ(g_pMainSocket->m_sent, expected);
+    EXPECT_EQ(TakeSentPackets(), expected);
     EXPECT_EQ(h.Loop().PendingMessages(), 1u);  // the close
     h.Steps(3);
     EXPECT_TRUE(h.Quit());
@@ -160,20 +161,21 @@ TEST_F(GameFrame, ExitGameSendsTheLogOutInOrder)
 TEST_F(GameFrame, ExitOutsideTheWorldSendsNothing)
 {
     StartToFirstFrame();
-    g_pMainSocket->m_sent.clear();
+    TakeSentPackets();
     ExitGame();
-    EXPECT_TRUE(g_pMainSocket->m_sent.empty());
+    EXPECT_TRUE(TakeSentPackets().empty());
 }
 
 TEST_F(GameFrame, LogOutToTitleSendsTheQuitNoticeAndKeepsRunning)
 {
     StartToFirstFrame();
     view->m_pObjLayer->m_inWorld = 1;
-    g_pMainSocket->m_sent.clear();
+    TakeSentPackets();
     const uint32_t t0 = h.Clock().NowMs();
     LogOutToTitle();
-    ASSERT_EQ(g_pMainSocket->m_sent.size(), 4u);
-    EXPECT_EQ(g_pMainSocket->m_sent.back(), (Bytes{55}));
+    auto sent = TakeSentPackets();
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(sent.back(), (Bytes{55}));
     EXPECT_EQ(h.Clock().NowMs(), t0);
     EXPECT_FALSE(IsExiting());
     EXPECT_EQ(h.Loop().PendingMessages(), 0u);
@@ -210,11 +212,11 @@ TEST_F(GameFrame, FinishedIntroLeavesTheDisplayOnce)
 TEST_F(GameFrame, KeepAliveEvery1800SecondsWhileInTheGame)
 {
     StartToFirstFrame();
-    auto keepAlives = [] {
-        int n = 0;
-        for (const auto& p : g_pMainSocket->m_sent)
-            n += p == Bytes{54};
-        return n;
+    int sentKeepAlives = 0;
+    auto keepAlives = [&] {
+        for (const auto& p : TakeSentPackets())
+            sentKeepAlives += p == Bytes{54};
+        return sentKeepAlives;
     };
     // Whole seconds at a time: each pass runs a frame and at most one timer tick.
     auto seconds = [&](int n) {

@@ -1,0 +1,13 @@
+// What the client has handed to its main socket, one entry per packet.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+using Packet = std::vector<uint8_t>;
+
+// The packets queued on the main socket since the last call, oldest first.
+std::vector<Packet> TakeSentPackets();
+// Gives the main socket a connected stand-in for tests that run without
+// the whole client.
+void OpenTestMainSocket();
+void CloseTestMainSocket();
