@@ -434,7 +434,7 @@ int ResExtractFile(const char* path)
     std::FILE* out = std::fopen(path, "wb");
     if (!out)
         return 0;
-    bool ok = std::fwrite(data.data(), 1, data.size(), out) == data.size();
+    bool ok = data.empty() || std::fwrite(data.data(), 1, data.size(), out) == data.size();
     if (std::fclose(out) != 0)
         ok = false;
     return ok ? 1 : 0;

@@ -405,9 +405,11 @@ TEST(ArchiveExtract, MusicFilesGoToTheRuntimeDirectory)
 TEST(ArchiveExtract, FailuresAreReported)
 {
     CArchiveBuilder b;
-    b.Add("Ext.mid", "music");
+    b.Add("Ext.mid", "music").Add("Empty.mid", "");
     CTestArchive archive(b);
     CTempDir dir;
+    EXPECT_EQ(ResExtractFile(dir.File("Empty.mid").c_str()), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Empty.mid")));
     EXPECT_EQ(ResExtractFile(dir.File("Ext.mid").c_str()), 1);
     EXPECT_EQ(ReadFile(dir.File("Ext.mid")), Bytes({'m', 'u', 's', 'i', 'c'}));
     EXPECT_EQ(ResExtractFile(dir.File("none/Ext.mid").c_str()), 0);  // cannot be written
