@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -219,6 +220,8 @@ TEST(ArchiveRead, SeekTellAndPeek)
     EXPECT_EQ(ResSeek(h, -18, 1), -1);
     EXPECT_EQ(ResSeek(h, 1, 2), -1);
     EXPECT_EQ(ResSeek(h, 21, 0), -1);
+    EXPECT_EQ(ResSeek(h, LONG_MAX, 1), -1);
+    EXPECT_EQ(ResSeek(h, LONG_MIN, 2), -1);
     EXPECT_EQ(ResTell(h), 17);
 
     ASSERT_EQ(ResSeek(h, 4, 0), 0);
