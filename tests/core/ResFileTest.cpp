@@ -517,3 +517,17 @@ TEST(ArchiveLayout, FieldsWhereTheFormatPutsThem)
     EXPECT_EQ(t.U32(), x);
     EXPECT_EQ(t.U32(), sum);
 }
+
+TEST(ArchiveOpen, NestedArchiveAtPositionZero)
+{
+    CArchiveBuilder b;
+    b.Add("zzz.bin", "z");
+    b.Nested().Add("n.bin", "n");
+    CTestArchive archive(b, false);
+    ASSERT_EQ(ResOpenArchive(), 0);
+    EXPECT_EQ(ResOpen("bindfile.dat"), 0);
+    EXPECT_EQ(ResOpenBindFile(), 1);
+    uint8_t c = 0;
+    EXPECT_EQ(ResBindRead(&c, 1, 1, ResBindOpen("n.bin")), 1u);
+    EXPECT_EQ(c, 'n');
+}
