@@ -12,6 +12,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "fixtures/ArchiveBuilder.h"
+#include "fixtures/TempDir.h"
+
 namespace {
 
 double Seconds(const timeval& tv) { return static_cast<double>(tv.tv_sec) + tv.tv_usec / 1e6; }
@@ -20,12 +23,20 @@ void BM_IdleClientCpu(benchmark::State& state)
 {
     double share = 0;
     for (auto _ : state) {
+        // A synthetic archive in the client's working directory.
+        CTempDir dir;
+        CArchiveBuilder::MinimalGame().Write(dir.File("Resource.dat"));
         std::string bin = QUORVEL_BINARY;
         char* argv[] = {bin.data(), nullptr};
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addchdir_np(&actions, dir.Path().c_str());
         pid_t pid = 0;
-        if (posix_spawn(&pid, bin.c_str(), nullptr, nullptr, argv, environ) != 0) {
+        int rc = posix_spawn(&pid, bin.c_str(), &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) {
             state.SkipWithError("cannot start the client");
             return;
         }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/ArchiveBuilder.h"
 #include "fixtures/TempDir.h"
 
 extern char** environ;
@@ -21,12 +22,11 @@ void SleepMs(long ms)
     nanosleep(&ts, nullptr);
 }
 
-// Starts the real client with SDL's invisible drivers in an empty directory
-// and lets it run for two seconds. Without game data it may stop with its
-// data-file message; it must never die of a signal.
-TEST(Smoke, ClientStaysUpOrExitsInOrderUnderTheDummyDrivers)
+// Starts the real client with SDL's invisible drivers in dir and lets it run
+// for two seconds. Returns the wait status, or -1 when it was still up (and
+// has then been stopped with a signal).
+int RunClientForTwoSeconds(const CTempDir& dir)
 {
-    CTempDir dir;
     std::vector<std::string> env = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy",
                                     "HOME=" + dir.Path(), "XDG_CONFIG_HOME=" + dir.Path(),
                                     "XDG_RUNTIME_DIR=" + dir.Path(), "PATH=/usr/bin:/bin"};
@@ -41,8 +41,10 @@ TEST(Smoke, ClientStaysUpOrExitsInOrderUnderTheDummyDrivers)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, dir.Path().c_str());
     pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, bin.c_str(), &actions, nullptr, argv, envp.data()), 0);
+    int rc = posix_spawn(&pid, bin.c_str(), &actions, nullptr, argv, envp.data());
     posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0)
+        return -2;
 
     int status = 0;
     pid_t done = 0;
@@ -50,17 +52,29 @@ TEST(Smoke, ClientStaysUpOrExitsInOrderUnderTheDummyDrivers)
         SleepMs(50);
         done = waitpid(pid, &status, WNOHANG);
     }
-    if (done == 0) {
-        // Still up after two seconds: the close request is ignored by design,
-        // a signal ends it.
-        kill(pid, SIGTERM);
-        done = waitpid(pid, &status, 0);
-        ASSERT_EQ(done, pid);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
-        return;
-    }
-    ASSERT_EQ(done, pid);
-    EXPECT_TRUE(WIFEXITED(status)) << "the client died of signal " << WTERMSIG(status);
+    if (done == pid)
+        return status;
+    // Still up: the close request is ignored by design, a signal ends it.
+    kill(pid, SIGTERM);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+TEST(Smoke, WithoutGameDataTheClientReportsItAndExitsInOrder)
+{
+    CTempDir dir;
+    int status = RunClientForTwoSeconds(dir);
+    ASSERT_GE(status, 0) << "the client did not stop on its own";
+    ASSERT_TRUE(WIFEXITED(status)) << "the client died of signal " << WTERMSIG(status);
+    EXPECT_NE(WEXITSTATUS(status), 0);
+}
+
+TEST(Smoke, WithAnArchiveTheClientStaysUp)
+{
+    CTempDir dir;
+    ASSERT_TRUE(CArchiveBuilder::MinimalGame().Write(dir.File("Resource.dat")));
+    int status = RunClientForTwoSeconds(dir);
+    EXPECT_EQ(status, -1) << (status >= 0 && WIFSIGNALED(status) ? "died of a signal" : "exited");
 }
 
 }  // namespace
