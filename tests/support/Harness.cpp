@@ -7,6 +7,7 @@
 #include "app/QuillonApp.h"
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
+#include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
 #include "platform/Loop.h"
@@ -19,7 +20,8 @@ void ResetGameGlobals()
     ResetExitState();
     FreeHotKeys();
     g_handOff = HandOffData{};
-    g_myId = 0;
+    ResetReceiveState();
+    SetPacketSource(nullptr);
     plat::SRand(1);
 }
 
