@@ -3,10 +3,13 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/headless/HeadlessPlatform.h"
+
+class CFakeServer;
 
 // Puts every process-wide object of the game back to its start state.
 void ResetGameGlobals();
@@ -22,7 +25,12 @@ public:
     plat::CVirtualClock& Clock() { return m_platform.clock; }
     plat::CMessageLoop& Loop();
 
-    // Runs the application's start-up with this command line.
+    // The scripted game server the client connects to, made on first use
+    // (on a free loopback port written into the client's settings).
+    CFakeServer& Server();
+    // Runs the application's start-up with this command line. Unless the
+    // settings name a server port already, the client connects to Server(),
+    // which stays silent unless scripted.
     bool Start(const std::string& commandLine = "");
     // One pass of the message loop; false once the loop has quit.
     bool Step();
@@ -52,4 +60,5 @@ private:
     plat::CHeadlessPlatform m_platform;
     std::string m_debug;
     bool m_started = false;
+    std::unique_ptr<CFakeServer> m_server;
 };
