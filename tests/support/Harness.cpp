@@ -1,5 +1,7 @@
 #include "support/Harness.h"
 
+#include "support/FakeServer.h"
+
 #include "app/ExitGame.h"
 #include "app/FrameClock.h"
 #include "app/HandOff.h"
@@ -8,10 +10,12 @@
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
+#include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
 #include "platform/Loop.h"
 #include "platform/Process.h"
+#include "platform/Settings.h"
 
 void ResetGameGlobals()
 {
@@ -21,7 +25,8 @@ void ResetGameGlobals()
     FreeHotKeys();
     ResCloseArchive();
     g_handOff = HandOffData{};
-    g_myId = 0;
+    ResetReceiveState();
+    SetPacketSource(nullptr);
     plat::SRand(1);
 }
 
@@ -35,6 +40,7 @@ CHarness::~CHarness()
 {
     if (m_started)
         theApp.ExitInstance();
+    m_server.reset();
     plat::SetDebugSink({});
     ResetGameGlobals();
     plat::SetCommandLine("");
@@ -43,8 +49,20 @@ CHarness::~CHarness()
 
 plat::CMessageLoop& CHarness::Loop() { return plat::Loop(); }
 
+CFakeServer& CHarness::Server()
+{
+    if (!m_server) {
+        m_server = std::make_unique<CFakeServer>();
+        m_server->UseForClient();
+        m_server->Register();
+    }
+    return *m_server;
+}
+
 bool CHarness::Start(const std::string& commandLine)
 {
+    if (!plat::Settings().GetDword("Software\\Brennix\\Quorvel\\Server", "Port"))
+        Server();
     plat::SetCommandLine(commandLine);
     // Without an archive of the test's own, the smallest one start-up accepts.
     if (!CTestArchive::AnyInstalled())
