@@ -10,10 +10,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <sys/stat.h>
 
 #include "fixtures/ArchiveBuilder.h"
 #include "fixtures/TempDir.h"
+#include "support/FakeServer.h"
 
 namespace {
 
@@ -26,6 +29,12 @@ void BM_IdleClientCpu(benchmark::State& state)
         // A synthetic archive in the client's working directory.
         CTempDir dir;
         CArchiveBuilder::MinimalGame().Write(dir.File("Resource.dat"));
+        // A server that accepts and stays silent, named in the client's settings.
+        CFakeServer server;
+        ::mkdir(dir.File("quorvel").c_str(), 0700);
+        std::ofstream(dir.File("quorvel/settings.ini"))
+            << "[Software\\Brennix\\Quorvel\\Server]\nHost=sz:127.0.0.1\nPort=dword:" << server.Port() << "\n";
+        setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
         std::string bin = QUORVEL_BINARY;
         char* argv[] = {bin.data(), nullptr};
         setenv("SDL_VIDEODRIVER", "dummy", 1);

@@ -2,15 +2,18 @@
 
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "fixtures/ArchiveBuilder.h"
 #include "fixtures/TempDir.h"
+#include "support/FakeServer.h"
 
 extern char** environ;
 
@@ -69,10 +72,17 @@ TEST(Smoke, WithoutGameDataTheClientReportsItAndExitsInOrder)
     EXPECT_NE(WEXITSTATUS(status), 0);
 }
 
-TEST(Smoke, WithAnArchiveTheClientStaysUp)
+TEST(Smoke, WithAnArchiveAndAServerTheClientStaysUp)
 {
     CTempDir dir;
     ASSERT_TRUE(CArchiveBuilder::MinimalGame().Write(dir.File("Resource.dat")));
+    // A listening server that never answers: the connection is made and the
+    // client waits.
+    CFakeServer server;
+    ASSERT_EQ(::mkdir(dir.File("quorvel").c_str(), 0700), 0);
+    std::ofstream ini(dir.File("quorvel/settings.ini"));
+    ini << "[Software\\Brennix\\Quorvel\\Server]\nHost=sz:127.0.0.1\nPort=dword:" << server.Port() << "\n";
+    ini.close();
     int status = RunClientForTwoSeconds(dir);
     EXPECT_EQ(status, -1) << (status >= 0 && WIFSIGNALED(status) ? "died of a signal" : "exited");
 }
