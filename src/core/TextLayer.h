@@ -15,13 +15,16 @@ public:
     int LoadFonts(const char* hangulFont, const char* englishFont);
     // A typed character for the edit line.
     void OnEditChar(uint32_t ch) { m_lastChar = ch; }
-    void SetPasswordMode() {}
+    // Switches between Hangul and Latin input at the next character.
+    void RequestModeSwitch() { m_modeSwitchRequest = 1; }
 
     uint32_t LastChar() const { return m_lastChar; }
+    uint32_t ModeSwitchRequested() const { return m_modeSwitchRequest; }
 
 private:
     CDisplay* m_pDisplay;
     uint32_t m_lastChar = 0;
+    uint32_t m_modeSwitchRequest = 0;
 };
 
 extern CTextLayer* g_pTextLayer;

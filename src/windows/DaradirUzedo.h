@@ -2,6 +2,7 @@
 // layer with no windows yet.
 #pragma once
 #include "core/Layer.h"
+#include "ui/WidgetContainer.h"
 
 class CDisplay;
 
@@ -10,8 +11,12 @@ public:
     explicit CDaradirUzedo(CDisplay* display) : m_pDisplay(display) {}
     int Draw() override { return 1; }
 
+    // The root of every in-game window (widget id 1).
+    CWidgetContainer* GetRootContainer() { return &m_root; }
+
 private:
     CDisplay* m_pDisplay;
+    CWidgetContainer m_root{1};
 };
 
 // Holds the one UI layer.

@@ -23,6 +23,11 @@ public:
     void SendLogout();       // [51]['O']
     void SendQuitNotice();   // [55]
     void SendKeepAlive();    // [54]
+    // Where the player enters the field, and [3][u8 stage + 1][u16 x][u16 y].
+    void SetEntryPoint(int stage, int x, int y);
+    void SendEnterField();
+    // Takes every character off the map.
+    void RemoveAllCharacters() {}
     // [53][u8 field][payload] from the own record; nothing for a field
     // without a payload.
     void SendCharacterField(int field, int a = 0, int b = 0);
@@ -40,5 +45,8 @@ public:
 private:
     CDisplay* m_pDisplay;
     CBGLayer* m_pBackground;
+    int m_entryStage = 0;
+    int m_entryX = 0;
+    int m_entryY = 0;
     std::array<uint8_t, kRecordSize> m_myRecord{};
 };
