@@ -39,14 +39,17 @@ BOOL CQuillonApp::InitInstance()
         g_handOff = r.data;
     }
 
+    // Every loader reads the archive: without it (or its nested archive)
+    // nothing can start.
+    if (!ResOpenGameArchives())
+        return FALSE;
+
     // The frame, the document and the view; the view's first update starts
     // the sound before the data tables are read.
     m_pMainWnd = new CMainFrame;
     if (!m_pMainWnd->LoadFrame())
         return FALSE;
 
-    if (!ResOpenGameArchives())
-        return FALSE;
     if (!LoadGameData() || !LoadInsultWords()) {
         plat::MessageBox("", GetGameString(IDS_RESOURCE_DAMAGED));
         return FALSE;
