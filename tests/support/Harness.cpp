@@ -1,17 +1,21 @@
 #include "support/Harness.h"
 
+#include "app/CommandRing.h"
 #include "app/ExitGame.h"
 #include "app/FrameClock.h"
 #include "app/HandOff.h"
 #include "app/MouseState.h"
 #include "app/QuillonApp.h"
+#include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
+#include "platform/LauncherAtoms.h"
 #include "platform/Loop.h"
 #include "platform/Process.h"
+#include "ui/InputFocus.h"
 
 void ResetGameGlobals()
 {
@@ -20,6 +24,10 @@ void ResetGameGlobals()
     ResetExitState();
     FreeHotKeys();
     ResCloseArchive();
+    g_commandRing.Reset();
+    g_colonyMode = 0;
+    g_inputFocus.Reset();
+    plat::SetLauncherAtoms(nullptr);
     g_handOff = HandOffData{};
     g_myId = 0;
     plat::SRand(1);
