@@ -11,7 +11,9 @@
 #include "app/StringTable.h"
 #include "fixtures/ArchiveBuilder.h"
 #include "net/MySocket.h"
+#include "platform/Process.h"
 #include "platform/LauncherAtoms.h"
+#include "support/FakeServer.h"
 #include "support/Harness.h"
 
 namespace {
@@ -26,8 +28,6 @@ struct FakeAtoms : plat::ILauncherAtoms {
         return it->second;
     }
 };
-
-const std::string kLauncherLine = "tolmar gate-key 10.0.0.7 9100 x x x x ombrix 4242 1200";
 
 }  // namespace
 
@@ -76,41 +76,51 @@ protected:
     void SetUp() override
     {
         plat::SetLauncherAtoms(&atoms);
-        ASSERT_TRUE(h.Start(kLauncherLine));
+        server.Register();
+        line = "tolmar gate-key 127.0.0.1 " + std::to_string(server.Port()) + " x x x x ombrix 4242 1200";
+        const std::string exe = plat::ExePath();
+        const std::string text = exe.substr(0, exe.rfind('/')) + "/Tolmar.exe " + line;
+        server.Expect(Bytes(text.begin(), text.end()));
+    }
+    void StartAndWaitForTheText()
+    {
+        ASSERT_TRUE(h.Start(line));
         ASSERT_TRUE(IsHandOffPath());
-        EXPECT_EQ(g_handOff.host, "10.0.0.7");
-        EXPECT_EQ(g_handOff.port, 9100);
-        h.Steps(3);
-        ASSERT_NE(g_pMainSocket, nullptr);
-        ASSERT_FALSE(g_pMainSocket->m_sent.empty());
-        const std::vector<uint8_t>& first = g_pMainSocket->m_sent.front();
-        text.assign(first.begin(), first.end());
+        EXPECT_EQ(g_handOff.host, "127.0.0.1");
+        EXPECT_EQ(g_handOff.port, server.Port());
     }
     FakeAtoms atoms;
     CHarness h;
-    std::string text;
+    CFakeServer server;
+    std::string line;
 };
 
 TEST_F(HandOffConnect, AcceptedReplyStartsTheGame)
 {
-    EXPECT_EQ(g_pMainSocket->m_host, "10.0.0.7");
-    const std::string tail = "/Tolmar.exe " + kLauncherLine;
-    ASSERT_GE(text.size(), tail.size());
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-    EXPECT_EQ(g_pView->m_bRunning, 0u);
-    g_pMainSocket->m_received.push_back('~');
-    h.Steps(3);
-    EXPECT_EQ(g_pView->m_bRunning, 0u);  // half a reply decides nothing
-    g_pMainSocket->m_received.push_back('0');
-    ASSERT_TRUE(h.RunUntil([] { return g_pView->m_bRunning != 0; }, 10));
+    server.SendChunks({'~', '0'}, {1, 1});
+    StartAndWaitForTheText();
+    ASSERT_TRUE(h.RunUntil([] { return g_pView->m_bRunning != 0; }, 20000));
+    EXPECT_EQ(server.Failure(), "");
     EXPECT_TRUE(h.Boxes().empty());
 }
 
 TEST_F(HandOffConnect, IdInUseElsewhereEndsTheProgram)
 {
-    g_pMainSocket->m_received.push_back('~');
-    g_pMainSocket->m_received.push_back('1');
-    ASSERT_TRUE(h.RunUntil([&] { return h.Quit(); }, 100));
+    server.Send({'~', '1'});
+    StartAndWaitForTheText();
+    ASSERT_TRUE(h.RunUntil([&] { return h.Quit(); }, 20000));
+    EXPECT_EQ(server.Failure(), "");
+    EXPECT_EQ(g_pView->m_bRunning, 0u);
     ASSERT_EQ(h.Boxes().size(), 1u);
     EXPECT_EQ(h.Boxes()[0].text, "귀하의 아이디로 다른 사용자가 사용하고 있습니다.");
+}
+
+TEST_F(HandOffConnect, NoReplyKeepsWaitingUntilTheTimeLimit)
+{
+    StartAndWaitForTheText();
+    h.RunForMs(kLoginReplyTimeoutMs - 1000);
+    EXPECT_FALSE(h.Quit());
+    EXPECT_EQ(g_pView->m_bRunning, 0u);
+    ASSERT_TRUE(h.RunUntil([&] { return h.Quit(); }, 200000));
+    EXPECT_EQ(h.Boxes().size(), 1u);
 }

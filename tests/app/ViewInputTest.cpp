@@ -4,6 +4,7 @@
 #include "app/MouseState.h"
 #include "app/QuillonView.h"
 #include "core/TextLayer.h"
+#include "support/FakeServer.h"
 #include "support/Harness.h"
 
 namespace {
@@ -12,6 +13,8 @@ class ViewInput : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        server.UseForClient();
+        server.Register();
         ASSERT_TRUE(h.Start());
         ASSERT_TRUE(h.RunUntil([] { return g_pView && g_pView->FrameRanLastPass(); }));
     }
@@ -32,6 +35,7 @@ protected:
     }
 
     CHarness h;
+    CFakeServer server;
 };
 
 }  // namespace

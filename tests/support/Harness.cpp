@@ -10,6 +10,7 @@
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
+#include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
 #include "platform/LauncherAtoms.h"
@@ -29,7 +30,8 @@ void ResetGameGlobals()
     g_inputFocus.Reset();
     plat::SetLauncherAtoms(nullptr);
     g_handOff = HandOffData{};
-    g_myId = 0;
+    ResetReceiveState();
+    SetPacketSource(nullptr);
     plat::SRand(1);
 }
 
