@@ -18,7 +18,8 @@ void WriteSeed(const std::string& dir, const char* name, const Bytes& data)
 {
     std::string path = dir + "/" + name;
     if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data.data(), 1, data.size(), f);
+        if (!data.empty())
+            std::fwrite(data.data(), 1, data.size(), f);
         std::fclose(f);
     }
 }
@@ -56,7 +57,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (std::FILE* f = std::fopen(g_path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
+        if (size)
+            std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
     ResCloseArchive();
