@@ -140,14 +140,21 @@ TEST_F(ViewInput, TypedCharactersAndTheHangulKeyGoToTheEditLine)
     StepBetweenFrames();
     ASSERT_NE(g_pTextLayer, nullptr);
     EXPECT_EQ(g_pTextLayer->LastChar(), static_cast<uint32_t>('A'));
-    h.KeyPress(14);  // Backspace gives its control character
+    h.KeyPress(28);  // Enter gives its control character
     StepBetweenFrames();
-    EXPECT_EQ(g_pTextLayer->LastChar(), 8u);
+    EXPECT_EQ(g_pTextLayer->LastChar(), 13u);
 
-    EXPECT_EQ(g_pTextLayer->ModeSwitchRequested(), 0u);
+    // The Hangul key switches the mode at the next typed character and is
+    // no key of the game's.
+    const bool hangul = g_pTextLayer->IsHangulMode();
+    h.KeyPress(plat::kScanHangul);
+    StepBetweenFrames();
+    EXPECT_EQ(g_pTextLayer->IsHangulMode(), hangul);
+    EXPECT_EQ(g_keyState[plat::kScanHangul], 0u);
+    h.KeyPress(30);
+    StepBetweenFrames();
+    EXPECT_NE(g_pTextLayer->IsHangulMode(), hangul);
     h.KeyDown(plat::kScanHangul);
     StepBetweenFrames();
-    EXPECT_EQ(g_pTextLayer->ModeSwitchRequested(), 1u);
-    EXPECT_EQ(g_keyState[plat::kScanHangul], 0u);
     EXPECT_EQ(g_lastKey, 0u);
 }
