@@ -9,6 +9,7 @@
 #include "app/MainFrame.h"
 #include "app/MouseState.h"
 #include "app/QuillonApp.h"
+#include "app/ReceiveDispatch.h"
 #include "app/StringTable.h"
 #include "audio/MusicPlayer.h"
 #include "audio/SoundManager.h"
@@ -107,6 +108,7 @@ const char* StageMusic(int stage)
 
 CQuillonView::CQuillonView()
 {
+    g_rememberedBattles.fill(0);
     m_nonKorean = IsNonKoreanLocale() ? 1 : 0;
     g_pView = this;
 }
