@@ -23,8 +23,6 @@ class ColonyMode : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server.UseForClient();
-        server.Register();
         ASSERT_TRUE(h.Start());
         ASSERT_TRUE(h.RunUntil([] { return g_pView && g_pView->m_pGameLayer && g_pView->m_pDisplay; }));
         CWidgetContainer* root = g_layerHolder.GetLayer()->GetRootContainer();
@@ -33,7 +31,7 @@ protected:
         view = g_pView;
         view->m_pDisplay->AddLayer(view->m_pObjLayer);
         g_myId = 0x1234;
-        ASSERT_TRUE(h.RunUntil([&] { return server.Accepted() && g_pMainSocket->CanSend(); }, 20000));
+        ASSERT_TRUE(h.RunUntil([&] { return h.Server().Accepted() && g_pMainSocket->CanSend(); }, 20000));
     }
     void TearDown() override
     {
@@ -52,13 +50,12 @@ protected:
     // Steps until the server has n bytes more than `from`; those bytes.
     Bytes Sent(size_t from, size_t n)
     {
-        h.RunUntil([&] { return server.AllReceived().size() >= from + n; }, 20000);
-        const Bytes& all = server.AllReceived();
+        h.RunUntil([&] { return h.Server().AllReceived().size() >= from + n; }, 20000);
+        const Bytes& all = h.Server().AllReceived();
         return Bytes(all.begin() + static_cast<long>(std::min(from, all.size())), all.end());
     }
 
     CHarness h;
-    CFakeServer server;
     CQuillonView* view = nullptr;
     CWidget windows[8] = {CWidget(2), CWidget(69), CWidget(59), CWidget(60),
                           CWidget(65), CWidget(64), CWidget(61), CWidget(70)};

@@ -4,7 +4,6 @@
 
 #include "app/QuillonView.h"
 #include "intro/IntroLayer.h"
-#include "support/FakeServer.h"
 #include "support/Harness.h"
 
 namespace {
@@ -31,8 +30,6 @@ class KeepAlive : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server.UseForClient();
-        server.Register();
         ASSERT_TRUE(h.Start());
         ASSERT_TRUE(h.RunUntil([] { return g_pView && g_pView->m_pIntroLayer; }));
     }
@@ -43,7 +40,6 @@ protected:
         ASSERT_TRUE(h.RunUntil([] { return g_pView->KeepAliveRunning(); }));
     }
     CHarness h;
-    CFakeServer server;
 };
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include "app/MainFrame.h"
 #include "app/QuillonApp.h"
 #include "app/QuillonView.h"
-#include "support/FakeServer.h"
 #include "support/Harness.h"
 #include "world/ObjLayer.h"
 
@@ -14,14 +13,11 @@ class MainFrame : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server.UseForClient();
-        server.Register();
         ASSERT_TRUE(h.Start());
         ASSERT_TRUE(h.RunUntil([] { return g_pView && g_pView->m_pObjLayer; }));
         g_pView->m_pObjLayer->m_inWorld = 1;
     }
     CHarness h;
-    CFakeServer server;
 };
 
 }  // namespace

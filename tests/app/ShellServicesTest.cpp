@@ -8,7 +8,6 @@
 #include "app/QuillonView.h"
 #include "core/Locale.h"
 #include "platform/Settings.h"
-#include "support/FakeServer.h"
 #include "support/Harness.h"
 
 TEST(Locale, OnlyTheKoreanValueSelectsKoreanTexts)
@@ -27,9 +26,6 @@ TEST(Locale, OnlyTheKoreanValueSelectsKoreanTexts)
 TEST(FatalError, ShowsItsBoxThenTheProgramEndsInOrder)
 {
     CHarness h;
-    CFakeServer server;
-    server.UseForClient();
-    server.Register();
     ASSERT_TRUE(h.Start());
     ASSERT_TRUE(h.RunUntil([] { return g_pView && g_pView->m_pDisplay; }, 20000));
     ShowFatalError("palette missing");

@@ -76,40 +76,38 @@ protected:
     void SetUp() override
     {
         plat::SetLauncherAtoms(&atoms);
-        server.Register();
-        line = "tolmar gate-key 127.0.0.1 " + std::to_string(server.Port()) + " x x x x ombrix 4242 1200";
+        line = "tolmar gate-key 127.0.0.1 " + std::to_string(h.Server().Port()) + " x x x x ombrix 4242 1200";
         const std::string exe = plat::ExePath();
         const std::string text = exe.substr(0, exe.rfind('/')) + "/Tolmar.exe " + line;
-        server.Expect(Bytes(text.begin(), text.end()));
+        h.Server().Expect(Bytes(text.begin(), text.end()));
     }
     void StartAndWaitForTheText()
     {
         ASSERT_TRUE(h.Start(line));
         ASSERT_TRUE(IsHandOffPath());
         EXPECT_EQ(g_handOff.host, "127.0.0.1");
-        EXPECT_EQ(g_handOff.port, server.Port());
+        EXPECT_EQ(g_handOff.port, h.Server().Port());
     }
     FakeAtoms atoms;
     CHarness h;
-    CFakeServer server;
     std::string line;
 };
 
 TEST_F(HandOffConnect, AcceptedReplyStartsTheGame)
 {
-    server.SendChunks({'~', '0'}, {1, 1});
+    h.Server().SendChunks({'~', '0'}, {1, 1});
     StartAndWaitForTheText();
     ASSERT_TRUE(h.RunUntil([] { return g_pView->m_bRunning != 0; }, 20000));
-    EXPECT_EQ(server.Failure(), "");
+    EXPECT_EQ(h.Server().Failure(), "");
     EXPECT_TRUE(h.Boxes().empty());
 }
 
 TEST_F(HandOffConnect, IdInUseElsewhereEndsTheProgram)
 {
-    server.Send({'~', '1'});
+    h.Server().Send({'~', '1'});
     StartAndWaitForTheText();
     ASSERT_TRUE(h.RunUntil([&] { return h.Quit(); }, 20000));
-    EXPECT_EQ(server.Failure(), "");
+    EXPECT_EQ(h.Server().Failure(), "");
     EXPECT_EQ(g_pView->m_bRunning, 0u);
     ASSERT_EQ(h.Boxes().size(), 1u);
     EXPECT_EQ(h.Boxes()[0].text, "귀하의 아이디로 다른 사용자가 사용하고 있습니다.");

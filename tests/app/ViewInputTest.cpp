@@ -4,7 +4,6 @@
 #include "app/MouseState.h"
 #include "app/QuillonView.h"
 #include "core/TextLayer.h"
-#include "support/FakeServer.h"
 #include "support/Harness.h"
 
 namespace {
@@ -13,8 +12,6 @@ class ViewInput : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server.UseForClient();
-        server.Register();
         ASSERT_TRUE(h.Start());
         ASSERT_TRUE(h.RunUntil([] { return g_pView && g_pView->FrameRanLastPass(); }));
     }
@@ -35,7 +32,6 @@ protected:
     }
 
     CHarness h;
-    CFakeServer server;
 };
 
 }  // namespace

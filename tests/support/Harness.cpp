@@ -1,5 +1,7 @@
 #include "support/Harness.h"
 
+#include "support/FakeServer.h"
+
 #include "app/CommandRing.h"
 #include "app/ExitGame.h"
 #include "app/FrameClock.h"
@@ -16,6 +18,7 @@
 #include "platform/LauncherAtoms.h"
 #include "platform/Loop.h"
 #include "platform/Process.h"
+#include "platform/Settings.h"
 #include "ui/InputFocus.h"
 
 void ResetGameGlobals()
@@ -45,6 +48,7 @@ CHarness::~CHarness()
 {
     if (m_started)
         theApp.ExitInstance();
+    m_server.reset();
     plat::SetDebugSink({});
     ResetGameGlobals();
     plat::SetCommandLine("");
@@ -53,8 +57,20 @@ CHarness::~CHarness()
 
 plat::CMessageLoop& CHarness::Loop() { return plat::Loop(); }
 
+CFakeServer& CHarness::Server()
+{
+    if (!m_server) {
+        m_server = std::make_unique<CFakeServer>();
+        m_server->UseForClient();
+        m_server->Register();
+    }
+    return *m_server;
+}
+
 bool CHarness::Start(const std::string& commandLine)
 {
+    if (!plat::Settings().GetDword("Software\\Brennix\\Quorvel\\Server", "Port"))
+        Server();
     plat::SetCommandLine(commandLine);
     // Without an archive of the test's own, the smallest one start-up accepts.
     if (!CTestArchive::AnyInstalled())
