@@ -32,6 +32,11 @@ public:
     void SendLogout();       // [51]['O']
     void SendQuitNotice();   // [55]
     void SendKeepAlive();    // [54]
+    // Where the player enters the field, and [3][u8 stage + 1][u16 x][u16 y].
+    void SetEntryPoint(int stage, int x, int y);
+    void SendEnterField();
+    // Takes every character off the map.
+    void RemoveAllCharacters() {}
     // [53][u8 field][payload] from the own record; nothing for a field
     // without a payload. a and b are slot numbers for fields 51..57, 64..67.
     void SendCharacterField(int field, int a = 0, int b = 0);
@@ -111,5 +116,8 @@ public:
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;
     [[maybe_unused]] CBGLayer* m_pBackground;
+    int m_entryStage = 0;
+    int m_entryX = 0;
+    int m_entryY = 0;
     CharacterRecord m_myRecord;
 };

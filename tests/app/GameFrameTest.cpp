@@ -209,40 +209,6 @@ TEST_F(GameFrame, FinishedIntroLeavesTheDisplayOnce)
     EXPECT_FALSE(intro->IsFinished());
 }
 
-TEST_F(GameFrame, KeepAliveEvery1800SecondsWhileInTheGame)
-{
-    StartToFirstFrame();
-    int sentKeepAlives = 0;
-    auto keepAlives = [&] {
-        for (const auto& p : TakeSentPackets())
-            sentKeepAlives += p == Bytes{54};
-        return sentKeepAlives;
-    };
-    // Whole seconds at a time: each pass runs a frame and at most one timer tick.
-    auto seconds = [&](int n) {
-        for (int i = 0; i < n; ++i) {
-            h.Clock().Advance(1000);
-            h.Steps(3);
-        }
-    };
-    view->m_pIntroLayer->m_sceneState = 0;
-    h.RunForMs(40);  // a frame starts the timer
-    seconds(1799);
-    EXPECT_EQ(keepAlives(), 0);
-    seconds(1);
-    EXPECT_EQ(keepAlives(), 1);
-    seconds(1799);
-    EXPECT_EQ(keepAlives(), 1);
-    view->m_pIntroLayer->m_sceneState = 1;  // back at the log-in scene: the count starts over
-    h.RunForMs(40);
-    view->m_pIntroLayer->m_sceneState = 0;
-    h.RunForMs(40);
-    seconds(1799);
-    EXPECT_EQ(keepAlives(), 1);
-    seconds(1);
-    EXPECT_EQ(keepAlives(), 2);
-}
-
 TEST_F(GameFrame, DeactivationEndsTheGameExceptForAGameMaster)
 {
     StartToFirstFrame();

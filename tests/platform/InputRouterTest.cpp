@@ -131,7 +131,7 @@ TEST_F(InputRouter, DoubleClickIsDownUpDoubleUpWithinTimeAndRectangle)
 {
     Send(Button(true, 1, 100, 100), 1000);
     Send(Button(false, 1, 100, 100), 1050);
-    Send(Button(true, 1, 102, 98), 1500);  // 500 ms later, 2 px off: a double click
+    Send(Button(true, 1, 102, 98), 1499);  // within 500 ms, 2 px off: a double click
     Send(Button(false, 1, 102, 98), 1550);
     Send(Button(true, 1, 102, 98), 1600);  // a third press starts over
     EXPECT_EQ(view.log, (std::vector<std::string>{"ldown 100,100", "lup", "ldbl", "lup", "ldown 102,98"}));
@@ -140,7 +140,7 @@ TEST_F(InputRouter, DoubleClickIsDownUpDoubleUpWithinTimeAndRectangle)
 TEST_F(InputRouter, SlowOrDistantOrOtherButtonSecondClickIsNotDouble)
 {
     Send(Button(true, 1, 100, 100), 1000);
-    Send(Button(true, 1, 100, 100), 1501);  // too slow
+    Send(Button(true, 1, 100, 100), 1500);  // too slow
     Send(Button(true, 1, 103, 100), 1600);  // 3 px away
     Send(Button(true, 2, 103, 100), 1650);  // other button
     Send(Button(true, 2, 103, 100), 1700);  // right double click

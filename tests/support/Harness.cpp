@@ -2,20 +2,24 @@
 
 #include "support/FakeServer.h"
 
+#include "app/CommandRing.h"
 #include "app/ExitGame.h"
 #include "app/FrameClock.h"
 #include "app/HandOff.h"
 #include "app/MouseState.h"
 #include "app/QuillonApp.h"
+#include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
 #include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
+#include "platform/LauncherAtoms.h"
 #include "platform/Loop.h"
 #include "platform/Process.h"
 #include "platform/Settings.h"
+#include "ui/InputFocus.h"
 
 void ResetGameGlobals()
 {
@@ -24,6 +28,10 @@ void ResetGameGlobals()
     ResetExitState();
     FreeHotKeys();
     ResCloseArchive();
+    g_commandRing.Reset();
+    g_colonyMode = 0;
+    g_inputFocus.Reset();
+    plat::SetLauncherAtoms(nullptr);
     g_handOff = HandOffData{};
     ResetReceiveState();
     SetPacketSource(nullptr);
