@@ -1,6 +1,7 @@
 #include "core/TextLayer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -71,6 +72,7 @@ constexpr ByteMasks BuildByteMasks()
 }
 
 constexpr ByteMasks kByteMasks = BuildByteMasks();
+static_assert(std::endian::native == std::endian::little, "pixel masks are laid out for little-endian loads");
 
 constexpr uint64_t Splat(uint8_t c) { return uint64_t{c} * 0x0101010101010101ull; }
 
@@ -231,11 +233,21 @@ void CTextLayer::SetColor(uint32_t style)
 void CTextLayer::SetTarget(uint8_t* bits, int width, int height)
 {
     ScreenInitSurface(bits, width, height);
+    if (!bits || width <= 0 || height <= 0) {
+        m_target = Target{};
+        return;
+    }
+    m_target = Target{bits, width, height, 0, 0, width - 1, height - 1};
 }
 
 void CTextLayer::SetClipRect(int left, int top, int right, int bottom)
 {
     ScreenSetClip(left, top, right, bottom);
+    // Never outside the surface.
+    m_target.clipLeft = std::max(left, 0);
+    m_target.clipTop = std::max(top, 0);
+    m_target.clipRight = std::min(right, m_target.width - 1);
+    m_target.clipBottom = std::min(bottom, m_target.height - 1);
 }
 
 // ---- drawing ---------------------------------------------------------------------
@@ -269,32 +281,94 @@ void CTextLayer::ComposeHangul(uint16_t johab, uint16_t rows[16]) const
 
 void CTextLayer::DrawGlyph(int x, int y, const uint16_t rows[16], int width, uint8_t text, uint8_t back)
 {
-    // Expand to one byte per pixel (set bits text, clear bits back) and copy
-    // it with the keyed blit, which leaves 255 out.
-    auto expand = [&](uint8_t set, uint8_t clear, uint8_t* out) {
-        const uint64_t fg = Splat(set);
-        const uint64_t bg = Splat(clear);
-        for (int r = 0; r < 16; ++r) {
-            const uint64_t hi = kByteMasks.m[rows[r] >> 8];
-            const uint64_t px = (hi & fg) | (~hi & bg);
-            std::memcpy(out + r * width, &px, 8);
-            if (width == 16) {
-                const uint64_t lo = kByteMasks.m[rows[r] & 0xFF];
-                const uint64_t px2 = (lo & fg) | (~lo & bg);
-                std::memcpy(out + r * width + 8, &px2, 8);
+    // What is drawn: without shadow, one keyed copy of the glyph in the text
+    // colour on the background; with shadow, keyed copies at (+1, +1) and
+    // (+2, +2) in the shadow colour on the background, then one at (0, 0)
+    // in the text colour on nothing. Keyed: colour 255 is never written.
+    // The copies are merged row by row as bit masks (which pixel ends in
+    // the text, shadow or background colour), so every target byte is
+    // written once.
+    const Target& t = m_target;
+    if (!t.base)
+        return;
+    const bool shadow = (m_style & 1) != 0;
+    const int spread = shadow ? 2 : 0;  // how far right and down the shadow reaches
+    const int64_t x0 = std::max<int64_t>(x, t.clipLeft);
+    const int64_t x1 = std::min<int64_t>(int64_t{x} + width - 1 + spread, t.clipRight);
+    const int64_t y0 = std::max<int64_t>(y, t.clipTop);
+    const int64_t y1 = std::min<int64_t>(int64_t{y} + 15 + spread, t.clipBottom);
+    if (x0 > x1 || y0 > y1)
+        return;
+
+    // Masks over the columns from x: column c is bit 31 - c.
+    const uint32_t cover = ~uint32_t{0} << (32 - width);
+    auto rowBits = [&](int64_t r, int dx) -> uint32_t {
+        return r >= 0 && r <= 15 ? (uint32_t{rows[r]} << 16) >> dx : 0;
+    };
+    auto rowCover = [&](int64_t r, int dx) -> uint32_t { return r >= 0 && r <= 15 ? cover >> dx : 0; };
+    const bool textShows = text != kTransparent;
+    const bool backShows = back != kTransparent;
+    const uint64_t fgText = Splat(text);
+    const uint64_t fgShadow = Splat(kShadowColour);
+    const uint64_t bgBack = Splat(back);
+    const int groups = (width + spread + 7) / 8;
+
+    for (int64_t row = y0; row <= y1; ++row) {
+        const int64_t r = row - y;
+        const uint32_t glyph = rowBits(r, 0);
+        const uint32_t textMask = textShows ? glyph : 0;
+        uint32_t shadowMask = 0;
+        uint32_t backMask = 0;
+        if (shadow) {
+            const uint32_t s1 = rowBits(r - 1, 1);
+            const uint32_t s2 = rowBits(r - 2, 2);
+            const uint32_t w1 = s1 | (backShows ? rowCover(r - 1, 1) & ~s1 : 0);
+            const uint32_t w2 = s2 | (backShows ? rowCover(r - 2, 2) & ~s2 : 0);
+            shadowMask = ~textMask & (s2 | (~w2 & s1));
+            backMask = ~textMask & ((w2 & ~s2) | (~w2 & w1 & ~s1));
+        } else if (backShows) {
+            backMask = rowCover(r, 0) & ~glyph;
+        }
+        if ((textMask | shadowMask | backMask) == 0)
+            continue;
+        uint8_t* dst = t.base + row * t.width;
+        for (int g = 0; g < groups; ++g) {
+            const int shift = 24 - 8 * g;
+            const uint64_t tm = kByteMasks.m[(textMask >> shift) & 0xFF];
+            const uint64_t sm = kByteMasks.m[(shadowMask >> shift) & 0xFF];
+            const uint64_t bm = kByteMasks.m[(backMask >> shift) & 0xFF];
+            const uint64_t write = tm | sm | bm;
+            if (write == 0)
+                continue;
+            const uint64_t value = (tm & fgText) | (sm & fgShadow) | (bm & bgBack);
+            const int64_t gx = int64_t{x} + 8 * g;
+            if (gx >= x0 && gx + 7 <= x1) {
+                uint64_t d;
+                std::memcpy(&d, dst + gx, 8);
+                d = (d & ~write) | (value & write);
+                std::memcpy(dst + gx, &d, 8);
+                continue;
+            }
+            for (int64_t c = std::max(gx, x0); c <= std::min(gx + 7, x1); ++c) {
+                const int byte = static_cast<int>(c - gx) * 8;
+                if ((write >> byte) & 0xFF)
+                    dst[c] = static_cast<uint8_t>(value >> byte);
             }
         }
-    };
-    uint8_t pixels[16 * 16];
-    if (m_style & 1) {
-        expand(kShadowColour, back, pixels);
-        ScreenBlitKeyed(x + 1, y + 1, width, 16, pixels);
-        ScreenBlitKeyed(x + 2, y + 2, width, 16, pixels);
-        expand(text, kTransparent, pixels);
-    } else {
-        expand(text, back, pixels);
     }
-    ScreenBlitKeyed(x, y, width, 16, pixels);
+}
+
+void CTextLayer::FillRect(int x, int y, int w, int h, uint8_t colour)
+{
+    const Target& t = m_target;
+    if (!t.base)
+        return;
+    const int64_t x0 = std::max<int64_t>(x, t.clipLeft);
+    const int64_t x1 = std::min<int64_t>(int64_t{x} + w - 1, t.clipRight);
+    const int64_t y0 = std::max<int64_t>(y, t.clipTop);
+    const int64_t y1 = std::min<int64_t>(int64_t{y} + h - 1, t.clipBottom);
+    for (int64_t row = y0; x0 <= x1 && row <= y1; ++row)
+        std::memset(t.base + row * t.width + x0, colour, static_cast<size_t>(x1 - x0 + 1));
 }
 
 void CTextLayer::DrawHangul(int x, int y, uint8_t lead, uint8_t trail, int convert)
@@ -770,9 +844,7 @@ void CTextLayer::DrawCursor()
     const int width = m_pBuffer && m_cursor < m_length && CharWidthAt(m_cursor) == 2 ? 12 : 5;
     const int height = m_insertMode ? 2 : 14;
     const int top = m_insertMode ? m_y + 14 : m_y;
-    uint8_t box[12 * 14];
-    std::memset(box, m_textColor, sizeof box);
-    ScreenBlitKeyed(m_x + m_cursor * kAsciiAdvance, top, width, height, box);
+    FillRect(m_x + m_cursor * kAsciiAdvance, top, width, height, m_textColor);
 }
 
 void CTextLayer::DrawEditLine()

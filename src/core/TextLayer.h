@@ -123,8 +123,22 @@ public:
     CDisplay* GetDisplay() const { return m_pDisplay; }
 
 private:
+    // The surface text goes into: the same target and clip the blit
+    // module's surface context is given, kept here so that glyphs can be
+    // copied straight from their bits.
+    struct Target {
+        uint8_t* base = nullptr;
+        int width = 0;  // also the row length
+        int height = 0;
+        int clipLeft = 0;  // inclusive
+        int clipTop = 0;
+        int clipRight = -1;
+        int clipBottom = -1;
+    };
+
     // 16 rows of up to 16 pixels; width 8 or 16.
     void DrawGlyph(int x, int y, const uint16_t rows[16], int width, uint8_t text, uint8_t back);
+    void FillRect(int x, int y, int w, int h, uint8_t colour);
     void DrawString(int x, int y, const char* text, uint8_t textColor, uint8_t backColor, int convert);
     void DrawCursor();
     bool FormFieldActive() const { return m_formFieldCheck && m_formFieldCheck(); }
@@ -149,6 +163,7 @@ private:
     uint8_t m_textColor = 15;
     uint8_t m_backColor = kTransparent;
     uint32_t m_style = 1;
+    Target m_target;
 
     std::array<uint8_t, kHangulFontSize> m_hangulFont{};
     std::array<uint8_t, kEnglishFontSize> m_englishFont{};

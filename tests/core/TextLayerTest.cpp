@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -346,4 +347,68 @@ TEST(TextLayerFonts, LoadFromTheArchiveOrFailWithAMessage)
         ResetBlitContexts();
     }
     plat::SetDialogs(nullptr);
+}
+
+TEST(TextLayerDraw, MatchesThePixelRuleAtRandomPositionsColoursAndClips)
+{
+    // Random fonts and surfaces; positions across every edge; every colour case.
+    uint32_t seed = 12345;
+    auto rnd = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % n);
+    };
+    std::vector<uint8_t> han(CTextLayer::kHangulFontSize), eng(CTextLayer::kEnglishFontSize);
+    for (auto& b : han)
+        b = static_cast<uint8_t>(rnd(256));
+    for (auto& b : eng)
+        b = static_cast<uint8_t>(rnd(256));
+    CTextLayer layer(nullptr);
+    ASSERT_TRUE(layer.SetFontData(han.data(), han.size(), eng.data(), eng.size()));
+    const uint8_t colours[] = {15, 255, 114, 0, 200};
+
+    for (int i = 0; i < 4000; ++i) {
+        Surface got(37, 29), want(37, 29);
+        for (int k = 0; k < got.w * got.h; ++k)
+            got.Bits()[k] = want.Bits()[k] = static_cast<uint8_t>(rnd(256));
+        layer.SetTarget(got.Bits(), got.w, got.h);
+        int cl = 0, ct = 0, cr = got.w - 1, cb = got.h - 1;
+        if (rnd(2)) {
+            const int l = rnd(12) - 2, t = rnd(12) - 2;
+            const int r = l + rnd(40), b = t + rnd(32);
+            layer.SetClipRect(l, t, r, b);
+            cl = std::max(l, 0);
+            ct = std::max(t, 0);
+            cr = std::min(r, got.w - 1);
+            cb = std::min(b, got.h - 1);
+        }
+        const uint8_t text = colours[rnd(5)], back = colours[rnd(5)];
+        const bool shadow = rnd(2) != 0;
+        layer.SetColor(shadow ? 1 : 0);
+        layer.SetColors(text, back);
+        const int x = rnd(60) - 20, y = rnd(50) - 20;
+        uint16_t rows[16];
+        int width = 16;
+        if (rnd(2)) {
+            const uint16_t code = static_cast<uint16_t>(0x8000 | rnd(0x8000));
+            layer.DrawHangul(x, y, static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code), 0);
+            layer.ComposeHangul(code, rows);
+        } else {
+            const uint8_t ch = static_cast<uint8_t>(rnd(256));
+            layer.DrawAscii(x, y, ch);
+            for (int k = 0; k < 16; ++k)
+                rows[k] = static_cast<uint16_t>(eng[ch * 16 + k] << 8);
+            width = ch == ' ' && back == 255 ? 0 : 8;  // such a blank is not drawn
+        }
+        if (width != 0 && shadow) {
+            RefBlit(want, cl, ct, cr, cb, x + 1, y + 1, rows, width, CTextLayer::kShadowColour, back);
+            RefBlit(want, cl, ct, cr, cb, x + 2, y + 2, rows, width, CTextLayer::kShadowColour, back);
+            RefBlit(want, cl, ct, cr, cb, x, y, rows, width, text, 255);
+        } else if (width != 0) {
+            RefBlit(want, cl, ct, cr, cb, x, y, rows, width, text, back);
+        }
+        ASSERT_EQ(got.Body(), want.Body()) << "case " << i << " at " << x << "," << y << " shadow " << shadow
+                                           << " colours " << int(text) << "/" << int(back);
+        ASSERT_TRUE(got.GuardsIntact());
+    }
+    ResetBlitContexts();
 }
