@@ -221,47 +221,6 @@ TEST_F(TextLayerTest, ShadowIsTwoOffsetBlitsThenTheText)
     EXPECT_NE(wrong.Body(), want.Body());
 }
 
-TEST_F(TextLayerTest, GlyphsAreClippedAtTheSurfaceAndClipEdges)
-{
-    layer.SetColor(1);
-    const std::string han = ToJohab("한");
-    const int xs[] = {-14, -3, 390, 396, 399, 100};
-    const int ys[] = {-14, -1, 110, 118, 119, 50};
-    for (int x : xs)
-        for (int y : ys) {
-            layer.DrawText(x, y, ("A" + han).c_str(), 0);
-            ASSERT_TRUE(surface.GuardsIntact()) << x << "," << y;
-        }
-
-    // An inner clip: nothing outside it changes.
-    Surface s(100, 60);
-    layer.SetTarget(s.Bits(), s.w, s.h);
-    layer.SetClipRect(10, 10, 49, 29);
-    for (int x = -10; x < 70; x += 7)
-        for (int y = -10; y < 50; y += 5)
-            layer.DrawText(x, y, ("W" + han).c_str(), 0);
-    for (int y = 0; y < s.h; ++y) {
-        for (int x = 0; x < s.w; ++x) {
-            if (x < 10 || x > 49 || y < 10 || y > 29) {
-                ASSERT_EQ(s.At(x, y), kPaper) << x << "," << y;
-            }
-        }
-    }
-    EXPECT_NE(s.Body(), std::vector<uint8_t>(s.Body().size(), kPaper));  // something went in
-    EXPECT_TRUE(s.GuardsIntact());
-
-    // A clipped glyph keeps its rows in place.
-    Surface c(40, 40);
-    layer.SetTarget(c.Bits(), c.w, c.h);
-    layer.SetColor(0);
-    layer.DrawAscii(-3, -1, 'Z');
-    uint16_t rows[16];
-    AsciiRows('Z', rows);
-    Surface want(40, 40);
-    RefBlit(want, 0, 0, 39, 39, -3, -1, rows, 8, kText, 255);
-    EXPECT_EQ(c.Body(), want.Body());
-}
-
 TEST_F(TextLayerTest, LoneLeadByteEndsTheText)
 {
     auto text = std::make_unique<char[]>(3);
