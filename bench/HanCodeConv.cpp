@@ -22,7 +22,8 @@ double NowMs()
 // About 64 KB: Korean words with Latin names and blanks between them.
 std::string MixedText()
 {
-    const char* words[] = {"안녕하세요", "Tolmar", "세계에", "오신", "것을", "환영합니다", "Kim", "귓속말을", "똠방각하"};
+    const char* words[] = {"안녕하세요", "Tolmar", "세계에", "오신",    "것을",
+                           "환영합니다", "Kim",    "귓속말을", "똠방각하"};
     std::string s;
     for (size_t i = 0; s.size() < 65536; ++i) {
         s += words[i % std::size(words)];
@@ -60,8 +61,14 @@ void BM_CP949ToJohab(benchmark::State& state)
         }
         return b;
     };
-    const double convMs = best([&] { CHanCodeConv::CP949ToJohab(text.c_str(), dst.data()); benchmark::ClobberMemory(); });
-    const double lookupMs = best([&] { LookupLoop(table, text.c_str(), dst.data(), text.size()); benchmark::ClobberMemory(); });
+    const double convMs = best([&] {
+        CHanCodeConv::CP949ToJohab(text.c_str(), dst.data());
+        benchmark::ClobberMemory();
+    });
+    const double lookupMs = best([&] {
+        LookupLoop(table, text.c_str(), dst.data(), text.size());
+        benchmark::ClobberMemory();
+    });
     // Speed relative to the lookup loop (1 = as fast; the target is at least 0.5).
     state.counters["speed_vs_lookup"] = lookupMs / convMs;
     state.counters["target_at_least"] = 0.5;

@@ -87,8 +87,16 @@ void BM_TextScreen(benchmark::State& state)
         benchmark::ClobberMemory();
     }
 
-    const double textMs = BestMs([&] { DrawScreen(layer, lines); benchmark::ClobberMemory(); }, 50);
-    const double copyMs = BestMs([&] { std::memcpy(copy.data(), screen.data(), screen.size()); benchmark::ClobberMemory(); }, 200);
+    auto drawScreen = [&] {
+        DrawScreen(layer, lines);
+        benchmark::ClobberMemory();
+    };
+    const double textMs = BestMs(drawScreen, 50);
+    auto copyScreen = [&] {
+        std::memcpy(copy.data(), screen.data(), screen.size());
+        benchmark::ClobberMemory();
+    };
+    const double copyMs = BestMs(copyScreen, 200);
     state.counters["screen_ms"] = textMs;
     state.counters["target_below_ms"] = 1.0;
     state.counters["memcpy_screen_ms"] = copyMs;

@@ -30,7 +30,8 @@ struct Surface {
     int h;
     std::vector<uint8_t> mem;
 
-    Surface(int width, int height) : w(width), h(height), mem(static_cast<size_t>(width * height + 2 * kGuard), kGuardByte)
+    Surface(int width, int height)
+        : w(width), h(height), mem(static_cast<size_t>(width * height + 2 * kGuard), kGuardByte)
     {
         std::memset(Bits(), kPaper, static_cast<size_t>(w * h));
     }
