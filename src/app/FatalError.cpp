@@ -6,5 +6,5 @@
 void ShowFatalError(const char* text)
 {
     plat::MessageBox("Error Msg", text ? text : "");
-    plat::Loop().PostQuitMessage(1);
+    plat::Loop().PostQuitMessage(-1);
 }

@@ -2,5 +2,5 @@
 // down in order.
 #pragma once
 
-// text is CP949. The process exits with code 1.
+// text is CP949. The process exits with a non-zero code (-1).
 void ShowFatalError(const char* text);

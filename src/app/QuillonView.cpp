@@ -1,5 +1,7 @@
 #include "app/QuillonView.h"
 
+#include <array>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -106,6 +108,34 @@ const char* StageMusic(int stage)
     return kStageMusic[stage];
 }
 
+// The loading screen's line of text: white, centred in the band from
+// (0, 180) to (800, 230) of the 8-bit frame. The text layer draws it in the
+// game's own font.
+void DrawLoadingText(uint8_t* bits, const char* text)
+{
+    if (!g_pTextLayer || !bits || !text)
+        return;
+    // White is whatever the palette has nearest to it (255 is the key).
+    uint8_t white = 15;
+    if (g_pPalette) {
+        std::array<bool, 256> excluded{};
+        excluded[255] = true;
+        white = static_cast<uint8_t>(CPaletteManager::NearestColor(g_pPalette->GetShownRgb(), 255, 255, 255, excluded));
+    }
+    const int n = static_cast<int>(std::strlen(text));
+    const int width = n > 0 ? (n - 1) * CTextLayer::kAsciiAdvance + 8 : 0;
+    // No shadow, transparent background; the layer's settings are put back.
+    const uint32_t style = g_pTextLayer->GetStyle();
+    const uint8_t textColor = g_pTextLayer->GetTextColor();
+    const uint8_t backColor = g_pTextLayer->GetBackColor();
+    g_pTextLayer->SetTarget(bits, CDisplay::kWidth, CDisplay::kHeight);
+    g_pTextLayer->SetColor(0);
+    g_pTextLayer->SetColors(white, CTextLayer::kTransparent);
+    g_pTextLayer->DrawText((CDisplay::kWidth - width) / 2, 180, text, 0);
+    g_pTextLayer->SetColor(style);
+    g_pTextLayer->SetColors(textColor, backColor);
+}
+
 CQuillonView::CQuillonView()
 {
     g_rememberedBattles.fill(0);
@@ -190,10 +220,22 @@ void CQuillonView::InitGame()
     g_savedCursorClip = plat::Window().GetClipCursor();
 
     DisplayParams params;
+    params.window = &plat::Window();
+    params.width = CDisplay::kWidth;
+    params.height = CDisplay::kHeight;
+    params.modeWidth = CDisplay::kWidth;
+    params.modeHeight = CDisplay::kHeight;
+    params.bitsPerPixel = 8;
+    params.spareSwitch = 1;
+    params.fullScreen = 1;
+    params.toggleLock = 1;
     params.registryPath = kRegistryPath;
     m_pDisplay = new CDisplay(params);
 
     LoadPalette();
+    // A display or palette that cannot be had has already asked to quit.
+    if (!m_pDisplay->Ok() || plat::Loop().QuitPosted())
+        return;
     ShowLoading(0);
 
     g_layerHolder.SetLayer(new CDaradirUzedo(m_pDisplay));
@@ -237,17 +279,48 @@ void CQuillonView::ShowLoading(int percent)
 {
     m_loadingSteps.push_back(percent);
     plat::DebugPrintf("loading %d\n", percent);
+    if (percent == 0)
+        ReadLoadingPicture();
     RestorePalette(false);
     if (!m_pDisplay || m_pDisplay->Lock() != 0)
         return;
     uint8_t* bits = m_pDisplay->GetBits();
-    if (!bits)
+    if (!bits) {
+        m_pDisplay->Unlock();
         return;
+    }
     if (percent >= 102)
-        std::memset(bits, 0, static_cast<size_t>(CDisplay::kWidth) * CDisplay::kHeight);
+        std::memset(bits, 0, kLoadingPictureSize);
+    else
+        std::memcpy(bits, m_loadingPicture.data(), kLoadingPictureSize);
     m_pDisplay->Unlock();
-    m_pDisplay->SetNeedsFlip();
-    m_pDisplay->Flip();
+
+    if (percent <= 101) {
+        char text[64];
+        if (percent == 101)
+            std::snprintf(text, sizeof text, "Loading Tolmar Resource Complete...");
+        else
+            std::snprintf(text, sizeof text, "Loading Tolmar Resource File. %d%%", percent);
+        if (uint8_t* dc = m_pDisplay->GetDC()) {
+            DrawLoadingText(dc, text);
+            m_pDisplay->ReleaseDC(dc);
+        }
+    }
+    m_pDisplay->SetNeedsFlip(1);
+    m_pDisplay->Draw();
+}
+
+void CQuillonView::ReadLoadingPicture()
+{
+    // A missing or short picture leaves the rest of the screen black.
+    m_loadingPicture.assign(kLoadingPictureSize, 0);
+    const int h = ResOpen("data\\loading.bin");
+    if (h < 0) {
+        plat::DebugOut("loading.bin not found\n");
+        return;
+    }
+    ResRead(m_loadingPicture.data(), 1, m_loadingPicture.size(), h);
+    ResClose(h);
 }
 
 void CQuillonView::LoadPalette()
@@ -259,7 +332,9 @@ void CQuillonView::LoadPalette()
 
     g_pPalette->LoadPalette("data\\Tolmar.PAL");
     g_pPalette->LoadTransTable("data\\TransTable.tbl");
-    g_pTextLayer->LoadFonts("data\\Shan.fnt", "data\\Seng.fnt");
+    // The fonts are part of the game's data: without them the game ends.
+    if (!g_pTextLayer->LoadFonts("data\\Shan.fnt", "data\\Seng.fnt"))
+        plat::Loop().PostQuitMessage(-1);
     g_pPalette->BuildShadeTables();
     g_pPalette->BuildTintTables();
 
@@ -646,7 +721,7 @@ void CQuillonView::OnDialogClosed(uintptr_t which)
         return;
     RestorePalette(false);
     if (m_pDisplay)
-        m_pDisplay->SetNeedsFlip();
+        m_pDisplay->SetNeedsFlip(1);
     DestroyWritingDialog(which == 0 ? 2 : 1);
 }
 

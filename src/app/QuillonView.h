@@ -16,6 +16,8 @@ class CEffectManager;
 class CGameLayer;
 class CMySocket;
 
+constexpr size_t kLoadingPictureSize = 800 * 600;
+
 class CQuillonView : public plat::IWindowHandler, public plat::IMessageTarget {
 public:
     CQuillonView();
@@ -30,6 +32,8 @@ public:
     // Draws the loading screen at step 0, 10, ..., 70, 101 or 102.
     void ShowLoading(int percent);
     void LoadPalette();
+    // The 800 x 600 picture of the loading screen, "data\loading.bin".
+    void ReadLoadingPicture();
     // Runs while the view is not running: connects once, then waits for
     // the server to accept the client.
     void ConnectStep();
@@ -113,6 +117,7 @@ private:
     uint32_t m_loginReplyDeadline = 0;
     bool m_waitingLoginReply = false;
     std::vector<int> m_loadingSteps;
+    std::vector<uint8_t> m_loadingPicture = std::vector<uint8_t>(kLoadingPictureSize, 0);
 };
 
 extern CQuillonView* g_pView;
@@ -125,6 +130,9 @@ constexpr uint32_t kKeepAliveSeconds = 1800;
 
 // The music of a stage number (0..9); "Ext.mid" for any other.
 const char* StageMusic(int stage);
+
+// The loading screen's line of text, drawn into the 800 x 600 frame bits.
+void DrawLoadingText(uint8_t* bits, const char* text);
 
 // Reads the launcher reply "~0"/"~1" straight from the main socket: 0
 // accepted, 1 the ID is in use elsewhere, 2 no decision yet, -1 no view or

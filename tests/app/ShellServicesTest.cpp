@@ -33,7 +33,7 @@ TEST(FatalError, ShowsItsBoxThenTheProgramEndsInOrder)
     ASSERT_EQ(h.Boxes().size(), 1u);
     EXPECT_EQ(h.Boxes()[0].caption, "Error Msg");
     EXPECT_EQ(h.Boxes()[0].text, "palette missing");
-    EXPECT_EQ(h.Loop().ExitCode(), 1);
+    EXPECT_EQ(h.Loop().ExitCode(), -1);
     theApp.ExitInstance();  // what main does once the loop has ended
     EXPECT_EQ(g_pView, nullptr);
 }

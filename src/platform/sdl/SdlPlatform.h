@@ -10,6 +10,7 @@
 #include "platform/Loop.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
+#include "platform/sdl/SdlVideo.h"
 
 struct SDL_Window;
 union SDL_Event;
@@ -31,9 +32,12 @@ public:
     SDL_Window* Handle() const { return m_window; }
     // The game's ShowCursor count: the system cursor shows while it is >= 0.
     int CursorCount() const { return m_cursorCount; }
+    // Its renderer goes away before the window does.
+    void SetVideo(CSdlVideo* video) { m_video = video; }
 
 private:
     SDL_Window* m_window = nullptr;
+    CSdlVideo* m_video = nullptr;
     int m_cursorCount = 0;
     bool m_hasClip = false;
     Rect m_clip;
@@ -78,6 +82,7 @@ public:
     static void ToLogical(int windowW, int windowH, int& x, int& y);
 
     CSdlWindow window;
+    CSdlVideo video{&window};
 
 private:
     void Translate(const SDL_Event& ev, std::vector<RawEvent>& out);
