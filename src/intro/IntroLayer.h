@@ -17,6 +17,11 @@ public:
     bool IsFinished() const { return m_finished != 0; }
     void ClearFinished() { m_finished = 0; }
 
+    // Replies to the log-in forms' requests (the forms are not built yet).
+    void OnLoginReply(int /*result*/, int /*subCode*/) {}
+    void OnRegisterReply(int /*result*/) {}
+    void OnCharacterNameReply(int /*result*/) {}
+
     uint32_t m_sceneState = 1;
     uint32_t m_finished = 0;
 

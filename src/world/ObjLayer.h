@@ -9,6 +9,7 @@
 
 class CDisplay;
 class CBGLayer;
+class CCharacter;
 
 class CObjLayer : public CLayer {
 public:
@@ -29,6 +30,46 @@ public:
 
     uint8_t* MyRecord() { return m_myRecord.data(); }
 
+    // Handlers of received commands. Those given the fixed part read their
+    // tail with NetRead; the field-gated ones (no argument) read everything
+    // after the command byte themselves.
+    void OnEnterField(const uint8_t* fixed);
+    void OnCharacterAppear(const uint8_t* fixed);
+    void OnCharacterLeave(const uint8_t* fixed);
+    void OnChatLine();
+    void OnAreaUpdate(const uint8_t* fixed);
+    void OnCharacterMove(const uint8_t* fixed);
+    void OnAttack(const uint8_t* fixed);
+    void OnHit(const uint8_t* fixed);
+    void OnChallenge(const uint8_t* fixed);
+    void OnBattleMark(const uint8_t* fixed);
+    void OnBattleJoinReply(const uint8_t* fixed);
+    void OnBattleMarkRemoved(const uint8_t* fixed);
+    void OnBattleMarks(const uint8_t* fixed);
+    void OnBattleCommand(const uint8_t* fixed);
+    void OnBattleMove(const uint8_t* fixed);
+    void OnBattleLogout(const uint8_t* fixed);
+    void OnItemPickedUp();
+    void OnItemDropped();
+    void OnDropAccepted();
+    void OnMouseItemCleared();
+    void OnPlaceGroundItems();
+    void OnItemReceived();
+    void OnItemGiven();
+    void OnItemRefused();
+    void OnCharacterField(const uint8_t* fixed);
+    void OnGroupInvited(const uint8_t* fixed);
+    void OnGroupJoined(const uint8_t* fixed);
+    void OnGroupMemberAdded(const uint8_t* fixed);
+    void OnGroupMemberAdded2(const uint8_t* fixed);
+    void OnGroupDisbanded(const uint8_t* fixed);
+    void OnGroupExpelled(const uint8_t* fixed);
+    void OnGroupLeaderChanged(const uint8_t* fixed);
+    void OnGroupMemberLeft(const uint8_t* fixed);
+    void OnGroupMemberList(const uint8_t* fixed);
+    void OnGroupMemberInfo(const uint8_t* fixed);
+    void OnDuelRequested(const uint8_t* fixed);
+
     uint32_t m_inField = 0;      // on the field map
     uint32_t m_inWorld = 0;      // logged in with a character
     uint32_t m_areaCenterSet = 0;
@@ -36,6 +77,9 @@ public:
     uint32_t m_battleNumber = 0;
     uint16_t m_myId = 0;
     uint16_t m_myId2 = 0;
+    // The player's own character once it is in the field; the field-gated
+    // commands are dropped while it is null.
+    CCharacter* m_pMyChar = nullptr;
 
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;

@@ -8,6 +8,7 @@
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
+#include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
 #include "platform/Loop.h"
@@ -21,7 +22,8 @@ void ResetGameGlobals()
     FreeHotKeys();
     ResCloseArchive();
     g_handOff = HandOffData{};
-    g_myId = 0;
+    ResetReceiveState();
+    SetPacketSource(nullptr);
     plat::SRand(1);
 }
 
