@@ -127,10 +127,11 @@ public:
     long GetSize();
     void Close();
 
+    // The entry handle, -1 when none is held.
     int GetHandle() const { return m_hFile; }
     const std::string& GetFileName() const { return m_name; }
 
 private:
-    int m_hFile = 0;  // 0: none held
+    int m_hFile = -1;  // -1: none held (0 is a valid entry)
     std::string m_name;
 };
