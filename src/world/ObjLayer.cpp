@@ -1,10 +1,9 @@
 #include "world/ObjLayer.h"
 
+#include "app/ReceiveDispatch.h"
 #include "core/ByteReader.h"
 #include "core/ByteWriter.h"
 #include "net/MySocket.h"
-
-extern uint16_t g_myId;
 
 namespace {
 void Send(const CByteWriter& w)
@@ -24,6 +23,14 @@ void CObjLayer::LeaveArea() { Send(CByteWriter().U8(34).U16(g_myId)); }
 void CObjLayer::SendLogout() { Send(CByteWriter().U8(51).U8('O')); }
 void CObjLayer::SendQuitNotice() { Send(CByteWriter().U8(55)); }
 void CObjLayer::SendKeepAlive() { Send(CByteWriter().U8(54)); }
+
+void CObjLayer::SendUserId(const char* name)
+{
+    CByteWriter w;
+    w.U8('c').FixedString(name ? name : "", 12);
+    g_playerIdState = 0;
+    Send(w);
+}
 
 void CObjLayer::SendCharacterField(int field, int, int)
 {

@@ -24,6 +24,9 @@ public:
     void SendLogout();       // [51]['O']
     void SendQuitNotice();   // [55]
     void SendKeepAlive();    // [54]
+    // ['c'][ID or character name, 12 bytes]: cut the other connection of
+    // the account; clears the player-id state.
+    void SendUserId(const char* name);
     // [53][u8 field][payload] from the own record; nothing for a field
     // without a payload.
     void SendCharacterField(int field, int a = 0, int b = 0);

@@ -8,6 +8,8 @@
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
+#include "fixtures/IntroArchive.h"
+#include "intro/IntroLayer.h"
 #include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
@@ -23,6 +25,7 @@ void ResetGameGlobals()
     ResCloseArchive();
     g_handOff = HandOffData{};
     ResetReceiveState();
+    ResetIntroState();
     SetPacketSource(nullptr);
     plat::SRand(1);
 }
@@ -50,7 +53,7 @@ bool CHarness::Start(const std::string& commandLine)
     plat::SetCommandLine(commandLine);
     // Without an archive of the test's own, the smallest one start-up accepts.
     if (ResOpenArchive() != 0)
-        m_archive = std::make_unique<CTestArchive>(CArchiveBuilder::MinimalGame(), false);
+        m_archive = std::make_unique<CTestArchive>(CIntroArchive::Game(), false);
     m_started = true;
     return theApp.InitInstance() != 0;
 }
