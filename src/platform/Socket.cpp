@@ -143,6 +143,69 @@ void CTcpSocket::Close()
     m_fd = -1;
 }
 
+void CTcpSocket::Abort()
+{
+    if (m_fd < 0)
+        return;
+    linger l{1, 0};
+    ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+void CTcpSocket::Adopt(int fd)
+{
+    Close();
+    m_fd = fd;
+}
+
+// ---- CTcpListener --------------------------------------------------------
+
+CTcpListener::~CTcpListener() { Close(); }
+
+int CTcpListener::Listen(uint16_t port)
+{
+    Close();
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return errno;
+    int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(port);
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof sa;
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0 || ::listen(fd, 8) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) {
+        int err = errno;
+        ::close(fd);
+        return err;
+    }
+    m_fd = fd;
+    m_port = ntohs(sa.sin_port);
+    return 0;
+}
+
+bool CTcpListener::Accept(CTcpSocket& out)
+{
+    if (m_fd < 0)
+        return false;
+    int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0)
+        return false;
+    out.Adopt(fd);
+    return true;
+}
+
+void CTcpListener::Close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_port = 0;
+}
+
 // ---- host-name look-up ---------------------------------------------------
 
 namespace {

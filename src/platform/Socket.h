@@ -51,12 +51,39 @@ public:
     // Waits at most timeoutMs for send space; true when writable.
     bool WaitWritable(int timeoutMs) const;
 
+    // Closes with a reset instead of the orderly end of the stream.
+    void Abort();
+    // Takes over an open descriptor (from CTcpListener::Accept).
+    void Adopt(int fd);
+
     // Ends the sending side gracefully and closes. Input not yet received
     // turns the close into a reset, so callers receive it first.
     void Close();
 
 private:
     int m_fd = -1;
+};
+
+// A listening socket on the loopback address, for local peers (the test
+// servers). Non-blocking.
+class CTcpListener {
+public:
+    CTcpListener() = default;
+    ~CTcpListener();
+    CTcpListener(const CTcpListener&) = delete;
+    CTcpListener& operator=(const CTcpListener&) = delete;
+
+    // Listens on 127.0.0.1; port 0 picks a free one. The errno on failure.
+    int Listen(uint16_t port);
+    uint16_t Port() const { return m_port; }
+    // Accepts one waiting connection into out (non-blocking); false when
+    // none is waiting.
+    bool Accept(CTcpSocket& out);
+    void Close();
+
+private:
+    int m_fd = -1;
+    uint16_t m_port = 0;
 };
 
 // A host-name look-up on a worker thread. The result is delivered on the
