@@ -56,7 +56,8 @@ constexpr IntroRect kLoginDeadButton{652, 148, 715, 189};
 constexpr int kLoginIdLimit = 11;
 constexpr int kLoginPasswordLimit = 9;
 
-bool KeyPressed(uint32_t scan) { return g_lastKey == scan && g_keyState[scan] != 0; }
+// The key pressed since the last frame.
+bool KeyPressed(uint32_t scan) { return g_lastKey == scan; }
 
 }  // namespace
 

@@ -6,9 +6,12 @@
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
+#include "app/ExitGame.h"
 #include "core/Display.h"
+#include "fixtures/IntroArchive.h"
 #include "intro/IntroLayer.h"
 #include "platform/Crt.h"
+#include "support/FakeServer.h"
 #include "support/Harness.h"
 
 namespace {
@@ -42,10 +45,12 @@ TEST(IntroWipe, HidingWipeRowsAndFrames)
             const int end = std::min(layer.RowOffsets()[static_cast<size_t>(r)] + 32 * k, 800);
             const uint8_t* row = screen.data() + static_cast<size_t>(r) * 800;
             // Cleared up to the furthest end so far, untouched after it.
-            if (end >= 1)
+            if (end >= 1) {
                 ASSERT_EQ(row[end - 1], 0) << r << " " << k;
-            if (end < 800)
+            }
+            if (end < 800) {
                 ASSERT_EQ(row[std::max(end, 0)], 0xAB) << r << " " << k;
+            }
         }
     }
     EXPECT_EQ(reports, 51);
@@ -68,8 +73,9 @@ TEST(IntroWipe, RowStartingAtMinus800IsReachedAtFrame26)
         layer.WipeHide(screen.data());
         EXPECT_EQ(row[0] == 0, k >= firstK) << k;
     }
-    if (*it == -800)
+    if (*it == -800) {
         EXPECT_EQ(firstK, 26);
+    }
     ResetIntroState();
 }
 
@@ -77,15 +83,18 @@ TEST(IntroWipe, RevealingWipeClearsFromTheStartToTheRowsEnd)
 {
     CIntroLayer layer(nullptr);
     std::vector<uint8_t> screen(CIntroLayer::kScreenBytes, 0xAB);
-    for (int k = 0; k < 30; ++k)
+    for (int k = 0; k < 29; ++k)
         layer.WipeReveal(screen.data());
-    // Frame 29 cleared from offset + 928 (clamped) to the end.
+    // Frame 29 over a fresh screen clears from offset + 928 (clamped) on.
+    std::fill(screen.begin(), screen.end(), 0xAB);
+    layer.WipeReveal(screen.data());
     for (int r = 0; r < CIntroLayer::kRows; r += 53) {
         const int start = std::clamp(layer.RowOffsets()[static_cast<size_t>(r)] + 32 * 29, 0, 800);
         const uint8_t* row = screen.data() + static_cast<size_t>(r) * 800;
-        if (start < 800)
-            EXPECT_EQ(row[start], 0);
-        EXPECT_EQ(row[799], start < 800 ? 0 : 0xAB);
+        if (start > 0) {
+            EXPECT_EQ(row[start - 1], 0xAB) << r;
+        }
+        EXPECT_EQ(row[799], start < 800 ? 0 : 0xAB) << r;
     }
     for (int k = 30; k < CIntroLayer::kWipeFrames; ++k)
         EXPECT_EQ(layer.WipeReveal(screen.data()), 1);
@@ -98,6 +107,8 @@ class IntroScene : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        server.UseForClient();
+        server.Register();
         ASSERT_TRUE(h.Start());
         ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 1; }, 100));
         view = g_pView;
@@ -108,9 +119,7 @@ protected:
     void NextFrame()
     {
         const uint32_t n = g_gameFrameCount;
-        ASSERT_TRUE(h.RunUntil([&] { return g_gameFrameCount > n; }, 1000))
-            << h.DebugText() << " running " << view->m_bRunning << " boxes " << h.Boxes().size()
-            << (h.Boxes().empty() ? "" : h.Boxes()[0].text);
+        ASSERT_TRUE(h.RunUntil([&] { return g_gameFrameCount > n; }, 1000)) << h.Boxes().size() << " boxes";
     }
     void Frames(int n)
     {
@@ -132,6 +141,7 @@ protected:
     }
 
     CHarness h{5000};
+    CFakeServer server;
     CQuillonView* view = nullptr;
     CIntroLayer* intro = nullptr;
 };
@@ -187,8 +197,10 @@ TEST_F(IntroScene, HeldButtonKeepsItsPictureOverTheBackground)
 TEST_F(IntroScene, EnterWithEmptyFieldsTellsTheUserAndSendsNothing)
 {
     NextFrame();
-    h.KeyPress(28);
-    Frames(2);
+    h.KeyDown(28);
+    NextFrame();
+    h.KeyUp(28);
+    NextFrame();
     ASSERT_EQ(h.Boxes().size(), 1u);
     EXPECT_EQ(h.Boxes()[0].text, "모든 내용을 빠짐없이 입력하십시요");
     EXPECT_EQ(g_requestPending, 0);
@@ -206,9 +218,11 @@ TEST_F(IntroScene, DuplicateLoginYesDuringTheFormClearsThePendingRequest)
 
 TEST_F(IntroScene, NothingRunsWhileTheViewIsNotRunning)
 {
-    view->m_bRunning = 0;
     intro->m_sceneState = kSceneLoginSetup;
-    Frames(2);
+    view->m_bRunning = 0;
+    ASSERT_EQ(view->m_pDisplay->Lock(), 0);
+    intro->Draw();
+    view->m_pDisplay->Unlock();
     EXPECT_EQ(intro->m_sceneState, kSceneLoginSetup);
     view->m_bRunning = 1;
     NextFrame();
@@ -239,12 +253,21 @@ TEST_F(IntroScene, InTheWorldTheLayerLeavesTheDisplayOnce)
     view->m_pDisplay->RemoveLayer(intro);
 }
 
-TEST_F(IntroScene, MissingScreenPictureIsReportedOnceAndEndsTheGame)
+TEST(IntroSceneArchive, MissingScreenPictureIsReportedOnceAndEndsTheGame)
 {
-    intro->m_sceneState = kSceneTitleSetup;  // the title's pictures are all there
-    NextFrame();
-    EXPECT_EQ(intro->m_sceneState, kSceneTitle);
-    EXPECT_TRUE(h.Boxes().empty());
+    CHarness h{5000};
+    CFakeServer server;
+    server.UseForClient();
+    server.Register();
+    CTestArchive archive(CIntroArchive::Game(64, 48, "logo.tle"), false);
+    ASSERT_TRUE(h.Start());
+    ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 2; }, 1000));
+    g_pView->m_pIntroLayer->ShowTitle();
+    h.RunUntil([] { return IsExiting(); }, 1000);
+    EXPECT_TRUE(IsExiting());
+    ASSERT_EQ(h.Boxes().size(), 1u);
+    h.RunUntil([&] { return h.Quit(); }, 20000);
+    EXPECT_EQ(h.Boxes().size(), 1u);
 }
 
 // ---- the class chooser ---------------------------------------------------
@@ -279,6 +302,7 @@ TEST_F(IntroScene, DoubleClickBeforeASelectionDoesNothing)
     EnterChooser();
     g_selectedSlot = 2;
     h.Click(1, 100, 350);
+    NextFrame();
     h.Click(1, 100, 350);  // the second press is a double click
     Frames(10);
     EXPECT_EQ(intro->m_sceneState, kSceneChooser);
@@ -294,13 +318,15 @@ TEST_F(IntroScene, DoubleClickOnTheSelectedFrontFigureChoosesItsClass)
     h.Click(1, 100, 350);
     Frames(8);
     ASSERT_EQ(FrontId(), 6);
-    h.Click(1, 400, 350);
-    h.Click(1, 400, 350);
-    Frames(2);
+    h.Click(1, 400, 350);  // selects the front figure
+    NextFrame();
+    ASSERT_EQ(intro->GetChooserSelection(), 6);
+    h.Click(1, 400, 350);  // the double click
+    NextFrame();
     EXPECT_EQ(g_loginRecord[293 + 2], 5);  // slot 2's kind: id - 1
     EXPECT_EQ(g_loginRecord[335 + 2], 1);  // level 1
     EXPECT_EQ(g_slotExists[1], 0);
-    EXPECT_NE(intro->m_sceneState, kSceneChooser);
+    EXPECT_EQ(intro->m_sceneState, kSceneCharacterSetup);
 }
 
 TEST_F(IntroScene, ColourButtonsWrapAndHoldTheCarouselThatFrame)
@@ -312,14 +338,17 @@ TEST_F(IntroScene, ColourButtonsWrapAndHoldTheCarouselThatFrame)
     h.Click(1, 781, 545);  // A up: 7 -> 0
     NextFrame();
     EXPECT_EQ(intro->GetColourA(), 0);
-    h.Click(1, 740, 544);  // B up
+    h.Click(1, 740, 544);  // the rows overlap: the first button (A up) wins
+    NextFrame();
+    EXPECT_EQ(intro->GetColourA(), 1);
+    h.Click(1, 740, 560);  // B up
     NextFrame();
     EXPECT_EQ(intro->GetColourB(), 1);
     h.Click(1, 682, 560);  // right edge is outside: a carousel click (lower right, -60)
     NextFrame();
     EXPECT_EQ(intro->GetColourB(), 1);
     EXPECT_EQ(intro->GetItem(0).GetAngle(), 350);
-    h.Click(1, 641, 545);  // B down, mid-turn: no step this frame
+    h.Click(1, 641, 560);  // B down, mid-turn: no step this frame
     NextFrame();
     EXPECT_EQ(intro->GetColourB(), 0);
     EXPECT_EQ(intro->GetItem(0).GetAngle(), 350);
