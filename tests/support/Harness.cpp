@@ -51,8 +51,9 @@ plat::CMessageLoop& CHarness::Loop() { return plat::Loop(); }
 bool CHarness::Start(const std::string& commandLine)
 {
     plat::SetCommandLine(commandLine);
-    // Without an archive of the test's own, the smallest one start-up accepts.
-    if (ResOpenArchive() != 0)
+    // Without an archive of the test's own, the smallest one start-up accepts
+    // with the pictures the intro scenes open.
+    if (!CTestArchive::AnyInstalled())
         m_archive = std::make_unique<CTestArchive>(CIntroArchive::Game(), false);
     m_started = true;
     return theApp.InitInstance() != 0;
