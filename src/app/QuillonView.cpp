@@ -13,6 +13,7 @@
 #include "app/StringTable.h"
 #include "audio/MusicPlayer.h"
 #include "audio/SoundManager.h"
+#include "core/DibIO.h"
 #include "core/Display.h"
 #include "core/HotKey.h"
 #include "core/Locale.h"
@@ -74,6 +75,7 @@ void DrawLoadingText(uint8_t* bits, const char* text)
 
 CQuillonView::CQuillonView()
 {
+    m_pPicture = new CDib("data\\1080.bmp");
     m_nonKorean = IsNonKoreanLocale() ? 1 : 0;
     g_pView = this;
 }
@@ -82,6 +84,7 @@ CQuillonView::~CQuillonView()
 {
     plat::Loop().ForgetTarget(this);
     FreeHotKeys();
+    delete m_pPicture;
     if (g_pView == this)
         g_pView = nullptr;
 }
@@ -473,6 +476,8 @@ void CQuillonView::OnDestroy()
     g_layerHolder.SetLayer(nullptr);
     delete m_pDisplay;
     m_pDisplay = nullptr;
+    delete m_pPicture;
+    m_pPicture = nullptr;
 
     delete m_pMailSocket;
     m_pMailSocket = nullptr;
