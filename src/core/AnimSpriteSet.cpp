@@ -19,7 +19,12 @@ int CAnimSpriteSet::Load(const char* name)
     if (!ReadSpriteEntry(name, bytes))
         return Fail();
     CByteReader r(bytes.data(), bytes.size());
-    if (!r.Seek(kFileStart))
+    return ReadFile(r);
+}
+
+int CAnimSpriteSet::ReadFile(CByteReader& r)
+{
+    if (!r.Skip(kFileStart))
         return Fail();
     return ReadSet(r, kFileGapAfterCount, kFileGapAfterFrames);
 }

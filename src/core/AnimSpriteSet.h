@@ -36,6 +36,8 @@ public:
     int Read(CByteReader& r) override;
     // A stand-alone animated set file.
     int Load(const char* name) override;
+    // The same from the bytes of such a file, r at its start.
+    int ReadFile(CByteReader& r);
     // Step count of animation i; 0 when i is out of range.
     int GetAnimLength(int i) const override;
     // Flag byte of animation i; 0 when i is out of range.
