@@ -1,5 +1,7 @@
 #include "support/Harness.h"
 
+#include "support/FakeServer.h"
+
 #include "app/ExitGame.h"
 #include "app/FrameClock.h"
 #include "app/HandOff.h"
@@ -15,6 +17,7 @@
 #include "platform/Debug.h"
 #include "platform/Loop.h"
 #include "platform/Process.h"
+#include "platform/Settings.h"
 
 void ResetGameGlobals()
 {
@@ -40,6 +43,7 @@ CHarness::~CHarness()
 {
     if (m_started)
         theApp.ExitInstance();
+    m_server.reset();
     plat::SetDebugSink({});
     ResetGameGlobals();
     plat::SetCommandLine("");
@@ -48,8 +52,20 @@ CHarness::~CHarness()
 
 plat::CMessageLoop& CHarness::Loop() { return plat::Loop(); }
 
+CFakeServer& CHarness::Server()
+{
+    if (!m_server) {
+        m_server = std::make_unique<CFakeServer>();
+        m_server->UseForClient();
+        m_server->Register();
+    }
+    return *m_server;
+}
+
 bool CHarness::Start(const std::string& commandLine)
 {
+    if (!plat::Settings().GetDword("Software\\Brennix\\Quorvel\\Server", "Port"))
+        Server();
     plat::SetCommandLine(commandLine);
     // Without an archive of the test's own, the smallest one start-up accepts
     // with the pictures the intro scenes open.
