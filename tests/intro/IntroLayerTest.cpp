@@ -201,6 +201,31 @@ TEST_F(IntroScene, PressedButtonIsDrawnOverTheBackground)
     EXPECT_EQ(0, std::memcmp(shown.data(), intro->Background().data(), 457 * 800));
 }
 
+TEST_F(IntroScene, QuitButtonEndsTheGame)
+{
+    NextFrame();
+    h.Click(1, 690, 480);
+    Frames(2);
+    EXPECT_TRUE(IsExiting());
+}
+
+TEST_F(IntroScene, TitleMenuWipesThenGoesToTheLoginScreen)
+{
+    intro->ShowTitle();
+    Frames(2);
+    ASSERT_EQ(intro->m_sceneState, kSceneTitle);
+    h.Click(1, 100, 60);  // item 1
+    NextFrame();
+    // 51 frames of wipe, then the frame that reports it finished.
+    Frames(50);
+    EXPECT_EQ(intro->m_sceneState, kSceneTitle);
+    NextFrame();
+    EXPECT_EQ(intro->m_sceneState, kSceneLoginSetup);
+    EXPECT_FALSE(IsExiting());
+    NextFrame();
+    EXPECT_EQ(intro->m_sceneState, kSceneLogin);
+}
+
 TEST_F(IntroScene, EnterWithEmptyFieldsTellsTheUserAndSendsNothing)
 {
     NextFrame();
