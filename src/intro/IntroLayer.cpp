@@ -198,10 +198,10 @@ void CIntroLayer::CopyBackground()
         std::memcpy(m_pScreen, m_background.data(), kScreenBytes);
 }
 
-void CIntroLayer::DrawPicture(const CRleImage* picture, int x, int y)
+void CIntroLayer::DrawPicture(CRleImage* picture, int x, int y)
 {
     if (picture && m_pScreen)
-        const_cast<CRleImage*>(picture)->Draw(x, y, Screen());
+        picture->Draw(x, y, Screen());
 }
 
 void CIntroLayer::FocusField(int field, int x, int y, int max)

@@ -139,7 +139,7 @@ private:
     CRleImage* LoadPicture(CTileSet& image, const char* name);
     void FreeScreen(std::initializer_list<CTileSet*> images);
     void CopyBackground();
-    void DrawPicture(const CRleImage* picture, int x, int y);
+    void DrawPicture(CRleImage* picture, int x, int y);
     // Gives a form field the focus: an empty buffer and the field's place.
     void FocusField(int field, int x, int y, int max);
     // Runs a screen set-up; an entry missing from the archive is reported
