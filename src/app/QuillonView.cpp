@@ -15,6 +15,7 @@
 #include "app/StringTable.h"
 #include "audio/MusicPlayer.h"
 #include "audio/SoundManager.h"
+#include "core/DibIO.h"
 #include "core/Display.h"
 #include "core/HotKey.h"
 #include "core/Locale.h"
@@ -139,6 +140,7 @@ void DrawLoadingText(uint8_t* bits, const char* text)
 CQuillonView::CQuillonView()
 {
     g_rememberedBattles.fill(0);
+    m_pPicture = new CDib("data\\1080.bmp");
     m_nonKorean = IsNonKoreanLocale() ? 1 : 0;
     g_pView = this;
 }
@@ -147,6 +149,7 @@ CQuillonView::~CQuillonView()
 {
     plat::Loop().ForgetTarget(this);
     FreeHotKeys();
+    delete m_pPicture;
     if (g_pView == this)
         g_pView = nullptr;
 }
@@ -602,6 +605,8 @@ void CQuillonView::OnDestroy()
     g_layerHolder.SetLayer(nullptr);
     delete m_pDisplay;
     m_pDisplay = nullptr;
+    delete m_pPicture;
+    m_pPicture = nullptr;
 
     delete m_pMailSocket;
     m_pMailSocket = nullptr;

@@ -8,6 +8,7 @@
 #include "platform/Input.h"
 #include "platform/Loop.h"
 
+class CDib;
 class CDisplay;
 class CIntroLayer;
 class CBGLayer;
@@ -93,6 +94,8 @@ public:
     const std::vector<int>& LoadingSteps() const { return m_loadingSteps; }
 
     CDisplay* m_pDisplay = nullptr;
+    // "data\1080.bmp", read when the view is made; nothing draws it.
+    CDib* m_pPicture = nullptr;
     CIntroLayer* m_pIntroLayer = nullptr;
     CBGLayer* m_pBGLayer = nullptr;
     CObjLayer* m_pObjLayer = nullptr;

@@ -9,6 +9,7 @@
 #include "colony/SimColony.h"
 #include "core/ByteReader.h"
 #include "core/ByteWriter.h"
+#include "intro/DupLoginDlg.h"
 #include "intro/IntroLayer.h"
 #include "net/MySocket.h"
 #include "net/PacketAssembler.h"
@@ -74,8 +75,6 @@ static_assert(PreReadsFit(), "the fixed-part buffer must hold every pre-read");
 
 uint8_t g_fixedPart[kFixedPartSize];
 
-constexpr const char* kConfirmCaption = "☞ 확인 ☜";
-
 void ShowGameString(int id) { plat::MessageBox("", GetGameString(id)); }
 
 void OnVersion(const uint8_t* fixed)
@@ -95,12 +94,11 @@ void OnVersion(const uint8_t* fixed)
 // connection of the ID cut.
 bool AskDisconnectOther()
 {
+    CDupLoginDlg dlg;
     plat::Window().ShowCursor(true);
-    const bool yes = plat::AskYesNo(kConfirmCaption,
-                                    "귀하의 아이디는 이미 접속되어 있습니다.\n접속된 아이디를 끊을까요?",
-                                    "예", "아니요");
+    const int answer = dlg.DoModal();
     plat::Window().ShowCursor(false);
-    return yes;
+    return answer == CDupLoginDlg::IDOK;
 }
 
 void OnPlayerId(CObjLayer* layer, const uint8_t* fixed)

@@ -57,6 +57,9 @@ public:
 
     // The surface text is drawn into (row length = width), clipped to all of it.
     void SetTarget(uint8_t* bits, int width, int height);
+    uint8_t* GetTarget() const { return m_target.base; }
+    int GetTargetWidth() const { return m_target.width; }
+    int GetTargetHeight() const { return m_target.height; }
     // Inclusive clip inside the target.
     void SetClipRect(int left, int top, int right, int bottom);
 

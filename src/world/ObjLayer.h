@@ -37,6 +37,9 @@ public:
     void SendEnterField();
     // Takes every character off the map.
     void RemoveAllCharacters() {}
+    // ['c'][ID or character name, 12 bytes]: cut the other connection of
+    // the account; clears the player-id state.
+    void SendUserId(const char* name);
     // [53][u8 field][payload] from the own record; nothing for a field
     // without a payload. a and b are slot numbers for fields 51..57, 64..67.
     void SendCharacterField(int field, int a = 0, int b = 0);

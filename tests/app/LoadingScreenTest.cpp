@@ -6,6 +6,7 @@
 #include "core/Display.h"
 #include "core/PaletteManager.h"
 #include "fixtures/ArchiveBuilder.h"
+#include "fixtures/IntroArchive.h"
 #include "fixtures/PalBuilder.h"
 #include "support/Harness.h"
 
@@ -22,7 +23,7 @@ std::vector<uint8_t> LoadingPicture()
 TEST(LoadingScreen, FirstFrameShowsThePictureInTheGamePalette)
 {
     CHarness h;
-    CArchiveBuilder b = CArchiveBuilder::MinimalGame();
+    CArchiveBuilder b = CIntroArchive::Game();
     b.Add("loading.bin", LoadingPicture());
     CTestArchive archive(b, false);
     ASSERT_TRUE(h.Start());
@@ -47,7 +48,7 @@ TEST(LoadingScreen, FirstFrameShowsThePictureInTheGamePalette)
 TEST(LoadingScreen, PicturePixelsReachTheScreen)
 {
     CHarness h;
-    CArchiveBuilder b = CArchiveBuilder::MinimalGame();
+    CArchiveBuilder b = CIntroArchive::Game();
     const std::vector<uint8_t> picture = LoadingPicture();
     b.Add("loading.bin", picture);
     CTestArchive archive(b, false);

@@ -12,6 +12,7 @@
 #include "net/PacketAssembler.h"
 #include "platform/Debug.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "fixtures/ArchiveBuilder.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
 #include "world/ObjLayer.h"
@@ -50,6 +51,8 @@ protected:
     void EnterField() { layer.m_pMyChar = reinterpret_cast<CCharacter*>(&layer); }
 
     plat::CHeadlessPlatform platform;
+    // The view reads its pictures from the archive when it is made.
+    CTestArchive archive{CArchiveBuilder::MinimalGame(), false};
     CQuillonView view;
     CObjLayer layer{nullptr, nullptr};
     CMemoryByteSource src;
@@ -237,6 +240,8 @@ TEST_F(DispatchTest, ResetReplyEndsTheGame)
 TEST(ViewSenders, LoginPacketLayouts)
 {
     plat::CHeadlessPlatform platform;
+    // The view reads its pictures from the archive when it is made.
+    CTestArchive archive{CArchiveBuilder::MinimalGame(), false};
     CQuillonView view;
     EXPECT_EQ(view.SendLogin("a", "b"), 0) << "no main socket";
 

@@ -12,6 +12,8 @@
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
+#include "fixtures/IntroArchive.h"
+#include "intro/IntroLayer.h"
 #include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
@@ -34,6 +36,7 @@ void ResetGameGlobals()
     plat::SetLauncherAtoms(nullptr);
     g_handOff = HandOffData{};
     ResetReceiveState();
+    ResetIntroState();
     SetPacketSource(nullptr);
     plat::SRand(1);
 }
@@ -72,9 +75,10 @@ bool CHarness::Start(const std::string& commandLine)
     if (!plat::Settings().GetDword("Software\\Brennix\\Quorvel\\Server", "Port"))
         Server();
     plat::SetCommandLine(commandLine);
-    // Without an archive of the test's own, the smallest one start-up accepts.
+    // Without an archive of the test's own, the smallest one start-up accepts
+    // with the pictures the intro scenes open.
     if (!CTestArchive::AnyInstalled())
-        m_archive = std::make_unique<CTestArchive>(CArchiveBuilder::MinimalGame(), false);
+        m_archive = std::make_unique<CTestArchive>(CIntroArchive::Game(), false);
     m_started = true;
     return theApp.InitInstance() != 0;
 }

@@ -29,11 +29,11 @@ public:
     // The scripted game server the client connects to, made on first use
     // (on a free loopback port written into the client's settings).
     CFakeServer& Server();
-    // Runs the application's start-up with this command line. Unless the
-    // settings name a server port already, the client connects to Server(),
-    // which stays silent unless scripted. Installs
-    // CArchiveBuilder::MinimalGame() as the archive unless the test has
-    // installed one (CTestArchive).
+    // Runs the application's start-up with this command line. Installs
+    // CArchiveBuilder::MinimalGame() with the intro scenes' pictures
+    // (CIntroArchive::Game()) as the archive unless the test has installed
+    // one (CTestArchive). Unless the settings name a server port already,
+    // the client connects to Server(), which stays silent unless scripted.
     bool Start(const std::string& commandLine = "");
     // One pass of the message loop; false once the loop has quit.
     bool Step();

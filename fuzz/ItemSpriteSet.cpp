@@ -1,0 +1,27 @@
+#include <cstddef>
+#include <cstdint>
+
+#include "core/ByteReader.h"
+#include "core/ItemSpriteSet.h"
+#include "fixtures/SpriteSeeds.h"
+#include "SpriteFuzz.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    CSpriteSeeds::WriteSeedDir(SpriteFormat::ItemSection);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    CByteReader r(data, size);
+    CItemSpriteSet set;
+    if (set.Read(r) != 0)
+        return 0;
+    set.GetFrame(-1);
+    set.GetFrame(set.GetFrameCount());
+    DrawEveryFrame(set, static_cast<uint32_t>(size * 2654435761u));
+    for (int i = 0; i < 3; ++i)
+        set.GetPlane(i);
+    return 0;
+}
