@@ -2,7 +2,9 @@
 
 #include <poll.h>
 
+#include "platform/Music.h"
 #include "platform/Platform.h"
+#include "platform/Sound.h"
 
 namespace plat {
 
@@ -30,6 +32,8 @@ CHeadlessPlatform::CHeadlessPlatform(const HeadlessConfig& config)
     SetSettings(&settings);
     SetDialogs(&dialogs);
     SetWindow(&window);
+    SetSoundDevice(&sound);
+    SetMusicDevice(&music);
     Loop().SetBackend(this);
 }
 

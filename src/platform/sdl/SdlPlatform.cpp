@@ -3,7 +3,9 @@
 #include <SDL.h>
 #include <poll.h>
 
+#include "platform/Music.h"
 #include "platform/Platform.h"
+#include "platform/Sound.h"
 #include "platform/TextCodec.h"
 
 namespace plat {
@@ -128,6 +130,9 @@ CSdlPlatform::~CSdlPlatform()
 {
     window.Destroy();
     UninstallServices();
+    m_music.Shutdown();
+    m_sound.Shutdown();
+    m_audio.Close();
     if (m_sdlUp)
         SDL_Quit();
 }
@@ -148,6 +153,8 @@ bool CSdlPlatform::Init(std::string& error)
     SetSettings(&m_settings);
     SetDialogs(&m_dialogs);
     SetWindow(&window);
+    SetSoundDevice(&m_sound);
+    SetMusicDevice(&m_music);
     Loop().SetBackend(this);
     return true;
 }
