@@ -5,6 +5,7 @@
 #include "app/QuillonApp.h"
 #include "app/QuillonDoc.h"
 #include "app/QuillonView.h"
+#include "core/ResFile.h"
 #include "net/MySocket.h"
 #include "platform/Clock.h"
 #include "platform/Debug.h"
@@ -19,6 +20,7 @@ CMainFrame::~CMainFrame()
     plat::Loop().ForgetTarget(this);
     delete m_pView;
     delete m_pDoc;
+    ResCloseArchive();
 }
 
 bool CMainFrame::LoadFrame()

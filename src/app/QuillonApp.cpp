@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/QuillonView.h"
 #include "audio/MusicPlayer.h"
+#include "core/ResFile.h"
 #include "platform/Clock.h"
 #include "platform/Crt.h"
 #include "platform/Loop.h"
@@ -23,6 +24,13 @@ BOOL CQuillonApp::InitInstance()
         size_t end = cmdline.find_first_of(" ,\t\n");
         if (cmdline.substr(0, end) != "tolmar")
             return FALSE;  // not started by the launcher: end silently
+    }
+
+    // Every loader reads the archive: without it (or its nested archive)
+    // nothing can start.
+    if (!ResOpenGameArchives()) {
+        m_startExitCode = 1;
+        return FALSE;
     }
 
     m_pMainWnd = new CMainFrame;

@@ -19,10 +19,16 @@ bool FillKeys(CHotKey& entry, std::initializer_list<uint32_t> scanCodes)
     return true;
 }
 
+// Codes outside the key table are never down.
+bool KeyDown(uint32_t scan)
+{
+    return scan < 256 && g_keyState[scan] != 0;
+}
+
 bool AllDown(const CHotKey& entry)
 {
-    for (uint32_t i = 0; i < entry.keyCount; ++i)
-        if (g_keyState[entry.keys[i] & 255] == 0)
+    for (uint32_t i = 0; i < entry.keyCount && i < CHotKey::kMaxKeys; ++i)
+        if (!KeyDown(entry.keys[i]))
             return false;
     return true;
 }
@@ -74,12 +80,12 @@ uint32_t GetHotKeyDown()
 
 int IsKeyPressed(uint32_t scan)
 {
-    return (scan != 0 && scan == g_lastKey && g_keyState[scan & 255] != 0) ? 1 : 0;
+    return (scan != 0 && scan == g_lastKey && KeyDown(scan)) ? 1 : 0;
 }
 
 uint32_t GetPressedKey()
 {
-    if (g_lastKey != 0 && g_keyState[g_lastKey & 255] != 0)
+    if (g_lastKey != 0 && KeyDown(g_lastKey))
         return g_lastKey;
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "app/QuillonApp.h"
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
+#include "core/ResFile.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
 #include "platform/Loop.h"
@@ -18,6 +19,7 @@ void ResetGameGlobals()
     ResetInputState();
     ResetExitState();
     FreeHotKeys();
+    ResCloseArchive();
     g_handOff = HandOffData{};
     g_myId = 0;
     plat::SRand(1);
@@ -36,6 +38,7 @@ CHarness::~CHarness()
     plat::SetDebugSink({});
     ResetGameGlobals();
     plat::SetCommandLine("");
+    m_archive.reset();
 }
 
 plat::CMessageLoop& CHarness::Loop() { return plat::Loop(); }
@@ -43,6 +46,9 @@ plat::CMessageLoop& CHarness::Loop() { return plat::Loop(); }
 bool CHarness::Start(const std::string& commandLine)
 {
     plat::SetCommandLine(commandLine);
+    // Without an archive of the test's own, the smallest one start-up accepts.
+    if (!CTestArchive::AnyInstalled())
+        m_archive = std::make_unique<CTestArchive>(CArchiveBuilder::MinimalGame(), false);
     m_started = true;
     return theApp.InitInstance() != 0;
 }

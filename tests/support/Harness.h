@@ -3,9 +3,11 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "fixtures/ArchiveBuilder.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 // Puts every process-wide object of the game back to its start state.
@@ -22,7 +24,9 @@ public:
     plat::CVirtualClock& Clock() { return m_platform.clock; }
     plat::CMessageLoop& Loop();
 
-    // Runs the application's start-up with this command line.
+    // Runs the application's start-up with this command line. Installs
+    // CArchiveBuilder::MinimalGame() as the archive unless the test has
+    // installed one (CTestArchive).
     bool Start(const std::string& commandLine = "");
     // One pass of the message loop; false once the loop has quit.
     bool Step();
@@ -52,4 +56,5 @@ private:
     plat::CHeadlessPlatform m_platform;
     std::string m_debug;
     bool m_started = false;
+    std::unique_ptr<CTestArchive> m_archive;
 };
