@@ -70,6 +70,11 @@ std::string RuntimeDir()
     return g_runtimeDir;
 }
 
+std::string ExistingRuntimeDir()
+{
+    return g_runtimeDirMade ? g_runtimeDir : std::string();
+}
+
 void RemoveRuntimeDir()
 {
     if (g_runtimeDirMade) {

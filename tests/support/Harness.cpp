@@ -6,6 +6,8 @@
 #include "app/MouseState.h"
 #include "app/QuillonApp.h"
 #include "app/ReceiveDispatch.h"
+#include "audio/MusicPlayer.h"
+#include "audio/SoundManager.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
 #include "platform/Crt.h"
@@ -20,6 +22,9 @@ void ResetGameGlobals()
     ResetExitState();
     FreeHotKeys();
     ResCloseArchive();
+    g_musicPlayer.Reset();
+    g_mixer.Close();
+    g_soundManager.Reset();
     g_handOff = HandOffData{};
     g_myId = 0;
     plat::SRand(1);
