@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "platform/Input.h"
 #include "platform/Loop.h"
 #include "platform/Music.h"
@@ -59,6 +62,18 @@ bool IsReadableFile(const std::string& path)
 {
     struct stat st{};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// A standard MIDI file starts with its "MThd" header chunk.
+bool IsMidiFile(const std::string& path)
+{
+    char magic[4] = {};
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    const size_t got = std::fread(magic, 1, sizeof magic, f);
+    std::fclose(f);
+    return got == sizeof magic && std::memcmp(magic, "MThd", 4) == 0;
 }
 
 }  // namespace
@@ -144,6 +159,8 @@ int CMci::Open(const std::vector<std::string>& args)
     }
     if (!IsReadableFile(file))
         return kMciErrFileNotFound;
+    if (!IsMidiFile(file))
+        return kMciErrInvalidFile;
     if (!Music().Open(file))
         return kMciErrHardware;
     m_open = true;

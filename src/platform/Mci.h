@@ -6,6 +6,7 @@
 //   close <name> | close all
 // Keywords and names are case-insensitive; a relative file name is taken
 // from the process's runtime directory, where the game extracts its music.
+// The sequencer opens standard MIDI files only.
 // With "notify", the end of the song posts kMmMciNotify with
 // kMciNotifySuccessful and the device id to the given window on the loop.
 // Stop, close and a new play cancel that notice, including one already
@@ -30,6 +31,7 @@ constexpr int kMciErrDeviceOpen = 265;
 constexpr int kMciErrFileNotFound = 275;
 constexpr int kMciErrMissingParameter = 273;
 constexpr int kMciErrOutOfRange = 282;
+constexpr int kMciErrInvalidFile = 296;
 constexpr int kMciErrSequencerInUse = 337;
 
 class CMci {

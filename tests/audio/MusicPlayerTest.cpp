@@ -246,4 +246,14 @@ TEST_F(MusicPlayerTest, MciStringsFollowTheGrammar)
     EXPECT_EQ(MciSendString("open"), plat::kMciErrMissingParameter);
     EXPECT_EQ(MciSendString("open " + plat::RuntimeDir() + "/Ext.mid alias x"), 0);
     EXPECT_EQ(MciSendString("close all"), 0);
+
+    // Only standard MIDI files open.
+    const std::string notMidi = plat::RuntimeDir() + "/Outer.mid";
+    std::FILE* f = std::fopen(notMidi.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("RIFF....WAVEfmt ", f);
+    std::fclose(f);
+    EXPECT_EQ(MciSendString("open Outer.mid type sequencer alias MUSIC"), plat::kMciErrInvalidFile);
+    std::remove(notMidi.c_str());
+    EXPECT_EQ(Music().Calls().back().kind, MusicCall::Close);
 }
