@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "core/ByteReader.h"
 #include "core/ResFile.h"
 #include "fixtures/ArchiveBuilder.h"
 #include "platform/Process.h"
@@ -188,7 +190,7 @@ TEST(ArchiveRead, ReadsStopAtTheEntryEnd)
     // Bad handles read nothing and report -1.
     EXPECT_EQ(ResRead(buf, 1, 1, -1), 0u);
     EXPECT_EQ(ResRead(buf, 1, 1, 99), 0u);
-    EXPECT_EQ(ResBindRead(buf, 1, 1, 0), 0u);  // no nested archive
+    EXPECT_EQ(ResBindRead(buf, 1, 1, 0), 0u);  // the nested archive is empty
     EXPECT_EQ(ResSize(99), -1);
     EXPECT_EQ(ResTell(-1), -1);
     EXPECT_EQ(ResSeek(99, 0, 0), -1);
@@ -218,6 +220,8 @@ TEST(ArchiveRead, SeekTellAndPeek)
     EXPECT_EQ(ResSeek(h, -18, 1), -1);
     EXPECT_EQ(ResSeek(h, 1, 2), -1);
     EXPECT_EQ(ResSeek(h, 21, 0), -1);
+    EXPECT_EQ(ResSeek(h, LONG_MAX, 1), -1);
+    EXPECT_EQ(ResSeek(h, LONG_MIN, 2), -1);
     EXPECT_EQ(ResTell(h), 17);
 
     ASSERT_EQ(ResSeek(h, 4, 0), 0);
@@ -332,7 +336,7 @@ TEST(ArchiveOpen, DamagedNestedArchiveIsRefused)
     }
 
     CArchiveBuilder noNested;
-    noNested.Add("outer.bin", "x");
+    noNested.Add("outer.bin", "x").NoNested();
     CTestArchive archive(noNested);
     EXPECT_EQ(ResOpenBindFile(), 0);
 }
@@ -405,9 +409,11 @@ TEST(ArchiveExtract, MusicFilesGoToTheRuntimeDirectory)
 TEST(ArchiveExtract, FailuresAreReported)
 {
     CArchiveBuilder b;
-    b.Add("Ext.mid", "music");
+    b.Add("Ext.mid", "music").Add("Empty.mid", "");
     CTestArchive archive(b);
     CTempDir dir;
+    EXPECT_EQ(ResExtractFile(dir.File("Empty.mid").c_str()), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Empty.mid")));
     EXPECT_EQ(ResExtractFile(dir.File("Ext.mid").c_str()), 1);
     EXPECT_EQ(ReadFile(dir.File("Ext.mid")), Bytes({'m', 'u', 's', 'i', 'c'}));
     EXPECT_EQ(ResExtractFile(dir.File("none/Ext.mid").c_str()), 0);  // cannot be written
@@ -469,8 +475,59 @@ TEST(ArchiveFileDeathTest, FirstUseWithoutArchiveEndsNonZero)
     EXPECT_EXIT({ CRFile file; }, testing::ExitedWithCode(1), "Data file not found!");
 
     CArchiveBuilder b;
-    b.Add("a.bin", "x");  // no bindfile.dat
+    b.Add("a.bin", "x").NoNested();
     CTestArchive archive(b, false);
     EXPECT_EXIT({ CRFile file; }, testing::ExitedWithCode(1), "Bind Data file not found!");
     ResSetArchivePath("");
+}
+
+TEST(ArchiveLayout, FieldsWhereTheFormatPutsThem)
+{
+    CArchiveBuilder b;
+    b.Add("Zed.bin", Bytes{1, 2, 3}).Add("abc.bin", Bytes{4, 5});
+    b.Nested().Add("n.bin", Bytes{6});
+    const Bytes a = b.Build();
+    CByteReader r(a.data(), a.size());
+    EXPECT_EQ(r.FixedString(11), "Resource:)");
+    EXPECT_EQ(a[10], 0);
+    EXPECT_EQ(r.U32(), 3u);  // with bindfile.dat
+    uint32_t indexOffset = r.U32();
+    EXPECT_EQ(Bytes(a.begin() + 19, a.begin() + 22), Bytes({1, 2, 3}));  // data in the order added
+    ASSERT_TRUE(r.Seek(indexOffset));
+    EXPECT_EQ(r.FixedString(8), "Index:P");
+    const char* sorted[] = {"abc.bin", "bindfile.dat", "Zed.bin"};
+    for (uint32_t i = 0; i < 3; ++i) {
+        size_t rec = indexOffset + 8 + i * 48;
+        ASSERT_TRUE(r.Seek(rec + 1));
+        EXPECT_EQ(r.FixedString(21), sorted[i]);
+        EXPECT_EQ(r.U16(), i);  // its own position
+        uint32_t offset = r.U32();
+        uint32_t size = r.U32();
+        Bytes stored = b.StoredEntry(sorted[i]);
+        ASSERT_EQ(size, stored.size());
+        EXPECT_EQ(Bytes(a.begin() + offset, a.begin() + offset + size), stored);
+    }
+    EXPECT_EQ(a.size(), indexOffset + 8 + 3 * 48u);
+    // bindfile.dat is a nested archive followed by its trailer.
+    Bytes bind = b.StoredEntry("bindfile.dat");
+    ASSERT_GT(bind.size(), 8u);
+    EXPECT_EQ(std::string(bind.begin(), bind.begin() + 10), "Resource:)");
+    auto [x, sum] = CArchiveBuilder::Checksum(bind.data(), bind.size() - 8);
+    CByteReader t(bind.data() + bind.size() - 8, 8);
+    EXPECT_EQ(t.U32(), x);
+    EXPECT_EQ(t.U32(), sum);
+}
+
+TEST(ArchiveOpen, NestedArchiveAtPositionZero)
+{
+    CArchiveBuilder b;
+    b.Add("zzz.bin", "z");
+    b.Nested().Add("n.bin", "n");
+    CTestArchive archive(b, false);
+    ASSERT_EQ(ResOpenArchive(), 0);
+    EXPECT_EQ(ResOpen("bindfile.dat"), 0);
+    EXPECT_EQ(ResOpenBindFile(), 1);
+    uint8_t c = 0;
+    EXPECT_EQ(ResBindRead(&c, 1, 1, ResBindOpen("n.bin")), 1u);
+    EXPECT_EQ(c, 'n');
 }
