@@ -157,6 +157,7 @@ TEST_F(SdlAudioTest, PlaysAGeneratedMidiSongAndReportsItsEnd)
     ASSERT_EQ(plat::MciSendString("open " + song + " type sequencer alias MUSIC"), 0)
         << "no MIDI: is fluid-soundfont-gm installed (scripts/install-deps)?";
     ASSERT_EQ(plat::MciSendString("play MUSIC from 0 notify", &target), 0);
+    const uint32_t started = plat::NowMs();
     const intptr_t device = plat::Mci().OpenDeviceId();
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -166,6 +167,10 @@ TEST_F(SdlAudioTest, PlaysAGeneratedMidiSongAndReportsItsEnd)
         20000));
     EXPECT_EQ(target.notices, 1);
     EXPECT_EQ(target.device, device);
+    // The song is 187 ms long. The end comes with its last note, not when
+    // the synthesiser falls silent seconds later.
+    EXPECT_GE(plat::NowMs() - started, 150u);
+    EXPECT_LT(plat::NowMs() - started, 1500u);
 
     // Played again, then closed before its end: no notice comes.
     ASSERT_EQ(plat::MciSendString("play MUSIC from 0 notify", &target), 0);

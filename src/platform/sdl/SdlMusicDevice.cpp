@@ -7,22 +7,48 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
+#include "platform/MidiLength.h"
 #include "platform/sdl/SdlAudio.h"
 
 namespace plat {
 
 namespace {
 
-// Shared with the mixer's finished hook, which may run on the audio thread.
+// Shared with the mixer's hooks, which run on the audio thread.
 std::atomic<uint64_t> g_playingSerial{0};
 std::atomic<bool> g_halting{false};
+// The synthesiser plays on for a while after a song's last event; the end
+// is reported when the frames mixed since the start reach the song's length.
+std::atomic<bool> g_counting{false};
+std::atomic<uint64_t> g_framesPlayed{0};
+std::atomic<uint64_t> g_framesInSong{0};
+std::atomic<int> g_bytesPerFrame{4};
 
 void SDLCALL OnMusicFinished()
 {
     // A halt of ours also calls the hook; only a song's own end counts.
     if (g_halting.load())
         return;
+    g_counting.store(false);
+    const uint64_t serial = g_playingSerial.exchange(0);
+    if (serial != 0)
+        MusicFinished(serial);
+}
+
+void SDLCALL CountMusicFrames(void*, Uint8*, int len)
+{
+    if (!g_counting.load())
+        return;
+    const uint64_t played = g_framesPlayed.fetch_add(static_cast<uint64_t>(len / g_bytesPerFrame.load())) +
+                            static_cast<uint64_t>(len / g_bytesPerFrame.load());
+    const uint64_t end = g_framesInSong.load();
+    if (end == 0 || played < end)
+        return;
+    g_counting.store(false);
     const uint64_t serial = g_playingSerial.exchange(0);
     if (serial != 0)
         MusicFinished(serial);
@@ -58,6 +84,7 @@ bool CSdlMusicDevice::PrepareMidi()
     }
     if (!m_hooked) {
         Mix_HookMusicFinished(&OnMusicFinished);
+        Mix_SetPostMix(&CountMusicFrames, nullptr);
         m_hooked = true;
     }
     m_midiReady = true;
@@ -75,6 +102,15 @@ bool CSdlMusicDevice::Open(const std::string& path)
         m_music = nullptr;
         SDL_SetError("not a MIDI file");
     }
+    if (m_music) {
+        // Unknown (0): the song ends when the synthesiser stops.
+        m_lengthMs = 0;
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        uint32_t ms = 0;
+        if (MidiLengthMs(bytes.data(), bytes.size(), ms))
+            m_lengthMs = ms;
+    }
     if (!m_music) {
         if (!m_loadFailSaid) {
             std::fprintf(stderr, "Quorvel: cannot play the music %s (%s).\n", path.c_str(), Mix_GetError());
@@ -87,6 +123,7 @@ bool CSdlMusicDevice::Open(const std::string& path)
 
 void CSdlMusicDevice::Halt()
 {
+    g_counting.store(false);
     g_playingSerial.store(0);
     g_halting.store(true);
     Mix_HaltMusic();
@@ -108,14 +145,21 @@ uint64_t CSdlMusicDevice::Play(bool fromStart)
     if (!m_music)
         return 0;
     if (!fromStart && m_serial != 0 && Mix_PlayingMusic()) {
-        if (Mix_PausedMusic())
+        if (Mix_PausedMusic()) {
             Mix_ResumeMusic();
+            g_counting.store(true);
+        }
         return m_serial;
     }
     Halt();
     m_serial = NewMusicSerial();
     g_playingSerial.store(m_serial);
+    g_bytesPerFrame.store(m_audio.Channels() * 2);
+    g_framesPlayed.store(0);
+    g_framesInSong.store(static_cast<uint64_t>(m_lengthMs) * static_cast<uint64_t>(m_audio.Rate()) / 1000);
+    g_counting.store(true);
     if (Mix_PlayMusic(m_music, 0) != 0) {
+        g_counting.store(false);
         g_playingSerial.store(0);
         m_serial = 0;
         return 0;
@@ -127,8 +171,10 @@ uint64_t CSdlMusicDevice::Play(bool fromStart)
 
 void CSdlMusicDevice::Stop()
 {
-    if (m_music && Mix_PlayingMusic())
+    if (m_music && Mix_PlayingMusic()) {
+        g_counting.store(false);
         Mix_PauseMusic();
+    }
 }
 
 int CSdlMusicDevice::VolumeControls() { return m_audio.Open() ? 1 : 0; }
@@ -152,6 +198,7 @@ void CSdlMusicDevice::Shutdown()
     Close();
     if (m_hooked) {
         Mix_HookMusicFinished(nullptr);
+        Mix_SetPostMix(nullptr, nullptr);
         m_hooked = false;
     }
 }

@@ -1,6 +1,8 @@
 // MIDI music on SDL2_mixer, synthesised by FluidSynth with a General MIDI
 // soundfont (SDL_SOUNDFONTS, else the one Debian's fluid-soundfont-gm
-// installs). When no song can be played the reason is said once on stderr.
+// installs). A song ends at its last event, as a sequencer reports it, not
+// when the synthesiser's notes have died away. When no song can be played
+// the reason is said once on stderr.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -44,6 +46,7 @@ private:
     bool m_hooked = false;
     bool m_loadFailSaid = false;
     uint64_t m_serial = 0;
+    uint32_t m_lengthMs = 0;
     uint32_t m_volume = kMusicVolumeMax;
 };
 
