@@ -7,6 +7,7 @@
 
 #include "audio/Mixer.h"
 #include "audio/MusicPlayer.h"
+#include "core/ResFile.h"
 #include "fixtures/MidiWriter.h"
 #include "platform/Input.h"
 #include "platform/Loop.h"
@@ -57,6 +58,8 @@ protected:
         plat::Mci().SetTrace({});
         g_mixer.Close();
         std::remove((plat::RuntimeDir() + "/My Song.mid").c_str());
+        DeleteMusicFiles();
+        plat::RemoveRuntimeDir();
     }
 
     int Plays()

@@ -43,8 +43,8 @@ void SDLCALL CountMusicFrames(void*, Uint8*, int len)
 {
     if (!g_counting.load())
         return;
-    const uint64_t played = g_framesPlayed.fetch_add(static_cast<uint64_t>(len / g_bytesPerFrame.load())) +
-                            static_cast<uint64_t>(len / g_bytesPerFrame.load());
+    const uint64_t frames = static_cast<uint64_t>(len / g_bytesPerFrame.load());
+    const uint64_t played = g_framesPlayed.fetch_add(frames) + frames;
     const uint64_t end = g_framesInSong.load();
     if (end == 0 || played < end)
         return;
