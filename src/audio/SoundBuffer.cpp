@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <vector>
 
 #include "audio/SoundManager.h"
@@ -124,7 +125,13 @@ bool CSoundBuffer::LoadFromArchive()
     // The image is what the header announces, but never past the entry.
     const size_t length =
         std::min<size_t>(riffSize - 4, static_cast<size_t>(size) - kRiffHeaderSize);
-    std::vector<uint8_t> image(length);
+    std::vector<uint8_t> image;
+    try {
+        image.resize(length);
+    } catch (const std::bad_alloc&) {
+        ResClose(h);
+        return false;
+    }
     const bool read = length == 0 || ResRead(image.data(), 1, length, h) == length;
     ResClose(h);
     CWaveInfo info;

@@ -89,15 +89,21 @@ bool CSdlSoundBuffer::Write(const uint8_t* samples, size_t length)
     if (!m_device || length != m_length || m_chunk)
         return false;
     CSdlAudio& audio = m_device->m_audio;
+    // Whole frames only: a trailing partial frame is not a sample.
+    const size_t usable = length - length % m_format.blockAlign;
+    // SDL counts bytes in an int: the converted sound must fit one.
+    const uint64_t outFrames = static_cast<uint64_t>(usable / m_format.blockAlign) *
+                                   static_cast<uint64_t>(audio.Rate()) / m_format.samplesPerSec +
+                               1024;
+    if (usable == 0 || outFrames * static_cast<uint64_t>(audio.Channels()) * 2 > INT32_MAX / 2)
+        return false;
     const SDL_AudioFormat from = m_format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     SDL_AudioStream* stream =
         SDL_NewAudioStream(from, static_cast<Uint8>(m_format.channels), static_cast<int>(m_format.samplesPerSec),
                            audio.Format(), static_cast<Uint8>(audio.Channels()), audio.Rate());
     if (!stream)
         return false;
-    // Whole frames only: a trailing partial frame is not a sample.
-    const size_t usable = length - length % m_format.blockAlign;
-    bool ok = usable > 0 && SDL_AudioStreamPut(stream, samples, static_cast<int>(usable)) == 0 &&
+    bool ok = SDL_AudioStreamPut(stream, samples, static_cast<int>(usable)) == 0 &&
               SDL_AudioStreamFlush(stream) == 0;
     if (ok) {
         const int avail = SDL_AudioStreamAvailable(stream);
