@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 
 #include "platform/sdl/SdlAudio.h"
 
@@ -107,8 +108,14 @@ bool CSdlSoundBuffer::Write(const uint8_t* samples, size_t length)
               SDL_AudioStreamFlush(stream) == 0;
     if (ok) {
         const int avail = SDL_AudioStreamAvailable(stream);
-        m_converted.resize(static_cast<size_t>(avail > 0 ? avail : 0));
-        const int got = avail > 0 ? SDL_AudioStreamGet(stream, m_converted.data(), avail) : 0;
+        try {
+            m_converted.resize(static_cast<size_t>(avail > 0 ? avail : 0));
+        } catch (const std::bad_alloc&) {
+            m_converted.clear();
+        }
+        const int got = avail > 0 && !m_converted.empty()
+                            ? SDL_AudioStreamGet(stream, m_converted.data(), avail)
+                            : 0;
         ok = got > 0;
         if (ok)
             m_converted.resize(static_cast<size_t>(got));
