@@ -160,7 +160,10 @@ void CQuillonView::OnInitialUpdate()
         return;
     m_initialUpdateDone = true;
     plat::Window().ShowCursor(false);  // the game draws its own cursor
-    g_soundManager.Init();
+    // Without sound the game goes on silent; the result is only traced.
+    const int sound = g_soundManager.Init();
+    if (sound != 1)
+        plat::DebugPrintf("sound: %d %s\n", sound, g_soundManager.GetLastError().c_str());
     g_soundManager.SetListenerPosition(0, 0);
     if (g_mixer.Open())
         g_mixer.FindVolumeControl();
@@ -578,9 +581,10 @@ void CQuillonView::OnDestroy()
 {
     // Music: only our own stream's volume; the desktop's is never touched.
     g_musicPlayer.SetVolume(0);
-    g_musicPlayer.CloseAll();
+    g_musicPlayer.Close();
     g_mixer.Close();
     DeleteMusicFiles();
+    g_soundManager.StopAll();
 
     StopKeepAliveTimer();
     if (m_pDisplay) {

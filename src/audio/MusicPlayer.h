@@ -1,7 +1,10 @@
-// Looping MIDI music and the music volume. Minimal form: it remembers what
-// it was told and plays nothing yet.
+// Background music: a MIDI file of the song table played through MCI
+// command strings and looped by restarting it each time MCI reports that it
+// has finished (the application's message filter calls Restart).
 #pragma once
 #include <string>
+
+#include "audio/Mixer.h"
 
 namespace plat {
 class IMessageTarget;
@@ -9,40 +12,44 @@ class IMessageTarget;
 
 class CMusicPlayer {
 public:
+    static constexpr int kSongCount = 12;
+    // The songs by stage (0..9), then the colony's and the battle's.
+    static const char* const s_songs[kSongCount];
+    static const char* GetSongName(int index);
+
+    CMusicPlayer() = default;
+    virtual ~CMusicPlayer();
+    CMusicPlayer(const CMusicPlayer&) = delete;
+    CMusicPlayer& operator=(const CMusicPlayer&) = delete;
+
+    // The window MCI's end-of-song notice goes to.
     void SetNotifyWindow(plat::IMessageTarget* window) { m_notify = window; }
-    // Volume 0..100.
-    void SetVolume(int volume) { m_volume = volume; }
+    // The song the next Play without a name plays; 1.
+    int SetFileName(const std::string& name);
+    // Closes whatever plays and plays name (or the stored name when null)
+    // from its start; 0 when there is no name or MCI fails.
+    int Play(const char* name = nullptr);
+    int Close();
+    int Stop();
+    int Resume();
+    int Restart();
+    // Level 0..100; the music volume becomes level * 655.
+    void SetVolume(int level);
     int GetVolume() const { return m_volume; }
-    void SetFileName(const std::string& name) { m_fileName = name; }
-    void Play() { m_playing = !m_fileName.empty(); }
-    void Restart() { Play(); }
-    void Stop() { m_playing = false; }
-    // Closes every music device.
-    void CloseAll() { m_playing = false; }
 
     bool IsPlaying() const { return m_playing; }
+    const std::string& GetFileName() const { return m_fileName; }
+
+    // Back to the state at construction, closing the music (tests).
+    void Reset();
 
 private:
-    [[maybe_unused]] plat::IMessageTarget* m_notify = nullptr;
+    int Send(const std::string& command, bool notify);
+
     std::string m_fileName;
     int m_volume = 0;
     bool m_playing = false;
+    plat::IMessageTarget* m_notify = nullptr;
 };
 
 extern CMusicPlayer g_musicPlayer;
-
-// The game's own master volume for music; the desktop's is never touched.
-class CMixer {
-public:
-    bool Open() { m_open = true; return true; }
-    bool FindVolumeControl() { return m_open; }
-    void Close() { m_open = false; }
-    void SetVolume(int level) { m_level = level; }
-    int GetVolume() const { return m_level; }
-
-private:
-    bool m_open = false;
-    int m_level = 0;
-};
-
-extern CMixer g_mixer;

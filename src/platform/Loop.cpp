@@ -50,6 +50,19 @@ void CMessageLoop::PostMessage(IMessageTarget* target, uint32_t msg, uintptr_t w
     }
 }
 
+size_t CMessageLoop::RemovePosted(IMessageTarget* target, uint32_t msg, intptr_t lParam)
+{
+    std::lock_guard<std::mutex> lock(m_postLock);
+    const size_t before = m_posted.size();
+    m_posted.erase(std::remove_if(m_posted.begin(), m_posted.end(),
+                                  [&](const Posted& p) {
+                                      return p.msg == msg && p.lParam == lParam &&
+                                             (!target || p.target == target);
+                                  }),
+                   m_posted.end());
+    return before - m_posted.size();
+}
+
 void CMessageLoop::PostQuitMessage(int exitCode)
 {
     m_quit = true;

@@ -69,6 +69,9 @@ public:
     // Thread-safe; wakes a waiting loop.
     void PostMessage(IMessageTarget* target, uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0);
     void PostQuitMessage(int exitCode);
+    // Takes back posted messages not yet delivered: those of msg with this
+    // lParam, for target (any target when null). Returns how many.
+    size_t RemovePosted(IMessageTarget* target, uint32_t msg, intptr_t lParam);
 
     // A window timer: fires at most once per pass when due, missed periods
     // do not queue up (WM_TIMER is coalesced). Re-setting an id restarts it.

@@ -6,8 +6,10 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Loop.h"
+#include "platform/Music.h"
 #include "platform/Settings.h"
 #include "platform/Video.h"
+#include "platform/Sound.h"
 #include "platform/Window.h"
 
 namespace plat {
@@ -22,6 +24,8 @@ BackendKind ChosenBackend()
 
 void UninstallServices()
 {
+    SetMusicDevice(nullptr);
+    SetSoundDevice(nullptr);
     Loop().Reset();
     SetClock(nullptr);
     SetDialogs(nullptr);

@@ -12,7 +12,8 @@ namespace plat {
 
 namespace {
 std::string g_commandLine;
-std::string g_runtimeDir;
+// Never destroyed: objects destroyed at exit still ask for it.
+std::string& g_runtimeDir = *new std::string;
 bool g_runtimeDirMade = false;
 }  // namespace
 
@@ -68,6 +69,11 @@ std::string RuntimeDir()
     g_runtimeDir = dir;
     g_runtimeDirMade = true;
     return g_runtimeDir;
+}
+
+std::string ExistingRuntimeDir()
+{
+    return g_runtimeDirMade ? g_runtimeDir : std::string();
 }
 
 void RemoveRuntimeDir()

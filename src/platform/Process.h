@@ -18,6 +18,9 @@ std::string ExeDir();
 // A directory private to this process (mode 0700) for files the game
 // extracts and deletes at exit; created on first use, empty when that fails.
 std::string RuntimeDir();
+// RuntimeDir when it has been made and not removed, else empty; never
+// makes it.
+std::string ExistingRuntimeDir();
 // Removes RuntimeDir if it was created and is empty.
 void RemoveRuntimeDir();
 

@@ -71,7 +71,7 @@ TEST_F(ColonyMode, EnteringSwapsTheLayersOpensItsWindowAndLeavesTheField)
     EXPECT_TRUE(view->m_pDisplay->Holds(view->m_pGameLayer));
     EXPECT_EQ(Window(69).GetState(), CWidget::kOpening);
     EXPECT_EQ(Window(2).GetState(), CWidget::kClosed);  // chat only for a game master
-    EXPECT_TRUE(g_musicPlayer.IsPlaying());
+    EXPECT_EQ(g_musicPlayer.GetFileName(), "Simul.mid");  // no MIDI files in the test archive: not played
     EXPECT_EQ(Sent(0, 3), (Bytes{5, 0x34, 0x12}));
 }
 

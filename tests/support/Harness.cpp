@@ -10,6 +10,8 @@
 #include "app/QuillonApp.h"
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
+#include "audio/MusicPlayer.h"
+#include "audio/SoundManager.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
 #include "fixtures/IntroArchive.h"
@@ -34,6 +36,9 @@ void ResetGameGlobals()
     g_colonyMode = 0;
     g_inputFocus.Reset();
     plat::SetLauncherAtoms(nullptr);
+    g_musicPlayer.Reset();
+    g_mixer.Close();
+    g_soundManager.Reset();
     g_handOff = HandOffData{};
     ResetReceiveState();
     ResetIntroState();

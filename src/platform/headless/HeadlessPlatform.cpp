@@ -2,8 +2,10 @@
 
 #include <poll.h>
 
+#include "platform/Music.h"
 #include "platform/Platform.h"
 #include "platform/Video.h"
+#include "platform/Sound.h"
 
 namespace plat {
 
@@ -32,6 +34,8 @@ CHeadlessPlatform::CHeadlessPlatform(const HeadlessConfig& config)
     SetDialogs(&dialogs);
     SetWindow(&window);
     SetVideo(&video);
+    SetSoundDevice(&sound);
+    SetMusicDevice(&music);
     Loop().SetBackend(this);
 }
 

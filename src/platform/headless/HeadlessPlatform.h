@@ -1,6 +1,7 @@
 // The headless backend: a virtual clock, an in-memory settings store and
-// window, recorded message boxes with scripted answers, and input that tests
-// inject. Everything a whole-client test needs to run the real loop.
+// window, recorded message boxes with scripted answers, recorded sound and
+// music, and input that tests inject. Everything a whole-client test needs
+// to run the real loop.
 #pragma once
 #include <deque>
 #include <string>
@@ -12,6 +13,8 @@
 #include "platform/Settings.h"
 #include "platform/Window.h"
 #include "platform/headless/HeadlessVideo.h"
+#include "platform/headless/RecordingMusic.h"
+#include "platform/headless/RecordingSound.h"
 
 namespace plat {
 
@@ -53,6 +56,8 @@ public:
     CRecordingDialogs dialogs;
     CMemoryWindow window;
     CHeadlessVideo video;
+    CRecordingSoundDevice sound;
+    CRecordingMusicDevice music;
     bool advanceOnWait;
     uint64_t waits = 0;
 };

@@ -3,7 +3,9 @@
 #include <SDL.h>
 #include <poll.h>
 
+#include "platform/Music.h"
 #include "platform/Platform.h"
+#include "platform/Sound.h"
 #include "platform/TextCodec.h"
 #include "platform/Video.h"
 
@@ -161,6 +163,9 @@ CSdlPlatform::~CSdlPlatform()
 {
     window.Destroy();
     UninstallServices();
+    m_music.Shutdown();
+    m_sound.Shutdown();
+    m_audio.Close();
     if (m_sdlUp)
         SDL_Quit();
 }
@@ -182,6 +187,8 @@ bool CSdlPlatform::Init(std::string& error)
     SetDialogs(&m_dialogs);
     SetWindow(&window);
     SetVideo(&video);
+    SetSoundDevice(&m_sound);
+    SetMusicDevice(&m_music);
     Loop().SetBackend(this);
     return true;
 }

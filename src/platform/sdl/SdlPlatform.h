@@ -1,5 +1,5 @@
 // The SDL2 backend: the real window and its input, desktop message boxes,
-// the real clock and the settings file.
+// the real clock, the settings file, and sound and music on SDL2_mixer.
 #pragma once
 #include <string>
 #include <vector>
@@ -11,6 +11,9 @@
 #include "platform/Settings.h"
 #include "platform/Window.h"
 #include "platform/sdl/SdlVideo.h"
+#include "platform/sdl/SdlAudio.h"
+#include "platform/sdl/SdlMusicDevice.h"
+#include "platform/sdl/SdlSoundDevice.h"
 
 struct SDL_Window;
 union SDL_Event;
@@ -90,6 +93,10 @@ private:
     CRealClock m_clock;
     CFileSettings m_settings;
     CSdlDialogs m_dialogs;
+    // Opened on first use by the sound manager or the music.
+    CSdlAudio m_audio;
+    CSdlSoundDevice m_sound{m_audio};
+    CSdlMusicDevice m_music{m_audio};
     bool m_sdlUp = false;
 };
 
