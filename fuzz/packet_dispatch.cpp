@@ -10,6 +10,7 @@
 #include "app/ExitGame.h"
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
+#include "fixtures/ArchiveBuilder.h"
 #include "fixtures/PacketStream.h"
 #include "net/PacketAssembler.h"
 #include "platform/Debug.h"
@@ -20,6 +21,8 @@ namespace {
 
 struct Client {
     plat::CHeadlessPlatform platform;
+    // The view reads its picture from the archive when it is made.
+    CTestArchive archive{CArchiveBuilder::MinimalGame()};
     CQuillonView view;
     CObjLayer layer{nullptr, nullptr};
     CMemoryByteSource src;
