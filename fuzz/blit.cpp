@@ -66,19 +66,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     BlitRleChecker(x, y, frame.data(), n, t, phase);
     BlitDecoded(x, y, frame.data(), n, t);
     ScreenFillRect(t, x, y, data[4] - 100, data[5] - 100, 7);
-    ScreenInitSurface(t.bits, kW, kH);
+    // The text surface's rows are packed: it gets a buffer of its own.
+    std::vector<uint8_t> surface(2 * kGuard + static_cast<size_t>(kW) * kH, kCanary);
+    ScreenInitSurface(surface.data() + kGuard, kW, kH);
     ScreenSetClip(static_cast<int8_t>(data[2]), static_cast<int8_t>(data[3]), data[4], data[5]);
     if (n >= 4)
         ScreenBlitKeyed(x, y, f[0] % 40 + 1, f[1] % 40 + 1,
                         n >= static_cast<size_t>((f[0] % 40 + 1) * (f[1] % 40 + 1)) ? frame.data() : nullptr);
     ScreenScrollVertical(0, static_cast<int8_t>(data[7]));
     ResetBlitContexts();
-    // Nothing beyond the target: neither the guards nor the row padding.
+    // Nothing beyond the targets: neither the guards nor the row padding.
     for (size_t i = 0; i < mem.size(); ++i) {
         const bool inGuard = i < kGuard || i >= mem.size() - kGuard;
         const bool inPad = !inGuard && static_cast<int>((i - kGuard) % kPitch) >= kW;
         if ((inGuard || inPad) && mem[i] != kCanary)
             std::abort();
     }
+    for (size_t i = 0; i < kGuard; ++i)
+        if (surface[i] != kCanary || surface[surface.size() - 1 - i] != kCanary)
+            std::abort();
     return 0;
 }
