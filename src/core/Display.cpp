@@ -210,6 +210,11 @@ int CDisplay::Draw()
     return 1;
 }
 
+int CDisplay::DrawSized(int, int)
+{
+    return PresentRect(0, 0, m_width, m_height);
+}
+
 int CDisplay::PresentRect(int, int, int, int)
 {
     if (Lock() != 0)
