@@ -206,7 +206,7 @@ int CDisplay::Draw()
         return 0;
     CLayerGroup::Draw();
     if (m_presentEnabled == 1 && g_frameNotPresented == 0)
-        Present();
+        return Present();
     return 1;
 }
 
@@ -238,7 +238,7 @@ int CDisplay::Flip()
     if (Lock() != 0)
         return 0;
     if (m_presentEnabled == 1)
-        Present();
+        return Present();
     return 1;
 }
 

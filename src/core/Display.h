@@ -77,7 +77,8 @@ public:
 
     // Locks, lets the children draw, then presents unless presents are off
     // or the frame is a skip-draw frame (the buffer then stays locked and the
-    // next frame draws over it). 0 when nothing could be drawn.
+    // next frame draws over it). 0 when nothing could be drawn, or the
+    // present still failed after its retries.
     int Draw() override;
     int SetPaletteEntries(const void* entries) override;
     // Lock, the children, then a present whatever the flags; the sizes and
