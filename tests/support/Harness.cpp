@@ -6,7 +6,10 @@
 #include "app/MouseState.h"
 #include "app/QuillonApp.h"
 #include "app/ReceiveDispatch.h"
+#include "core/Blit.h"
+#include "core/DibIO.h"
 #include "core/HotKey.h"
+#include "core/PaletteManager.h"
 #include "core/ResFile.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
@@ -20,6 +23,9 @@ void ResetGameGlobals()
     ResetExitState();
     FreeHotKeys();
     ResCloseArchive();
+    ResetBlitContexts();
+    ResetPaletteCycleCount();
+    ResetScreenShots();
     g_handOff = HandOffData{};
     g_myId = 0;
     plat::SRand(1);
