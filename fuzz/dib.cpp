@@ -24,10 +24,10 @@ void WriteSeed(const std::string& dir, const char* name, const std::vector<uint8
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     if (const char* dir = std::getenv("QUORVEL_FUZZ_SEED_DIR")) {
-        WriteSeed(dir, "info8", BuildBmp(BmpSpec{}));
-        WriteSeed(dir, "core4", BuildBmp(BmpSpec{12, 9, 3, 4, 0, 16}));
-        WriteSeed(dir, "used", BuildBmp(BmpSpec{40, 4, 4, 8, 300, 12}));
-        WriteSeed(dir, "mono", BuildBmp(BmpSpec{40, 16, 2, 1, 0, 2}));
+        WriteSeed(dir, "info8", BuildBmp(BmpLayout{}));
+        WriteSeed(dir, "core4", BuildBmp(BmpLayout{12, 9, 3, 4, 0, 16}));
+        WriteSeed(dir, "used", BuildBmp(BmpLayout{40, 4, 4, 8, 300, 12}));
+        WriteSeed(dir, "mono", BuildBmp(BmpLayout{40, 16, 2, 1, 0, 2}));
     }
     return 0;
 }

@@ -166,14 +166,14 @@ TEST(Dib, HeadersColoursAndBadFiles)
 {
     CDib dib;
     EXPECT_FALSE(dib.Parse(nullptr, 0));
-    std::vector<uint8_t> notBm = BuildBmp(BmpSpec{});
+    std::vector<uint8_t> notBm = BuildBmp(BmpLayout{});
     notBm[0] = 'X';
     EXPECT_FALSE(dib.Parse(notBm.data(), notBm.size()));
     std::vector<uint8_t> shortFile(notBm.begin(), notBm.begin() + 13);
     EXPECT_FALSE(dib.Parse(shortFile.data(), shortFile.size()));
     EXPECT_EQ(dib.GetWidth(), 0);
 
-    std::vector<uint8_t> info = BuildBmp(BmpSpec{});
+    std::vector<uint8_t> info = BuildBmp(BmpLayout{});
     ASSERT_TRUE(dib.Parse(info.data(), info.size()));
     EXPECT_EQ(dib.GetWidth(), 7);
     EXPECT_EQ(dib.GetHeight(), 5);
@@ -182,17 +182,17 @@ TEST(Dib, HeadersColoursAndBadFiles)
     EXPECT_EQ(dib.GetPalette()[1].red, 3);
     EXPECT_EQ(dib.GetPalette()[2].blue, 2) << "the fourth byte of a quad is skipped";
 
-    std::vector<uint8_t> core = BuildBmp(BmpSpec{12, 7, 5, 4, 0, 16});
+    std::vector<uint8_t> core = BuildBmp(BmpLayout{12, 7, 5, 4, 0, 16});
     ASSERT_TRUE(dib.Parse(core.data(), core.size()));
     ASSERT_EQ(dib.GetPalette().size(), 16u);
     EXPECT_EQ(dib.GetPalette()[2].blue, 2);  // triples
     EXPECT_EQ(dib.GetPalette()[2].red, 4);
 
     // Used colours beyond 256 or beyond the file are cut.
-    std::vector<uint8_t> many = BuildBmp(BmpSpec{40, 7, 5, 8, 100000, 10, false});
+    std::vector<uint8_t> many = BuildBmp(BmpLayout{40, 7, 5, 8, 100000, 10, false});
     ASSERT_TRUE(dib.Parse(many.data(), many.size()));
     EXPECT_EQ(dib.GetPalette().size(), 10u);
-    std::vector<uint8_t> odd = BuildBmp(BmpSpec{108});
+    std::vector<uint8_t> odd = BuildBmp(BmpLayout{108});
     EXPECT_FALSE(dib.Parse(odd.data(), odd.size()));
 }
 
@@ -203,7 +203,7 @@ namespace {
 TEST(Dib, ReadsFromTheArchiveAndStaysEmptyWhenMissing)
 {
     CArchiveBuilder b;
-    b.Add("1080.bmp", BuildBmp(BmpSpec{}));
+    b.Add("1080.bmp", BuildBmp(BmpLayout{}));
     CTestArchive archive(b);
     CDib picture("data\\1080.bmp");
     EXPECT_EQ(picture.GetWidth(), 7);
