@@ -206,8 +206,13 @@ int CDisplay::Draw()
         return 0;
     CLayerGroup::Draw();
     if (m_presentEnabled == 1 && g_frameNotPresented == 0)
-        Present();
+        return Present();
     return 1;
+}
+
+int CDisplay::DrawSized(int, int)
+{
+    return PresentRect(0, 0, m_width, m_height);
 }
 
 int CDisplay::PresentRect(int, int, int, int)
@@ -233,7 +238,7 @@ int CDisplay::Flip()
     if (Lock() != 0)
         return 0;
     if (m_presentEnabled == 1)
-        Present();
+        return Present();
     return 1;
 }
 

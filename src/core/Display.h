@@ -77,11 +77,14 @@ public:
 
     // Locks, lets the children draw, then presents unless presents are off
     // or the frame is a skip-draw frame (the buffer then stays locked and the
-    // next frame draws over it). 0 when nothing could be drawn.
+    // next frame draws over it). 0 when nothing could be drawn, or the
+    // present still failed after its retries.
     int Draw() override;
     int SetPaletteEntries(const void* entries) override;
-    // Draws the children and presents; the rectangle is not used (the frame
-    // always goes to the client area's origin).
+    // Lock, the children, then a present whatever the flags; the sizes and
+    // the rectangle are not used (the frame always goes to the client
+    // area's origin, unscaled).
+    int DrawSized(int w, int h) override;
     int PresentRect(int left, int top, int right, int bottom);
     // Fills the whole back buffer with colour 0 and leaves it locked.
     int ClearBackBuffer();

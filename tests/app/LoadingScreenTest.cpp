@@ -32,8 +32,8 @@ TEST(LoadingScreen, FirstFrameShowsThePictureInTheGamePalette)
     EXPECT_EQ(g_pView->LoadingSteps(), (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 101, 102}));
     EXPECT_TRUE(h.Boxes().empty());
 
-    // Every step presented; the first is the picture (outside the text band)
-    // in the game palette, index 0 as the palette gives it (full screen).
+    // Every step presented, in the game palette, index 0 as the palette
+    // gives it (full screen).
     ASSERT_GE(video.presentHashes.size(), 10u);
     ASSERT_TRUE(g_pView->m_pDisplay->IsFullScreen());
     const PalRgb pal = TestPalette();

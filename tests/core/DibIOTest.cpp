@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ByteWriter.h"
+#include "fixtures/ArchiveBuilder.h"
+#include "fixtures/BmpBuilder.h"
 #include "fixtures/TempDir.h"
 #include "platform/headless/HeadlessPlatform.h"
 
@@ -161,52 +162,57 @@ TEST_F(ScreenShotTest, KeyThrottleFollowsTheClock)
     EXPECT_EQ(ScreenShotKey(screen.data(), rgb.data(), false, &line), 1);
 }
 
-std::vector<uint8_t> Bmp(uint32_t headerSize, int bitCount, uint32_t used, size_t colourBytes)
-{
-    CByteWriter w;
-    w.U8('B').U8('M').U32(0).U32(0).U32(0);
-    w.U32(headerSize);
-    if (headerSize == 40) {
-        w.U32(7).U32(5).U16(1).U16(static_cast<uint32_t>(bitCount)).U32(0).U32(0).U32(0).U32(0).U32(used).U32(0);
-    } else {
-        w.U16(7).U16(5).U16(1).U16(static_cast<uint32_t>(bitCount));
-    }
-    for (size_t i = 0; i < colourBytes; ++i)
-        w.U8(static_cast<uint32_t>(i));
-    return w.Buffer();
-}
-
 TEST(Dib, HeadersColoursAndBadFiles)
 {
     CDib dib;
     EXPECT_FALSE(dib.Parse(nullptr, 0));
-    std::vector<uint8_t> notBm = Bmp(40, 8, 0, 1024);
+    std::vector<uint8_t> notBm = BuildBmp(BmpLayout{});
     notBm[0] = 'X';
     EXPECT_FALSE(dib.Parse(notBm.data(), notBm.size()));
     std::vector<uint8_t> shortFile(notBm.begin(), notBm.begin() + 13);
     EXPECT_FALSE(dib.Parse(shortFile.data(), shortFile.size()));
     EXPECT_EQ(dib.GetWidth(), 0);
 
-    std::vector<uint8_t> info = Bmp(40, 8, 0, 256 * 4);
+    std::vector<uint8_t> info = BuildBmp(BmpLayout{});
     ASSERT_TRUE(dib.Parse(info.data(), info.size()));
     EXPECT_EQ(dib.GetWidth(), 7);
     EXPECT_EQ(dib.GetHeight(), 5);
     ASSERT_EQ(dib.GetPalette().size(), 256u);
-    EXPECT_EQ(dib.GetPalette()[1].blue, 4);  // quads, blue first
-    EXPECT_EQ(dib.GetPalette()[1].red, 6);
+    EXPECT_EQ(dib.GetPalette()[1].blue, 1);  // quads, blue first
+    EXPECT_EQ(dib.GetPalette()[1].red, 3);
+    EXPECT_EQ(dib.GetPalette()[2].blue, 2) << "the fourth byte of a quad is skipped";
 
-    std::vector<uint8_t> core = Bmp(12, 4, 0, 16 * 3);
+    std::vector<uint8_t> core = BuildBmp(BmpLayout{12, 7, 5, 4, 0, 16});
     ASSERT_TRUE(dib.Parse(core.data(), core.size()));
     ASSERT_EQ(dib.GetPalette().size(), 16u);
-    EXPECT_EQ(dib.GetPalette()[1].blue, 3);  // triples
-    EXPECT_EQ(dib.GetPalette()[1].red, 5);
+    EXPECT_EQ(dib.GetPalette()[2].blue, 2);  // triples
+    EXPECT_EQ(dib.GetPalette()[2].red, 4);
 
     // Used colours beyond 256 or beyond the file are cut.
-    std::vector<uint8_t> many = Bmp(40, 8, 100000, 10 * 4);
+    std::vector<uint8_t> many = BuildBmp(BmpLayout{40, 7, 5, 8, 100000, 10, false});
     ASSERT_TRUE(dib.Parse(many.data(), many.size()));
     EXPECT_EQ(dib.GetPalette().size(), 10u);
-    std::vector<uint8_t> odd = Bmp(108, 8, 0, 1024);
+    std::vector<uint8_t> odd = BuildBmp(BmpLayout{108});
     EXPECT_FALSE(dib.Parse(odd.data(), odd.size()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Dib, ReadsFromTheArchiveAndStaysEmptyWhenMissing)
+{
+    CArchiveBuilder b;
+    b.Add("1080.bmp", BuildBmp(BmpLayout{}));
+    CTestArchive archive(b);
+    CDib picture("data\\1080.bmp");
+    EXPECT_EQ(picture.GetWidth(), 7);
+    EXPECT_EQ(picture.GetName(), "data\\1080.bmp");
+    EXPECT_FALSE(picture.GetBits().empty());
+    CDib missing("data\\1081.bmp");
+    EXPECT_EQ(missing.GetWidth(), 0);
+    EXPECT_EQ(missing.GetHeight(), 0);
+    EXPECT_TRUE(missing.GetBits().empty());
 }
 
 }  // namespace

@@ -52,6 +52,16 @@ TEST_F(SdlVideoTest, DisplayPresentsWindowedAndFullScreen)
             EXPECT_EQ(display->Draw(), 1);
         }
         EXPECT_EQ(platform->video.Presents(), before + 3);
+        // The cursor clip of full screen lands on the scaled picture.
+        plat::Rect w;
+        EXPECT_EQ(platform->video.LogicalToWindow(plat::Rect{0, 0, 800, 600}, w), fullScreen != 0);
+        if (fullScreen) {
+            int ww = 0, wh = 0;
+            platform->window.GetDesktopSize(ww, wh);
+            EXPECT_GT(w.right - w.left, 0);
+            EXPECT_LE(w.right, ww);
+            EXPECT_LE(w.bottom, wh);
+        }
     }
 }
 

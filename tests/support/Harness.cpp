@@ -12,7 +12,10 @@
 #include "app/ReceiveDispatch.h"
 #include "audio/MusicPlayer.h"
 #include "audio/SoundManager.h"
+#include "core/Blit.h"
+#include "core/DibIO.h"
 #include "core/HotKey.h"
+#include "core/PaletteManager.h"
 #include "core/ResFile.h"
 #include "fixtures/IntroArchive.h"
 #include "intro/IntroLayer.h"
@@ -39,6 +42,9 @@ void ResetGameGlobals()
     g_musicPlayer.Reset();
     g_mixer.Close();
     g_soundManager.Reset();
+    ResetBlitContexts();
+    ResetPaletteCycleCount();
+    ResetScreenShots();
     g_handOff = HandOffData{};
     ResetReceiveState();
     ResetIntroState();

@@ -56,6 +56,13 @@ void CSdlWindow::ClipCursor(const Rect* r)
     if (!m_window)
         return;
     if (r) {
+        // Full screen: the game's screen is the scaled 800 x 600 picture.
+        Rect w;
+        if (m_video && m_video->LogicalToWindow(*r, w)) {
+            SDL_Rect sr{w.left, w.top, w.right - w.left, w.bottom - w.top};
+            SDL_SetWindowMouseRect(m_window, &sr);
+            return;
+        }
         int wx = 0, wy = 0;
         SDL_GetWindowPosition(m_window, &wx, &wy);
         SDL_Rect sr{r->left - wx, r->top - wy, r->right - r->left, r->bottom - r->top};

@@ -204,6 +204,19 @@ Rect CSdlVideo::GetClientRect()
     return Rect{0, 0, r.right - r.left, r.bottom - r.top};
 }
 
+bool CSdlVideo::LogicalToWindow(const Rect& r, Rect& out)
+{
+    if (!m_fullScreen || !m_renderer)
+        return false;
+    SDL_Rect view;
+    float sx = 1.0f, sy = 1.0f;
+    SDL_RenderGetViewport(m_renderer, &view);
+    SDL_RenderGetScale(m_renderer, &sx, &sy);
+    out = Rect{static_cast<int>((r.left + view.x) * sx), static_cast<int>((r.top + view.y) * sy),
+               static_cast<int>((r.right + view.x) * sx), static_cast<int>((r.bottom + view.y) * sy)};
+    return true;
+}
+
 void CSdlVideo::SetWindowPos(int x, int y, int width, int height)
 {
     SDL_Window* w = m_window ? m_window->Handle() : nullptr;

@@ -44,6 +44,9 @@ public:
     Rect GetClientRect() override;
     void SetWindowPos(int x, int y, int width, int height) override;
 
+    // In full screen the game's screen is the 800 x 600 logical area: r in
+    // those coordinates becomes window pixels. False when windowed.
+    bool LogicalToWindow(const Rect& r, Rect& out);
     // Frames shown so far.
     uint64_t Presents() const { return m_presents; }
     // Drops the renderer and texture (before the window goes away).
