@@ -8,6 +8,7 @@
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
+#include "core/TileSet.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
 #include "platform/Loop.h"
@@ -20,6 +21,7 @@ void ResetGameGlobals()
     ResetExitState();
     FreeHotKeys();
     ResCloseArchive();
+    g_cursorTileSet.FreeFrames();
     g_handOff = HandOffData{};
     g_myId = 0;
     plat::SRand(1);
