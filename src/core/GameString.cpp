@@ -2,11 +2,14 @@
 
 #include <array>
 #include <cstring>
+#include <new>
 
 namespace {
 
 constexpr int32_t kInitialCapacity = 8;
 constexpr int kRingSize = 16;
+// Doubling stays within int32_t.
+constexpr size_t kMaxCapacity = size_t{1} << 30;
 
 std::array<CGameString, kRingSize>& Ring()
 {
@@ -43,12 +46,14 @@ int CGameString::GetLength() const
     return static_cast<int>(std::strlen(m_text));
 }
 
-char* CGameString::Grow(int32_t len)
+char* CGameString::Grow(size_t len)
 {
-    if (len < m_capacity)
+    if (len < static_cast<size_t>(m_capacity))
         return nullptr;
+    if (len >= kMaxCapacity)
+        throw std::bad_alloc();
     int32_t capacity = m_capacity;
-    while (capacity <= len)
+    while (static_cast<size_t>(capacity) <= len)
         capacity *= 2;
     char* text = new char[static_cast<size_t>(capacity)];
     std::memcpy(text, m_text, std::strlen(m_text) + 1);
@@ -63,7 +68,7 @@ void CGameString::Assign(const char* text)
     if (!text)
         text = "";
     size_t len = std::strlen(text);
-    char* old = Grow(static_cast<int32_t>(len));
+    char* old = Grow(len);
     std::memmove(m_text, text, len + 1);
     delete[] old;
 }
@@ -79,7 +84,7 @@ void CGameString::Append(const char* text)
         return;
     size_t own = std::strlen(m_text);
     size_t len = std::strlen(text);
-    char* old = Grow(static_cast<int32_t>(own + len));
+    char* old = Grow(own + len);
     std::memmove(m_text + own, text, len + 1);
     delete[] old;
 }
@@ -92,7 +97,7 @@ void CGameString::AppendString(const CGameString& other)
 void CGameString::AppendChar(char c)
 {
     size_t own = std::strlen(m_text);
-    delete[] Grow(static_cast<int32_t>(own + 1));
+    delete[] Grow(own + 1);
     m_text[own] = c;
     m_text[own + 1] = '\0';
 }

@@ -1,6 +1,7 @@
 // The game's own growable byte string: NUL-terminated text (CP949 or ASCII)
 // in an owned buffer whose capacity starts at 8 and only ever doubles.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 class CGameString {
@@ -41,7 +42,7 @@ private:
     // Makes room for a text of len bytes, keeping the current text; the old
     // buffer is freed only after the copy, so sources inside it stay valid
     // until the caller has copied them (it returns the old buffer).
-    char* Grow(int32_t len);
+    char* Grow(size_t len);
 
     char* m_text;
     int32_t m_capacity;

@@ -388,6 +388,9 @@ int ResSeek(int h, long offset, int whence)
     case 2: from = e->size; break;
     default: return -1;
     }
+    // Entries are below 4 GiB: a larger jump cannot land inside one.
+    if (offset > static_cast<long>(UINT32_MAX) || offset < -static_cast<long>(UINT32_MAX))
+        return -1;
     int64_t target = from + static_cast<int64_t>(offset);
     if (target < 0 || target > static_cast<int64_t>(e->size))
         return -1;
@@ -434,7 +437,7 @@ int ResExtractFile(const char* path)
     std::FILE* out = std::fopen(path, "wb");
     if (!out)
         return 0;
-    bool ok = std::fwrite(data.data(), 1, data.size(), out) == data.size();
+    bool ok = data.empty() || std::fwrite(data.data(), 1, data.size(), out) == data.size();
     if (std::fclose(out) != 0)
         ok = false;
     return ok ? 1 : 0;

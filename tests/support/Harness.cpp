@@ -49,7 +49,7 @@ bool CHarness::Start(const std::string& commandLine)
 {
     plat::SetCommandLine(commandLine);
     // Without an archive of the test's own, the smallest one start-up accepts.
-    if (ResOpenArchive() != 0)
+    if (!CTestArchive::AnyInstalled())
         m_archive = std::make_unique<CTestArchive>(CArchiveBuilder::MinimalGame(), false);
     m_started = true;
     return theApp.InitInstance() != 0;
