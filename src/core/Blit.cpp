@@ -51,6 +51,8 @@ bool SpriteBox(const BlitTarget& t, Box& box)
 //   op.Row(row) -> false to leave the row undrawn (its runs are still parsed)
 //   op.Run(dst, src, n, column, row) for n visible pixels starting at frame
 //   column `column`; src points at the first of them (Bpp bytes each).
+// When the frame lies between the clip's left and right edges, runs inside
+// the frame's width go straight to op; only the others are cut.
 template <int Bpp, class Op>
 void WalkRle(int x, int y, const uint8_t* frame, size_t size, const BlitTarget& target, Op& op)
 {
@@ -65,12 +67,13 @@ void WalkRle(int x, int y, const uint8_t* frame, size_t size, const BlitTarget& 
         return;
     const int64_t firstRow = std::max<int64_t>(0, box.top - y);
     const int64_t endRow = std::min<int64_t>(h, box.bottom - y);
+    const bool inside = x >= box.left && x + w <= box.right;
 
     const uint8_t* p = frame + 8;
     const uint8_t* const end = frame + size;
     for (int64_t row = 0; row < endRow; ++row) {
         const bool draw = row >= firstRow && op.Row(row);
-        uint8_t* dstRow = draw ? target.bits + (y + row) * static_cast<int64_t>(target.pitch) : nullptr;
+        uint8_t* const dstRow = draw ? target.bits + (y + row) * static_cast<int64_t>(target.pitch) : nullptr;
         int64_t col = 0;  // frame column
         for (;;) {
             if (end - p < 2)
@@ -80,12 +83,16 @@ void WalkRle(int x, int y, const uint8_t* frame, size_t size, const BlitTarget& 
             p += 2;
             if (end - p < count * Bpp + 1)
                 return;
-            if (draw && count > 0) {
-                const int64_t from = std::max(x + col, box.left);
-                const int64_t to = std::min(x + col + count, box.right);
-                if (from < to)
-                    op.Run(dstRow + from, p + (from - x - col) * Bpp, static_cast<int>(to - from),
-                           from - x, row);
+            if (draw) {
+                if (inside && col + count <= w) {
+                    op.Run(dstRow + x + col, p, static_cast<int>(count), col, row);
+                } else if (count > 0) {
+                    const int64_t from = std::max(x + col, box.left);
+                    const int64_t to = std::min(x + col + count, box.right);
+                    if (from < to)
+                        op.Run(dstRow + from, p + (from - x - col) * Bpp, static_cast<int>(to - from),
+                               from - x, row);
+                }
             }
             col += count;
             p += count * Bpp;
@@ -95,39 +102,78 @@ void WalkRle(int x, int y, const uint8_t* frame, size_t size, const BlitTarget& 
     }
 }
 
+template <size_t N>
+inline void CopyBlock(uint8_t* d, const uint8_t* s)
+{
+    std::memcpy(d, s, N);
+}
+
+// A run copy for the short lengths sprites are made of: two overlapping
+// block moves instead of a call into the library.
+inline void CopyRun(uint8_t* d, const uint8_t* s, int n)
+{
+    if (n >= 16) {
+        if (n <= 32) {
+            CopyBlock<16>(d, s);
+            CopyBlock<16>(d + n - 16, s + n - 16);
+            return;
+        }
+        int i = 0;
+        for (; i + 32 <= n; i += 32)
+            CopyBlock<32>(d + i, s + i);
+        if (i < n)
+            CopyBlock<32>(d + n - 32, s + n - 32);
+        return;
+    }
+    if (n >= 8) {
+        CopyBlock<8>(d, s);
+        CopyBlock<8>(d + n - 8, s + n - 8);
+    } else if (n >= 4) {
+        CopyBlock<4>(d, s);
+        CopyBlock<4>(d + n - 4, s + n - 4);
+    } else if (n > 0) {
+        d[0] = s[0];
+        d[n / 2] = s[n / 2];
+        d[n - 1] = s[n - 1];
+    }
+}
+
 struct CopyOp {
     bool Row(int64_t) { return true; }
-    void Run(uint8_t* d, const uint8_t* s, int n, int64_t, int64_t) { std::memcpy(d, s, static_cast<size_t>(n)); }
+    void Run(uint8_t* d, const uint8_t* s, int n, int64_t, int64_t) { CopyRun(d, s, n); }
 };
 
 struct RemapOp {
     const uint8_t* table;
     bool Row(int64_t) { return true; }
-    void Run(uint8_t* d, const uint8_t* s, int n, int64_t, int64_t)
+    void Run(uint8_t* __restrict d, const uint8_t* __restrict s, int n, int64_t, int64_t)
     {
+        const uint8_t* __restrict t = table;
         for (int i = 0; i < n; ++i)
-            d[i] = table[s[i]];
+            d[i] = t[s[i]];
     }
 };
 
 struct BlendOp {
     const uint8_t* table;
     bool Row(int64_t) { return true; }
-    void Run(uint8_t* d, const uint8_t* s, int n, int64_t, int64_t)
+    void Run(uint8_t* __restrict d, const uint8_t* __restrict s, int n, int64_t, int64_t)
     {
+        const uint8_t* __restrict t = table;
         for (int i = 0; i < n; ++i)
-            d[i] = table[(static_cast<unsigned>(s[i]) << 8) | d[i]];
+            d[i] = t[(static_cast<unsigned>(s[i]) << 8) | d[i]];
     }
 };
 
 struct BlendLevelsOp {
     const uint8_t* table;
     bool Row(int64_t) { return true; }
-    void Run(uint8_t* d, const uint8_t* s, int n, int64_t, int64_t)
+    void Run(uint8_t* __restrict d, const uint8_t* __restrict s, int n, int64_t, int64_t)
     {
+        const uint8_t* __restrict t = table;
         for (int i = 0; i < n; ++i) {
             const unsigned level = s[2 * i] & 7u;
-            d[i] = table[(level << 16) | (static_cast<unsigned>(s[2 * i + 1]) << 8) | d[i]];
+            d[i] = t[(level << 16) | (static_cast<unsigned>(s[2 * i + 1]) << 8) | d[i]];
         }
     }
 };
@@ -237,7 +283,7 @@ void BlitDecoded(int x, int y, const uint8_t* frame, size_t size, const BlitTarg
     const uint8_t* src = frame + 8 + firstRow * w + (from - x);
     uint8_t* dst = target.bits + (y + firstRow) * static_cast<int64_t>(target.pitch) + from;
     for (int64_t row = firstRow; row < endRow; ++row) {
-        std::memcpy(dst, src, n);
+        CopyRun(dst, src, static_cast<int>(n));
         src += w;
         dst += target.pitch;
     }
@@ -326,6 +372,11 @@ void ScreenFillRect(const BlitTarget& target, int x, int y, int w, int h, int co
         return;
     const size_t n = static_cast<size_t>(right - left + 1);
     uint8_t* dst = target.bits + top * static_cast<int64_t>(target.pitch) + left;
+    if (n == static_cast<size_t>(target.pitch)) {
+        // Whole rows of a packed buffer: one block.
+        std::memset(dst, colour & 0xFF, n * static_cast<size_t>(bottom - top + 1));
+        return;
+    }
     for (int64_t row = top; row <= bottom; ++row, dst += target.pitch)
         std::memset(dst, colour & 0xFF, n);
 }

@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Loop.h"
 #include "platform/Settings.h"
+#include "platform/Video.h"
 #include "platform/Window.h"
 
 namespace plat {
@@ -26,6 +27,7 @@ void UninstallServices()
     SetDialogs(nullptr);
     SetSettings(nullptr);
     SetWindow(nullptr);
+    SetVideo(nullptr);
 }
 
 }  // namespace plat

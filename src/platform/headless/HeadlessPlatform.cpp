@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include "platform/Platform.h"
+#include "platform/Video.h"
 
 namespace plat {
 
@@ -30,6 +31,7 @@ CHeadlessPlatform::CHeadlessPlatform(const HeadlessConfig& config)
     SetSettings(&settings);
     SetDialogs(&dialogs);
     SetWindow(&window);
+    SetVideo(&video);
     Loop().SetBackend(this);
 }
 

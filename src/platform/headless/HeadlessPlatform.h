@@ -11,6 +11,7 @@
 #include "platform/Loop.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
+#include "platform/headless/HeadlessVideo.h"
 
 namespace plat {
 
@@ -51,6 +52,7 @@ public:
     CMemorySettings settings;
     CRecordingDialogs dialogs;
     CMemoryWindow window;
+    CHeadlessVideo video;
     bool advanceOnWait;
     uint64_t waits = 0;
 };

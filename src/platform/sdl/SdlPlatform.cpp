@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 #include "platform/TextCodec.h"
+#include "platform/Video.h"
 
 namespace plat {
 
@@ -30,6 +31,8 @@ void CSdlWindow::Show()
 
 void CSdlWindow::Destroy()
 {
+    if (m_video)
+        m_video->Close();
     if (m_window) {
         SDL_DestroyWindow(m_window);
         m_window = nullptr;
@@ -122,6 +125,7 @@ bool CSdlDialogs::AskYesNo(const std::string& caption, const std::string& text,
 CSdlPlatform::CSdlPlatform()
     : m_settings(CFileSettings::DefaultPath()), m_dialogs(&window)
 {
+    window.SetVideo(&video);
 }
 
 CSdlPlatform::~CSdlPlatform()
@@ -148,6 +152,7 @@ bool CSdlPlatform::Init(std::string& error)
     SetSettings(&m_settings);
     SetDialogs(&m_dialogs);
     SetWindow(&window);
+    SetVideo(&video);
     Loop().SetBackend(this);
     return true;
 }

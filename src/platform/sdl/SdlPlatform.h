@@ -10,6 +10,7 @@
 #include "platform/Loop.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
+#include "platform/sdl/SdlVideo.h"
 
 struct SDL_Window;
 union SDL_Event;
@@ -29,9 +30,12 @@ public:
     void GetDesktopSize(int& width, int& height) override;
 
     SDL_Window* Handle() const { return m_window; }
+    // Its renderer goes away before the window does.
+    void SetVideo(CSdlVideo* video) { m_video = video; }
 
 private:
     SDL_Window* m_window = nullptr;
+    CSdlVideo* m_video = nullptr;
     int m_cursorCount = 0;
     bool m_hasClip = false;
     Rect m_clip;
@@ -67,6 +71,7 @@ public:
     static bool MapScancode(int sdlScancode, uint8_t& scan, bool& extended);
 
     CSdlWindow window;
+    CSdlVideo video{&window};
 
 private:
     void Translate(const SDL_Event& ev, std::vector<RawEvent>& out);
