@@ -343,7 +343,7 @@ TEST(SlrList, LoadsFromTheArchiveAndTheNestedArchive)
 TEST(SlrList, BoundNameWithoutNestedArchiveGivesAMessage)
 {
     CArchiveBuilder b;
-    b.Add("face.slr", CSpriteWriter::SlrFile(MixedFrames()));
+    b.Add("face.slr", CSpriteWriter::SlrFile(MixedFrames())).NoNested();
     CTestArchive archive(b, false);
     ASSERT_EQ(ResOpenArchive(), 0);
     std::strcpy(g_bindNames[0], "item.obr");

@@ -144,7 +144,6 @@ TEST(TileSet, RoundTripFromMemoryAndArchive)
 
     CArchiveBuilder b;
     b.Add("cursor.tle", file);
-    b.Nested();
     CTestArchive archive(b);
     CTileSet loaded;
     ASSERT_EQ(loaded.Load("data\\cursor.tle"), 0);
@@ -244,7 +243,6 @@ TEST(AnimSpriteSet, StandAloneFileAndReadFromOpenEntry)
 
     CArchiveBuilder b;
     b.Add("orc.ani", CSpriteWriter::AnimFile("orc", frames, anims)).Add("two.obr", both);
-    b.Nested();
     CTestArchive archive(b);
 
     CAnimSpriteSet set;
@@ -317,7 +315,6 @@ TEST(EffectSpriteSet, RoundTripWithSecondImages)
 
     CArchiveBuilder b;
     b.Add("MAGICBALL.TLR", CSpriteWriter::EffectFile("fx", frames, second, anims));
-    b.Nested();
     CTestArchive archive(b);
     CEffectSpriteSet loaded;
     ASSERT_EQ(loaded.Load("data\\MAGICBALL.TLR"), 0);
@@ -372,7 +369,6 @@ TEST(SprSpriteSet, RoundTripKeepsPartOrder)
 
     CArchiveBuilder b;
     b.Add("bird.spr", file);
-    b.Nested();
     CTestArchive archive(b);
     CSprSpriteSet loaded;
     ASSERT_EQ(loaded.Load("bird.spr"), 0);
