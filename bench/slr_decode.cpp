@@ -37,7 +37,7 @@ struct Fixture {
     size_t outBytes = 0;
     Fixture()
     {
-        std::vector<SpriteFrameSpec> frames;
+        std::vector<SpriteFrameDef> frames;
         for (uint32_t i = 0; i < 8; ++i)
             frames.push_back(CSpriteWriter::Frame(CRleEncoder::Encode(WindowFace(256, 192, i))));
         file = CSpriteWriter::SlrFile(frames);
