@@ -21,12 +21,36 @@ void StoreU32(uint8_t* p, uint32_t v)
         p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-// The decoded form of a frame that passed RleFrameValid.
-std::vector<uint8_t> DecodeFrame(const std::vector<uint8_t>& rle)
+// Copies a run of at most 255 bytes. Fixed-size pieces, the last one
+// overlapping the one before, beat both an inline `rep movs` and a call at
+// these lengths; nothing outside [dst, dst + n) is written.
+inline void CopyRun(uint8_t* dst, const uint8_t* src, size_t n)
+{
+    if (n >= 16) {
+        size_t i = 0;
+        for (; i + 16 < n; i += 16)
+            std::memcpy(dst + i, src + i, 16);
+        std::memcpy(dst + n - 16, src + n - 16, 16);
+    } else if (n >= 8) {
+        std::memcpy(dst, src, 8);
+        std::memcpy(dst + n - 8, src + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(dst, src, 4);
+        std::memcpy(dst + n - 4, src + n - 4, 4);
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            dst[i] = src[i];
+    }
+}
+
+// The decoded form of a frame that passed RleFrameValid. Every byte is
+// written once: the gaps as 0, the runs as copies.
+template <class Bytes>
+Bytes DecodeFrame(const Bytes& rle)
 {
     const uint32_t w = RleFrameWidth(rle.data(), rle.size());
     const uint32_t h = RleFrameHeight(rle.data(), rle.size());
-    std::vector<uint8_t> out(static_cast<size_t>(w) * h + kRleHeader, 0);
+    Bytes out(static_cast<size_t>(w) * h + kRleHeader);
     std::memcpy(out.data(), rle.data(), kRleHeader);
     const uint8_t* p = rle.data();
     size_t pos = kRleHeader;
@@ -34,15 +58,21 @@ std::vector<uint8_t> DecodeFrame(const std::vector<uint8_t>& rle)
         uint8_t* row = out.data() + kRleHeader + static_cast<size_t>(y) * w;
         uint32_t x = 0;
         for (;;) {
-            x += p[pos];
+            const uint32_t skip = p[pos];
             const uint32_t count = p[pos + 1];
             pos += 2;
-            std::memcpy(row + x, p + pos, count);
+            if (skip != 0) {
+                std::memset(row + x, 0, skip);
+                x += skip;
+            }
+            CopyRun(row + x, p + pos, count);
             x += count;
             pos += count;
             if (p[pos++] == 0)
                 break;
         }
+        if (x < w)
+            std::memset(row + x, 0, w - x);
     }
     return out;
 }
@@ -142,14 +172,16 @@ int CSlrList::LoadFromMemory(const uint8_t* data, size_t size)
     std::vector<Frame> frames(count);
     int32_t width = 0;
     int32_t height = 0;
+    std::vector<uint8_t> frameData;
     for (Frame& f : frames) {
         RleReadRects(r, f.rects.data(), kRects);
         RleReadPoints(r, f.anchors.data(), kAnchors);
         width = r.I32();
         height = r.I32();
         const uint32_t bytes = r.U32();
-        if (!r.Ok() || !RleReadFrame(r, bytes, 1, f.data))
+        if (!r.Ok() || !RleReadFrame(r, bytes, 1, frameData))
             return -1;
+        f.data = FrameBytes(frameData.data(), frameData.data() + frameData.size());
     }
     m_frames = std::move(frames);
     m_width = width;
@@ -300,8 +332,12 @@ void CSlrList::CopyFrom(const CSlrList& other)
     if (!m_loaded) {
         // Frames of the other's sizes, blank until copied into.
         m_frames.resize(other.m_frames.size());
-        for (size_t i = 0; i < m_frames.size(); ++i)
-            m_frames[i].data.assign(other.m_frames[i].data.size(), 0);
+        for (size_t i = 0; i < m_frames.size(); ++i) {
+            FrameBytes& d = m_frames[i].data;
+            d = FrameBytes(other.m_frames[i].data.size());
+            if (!d.empty())
+                std::memset(d.data(), 0, d.size());
+        }
         m_loaded = other.m_loaded;
         m_width = other.m_width;
         m_height = other.m_height;
@@ -344,7 +380,8 @@ void CSlrList::CreateCropped(const CSlrList& source, int x, int y, int w, int h)
         Frame& dst = frames[i];
         dst.rects = src.rects;
         dst.anchors = src.anchors;
-        dst.data.assign(frameBytes, 0);
+        dst.data = FrameBytes(frameBytes);
+        std::memset(dst.data.data(), 0, frameBytes);  // what lies off the source stays 0
         StoreU32(dst.data.data(), cw);
         StoreU32(dst.data.data() + 4, ch);
         const int64_t sw = RleFrameWidth(src.data.data(), src.data.size());
@@ -378,7 +415,7 @@ int CSlrList::CreateFromBuffer(const uint8_t* data, size_t size)
     if (!RleFrameValid(data, size, 1))
         return -1;
     m_frames.resize(1);
-    m_frames[0].data.assign(data, data + size);
+    m_frames[0].data = FrameBytes(data, data + size);
     m_width = static_cast<int32_t>(RleFrameWidth(data, size));
     m_height = static_cast<int32_t>(RleFrameHeight(data, size));
     m_loaded = true;

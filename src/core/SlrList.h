@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "core/Blit.h"
@@ -80,8 +82,39 @@ public:
     const uint8_t* GetColorTable() const { return m_colorTable.data(); }
 
 private:
+    // A frame's bytes. Unlike a vector it can be sized without clearing:
+    // Decode writes every byte of a frame once.
+    class FrameBytes {
+    public:
+        FrameBytes() = default;
+        explicit FrameBytes(size_t n) : m_p(n ? new uint8_t[n] : nullptr), m_n(n) {}
+        FrameBytes(const uint8_t* first, const uint8_t* last) : FrameBytes(static_cast<size_t>(last - first))
+        {
+            if (m_n)
+                std::memcpy(m_p.get(), first, m_n);
+        }
+        FrameBytes(const FrameBytes& o) : FrameBytes(o.data(), o.data() + o.size()) {}
+        FrameBytes& operator=(const FrameBytes& o)
+        {
+            if (this != &o)
+                *this = FrameBytes(o);
+            return *this;
+        }
+        FrameBytes(FrameBytes&&) noexcept = default;
+        FrameBytes& operator=(FrameBytes&&) noexcept = default;
+
+        uint8_t* data() { return m_p.get(); }
+        const uint8_t* data() const { return m_p.get(); }
+        size_t size() const { return m_n; }
+        bool empty() const { return m_n == 0; }
+
+    private:
+        std::unique_ptr<uint8_t[]> m_p;
+        size_t m_n = 0;
+    };
+
     struct Frame {
-        std::vector<uint8_t> data;
+        FrameBytes data;
         std::array<RleRect, kRects> rects{};
         std::array<RlePoint, kAnchors> anchors{};
     };

@@ -15,7 +15,7 @@
 
 namespace {
 
-std::vector<SpriteFrameSpec> MixedFrames()
+std::vector<SpriteFrameDef> MixedFrames()
 {
     // Frames of different sizes; the last is the smallest, so a decode with
     // the list's (last) size would be wrong for the others.
@@ -42,7 +42,7 @@ std::vector<uint8_t> Decoded(const PixelMatrix& m)
     return out;
 }
 
-CSlrList Loaded(const std::vector<SpriteFrameSpec>& frames)
+CSlrList Loaded(const std::vector<SpriteFrameDef>& frames)
 {
     CSlrList list;
     const auto file = CSpriteWriter::SlrFile(frames);
@@ -69,11 +69,11 @@ TEST(SlrList, LoadsFramesRectsAndAnchors)
     EXPECT_EQ(list.GetWidth(), 5);  // the last record's
     EXPECT_EQ(list.GetHeight(), 4);
     for (int i = 0; i < 3; ++i) {
-        const auto& spec = frames[static_cast<size_t>(i)];
-        ASSERT_EQ(list.GetFrameSize(i), spec.rle.size());
-        EXPECT_EQ(0, std::memcmp(list.GetFrame(i), spec.rle.data(), spec.rle.size()));
-        EXPECT_EQ(list.GetAnchor(i, 3), spec.points[3]);
-        EXPECT_EQ(*list.GetRect(i, 1), spec.rects[1]);
+        const auto& def = frames[static_cast<size_t>(i)];
+        ASSERT_EQ(list.GetFrameSize(i), def.rle.size());
+        EXPECT_EQ(0, std::memcmp(list.GetFrame(i), def.rle.data(), def.rle.size()));
+        EXPECT_EQ(list.GetAnchor(i, 3), def.points[3]);
+        EXPECT_EQ(*list.GetRect(i, 1), def.rects[1]);
     }
     EXPECT_EQ(list.GetFrame(3), nullptr);
     EXPECT_EQ(list.GetFrame(-1), nullptr);
@@ -145,7 +145,7 @@ TEST(SlrList, RleAndDecodedDrawsMatchTheReference)
 
 TEST(SlrList, HitTestIsStrictlyInside)
 {
-    SpriteFrameSpec f = CSpriteWriter::Frame(CRleEncoder::Encode(PixelMatrix(4, 4, 1)));
+    SpriteFrameDef f = CSpriteWriter::Frame(CRleEncoder::Encode(PixelMatrix(4, 4, 1)));
     f.rects = {RleRect{10, 20, 30, 40}, RleRect{}, RleRect{}, RleRect{100, 100, 103, 103}};
     CSlrList list = Loaded({f});
     EXPECT_EQ(list.HitTest(0, 10, 30), 0);
@@ -343,7 +343,7 @@ TEST(SlrList, LoadsFromTheArchiveAndTheNestedArchive)
 TEST(SlrList, BoundNameWithoutNestedArchiveGivesAMessage)
 {
     CArchiveBuilder b;
-    b.Add("face.slr", CSpriteWriter::SlrFile(MixedFrames()));
+    b.Add("face.slr", CSpriteWriter::SlrFile(MixedFrames())).NoNested();
     CTestArchive archive(b, false);
     ASSERT_EQ(ResOpenArchive(), 0);
     std::strcpy(g_bindNames[0], "item.obr");

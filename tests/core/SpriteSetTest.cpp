@@ -42,7 +42,7 @@ int ReadAt(CSpriteSet& set, const std::vector<uint8_t>& bytes, size_t start = 0)
     return set.Read(r);
 }
 
-std::vector<AnimSpec> TwoAnimations()
+std::vector<AnimDef> TwoAnimations()
 {
     return {
         {"WALK_0", 3, {{1, 10, -20, "step"}, {0, 11, -21, ""}}},
@@ -50,7 +50,7 @@ std::vector<AnimSpec> TwoAnimations()
     };
 }
 
-std::vector<SpriteFrameSpec> ThreeFrames()
+std::vector<SpriteFrameDef> ThreeFrames()
 {
     return {CSpriteWriter::Frame(Rle(10, 12, 1), 1), CSpriteWriter::Frame(Rle(3, 5, 2), 2),
             CSpriteWriter::Frame(Rle(64, 96, 3), 3)};
@@ -125,7 +125,7 @@ TEST(SpriteName, BoundedCaseInsensitiveCompare)
 
 TEST(TileSet, RoundTripFromMemoryAndArchive)
 {
-    std::vector<TileSpec> tiles = {{1, Rle(64, 32, 1)}, {0, Rle(1, 1, 2)}, {7, Rle(0, 0, 3)}};
+    std::vector<TileDef> tiles = {{1, Rle(64, 32, 1)}, {0, Rle(1, 1, 2)}, {7, Rle(0, 0, 3)}};
     const auto file = CSpriteWriter::TileFile("grass", tiles);
 
     CTileSet set;
@@ -144,7 +144,6 @@ TEST(TileSet, RoundTripFromMemoryAndArchive)
 
     CArchiveBuilder b;
     b.Add("cursor.tle", file);
-    b.Nested();
     CTestArchive archive(b);
     CTileSet loaded;
     ASSERT_EQ(loaded.Load("data\\cursor.tle"), 0);
@@ -177,14 +176,14 @@ TEST(AnimSpriteSet, SectionRoundTripKeepsFramesAndStepOrder)
     EXPECT_EQ(set.GetKind(), CSpriteSet::kindAnim);
     ASSERT_EQ(set.GetFrameCount(), 3);
     for (int i = 0; i < 3; ++i) {
-        const auto& spec = frames[static_cast<size_t>(i)];
+        const auto& def = frames[static_cast<size_t>(i)];
         CRleImage* f = set.GetFrame(i);
-        EXPECT_EQ(FrameData(f), spec.rle);
-        EXPECT_EQ(f->GetHotSpot(), spec.points[0]);
-        EXPECT_EQ(f->GetSize(), (CSize{spec.width, spec.height}));
+        EXPECT_EQ(FrameData(f), def.rle);
+        EXPECT_EQ(f->GetHotSpot(), def.points[0]);
+        EXPECT_EQ(f->GetSize(), (CSize{def.width, def.height}));
         for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(*f->GetRect(k), spec.rects[static_cast<size_t>(k)]);
-            EXPECT_EQ(*f->GetPoint(k), spec.points[static_cast<size_t>(k)]);
+            EXPECT_EQ(*f->GetRect(k), def.rects[static_cast<size_t>(k)]);
+            EXPECT_EQ(*f->GetPoint(k), def.points[static_cast<size_t>(k)]);
         }
         EXPECT_EQ(f->GetRect(4), nullptr);
         EXPECT_EQ(f->GetPoint(-1), nullptr);
@@ -244,7 +243,6 @@ TEST(AnimSpriteSet, StandAloneFileAndReadFromOpenEntry)
 
     CArchiveBuilder b;
     b.Add("orc.ani", CSpriteWriter::AnimFile("orc", frames, anims)).Add("two.obr", both);
-    b.Nested();
     CTestArchive archive(b);
 
     CAnimSpriteSet set;
@@ -288,11 +286,11 @@ TEST(AnimSpriteSet, TruncationAndCorruptCountsAreRefused)
 
 TEST(EffectSpriteSet, RoundTripWithSecondImages)
 {
-    const std::vector<SpriteFrameSpec> frames = {CSpriteWriter::Frame(Rle(20, 10, 1), 4),
+    const std::vector<SpriteFrameDef> frames = {CSpriteWriter::Frame(Rle(20, 10, 1), 4),
                                                  CSpriteWriter::Frame(Rle(7, 7, 2), 5)};
-    const std::vector<SpriteFrameSpec> second = {CSpriteWriter::Frame(LevelRle(20, 10, 3), 6),
+    const std::vector<SpriteFrameDef> second = {CSpriteWriter::Frame(LevelRle(20, 10, 3), 6),
                                                  CSpriteWriter::Frame(LevelRle(5, 9, 4), 7)};
-    std::vector<AnimSpec> anims = {{"BOOM", 0, {{1, 3, 4, "boom"}}}, {"EMPTY", 0, {}}};
+    std::vector<AnimDef> anims = {{"BOOM", 0, {{1, 3, 4, "boom"}}}, {"EMPTY", 0, {}}};
 
     CEffectSpriteSet set;
     ASSERT_EQ(ReadAt(set, CSpriteWriter::EffectFile("fx", frames, second, anims)), 0);
@@ -317,7 +315,6 @@ TEST(EffectSpriteSet, RoundTripWithSecondImages)
 
     CArchiveBuilder b;
     b.Add("MAGICBALL.TLR", CSpriteWriter::EffectFile("fx", frames, second, anims));
-    b.Nested();
     CTestArchive archive(b);
     CEffectSpriteSet loaded;
     ASSERT_EQ(loaded.Load("data\\MAGICBALL.TLR"), 0);
@@ -328,14 +325,14 @@ TEST(EffectSpriteSet, RoundTripWithSecondImages)
 
 TEST(EffectSpriteSet, TruncationAndBadLevelsAreRefused)
 {
-    const std::vector<SpriteFrameSpec> frames = {CSpriteWriter::Frame(Rle(4, 3, 1))};
-    const std::vector<SpriteFrameSpec> second = {CSpriteWriter::Frame(LevelRle(4, 3, 2))};
+    const std::vector<SpriteFrameDef> frames = {CSpriteWriter::Frame(Rle(4, 3, 1))};
+    const std::vector<SpriteFrameDef> second = {CSpriteWriter::Frame(LevelRle(4, 3, 2))};
     const auto file = CSpriteWriter::EffectFile("fx", frames, second, {{"A", 0, {{0, 1, 2, ""}}}});
     SweepTruncations(file, 0, [] { return new CEffectSpriteSet; });
 
     PixelMatrix m(3, 1, 9);
     m.levels = {0, 8, 1};
-    const std::vector<SpriteFrameSpec> badSecond = {CSpriteWriter::Frame(CRleEncoder::Encode(m))};
+    const std::vector<SpriteFrameDef> badSecond = {CSpriteWriter::Frame(CRleEncoder::Encode(m))};
     CEffectSpriteSet set;
     EXPECT_EQ(ReadAt(set, CSpriteWriter::EffectFile("fx", frames, badSecond, {})), -1);
     EXPECT_EQ(set.GetSecondFrame(0), nullptr);
@@ -344,7 +341,7 @@ TEST(EffectSpriteSet, TruncationAndBadLevelsAreRefused)
 TEST(SprSpriteSet, RoundTripKeepsPartOrder)
 {
     const auto frames = ThreeFrames();
-    std::vector<std::vector<SprEntrySpec>> groups = {
+    std::vector<std::vector<SprEntryDef>> groups = {
         {{"one", {{2, -3, 4}, {0, 5, 6}}}, {"two", {}}},
         {},
         {{"three", {{1, 7, 8}}}},
@@ -372,7 +369,6 @@ TEST(SprSpriteSet, RoundTripKeepsPartOrder)
 
     CArchiveBuilder b;
     b.Add("bird.spr", file);
-    b.Nested();
     CTestArchive archive(b);
     CSprSpriteSet loaded;
     ASSERT_EQ(loaded.Load("bird.spr"), 0);
@@ -383,19 +379,19 @@ TEST(SprSpriteSet, RoundTripKeepsPartOrder)
 
 TEST(ItemSpriteSet, RoundTripSkipsTheTailAndChecksPlanes)
 {
-    ItemSetSpec spec;
-    spec.name = "house";
-    spec.images = {{{3, 4}, 10, 11, Rle(10, 11, 1)}, {{-1, -2}, 2, 2, Rle(2, 2, 2)}};
-    spec.point = {5, 6};
-    spec.cx = 7;
-    spec.cy = 8;
-    spec.planeW = 3;
-    spec.planeH = 2;
-    spec.planes = {std::vector<uint8_t>{1, 2, 3, 4, 5, 6}, std::vector<uint8_t>(6, 9),
+    ItemSetDef def;
+    def.name = "house";
+    def.images = {{{3, 4}, 10, 11, Rle(10, 11, 1)}, {{-1, -2}, 2, 2, Rle(2, 2, 2)}};
+    def.point = {5, 6};
+    def.cx = 7;
+    def.cy = 8;
+    def.planeW = 3;
+    def.planeH = 2;
+    def.planes = {std::vector<uint8_t>{1, 2, 3, 4, 5, 6}, std::vector<uint8_t>(6, 9),
                    std::vector<uint8_t>{6, 5, 4, 3, 2, 1}};
-    spec.tail1 = {1, 2, 3};
-    spec.tail2 = {4};
-    auto file = CSpriteWriter::ItemSection(spec);
+    def.tail1 = {1, 2, 3};
+    def.tail2 = {4};
+    auto file = CSpriteWriter::ItemSection(def);
     file.push_back(0x77);  // what follows the set in its file
 
     CItemSpriteSet set;
@@ -406,11 +402,11 @@ TEST(ItemSpriteSet, RoundTripSkipsTheTailAndChecksPlanes)
     ASSERT_EQ(set.GetFrameCount(), 2);
     EXPECT_EQ(set.GetFrame(0)->GetHotSpot(), (RlePoint{3, 4}));
     EXPECT_EQ(set.GetFrame(1)->GetSize(), (CSize{2, 2}));
-    EXPECT_EQ(FrameData(set.GetFrame(1)), spec.images[1].rle);
+    EXPECT_EQ(FrameData(set.GetFrame(1)), def.images[1].rle);
     EXPECT_EQ(set.GetPoint(), (RlePoint{5, 6}));
     EXPECT_EQ(set.GetSize(), (CSize{7, 8}));
     EXPECT_EQ(set.GetPlaneSize(), (CSize{3, 2}));
-    EXPECT_EQ(std::vector<uint8_t>(set.GetPlane(2), set.GetPlane(2) + 6), spec.planes[2]);
+    EXPECT_EQ(std::vector<uint8_t>(set.GetPlane(2), set.GetPlane(2) + 6), def.planes[2]);
     EXPECT_EQ(set.GetPlane(3), nullptr);
 
     file.pop_back();

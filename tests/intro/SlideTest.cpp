@@ -25,10 +25,10 @@ struct Canvas {
 };
 
 // A frame with every pixel solid.
-SpriteFrameSpec SolidFrame(uint32_t w, uint32_t h, uint8_t colour, int anchorX)
+SpriteFrameDef SolidFrame(uint32_t w, uint32_t h, uint8_t colour, int anchorX)
 {
     PixelMatrix m(w, h, colour);
-    SpriteFrameSpec f = CSpriteWriter::Frame(CRleEncoder::Encode(m), 0);
+    SpriteFrameDef f = CSpriteWriter::Frame(CRleEncoder::Encode(m), 0);
     f.points[0] = {anchorX, 0};
     return f;
 }
@@ -137,7 +137,7 @@ TEST_F(SlideFile, FrameWhoseRowsLieDrawsOnlyInsideItsData)
     // The header claims 600 rows the data does not hold.
     CByteWriter w;
     w.U32(4).U32(600).U8(0).U8(2).U8(5).U8(5).U8(0);
-    SpriteFrameSpec f;
+    SpriteFrameDef f;
     f.rle = w.Buffer();
     f.width = 4;
     f.height = 600;

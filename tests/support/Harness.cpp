@@ -20,6 +20,7 @@
 #include "fixtures/IntroArchive.h"
 #include "intro/IntroLayer.h"
 #include "net/PacketAssembler.h"
+#include "core/TileSet.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
 #include "platform/LauncherAtoms.h"
@@ -45,6 +46,7 @@ void ResetGameGlobals()
     ResetBlitContexts();
     ResetPaletteCycleCount();
     ResetScreenShots();
+    g_cursorTileSet.FreeFrames();
     g_handOff = HandOffData{};
     ResetReceiveState();
     ResetIntroState();

@@ -4,7 +4,7 @@
 #include "core/ByteReader.h"
 #include "core/TileSet.h"
 #include "fixtures/SpriteSeeds.h"
-#include "SpriteFuzz.h"
+#include "sprite_fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

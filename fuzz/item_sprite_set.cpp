@@ -2,25 +2,26 @@
 #include <cstdint>
 
 #include "core/ByteReader.h"
-#include "core/AnimSpriteSet.h"
+#include "core/ItemSpriteSet.h"
 #include "fixtures/SpriteSeeds.h"
-#include "SpriteFuzz.h"
+#include "sprite_fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    CSpriteSeeds::WriteSeedDir(SpriteFormat::AnimFile);
+    CSpriteSeeds::WriteSeedDir(SpriteFormat::ItemSection);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CByteReader r(data, size);
-    CAnimSpriteSet set;
-    if (set.ReadFile(r) != 0)
+    CItemSpriteSet set;
+    if (set.Read(r) != 0)
         return 0;
     set.GetFrame(-1);
     set.GetFrame(set.GetFrameCount());
     DrawEveryFrame(set, static_cast<uint32_t>(size * 2654435761u));
-    set.FindAnimation("WALK_0");
+    for (int i = 0; i < 3; ++i)
+        set.GetPlane(i);
     return 0;
 }

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "BenchRatio.h"
+#include "sprite_ratio.h"
 #include "core/AnimSpriteSet.h"
 #include "core/Blit.h"
 #include "core/ByteReader.h"
@@ -47,7 +47,7 @@ struct Fixture {
     std::vector<uint8_t> screen = std::vector<uint8_t>(kScreenWidth * kScreenHeight);
     Fixture()
     {
-        std::vector<SpriteFrameSpec> frames;
+        std::vector<SpriteFrameDef> frames;
         for (uint32_t i = 0; i < 8; ++i)
             frames.push_back(CSpriteWriter::Frame(CRleEncoder::Encode(Character(i))));
         const auto file = CSpriteWriter::AnimSection("char", frames, {});

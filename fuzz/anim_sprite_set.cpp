@@ -4,7 +4,7 @@
 #include "core/ByteReader.h"
 #include "core/AnimSpriteSet.h"
 #include "fixtures/SpriteSeeds.h"
-#include "SpriteFuzz.h"
+#include "sprite_fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
