@@ -1,6 +1,5 @@
 #include "app/QuillonApp.h"
 
-#include <ctime>
 
 #include "app/FrameClock.h"
 #include "app/GameData.h"
@@ -55,7 +54,7 @@ BOOL CQuillonApp::InitInstance()
         return FALSE;
     }
 
-    plat::SRand(static_cast<unsigned>(std::time(nullptr)));
+    plat::SRand(plat::UnixTime());
 
     m_startExitCode = 0;
     plat::Loop().SetIdleHandler(this);

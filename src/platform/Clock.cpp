@@ -1,6 +1,7 @@
 #include "platform/Clock.h"
 
 #include <chrono>
+#include <ctime>
 #include <thread>
 
 namespace plat {
@@ -23,6 +24,11 @@ uint32_t CRealClock::NowMs()
 void CRealClock::Sleep(uint32_t ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+uint32_t CRealClock::UnixTime()
+{
+    return static_cast<uint32_t>(std::time(nullptr));
 }
 
 IClock& Clock() { return *g_clock; }
