@@ -79,6 +79,7 @@ void CMainFrame::OnDestroy()
     if (g_pMainSocket) {
         // The log-out packets queued by the exit leave before the close.
         plat::Loop().PumpSources();
+        g_pMainSocket->Flush(1000);
         plat::Sleep(1000);
         g_pMainSocket->Close();
     }

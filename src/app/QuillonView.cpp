@@ -349,7 +349,8 @@ int ReadLoginReply()
     char reply[2];
     int n = g_pMainSocket->Peek(reply, 2);
     if (n < 0) {
-        ShowGameString(IDS_CONNECTION_LOST);
+        // A server that was never reached is "unavailable", not "lost".
+        ShowGameString(g_pMainSocket->HasConnected() ? IDS_CONNECTION_LOST : IDS_SERVER_UNAVAILABLE);
         ExitGame();
         return 2;
     }

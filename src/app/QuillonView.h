@@ -37,6 +37,14 @@ public:
     void CreateMainSocket();
     // Takes at most one received command and hands it to its owner.
     void ReceiveDispatch();
+    void OnPasswordChangeReply(uint8_t result);
+    void OnCharacterResetReply(uint8_t result);
+    // The log-in forms' packets: 'x' [ID 12][password 10], 'y' [account
+    // record 341], '}' [name 12]. The result of SendCommand; 0 without the
+    // main socket.
+    int SendLogin(const char* id, const char* password);
+    int SendRegistration(const uint8_t* record);
+    int SendCharacterName(const char* name);
     // The keep-alive timer runs exactly while the player is in the game.
     void UpdateKeepAliveTimer();
     void RestorePalette(bool fromSystem);

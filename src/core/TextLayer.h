@@ -16,12 +16,29 @@ public:
     // A typed character for the edit line.
     void OnEditChar(uint32_t ch) { m_lastChar = ch; }
     void SetPasswordMode() {}
+    // The buffer text is drawn into (row pitch = width), and the style word
+    // (bit 0: drop shadow).
+    void SetTarget(uint8_t* bits, int width, int height)
+    {
+        m_pTarget = bits;
+        m_targetWidth = width;
+        m_targetHeight = height;
+    }
+    void SetColor(uint32_t style) { m_style = style; }
+    uint8_t* GetTarget() const { return m_pTarget; }
+    int GetTargetWidth() const { return m_targetWidth; }
+    int GetTargetHeight() const { return m_targetHeight; }
+    uint32_t GetStyle() const { return m_style; }
 
     uint32_t LastChar() const { return m_lastChar; }
 
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;
     uint32_t m_lastChar = 0;
+    uint8_t* m_pTarget = nullptr;
+    int m_targetWidth = 0;
+    int m_targetHeight = 0;
+    uint32_t m_style = 1;
 };
 
 extern CTextLayer* g_pTextLayer;

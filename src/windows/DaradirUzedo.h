@@ -1,6 +1,8 @@
 // The in-game UI layer that owns every in-game window. Minimal form: a
 // layer with no windows yet.
 #pragma once
+#include <cstdint>
+
 #include "core/Layer.h"
 
 class CDisplay;
@@ -9,6 +11,15 @@ class CDaradirUzedo : public CLayer {
 public:
     explicit CDaradirUzedo(CDisplay* display) : m_pDisplay(display) {}
     int Draw() override { return 1; }
+
+    // Received command 110: the first byte ('e' = name not found) and,
+    // unless it is 'e', 90 more bytes.
+    void OnRankingReply(const uint8_t* /*buf*/) {}
+    // The password change went through: the form's window and its inputs
+    // are reset.
+    void ResetPasswordForm() {}
+    // Opens a closed window or closes an open one.
+    void ToggleWindow(int /*id*/) {}
 
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;

@@ -29,6 +29,14 @@ void CObjLayer::SendLogout() { Send(CByteWriter().U8(51).U8('O')); }
 void CObjLayer::SendQuitNotice() { Send(CByteWriter().U8(55)); }
 void CObjLayer::SendKeepAlive() { Send(CByteWriter().U8(54)); }
 
+void CObjLayer::SendUserId(const char* name)
+{
+    CByteWriter w;
+    w.U8('c').FixedString(name ? name : "", 12);
+    g_playerIdState = 0;
+    Send(w);
+}
+
 CharacterRecord* CObjLayer::FindCharacterById(uint16_t)
 {
     return nullptr;  // the field's characters are not kept yet

@@ -11,6 +11,7 @@
 
 class CDisplay;
 class CBGLayer;
+class CCharacter;
 
 struct RecallPoint {
     uint8_t map = 0;
@@ -31,6 +32,9 @@ public:
     void SendLogout();       // [51]['O']
     void SendQuitNotice();   // [55]
     void SendKeepAlive();    // [54]
+    // ['c'][ID or character name, 12 bytes]: cut the other connection of
+    // the account; clears the player-id state.
+    void SendUserId(const char* name);
     // [53][u8 field][payload] from the own record; nothing for a field
     // without a payload. a and b are slot numbers for fields 51..57, 64..67.
     void SendCharacterField(int field, int a = 0, int b = 0);
@@ -44,6 +48,46 @@ public:
     CharacterRecord& MyRecord() { return m_myRecord; }
     // The record of another character on the field, or null.
     CharacterRecord* FindCharacterById(uint16_t id);
+
+    // Handlers of received commands. Those given the fixed part read their
+    // tail with NetRead; the field-gated ones (no argument) read everything
+    // after the command byte themselves.
+    void OnEnterField(const uint8_t* fixed);
+    void OnCharacterAppear(const uint8_t* fixed);
+    void OnCharacterLeave(const uint8_t* fixed);
+    void OnChatLine();
+    void OnAreaUpdate(const uint8_t* fixed);
+    void OnCharacterMove(const uint8_t* fixed);
+    void OnAttack(const uint8_t* fixed);
+    void OnHit(const uint8_t* fixed);
+    void OnChallenge(const uint8_t* fixed);
+    void OnBattleMark(const uint8_t* fixed);
+    void OnBattleJoinReply(const uint8_t* fixed);
+    void OnBattleMarkRemoved(const uint8_t* fixed);
+    void OnBattleMarks(const uint8_t* fixed);
+    void OnBattleCommand(const uint8_t* fixed);
+    void OnBattleMove(const uint8_t* fixed);
+    void OnBattleLogout(const uint8_t* fixed);
+    void OnItemPickedUp();
+    void OnItemDropped();
+    void OnDropAccepted();
+    void OnMouseItemCleared();
+    void OnPlaceGroundItems();
+    void OnItemReceived();
+    void OnItemGiven();
+    void OnItemRefused();
+    void OnCharacterField(const uint8_t* fixed);
+    void OnGroupInvited(const uint8_t* fixed);
+    void OnGroupJoined(const uint8_t* fixed);
+    void OnGroupMemberAdded(const uint8_t* fixed);
+    void OnGroupMemberAdded2(const uint8_t* fixed);
+    void OnGroupDisbanded(const uint8_t* fixed);
+    void OnGroupExpelled(const uint8_t* fixed);
+    void OnGroupLeaderChanged(const uint8_t* fixed);
+    void OnGroupMemberLeft(const uint8_t* fixed);
+    void OnGroupMemberList(const uint8_t* fixed);
+    void OnGroupMemberInfo(const uint8_t* fixed);
+    void OnDuelRequested(const uint8_t* fixed);
 
     uint32_t m_inField = 0;      // on the field map
     uint32_t m_inWorld = 0;      // logged in with a character
@@ -63,6 +107,9 @@ public:
     std::array<uint8_t, 48> m_creationData{};
     std::array<uint8_t, 25> m_loginTexts{};
     std::array<uint8_t, 10> m_uiText{};
+    // The player's own character once it is in the field; the field-gated
+    // commands are dropped while it is null.
+    CCharacter* m_pMyChar = nullptr;
 
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;

@@ -8,6 +8,9 @@
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
+#include "fixtures/IntroArchive.h"
+#include "intro/IntroLayer.h"
+#include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
 #include "platform/Loop.h"
@@ -21,7 +24,9 @@ void ResetGameGlobals()
     FreeHotKeys();
     ResCloseArchive();
     g_handOff = HandOffData{};
-    g_myId = 0;
+    ResetReceiveState();
+    ResetIntroState();
+    SetPacketSource(nullptr);
     plat::SRand(1);
 }
 
@@ -47,8 +52,8 @@ bool CHarness::Start(const std::string& commandLine)
 {
     plat::SetCommandLine(commandLine);
     // Without an archive of the test's own, the smallest one start-up accepts.
-    if (!CTestArchive::AnyInstalled())
-        m_archive = std::make_unique<CTestArchive>(CArchiveBuilder::MinimalGame(), false);
+    if (ResOpenArchive() != 0)
+        m_archive = std::make_unique<CTestArchive>(CIntroArchive::Game(), false);
     m_started = true;
     return theApp.InitInstance() != 0;
 }

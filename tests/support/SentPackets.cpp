@@ -2,23 +2,41 @@
 
 #include "net/MySocket.h"
 
+namespace {
+std::vector<Packet> g_sent;
+
+void Tap(const CMySocket* socket, const uint8_t* data, int length)
+{
+    if (socket == g_pMainSocket)
+        g_sent.emplace_back(data, data + length);
+}
+
+// Installed before any test runs, so whole-client tests see every packet.
+const bool g_installed = [] {
+    CMySocket::s_sendTap = Tap;
+    return true;
+}();
+}  // namespace
+
 std::vector<Packet> TakeSentPackets()
 {
+    (void)g_installed;
     std::vector<Packet> out;
-    if (g_pMainSocket)
-        out.swap(g_pMainSocket->m_sent);
+    out.swap(g_sent);
     return out;
 }
 
 void OpenTestMainSocket()
 {
+    CMySocket::s_sendTap = Tap;
     if (!g_pMainSocket)
         g_pMainSocket = new CMySocket;
-    g_pMainSocket->Connect("127.0.0.1", 8020);
+    g_sent.clear();
 }
 
 void CloseTestMainSocket()
 {
     delete g_pMainSocket;
     g_pMainSocket = nullptr;
+    g_sent.clear();
 }

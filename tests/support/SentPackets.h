@@ -7,7 +7,7 @@ using Packet = std::vector<uint8_t>;
 
 // The packets queued on the main socket since the last call, oldest first.
 std::vector<Packet> TakeSentPackets();
-// Gives the main socket a connected stand-in for tests that run without
+// Gives the main socket an unconnected socket for tests that run without
 // the whole client.
 void OpenTestMainSocket();
 void CloseTestMainSocket();

@@ -1,0 +1,32 @@
+#include "core/TileSet.h"
+
+#include "core/ByteReader.h"
+#include "core/SpriteEntry.h"
+#include "core/TileImage.h"
+
+CTileSet g_cursorTileSet;
+
+namespace {
+// u8 flag, u32 size and an empty frame's header.
+constexpr size_t kMinTile = 1 + 4 + kRleHeader;
+}  // namespace
+
+int CTileSet::Read(CByteReader& r)
+{
+    Reset();
+    uint32_t count = 0;
+    if (!ReadNameAndCount(r, count, kMinTile) || !ReadFrames<CTileImage>(r, count))
+        return Fail();
+    return 0;
+}
+
+int CTileSet::Load(const char* name)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadSpriteEntry(name, bytes))
+        return Fail();
+    CByteReader r(bytes.data(), bytes.size());
+    if (!r.Skip(kFileHeader))
+        return Fail();
+    return Read(r);
+}

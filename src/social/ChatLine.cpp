@@ -1,0 +1,18 @@
+#include "social/ChatLine.h"
+
+#include <cstdint>
+
+#include "core/ByteReader.h"
+#include "net/PacketAssembler.h"
+
+CChatLine g_chatLine;
+
+void CChatLine::OnReply()
+{
+    uint8_t head[5];
+    if (NetRead(head, sizeof head) != static_cast<int>(sizeof head))
+        return;
+    CByteReader r(head, sizeof head);
+    r.Seek(3);
+    NetSkip(r.U16());
+}
