@@ -3,13 +3,17 @@
 #include <ctime>
 
 #include "app/FrameClock.h"
+#include "app/GameData.h"
 #include "app/HandOff.h"
 #include "app/MainFrame.h"
 #include "app/QuillonView.h"
+#include "app/StringTable.h"
 #include "audio/MusicPlayer.h"
 #include "core/ResFile.h"
 #include "platform/Clock.h"
 #include "platform/Crt.h"
+#include "platform/Dialogs.h"
+#include "platform/LauncherAtoms.h"
 #include "platform/Loop.h"
 #include "platform/Process.h"
 #include "platform/Window.h"
@@ -18,27 +22,42 @@ CQuillonApp theApp;
 
 BOOL CQuillonApp::InitInstance()
 {
+    m_startExitCode = 1;  // every refusal below ends the program with 1
+
     // The launcher hand-off, only with a command line.
+    g_handOff = HandOffData{};
     const std::string& cmdline = plat::CommandLine();
     if (!cmdline.empty()) {
-        size_t end = cmdline.find_first_of(" ,\t\n");
-        if (cmdline.substr(0, end) != "tolmar")
-            return FALSE;  // not started by the launcher: end silently
+        const HandOffResult r = ParseHandOff(cmdline, plat::ExePath(), [](uint16_t atom) {
+            return plat::LauncherAtoms().Lookup(atom);
+        });
+        if (r.refusal != HandOffRefusal::None) {
+            if (r.refusal != HandOffRefusal::Silent)
+                plat::MessageBox("", HandOffMessage(r.refusal));
+            return FALSE;
+        }
+        g_handOff = r.data;
     }
 
     // Every loader reads the archive: without it (or its nested archive)
     // nothing can start.
-    if (!ResOpenGameArchives()) {
-        m_startExitCode = 1;
+    if (!ResOpenGameArchives())
         return FALSE;
-    }
 
+    // The frame, the document and the view; the view's first update starts
+    // the sound before the data tables are read.
     m_pMainWnd = new CMainFrame;
     if (!m_pMainWnd->LoadFrame())
         return FALSE;
 
+    if (!LoadGameData() || !LoadInsultWords()) {
+        plat::MessageBox("", GetGameString(IDS_RESOURCE_DAMAGED));
+        return FALSE;
+    }
+
     plat::SRand(static_cast<unsigned>(std::time(nullptr)));
 
+    m_startExitCode = 0;
     plat::Loop().SetIdleHandler(this);
     plat::Window().Show();
     return TRUE;

@@ -9,6 +9,7 @@
 #include "app/MainFrame.h"
 #include "app/MouseState.h"
 #include "app/QuillonApp.h"
+#include "app/ReceiveDispatch.h"
 #include "app/StringTable.h"
 #include "audio/MusicPlayer.h"
 #include "audio/SoundManager.h"
@@ -27,6 +28,8 @@
 #include "platform/Loop.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
+#include "ui/InputFocus.h"
+#include "ui/Widget.h"
 #include "windows/DaradirUzedo.h"
 #include "world/BGLayer.h"
 #include "world/GameLayer.h"
@@ -34,11 +37,11 @@
 #include "world/StageHolder.h"
 
 CQuillonView* g_pView;
+uint32_t g_colonyMode;
 
 namespace {
 
 constexpr uint32_t kKeepAliveTimerId = 16;
-constexpr uint32_t kKeepAliveSeconds = 1800;
 constexpr uint32_t kMsgDialogClosed = 0x40B;
 constexpr uint32_t kMsgAccountLogin = 0x40C;
 constexpr const char* kRegistryPath = "Software\\Brennix\\Quorvel";
@@ -60,10 +63,52 @@ void ShowGameString(int id)
     plat::MessageBox("", GetGameString(id));
 }
 
+constexpr const char* kStageMusic[10] = {
+    "Ext.mid", "Ext.mid", "Ext.mid", "Summer2.mid", "Summer1.mid",
+    "Summcombat1.mid", "Winter2.mid", "Outer.mid", "summcombat1.mid", "wintcombat1.mid",
+};
+constexpr const char* kColonyMusic = "Simul.mid";
+
+// The windows the colony mode opens and closes.
+constexpr uint32_t kWndToField = 69;
+constexpr uint32_t kWndChat = 2;
+constexpr uint32_t kColonyWindows[] = {69, 59, 60, 65, 64, 61};
+
+CWidget* FindWindow(uint32_t id)
+{
+    CDaradirUzedo* ui = g_layerHolder.GetLayer();
+    return ui ? ui->GetRootContainer()->FindChild(id) : nullptr;
+}
+
+void SetWindowState(uint32_t id, uint32_t state)
+{
+    if (CWidget* w = FindWindow(id))
+        w->SetState(state);
+}
+
+// ---- calls into the colony and stage code --------------------------------
+// The colony's sprite table and cubes, the stage number and the writing
+// dialogs connect here.
+int g_stageNumber;
+int CurrentStageNumber() { return g_stageNumber; }
+void SetCurrentStageNumber(int stage) { g_stageNumber = stage; }
+void LoadColonySprites() {}
+void UnloadColonySprites() {}
+void LoadColonyCubesFromInventory() {}
+void DestroyWritingDialog(int /*which*/) {}
+
 }  // namespace
+
+const char* StageMusic(int stage)
+{
+    if (stage < 0 || stage >= 10)
+        return kStageMusic[0];
+    return kStageMusic[stage];
+}
 
 CQuillonView::CQuillonView()
 {
+    g_rememberedBattles.fill(0);
     m_nonKorean = IsNonKoreanLocale() ? 1 : 0;
     g_pView = this;
 }
@@ -367,23 +412,86 @@ int ReadLoginReply()
 
 // ---- keep-alive ----------------------------------------------------------
 
+void KeepAliveTimerProc(uint32_t)
+{
+    CQuillonView* view = g_pView;
+    if (!view)
+        return;
+    if (++view->m_keepAliveCount >= kKeepAliveSeconds) {
+        if (view->m_pObjLayer)
+            view->m_pObjLayer->SendKeepAlive();
+        view->m_keepAliveCount = 0;
+    }
+}
+
+void CQuillonView::StartKeepAliveTimer()
+{
+    if (m_keepAliveTimer.Start(this, kKeepAliveTimerId, 1000, KeepAliveTimerProc))
+        m_keepAliveCount = 0;
+}
+
+void CQuillonView::StopKeepAliveTimer()
+{
+    if (m_keepAliveTimer.IsRunning()) {
+        m_keepAliveTimer.Stop();
+        m_keepAliveCount = 0;
+    }
+}
+
 void CQuillonView::UpdateKeepAliveTimer()
 {
     const bool inGame = m_pIntroLayer && m_pIntroLayer->GetSceneState() == 0;
-    if (m_keepAliveRunning && !inGame) {
-        plat::Loop().KillTimer(this, kKeepAliveTimerId);
-        m_keepAliveRunning = false;
-        m_keepAliveCount = 0;
-    } else if (!m_keepAliveRunning && inGame) {
-        m_keepAliveRunning = plat::Loop().SetTimer(this, kKeepAliveTimerId, 1000, [this](uint32_t) {
-            if (++m_keepAliveCount >= kKeepAliveSeconds) {
-                if (m_pObjLayer)
-                    m_pObjLayer->SendKeepAlive();
-                m_keepAliveCount = 0;
+    if (m_keepAliveTimer.IsRunning() && !inGame)
+        StopKeepAliveTimer();
+    else if (!m_keepAliveTimer.IsRunning() && inGame)
+        StartKeepAliveTimer();
+}
+
+// ---- colony mode ---------------------------------------------------------
+
+void CQuillonView::ToggleColonyMode()
+{
+    if (g_colonyMode == 0) {
+        if (m_pDisplay) {
+            m_pDisplay->RemoveLayer(m_pObjLayer);
+            m_pDisplay->AddLayer(m_pGameLayer);
+        }
+        g_colonyMode = 1;
+        SetWindowState(kWndToField, CWidget::kOpening);
+        LoadColonySprites();
+        if (g_gmFlag) {
+            CWidget* chat = FindWindow(kWndChat);
+            if (!chat || !chat->IsOpenOrOpening()) {
+                g_inputFocus.RestoreFocus();
+                SetWindowState(kWndChat, CWidget::kOpening);
             }
-        });
-        m_keepAliveCount = 0;
+        }
+        if (m_pObjLayer)
+            m_pObjLayer->SendLeaveField();
+        LoadColonyCubesFromInventory();
+        g_musicPlayer.SetFileName(kColonyMusic);
+        g_musicPlayer.Play();
+        return;
     }
+
+    g_musicPlayer.SetFileName(StageMusic(CurrentStageNumber()));
+    g_musicPlayer.Play();
+    // Back to the field at its fixed start cell.
+    const int stage = 0, x = 219, y = 314;
+    SetCurrentStageNumber(stage);
+    if (m_pObjLayer) {
+        m_pObjLayer->SetEntryPoint(stage, x, y);
+        m_pObjLayer->SendEnterField();
+        m_pObjLayer->RemoveAllCharacters();
+    }
+    if (m_pDisplay) {
+        m_pDisplay->RemoveLayer(m_pGameLayer);
+        m_pDisplay->AddLayer(m_pObjLayer);
+    }
+    g_colonyMode = 0;
+    for (uint32_t id : kColonyWindows)
+        SetWindowState(id, CWidget::kClosing);
+    UnloadColonySprites();
 }
 
 // ---- tear-down -----------------------------------------------------------
@@ -396,10 +504,7 @@ void CQuillonView::OnDestroy()
     g_mixer.Close();
     DeleteMusicFiles();
 
-    if (m_keepAliveRunning) {
-        plat::Loop().KillTimer(this, kKeepAliveTimerId);
-        m_keepAliveRunning = false;
-    }
+    StopKeepAliveTimer();
     if (m_pDisplay) {
         m_pDisplay->RemoveLayer(m_pIntroLayer);
         m_pDisplay->RemoveLayer(m_pBGLayer);
@@ -502,26 +607,54 @@ void CQuillonView::OnRButtonDblClk(uint32_t, int x, int y) { OnMouse(MOUSE_RDBLC
 
 void CQuillonView::OnMouseMove(uint32_t, int x, int y) { OnMouse(MOUSE_MOVE, x, y); }
 
-void CQuillonView::OnCommand(uint32_t id)
+void CQuillonView::FakeAltKey(uint32_t scan)
 {
-    // Alt+A, D, I, R, S fake a press of Alt and the key for one pass.
-    static constexpr uint32_t kScans[5] = {30, 32, 23, 19, 31};
-    if (id < plat::kAccelAltA || id > plat::kAccelAltS)
-        return;
-    const uint32_t scan = kScans[id - plat::kAccelAltA];
     g_accelKeyFlag = 56;
     g_keyState[56] = 1;
     g_keyState[scan] = 1;
     g_lastKey = scan;
 }
 
-void CQuillonView::OnMessage(uint32_t msg, uintptr_t, intptr_t)
+void CQuillonView::OnAltA() { FakeAltKey(30); }
+void CQuillonView::OnAltD() { FakeAltKey(32); }
+void CQuillonView::OnAltI() { FakeAltKey(23); }
+void CQuillonView::OnAltR() { FakeAltKey(19); }
+void CQuillonView::OnAltS() { FakeAltKey(31); }
+
+void CQuillonView::OnCommand(uint32_t id)
 {
-    if (msg == kMsgDialogClosed) {
-        RestorePalette(false);
-        if (m_pDisplay)
-            m_pDisplay->SetNeedsFlip();
-    } else if (msg == kMsgAccountLogin) {
+    switch (id) {
+    case plat::kAccelAltA: OnAltA(); break;
+    case plat::kAccelAltA + 1: OnAltD(); break;
+    case plat::kAccelAltA + 2: OnAltI(); break;
+    case plat::kAccelAltA + 3: OnAltR(); break;
+    case plat::kAccelAltS: OnAltS(); break;
+    default: break;  // Print Screen's 32776 has no handler
+    }
+}
+
+void CQuillonView::OnImeNotify(uint32_t command)
+{
+    // The game composes Hangul itself; the mode change goes to its edit line.
+    if (command == plat::kImnSetConversionMode && g_pTextLayer)
+        g_pTextLayer->RequestModeSwitch();
+}
+
+void CQuillonView::OnDialogClosed(uintptr_t which)
+{
+    if (which > 1)
+        return;
+    RestorePalette(false);
+    if (m_pDisplay)
+        m_pDisplay->SetNeedsFlip();
+    DestroyWritingDialog(which == 0 ? 2 : 1);
+}
+
+void CQuillonView::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t)
+{
+    if (msg == kMsgDialogClosed)
+        OnDialogClosed(wParam);
+    else if (msg == kMsgAccountLogin) {
         // Nothing opens the account dialog.
     }
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/WndTimer.h"
 #include "platform/Input.h"
 #include "platform/Loop.h"
 
@@ -47,7 +48,15 @@ public:
     int SendCharacterName(const char* name);
     // The keep-alive timer runs exactly while the player is in the game.
     void UpdateKeepAliveTimer();
+    void StartKeepAliveTimer();
+    void StopKeepAliveTimer();
+    bool KeepAliveRunning() const { return m_keepAliveTimer.IsRunning(); }
+    // TRUE: keep the palette the game shows (there is no system palette to
+    // read back here); FALSE: load "Tolmar.PAL".
     void RestorePalette(bool fromSystem);
+    // Between the field and the colony mode: swaps the object layer and the
+    // game layer, the windows, the music and tells the server.
+    void ToggleColonyMode();
 
     void OnDestroy();
     void ReleaseLayers();
@@ -64,7 +73,15 @@ public:
     void OnRButtonDblClk(uint32_t nFlags, int x, int y) override;
     void OnMouseMove(uint32_t nFlags, int x, int y) override;
     void OnCommand(uint32_t id) override;
+    void OnImeNotify(uint32_t command) override;
     void OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+    // Posted by the writing dialogs when they finish: 0 the second, 1 the first.
+    void OnDialogClosed(uintptr_t which);
+    void OnAltA();
+    void OnAltD();
+    void OnAltI();
+    void OnAltR();
+    void OnAltS();
 
     // Whether the last idle pass ran a frame (the loop waits when not).
     bool FrameRanLastPass() const { return m_frameRan; }
@@ -82,10 +99,13 @@ public:
     uint32_t m_nonKorean = 0;
     uint32_t m_bRunning = 0;
     uint32_t m_keepAliveCount = 0;
-    bool m_keepAliveRunning = false;
 
 private:
     void OnMouse(uint32_t event, int x, int y);
+    // An Alt accelerator: Alt and the key count as pressed until the next pass.
+    void FakeAltKey(uint32_t scan);
+
+    CWndTimer m_keepAliveTimer;
 
     bool m_initialUpdateDone = false;
     bool m_frameRan = false;
@@ -96,6 +116,15 @@ private:
 };
 
 extern CQuillonView* g_pView;
+// 1 while the colony mode is on.
+extern uint32_t g_colonyMode;
+
+// The keep-alive timer's callback: one call a second; command 54 every 1800.
+void KeepAliveTimerProc(uint32_t id);
+constexpr uint32_t kKeepAliveSeconds = 1800;
+
+// The music of a stage number (0..9); "Ext.mid" for any other.
+const char* StageMusic(int stage);
 
 // Reads the launcher reply "~0"/"~1" straight from the main socket: 0
 // accepted, 1 the ID is in use elsewhere, 2 no decision yet, -1 no view or

@@ -36,14 +36,14 @@ namespace {
 constexpr int kNoEntry = -2;
 constexpr int kFieldGate = -1;
 
-constexpr std::array<int8_t, 126> MakePreReadTable()
+constexpr std::array<int16_t, 126> MakePreReadTable()
 {
-    std::array<int8_t, 126> t{};
+    std::array<int16_t, 126> t{};
     for (auto& v : t)
         v = kNoEntry;
     struct Item {
         uint8_t cmd;
-        int8_t pre;
+        int16_t pre;
     };
     constexpr Item items[] = {
         {1, 2},   {2, 2},   {3, 11},  {4, 11},  {6, 2},   {7, kFieldGate}, {8, kFieldGate},
@@ -66,7 +66,7 @@ constexpr size_t kRankingReplySize = 91;
 constexpr size_t kFixedPartSize = 128;
 constexpr bool PreReadsFit()
 {
-    for (int8_t n : kPreRead)
+    for (int16_t n : kPreRead)
         if (n > static_cast<int>(kFixedPartSize))
             return false;
     return kRankingReplySize <= kFixedPartSize;

@@ -13,8 +13,18 @@ public:
 
     // Loads the Hangul and the English font; 1 on success.
     int LoadFonts(const char* hangulFont, const char* englishFont);
-    // A typed character for the edit line.
-    void OnEditChar(uint32_t ch) { m_lastChar = ch; }
+    // A typed character for the edit line; a requested mode switch takes
+    // effect first.
+    void OnEditChar(uint32_t ch)
+    {
+        m_lastChar = ch;
+        if (m_modeSwitchRequest) {
+            m_hangulMode = !m_hangulMode;
+            m_modeSwitchRequest = 0;
+        }
+    }
+    // Switches between Hangul and Latin input at the next character.
+    void RequestModeSwitch() { m_modeSwitchRequest = 1; }
     void SetPasswordMode() {}
     // The buffer text is drawn into (row pitch = width), and the style word
     // (bit 0: drop shadow).
@@ -31,6 +41,7 @@ public:
     uint32_t GetStyle() const { return m_style; }
 
     uint32_t LastChar() const { return m_lastChar; }
+    bool IsHangulMode() const { return m_hangulMode != 0; }
 
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;
@@ -39,6 +50,8 @@ private:
     int m_targetWidth = 0;
     int m_targetHeight = 0;
     uint32_t m_style = 1;
+    uint32_t m_hangulMode = 1;
+    uint32_t m_modeSwitchRequest = 0;
 };
 
 extern CTextLayer* g_pTextLayer;

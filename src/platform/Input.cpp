@@ -25,7 +25,8 @@ bool IsLetter(char c) { return c >= 'a' && c <= 'z'; }
 
 }  // namespace
 
-uint32_t CInputRouter::CharForKey(uint8_t scan, bool extended, bool shift, bool caps, bool ctrl)
+uint32_t CInputRouter::CharForKey(uint8_t scan, bool extended, bool shift, bool caps, bool ctrl,
+                                  bool numLock)
 {
     if (extended) {
         if (scan == 28)
@@ -38,6 +39,13 @@ uint32_t CInputRouter::CharForKey(uint8_t scan, bool extended, bool shift, bool 
         return '-';  // keypad minus
     if (scan == 78)
         return '+';  // keypad plus
+    if (scan >= 71 && scan <= 83) {
+        // The keypad gives digits while Num Lock is on and Shift is up.
+        static constexpr char kPad[13] = {'7', '8', '9', 0, '4', '5', '6', 0, '1', '2', '3', '0', '.'};
+        if (ctrl || !numLock || shift)
+            return 0;
+        return static_cast<uint32_t>(static_cast<unsigned char>(kPad[scan - 71]));
+    }
     if (scan >= sizeof kPlain)
         return 0;
     char plain = kPlain[scan];
@@ -110,6 +118,8 @@ void CInputRouter::Reset()
 {
     m_down.fill(false);
     m_capsLock = false;
+    m_numLock = true;
+    m_spaceToggles = false;
     m_closeRequests = 0;
     m_lastButton = 0;
     m_lastDownMs = 0;
@@ -142,6 +152,7 @@ void CInputRouter::Route(const RawEvent& e, uint32_t nowMs, IWindowHandler* view
             break;
         // A key held while the focus goes is never released to us.
         m_down.fill(false);
+        m_spaceToggles = false;
         if (frame)
             frame->OnActivateApp(false);
         break;
@@ -157,8 +168,35 @@ void CInputRouter::RouteKey(const RawEvent& e, IWindowHandler* view)
     const size_t idx = Index(e.scan, e.extended);
     const bool down = e.kind == RawKind::KeyDown;
     const bool wasDown = m_down[idx];
-    if (down && e.scan == kScanCapsLock && !e.extended && !e.repeat)
-        m_capsLock = !m_capsLock;
+    const bool lockKey = !e.extended && (e.scan == kScanCapsLock || e.scan == kScanNumLock);
+    if (lockKey) {
+        if (down && !e.repeat && !wasDown) {
+            if (e.scan == kScanCapsLock)
+                m_capsLock = !m_capsLock;
+            else
+                m_numLock = !m_numLock;
+        }
+    } else if (e.locks >= 0) {
+        m_capsLock = (e.locks & 1) != 0;
+        m_numLock = (e.locks & 2) != 0;
+    }
+
+    // The Hangul key, and Shift+Space for keyboards without one, switch the
+    // input mode as the input method's notification did; no key message.
+    const bool toggleChord = !e.extended && e.scan == kScanSpace &&
+                             (down ? AsyncKeyDown(kVkShift) && !AsyncKeyDown(kVkControl) &&
+                                         !AsyncKeyDown(kVkMenu) && (!wasDown || m_spaceToggles)
+                                   : m_spaceToggles);
+    if ((!e.extended && e.scan == kScanHangul) || toggleChord) {
+        const bool first = down && !wasDown && !e.repeat;
+        if (e.scan == kScanSpace) {
+            m_down[idx] = down;
+            m_spaceToggles = down;  // its release is swallowed too
+        }
+        if (first && view)
+            view->OnImeNotify(kImnSetConversionMode);
+        return;
+    }
 
     const bool ctrl = AsyncKeyDown(kVkControl);
     const bool shift = AsyncKeyDown(kVkShift);
@@ -191,7 +229,7 @@ void CInputRouter::RouteKey(const RawEvent& e, IWindowHandler* view)
         if (wasDown || e.repeat)
             flags |= 0x4000u;
         view->OnKeyDown(vk, 1, flags);
-        uint32_t ch = CharForKey(e.scan, e.extended, shift, m_capsLock, ctrl);
+        uint32_t ch = CharForKey(e.scan, e.extended, shift, m_capsLock, ctrl, m_numLock);
         if (ch != 0)
             view->OnChar(ch, 1, flags);
     } else {
@@ -215,7 +253,7 @@ void CInputRouter::RouteButton(const RawEvent& e, uint32_t nowMs, IWindowHandler
         return;
     }
     const bool dbl = !m_lastWasDouble && m_lastButton == e.button &&
-                     nowMs - m_lastDownMs <= kDoubleClickMs &&
+                     nowMs - m_lastDownMs < kDoubleClickMs &&
                      std::abs(e.x - m_lastX) <= kDoubleClickHalf &&
                      std::abs(e.y - m_lastY) <= kDoubleClickHalf;
     m_lastButton = e.button;

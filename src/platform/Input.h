@@ -25,6 +25,9 @@ struct RawEvent {
     uint8_t scan = 0;
     bool extended = false;
     bool repeat = false;
+    // Lock-key state after a key event as the desktop reports it: bit 0
+    // Caps Lock, bit 1 Num Lock; -1 when unknown (the router keeps count).
+    int8_t locks = -1;
     int button = 0;
     int x = 0;
     int y = 0;
@@ -37,6 +40,8 @@ constexpr uint32_t kMmMciNotify = 0x03B9;
 constexpr uint32_t kMciNotifySuccessful = 1;
 constexpr uint32_t kAccelAltA = 32771;  // then D, I, R, S
 constexpr uint32_t kAccelAltS = 32775;
+// WM_IME_NOTIFY's command when the input mode changes.
+constexpr uint32_t kImnSetConversionMode = 6;
 
 // Virtual-key codes asked of AsyncKeyDown.
 constexpr int kVkShift = 16;
@@ -48,8 +53,12 @@ constexpr uint8_t kScanCtrl = 29;
 constexpr uint8_t kScanLShift = 42;
 constexpr uint8_t kScanRShift = 54;
 constexpr uint8_t kScanAlt = 56;
+constexpr uint8_t kScanSpace = 57;
 constexpr uint8_t kScanCapsLock = 58;
 constexpr uint8_t kScanF10 = 68;
+constexpr uint8_t kScanNumLock = 69;
+// The Korean keyboard's Hangul key (it sends a make code only).
+constexpr uint8_t kScanHangul = 0x72;
 
 // The window handlers, named after the messages. nFlags of the key messages
 // is the high word of the key message: bits 0-7 the scan code, bit 8 the
@@ -71,13 +80,18 @@ public:
     virtual void OnCommand(uint32_t /*id*/) {}
     // WM_ACTIVATEAPP.
     virtual void OnActivateApp(bool /*active*/) {}
+    // WM_IME_NOTIFY: the Hangul key (or Shift+Space on keyboards without
+    // one) arrives as kImnSetConversionMode and never as a key message.
+    virtual void OnImeNotify(uint32_t /*command*/) {}
 };
 
 // Turns raw events into window messages the way Windows does.
 class CInputRouter {
 public:
+    // A second press of the same button sooner than this, within the 4 x 4
+    // rectangle around the first, is a double click.
     static constexpr uint32_t kDoubleClickMs = 500;
-    static constexpr int kDoubleClickHalf = 2;  // the 4 x 4 rectangle around the first click
+    static constexpr int kDoubleClickHalf = 2;
 
     // Key events go to the view, activation to the frame.
     void Route(const RawEvent& e, uint32_t nowMs, IWindowHandler* view, IWindowHandler* frame);
@@ -91,7 +105,8 @@ public:
     int CloseRequests() const { return m_closeRequests; }
 
     // The character WM_CHAR would carry for a key, or 0.
-    static uint32_t CharForKey(uint8_t scan, bool extended, bool shift, bool caps, bool ctrl);
+    static uint32_t CharForKey(uint8_t scan, bool extended, bool shift, bool caps, bool ctrl,
+                               bool numLock = true);
     // A virtual-key code for the key message's nChar (0 where none matters).
     static uint32_t VirtualKeyForScan(uint8_t scan, bool extended);
 
@@ -102,6 +117,8 @@ private:
 
     std::array<bool, 512> m_down{};
     bool m_capsLock = false;
+    bool m_numLock = true;
+    bool m_spaceToggles = false;  // Space went down as the Hangul chord
     int m_closeRequests = 0;
     // double-click tracking
     int m_lastButton = 0;

@@ -172,7 +172,11 @@ bool CMessageLoop::Step()
         for (size_t i = 0; i < count && !m_quit; ++i) {
             if (!m_timers[i].live || !Due(now, m_timers[i].due))
                 continue;
-            m_timers[i].due = now + m_timers[i].period;
+            // The period keeps its phase; periods missed while the loop was
+            // busy are dropped, not queued.
+            m_timers[i].due += m_timers[i].period;
+            if (Due(now, m_timers[i].due))
+                m_timers[i].due = now + m_timers[i].period;
             TimerProc proc = m_timers[i].proc;
             const uint32_t id = m_timers[i].id;
             IMessageTarget* window = m_timers[i].window;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/Layer.h"
+#include "ui/WidgetContainer.h"
 
 class CDisplay;
 
@@ -11,6 +12,9 @@ class CDaradirUzedo : public CLayer {
 public:
     explicit CDaradirUzedo(CDisplay* display) : m_pDisplay(display) {}
     int Draw() override { return 1; }
+
+    // The root of every in-game window (widget id 1).
+    CWidgetContainer* GetRootContainer() { return &m_root; }
 
     // Received command 110: the first byte ('e' = name not found) and,
     // unless it is 'e', 90 more bytes.
@@ -22,7 +26,8 @@ public:
     void ToggleWindow(int /*id*/) {}
 
 private:
-    [[maybe_unused]] CDisplay* m_pDisplay;
+    CDisplay* m_pDisplay;
+    CWidgetContainer m_root{1};
 };
 
 // Holds the one UI layer.

@@ -29,6 +29,22 @@ void CObjLayer::SendLogout() { Send(CByteWriter().U8(51).U8('O')); }
 void CObjLayer::SendQuitNotice() { Send(CByteWriter().U8(55)); }
 void CObjLayer::SendKeepAlive() { Send(CByteWriter().U8(54)); }
 
+void CObjLayer::SetEntryPoint(int stage, int x, int y)
+{
+    m_entryStage = stage;
+    m_entryX = x;
+    m_entryY = y;
+}
+
+void CObjLayer::SendEnterField()
+{
+    Send(CByteWriter()
+             .U8(3)
+             .U8(static_cast<uint32_t>(m_entryStage + 1))
+             .U16(static_cast<uint32_t>(m_entryX))
+             .U16(static_cast<uint32_t>(m_entryY)));
+}
+
 void CObjLayer::SendUserId(const char* name)
 {
     CByteWriter w;

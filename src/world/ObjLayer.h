@@ -35,6 +35,11 @@ public:
     // ['c'][ID or character name, 12 bytes]: cut the other connection of
     // the account; clears the player-id state.
     void SendUserId(const char* name);
+    // Where the player enters the field, and [3][u8 stage + 1][u16 x][u16 y].
+    void SetEntryPoint(int stage, int x, int y);
+    void SendEnterField();
+    // Takes every character off the map.
+    void RemoveAllCharacters() {}
     // [53][u8 field][payload] from the own record; nothing for a field
     // without a payload. a and b are slot numbers for fields 51..57, 64..67.
     void SendCharacterField(int field, int a = 0, int b = 0);
@@ -115,4 +120,10 @@ private:
     [[maybe_unused]] CDisplay* m_pDisplay;
     [[maybe_unused]] CBGLayer* m_pBackground;
     CharacterRecord m_myRecord;
+    CDisplay* m_pDisplay;
+    CBGLayer* m_pBackground;
+    int m_entryStage = 0;
+    int m_entryX = 0;
+    int m_entryY = 0;
+    std::array<uint8_t, kRecordSize> m_myRecord{};
 };

@@ -47,9 +47,7 @@ bool WaitClientGone(CFakeServer& server)
 TEST(ClientSession, TakesVersionAndIdThenLogsOutOnExit)
 {
     CHarness h;
-    CFakeServer server;
-    server.UseForClient();
-    server.Register();
+    CFakeServer& server = h.Server();
     server.Send(Version(336)).Send(PlayerId(42));
     ASSERT_TRUE(h.Start());
     ASSERT_TRUE(h.RunUntil([] { return g_playerIdState == 1; }, 20000));
@@ -80,9 +78,7 @@ TEST(ClientSession, TakesVersionAndIdThenLogsOutOnExit)
 TEST(ClientSession, ByteWiseDeliveryChangesNothing)
 {
     CHarness h;
-    CFakeServer server;
-    server.UseForClient();
-    server.Register();
+    CFakeServer& server = h.Server();
     server.Send(Concat({Version(336), PlayerId(7)}), 1);
     ASSERT_TRUE(h.Start());
     ASSERT_TRUE(h.RunUntil([] { return g_playerIdState == 1; }, 40000));
@@ -93,9 +89,7 @@ TEST(ClientSession, ByteWiseDeliveryChangesNothing)
 TEST(ClientSession, WrongVersionEndsTheClient)
 {
     CHarness h;
-    CFakeServer server;
-    server.UseForClient();
-    server.Register();
+    CFakeServer& server = h.Server();
     server.Send(Version(335));
     ASSERT_TRUE(h.Start());
     ASSERT_TRUE(h.RunUntil([&] { return h.Quit(); }, 20000));
@@ -107,9 +101,7 @@ TEST(ClientSession, WrongVersionEndsTheClient)
 TEST(ClientSession, DuplicateLoginRefusedEndsTheClient)
 {
     CHarness h;
-    CFakeServer server;
-    server.UseForClient();
-    server.Register();
+    CFakeServer& server = h.Server();
     h.Platform().dialogs.answers = {false};
     server.Send(Version(336)).Send(PlayerId(0));
     ASSERT_TRUE(h.Start());
@@ -122,9 +114,7 @@ TEST(ClientSession, DuplicateLoginRefusedEndsTheClient)
 TEST(ClientSession, ServerClosingIsConnectionLost)
 {
     CHarness h;
-    CFakeServer server;
-    server.UseForClient();
-    server.Register();
+    CFakeServer& server = h.Server();
     server.Send(Version(336)).Close();
     ASSERT_TRUE(h.Start());
     ASSERT_TRUE(h.RunUntil([&] { return h.Quit(); }, 20000));
@@ -152,9 +142,7 @@ TEST(ClientSession, NoServerIsServerUnavailable)
 TEST(ClientSession, WindowCloseFlushesQueuedPackets)
 {
     CHarness h;
-    CFakeServer server;
-    server.UseForClient();
-    server.Register();
+    CFakeServer& server = h.Server();
     server.Send(Version(336));
     ASSERT_TRUE(h.Start());
     ASSERT_TRUE(h.RunUntil([] { return g_versionConfirmed == 1; }, 20000));
@@ -165,4 +153,14 @@ TEST(ClientSession, WindowCloseFlushesQueuedPackets)
     theApp.m_pMainWnd->DestroyWindow();
     ASSERT_TRUE(WaitClientGone(server));
     EXPECT_TRUE(server.AllReceived() == Bytes({55, 51, 'O'}));
+}
+
+TEST(ClientSession, HarnessServerKeepsAQuietClientRunning)
+{
+    CHarness h;
+    ASSERT_TRUE(h.Start());
+    h.RunForMs(2000);
+    EXPECT_FALSE(h.Quit());
+    EXPECT_TRUE(h.Server().Accepted());
+    EXPECT_TRUE(h.Boxes().empty());
 }

@@ -177,7 +177,8 @@ TEST_F(SocketTest, HostNamesResolveOnALaterPass)
 TEST_F(SocketTest, FailedLookUpClosesTheSocket)
 {
     CMySocket sock;
-    ASSERT_EQ(sock.Connect("no-such-host.invalid", 8020), 1);
+    // An empty name fails in the resolver itself, with no query sent.
+    ASSERT_EQ(sock.Connect("", 8020), 1);
     plat::CRealClock real;
     const uint32_t start = real.NowMs();
     while (sock.IsResolving() && real.NowMs() - start < 20000) {

@@ -5,172 +5,207 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Input.h"
+#if defined(QUORVEL_HAVE_SDL)
+#include "platform/sdl/SdlPlatform.h"
+#endif
 
 namespace {
 
-// Records every window message as a short line.
+using plat::RawEvent;
+using plat::RawKind;
+
+// Writes every message it gets as a short word.
 struct Recorder : plat::IWindowHandler {
     std::vector<std::string> log;
-    void OnKeyDown(uint32_t, uint32_t, uint32_t f) override { log.push_back("down " + std::to_string(f & 0x1FF) + ((f & 0x4000) ? " rep" : "")); }
-    void OnKeyUp(uint32_t, uint32_t, uint32_t f) override { log.push_back("up " + std::to_string(f & 0x1FF)); }
-    void OnChar(uint32_t c, uint32_t, uint32_t) override { log.push_back("char " + std::to_string(c)); }
-    void OnLButtonDown(uint32_t, int x, int y) override { log.push_back("ldown " + std::to_string(x) + "," + std::to_string(y)); }
-    void OnLButtonUp(uint32_t, int, int) override { log.push_back("lup"); }
-    void OnLButtonDblClk(uint32_t, int, int) override { log.push_back("ldbl"); }
-    void OnRButtonDown(uint32_t, int, int) override { log.push_back("rdown"); }
-    void OnRButtonUp(uint32_t, int, int) override { log.push_back("rup"); }
-    void OnRButtonDblClk(uint32_t, int, int) override { log.push_back("rdbl"); }
-    void OnCommand(uint32_t id) override { log.push_back("cmd " + std::to_string(id)); }
-    void OnActivateApp(bool a) override { log.push_back(a ? "activate" : "deactivate"); }
+    void Add(const std::string& s) { log.push_back(s); }
+    void OnKeyDown(uint32_t, uint32_t, uint32_t f) override { Add("down" + std::to_string(f & 0x1FF)); }
+    void OnKeyUp(uint32_t, uint32_t, uint32_t f) override { Add("up" + std::to_string(f & 0x1FF)); }
+    void OnChar(uint32_t c, uint32_t, uint32_t) override { Add("char" + std::to_string(c)); }
+    void OnLButtonDown(uint32_t, int, int) override { Add("L"); }
+    void OnLButtonUp(uint32_t, int, int) override { Add("l"); }
+    void OnLButtonDblClk(uint32_t, int, int) override { Add("LL"); }
+    void OnRButtonDown(uint32_t, int, int) override { Add("R"); }
+    void OnRButtonUp(uint32_t, int, int) override { Add("r"); }
+    void OnRButtonDblClk(uint32_t, int, int) override { Add("RR"); }
+    void OnCommand(uint32_t id) override { Add("cmd" + std::to_string(id)); }
+    void OnActivateApp(bool a) override { Add(a ? "active" : "inactive"); }
+    void OnImeNotify(uint32_t c) override { Add("ime" + std::to_string(c)); }
 };
 
-plat::RawEvent Key(bool down, uint8_t scan, bool ext = false)
-{
-    plat::RawEvent e;
-    e.kind = down ? plat::RawKind::KeyDown : plat::RawKind::KeyUp;
-    e.scan = scan;
-    e.extended = ext;
-    return e;
-}
-
-plat::RawEvent Button(bool down, int button, int x, int y)
-{
-    plat::RawEvent e;
-    e.kind = down ? plat::RawKind::ButtonDown : plat::RawKind::ButtonUp;
-    e.button = button;
-    e.x = x;
-    e.y = y;
-    return e;
-}
-
-class InputRouter : public ::testing::Test {
-protected:
-    void Send(const plat::RawEvent& e, uint32_t now = 0) { router.Route(e, now, &view, &frame); }
+struct RouterTest : ::testing::Test {
     plat::CInputRouter router;
     Recorder view;
     Recorder frame;
+    uint32_t now = 1000;
+
+    void Key(bool down, uint8_t scan, bool ext = false)
+    {
+        RawEvent e;
+        e.kind = down ? RawKind::KeyDown : RawKind::KeyUp;
+        e.scan = scan;
+        e.extended = ext;
+        router.Route(e, now, &view, &frame);
+    }
+    void Press(uint8_t scan, bool ext = false)
+    {
+        Key(true, scan, ext);
+        Key(false, scan, ext);
+    }
+    void Button(bool down, int button, int x, int y)
+    {
+        RawEvent e;
+        e.kind = down ? RawKind::ButtonDown : RawKind::ButtonUp;
+        e.button = button;
+        e.x = x;
+        e.y = y;
+        router.Route(e, now, &view, &frame);
+    }
+    std::vector<std::string> Take()
+    {
+        std::vector<std::string> l;
+        l.swap(view.log);
+        return l;
+    }
 };
 
-TEST_F(InputRouter, PlainKeysGiveKeyDownThenCharThenKeyUp)
-{
-    Send(Key(true, 30));  // A
-    Send(Key(false, 30));
-    EXPECT_EQ(view.log, (std::vector<std::string>{"down 30", "char 97", "up 30"}));
-}
-
-TEST_F(InputRouter, ShiftCapsAndControlCharacters)
-{
-    Send(Key(true, 42));  // left Shift
-    Send(Key(true, 2));   // '1' -> '!'
-    Send(Key(true, 30));  // 'A'
-    Send(Key(false, 42));
-    Send(Key(true, 58));  // Caps Lock on
-    Send(Key(true, 30));  // 'A'
-    Send(Key(true, 2));   // '1' unaffected by Caps Lock
-    Send(Key(true, 14));  // Backspace
-    Send(Key(true, 28));  // Enter
-    Send(Key(true, 1));   // Esc
-    std::vector<std::string> chars;
-    for (const auto& l : view.log)
-        if (l.rfind("char", 0) == 0)
-            chars.push_back(l);
-    EXPECT_EQ(chars, (std::vector<std::string>{"char 33", "char 65", "char 65", "char 49", "char 8",
-                                               "char 13", "char 27"}));
-}
-
-TEST_F(InputRouter, CtrlLetterGivesControlCodeAndAsyncStateSeesEitherCtrl)
-{
-    Send(Key(true, 29, true));  // right Ctrl
-    EXPECT_TRUE(router.AsyncKeyDown(plat::kVkControl));
-    Send(Key(true, 31));  // S
-    EXPECT_EQ(view.log.back(), "char 19");
-    Send(Key(false, 29, true));
-    EXPECT_FALSE(router.AsyncKeyDown(plat::kVkControl));
-    // Both Ctrl keys map to scan 29 in the message; the extended bit rides along.
-    EXPECT_EQ(view.log.front(), "down 285");
-}
-
-TEST_F(InputRouter, AltCombinationsNeverReachTheViewExceptTheFiveAccelerators)
-{
-    Send(Key(true, 56));   // Alt
-    Send(Key(true, 16));   // Alt+Q: a system key
-    Send(Key(false, 16));
-    Send(Key(true, 31));   // Alt+S: accelerator
-    Send(Key(true, 30));   // Alt+A
-    Send(Key(true, 32));   // Alt+D
-    Send(Key(true, 23));   // Alt+I
-    Send(Key(true, 19));   // Alt+R
-    Send(Key(false, 56));
-    Send(Key(true, 68));   // F10 alone is a system key too
-    EXPECT_EQ(view.log, (std::vector<std::string>{"cmd 32775", "cmd 32771", "cmd 32772", "cmd 32773",
-                                                  "cmd 32774"}));
-    EXPECT_TRUE(router.AsyncKeyDown(plat::kVkMenu) == false);
-}
-
-TEST_F(InputRouter, CtrlAltKeysAreNotSystemKeys)
-{
-    Send(Key(true, 29));
-    Send(Key(true, 56));
-    EXPECT_TRUE(router.AsyncKeyDown(plat::kVkControl));
-    EXPECT_TRUE(router.AsyncKeyDown(plat::kVkMenu));
-    Send(Key(true, 31));
-    EXPECT_EQ(view.log.back(), "char 19");
-}
-
-TEST_F(InputRouter, RepeatedKeyDownsCarryThePreviousStateBit)
-{
-    Send(Key(true, 17));
-    plat::RawEvent again = Key(true, 17);
-    again.repeat = true;
-    Send(again);
-    EXPECT_EQ(view.log[0], "down 17");
-    EXPECT_EQ(view.log[2], "down 17 rep");
-}
-
-TEST_F(InputRouter, DoubleClickIsDownUpDoubleUpWithinTimeAndRectangle)
-{
-    Send(Button(true, 1, 100, 100), 1000);
-    Send(Button(false, 1, 100, 100), 1050);
-    Send(Button(true, 1, 102, 98), 1500);  // 500 ms later, 2 px off: a double click
-    Send(Button(false, 1, 102, 98), 1550);
-    Send(Button(true, 1, 102, 98), 1600);  // a third press starts over
-    EXPECT_EQ(view.log, (std::vector<std::string>{"ldown 100,100", "lup", "ldbl", "lup", "ldown 102,98"}));
-}
-
-TEST_F(InputRouter, SlowOrDistantOrOtherButtonSecondClickIsNotDouble)
-{
-    Send(Button(true, 1, 100, 100), 1000);
-    Send(Button(true, 1, 100, 100), 1501);  // too slow
-    Send(Button(true, 1, 103, 100), 1600);  // 3 px away
-    Send(Button(true, 2, 103, 100), 1650);  // other button
-    Send(Button(true, 2, 103, 100), 1700);  // right double click
-    EXPECT_EQ(view.log, (std::vector<std::string>{"ldown 100,100", "ldown 100,100", "ldown 103,100",
-                                                  "rdown", "rdbl"}));
-}
-
-TEST_F(InputRouter, FocusLossDeactivatesExceptWhileOurModalBoxIsUp)
-{
-    plat::RawEvent lost;
-    lost.kind = plat::RawKind::FocusLost;
-    {
-        plat::CModalScope modal;
-        Send(lost);
-    }
-    EXPECT_TRUE(frame.log.empty());
-    Send(Key(true, 29));
-    Send(lost);
-    EXPECT_EQ(frame.log, (std::vector<std::string>{"deactivate"}));
-    EXPECT_FALSE(router.AsyncKeyDown(plat::kVkControl));  // held keys are forgotten with the focus
-}
-
-TEST_F(InputRouter, CloseRequestsAreIgnored)
-{
-    plat::RawEvent close;
-    close.kind = plat::RawKind::CloseRequest;
-    Send(close);
-    EXPECT_EQ(router.CloseRequests(), 1);
-    EXPECT_TRUE(view.log.empty());
-    EXPECT_TRUE(frame.log.empty());
-}
+using V = std::vector<std::string>;
 
 }  // namespace
+
+TEST_F(RouterTest, DoubleClickReplacesTheSecondPress)
+{
+    Button(true, 1, 100, 100);
+    Button(false, 1, 100, 100);
+    now += 499;
+    Button(true, 1, 102, 98);
+    Button(false, 1, 102, 98);
+    now += 10;
+    Button(true, 1, 102, 98);  // a third press starts over
+    EXPECT_EQ(Take(), (V{"L", "l", "LL", "l", "L"}));
+
+    now += 500;
+    Button(false, 1, 102, 98);
+    now += 500;
+    Button(true, 1, 102, 98);  // 500 ms after the last press: too slow
+    Button(false, 1, 102, 98);
+    now += 100;
+    Button(true, 1, 105, 98);  // 3 px away: too far
+    Button(false, 1, 105, 98);
+    now += 100;
+    Button(true, 2, 105, 98);  // the other button
+    EXPECT_EQ(Take(), (V{"l", "L", "l", "L", "l", "R"}));
+}
+
+TEST_F(RouterTest, AltKeysBecomeAcceleratorsOrNothing)
+{
+    Key(true, 56);
+    for (uint8_t scan : {30, 32, 23, 19, 31, 16})  // A D I R S, then Q
+        Press(scan);
+    Key(false, 56);
+    Press(68);  // F10
+    EXPECT_EQ(Take(), (V{"cmd32771", "cmd32772", "cmd32773", "cmd32774", "cmd32775"}));
+
+    // With Ctrl held the keys are ordinary again (and Ctrl+Alt is seen).
+    Key(true, 29);
+    Key(true, 56, true);
+    EXPECT_EQ(Take(), (V{"down29", "down312"}));
+}
+
+TEST_F(RouterTest, CharactersFollowShiftCapsLockAndControl)
+{
+    Key(true, 42);
+    Press(2);  // Shift+1
+    Key(false, 42);
+    Press(58);  // Caps Lock on
+    Press(30);
+    Key(true, 42);
+    Press(30);  // Shift with Caps Lock: lower case
+    Key(false, 42);
+    Key(true, 29);
+    Press(46);  // Ctrl+C
+    Key(false, 29);
+    Press(28);
+    Press(1);
+    Press(15);
+    Press(71);        // keypad 7, Num Lock on
+    Press(28, true);  // keypad Enter
+    std::vector<std::string> chars;
+    for (const std::string& s : Take())
+        if (s.rfind("char", 0) == 0)
+            chars.push_back(s);
+    EXPECT_EQ(chars, (V{"char33", "char65", "char97", "char3", "char13", "char27", "char9", "char55",
+                        "char13"}));
+    Press(69);  // Num Lock off: the keypad moves the cursor
+    Press(71);
+    EXPECT_EQ(Take(), (V{"down69", "up69", "down71", "up71"}));
+}
+
+TEST_F(RouterTest, HangulKeyAndShiftSpaceSwitchTheInputMode)
+{
+    Press(plat::kScanHangul);
+    Key(true, 42);
+    Key(true, 57);
+    Key(false, 42);  // Shift goes first; the Space release is still swallowed
+    Key(false, 57);
+    EXPECT_EQ(Take(), (V{"ime6", "down42", "ime6", "up42"}));
+    Press(57);
+    EXPECT_EQ(Take(), (V{"down57", "char32", "up57"}));
+}
+
+TEST_F(RouterTest, OurOwnBoxesDoNotDeactivateTheApplication)
+{
+    RawEvent lost;
+    lost.kind = RawKind::FocusLost;
+    {
+        plat::CModalScope modal;
+        router.Route(lost, now, &view, &frame);
+    }
+    EXPECT_TRUE(frame.log.empty());
+    router.Route(lost, now, &view, &frame);
+    EXPECT_EQ(frame.log, (V{"inactive"}));
+}
+
+#if defined(QUORVEL_HAVE_SDL)
+TEST(SdlScancodes, MapToSetOneCodes)
+{
+    struct Case {
+        int sdl;  // SDL scancodes are USB usage ids
+        uint8_t scan;
+        bool ext;
+    } const cases[] = {
+        {4, 30, false},    // A
+        {30, 2, false},    // 1
+        {41, 1, false},    // Escape
+        {224, 29, false},  // left Ctrl
+        {228, 29, true},   // right Ctrl
+        {230, 56, true},   // right Alt
+        {82, 72, true},    // Up
+        {96, 72, false},   // keypad 8
+        {74, 71, true},    // Home
+        {76, 83, true},    // Delete
+        {88, 28, true},    // keypad Enter
+        {69, 88, false},   // F12
+        {144, plat::kScanHangul, false},
+    };
+    for (const Case& c : cases) {
+        uint8_t scan = 0;
+        bool ext = false;
+        ASSERT_TRUE(plat::CSdlPlatform::MapScancode(c.sdl, scan, ext)) << c.sdl;
+        EXPECT_EQ(scan, c.scan) << c.sdl;
+        EXPECT_EQ(ext, c.ext) << c.sdl;
+    }
+}
+
+TEST(SdlScancodes, WindowPositionsScaleToTheGameSpace)
+{
+    int x = 1599, y = 1199;
+    plat::CSdlPlatform::ToLogical(1600, 1200, x, y);
+    EXPECT_EQ(x, 799);
+    EXPECT_EQ(y, 599);
+    x = -5;
+    y = 300;
+    plat::CSdlPlatform::ToLogical(800, 600, x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 300);
+}
+#endif

@@ -1,10 +1,14 @@
 #include "support/Harness.h"
 
+#include "support/FakeServer.h"
+
+#include "app/CommandRing.h"
 #include "app/ExitGame.h"
 #include "app/FrameClock.h"
 #include "app/HandOff.h"
 #include "app/MouseState.h"
 #include "app/QuillonApp.h"
+#include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "core/HotKey.h"
 #include "core/ResFile.h"
@@ -13,8 +17,11 @@
 #include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
+#include "platform/LauncherAtoms.h"
 #include "platform/Loop.h"
 #include "platform/Process.h"
+#include "platform/Settings.h"
+#include "ui/InputFocus.h"
 
 void ResetGameGlobals()
 {
@@ -23,6 +30,10 @@ void ResetGameGlobals()
     ResetExitState();
     FreeHotKeys();
     ResCloseArchive();
+    g_commandRing.Reset();
+    g_colonyMode = 0;
+    g_inputFocus.Reset();
+    plat::SetLauncherAtoms(nullptr);
     g_handOff = HandOffData{};
     ResetReceiveState();
     ResetIntroState();
@@ -40,6 +51,7 @@ CHarness::~CHarness()
 {
     if (m_started)
         theApp.ExitInstance();
+    m_server.reset();
     plat::SetDebugSink({});
     ResetGameGlobals();
     plat::SetCommandLine("");
@@ -48,8 +60,20 @@ CHarness::~CHarness()
 
 plat::CMessageLoop& CHarness::Loop() { return plat::Loop(); }
 
+CFakeServer& CHarness::Server()
+{
+    if (!m_server) {
+        m_server = std::make_unique<CFakeServer>();
+        m_server->UseForClient();
+        m_server->Register();
+    }
+    return *m_server;
+}
+
 bool CHarness::Start(const std::string& commandLine)
 {
+    if (!plat::Settings().GetDword("Software\\Brennix\\Quorvel\\Server", "Port"))
+        Server();
     plat::SetCommandLine(commandLine);
     // Without an archive of the test's own, the smallest one start-up accepts.
     if (ResOpenArchive() != 0)

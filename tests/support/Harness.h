@@ -10,6 +10,8 @@
 #include "fixtures/ArchiveBuilder.h"
 #include "platform/headless/HeadlessPlatform.h"
 
+class CFakeServer;
+
 // Puts every process-wide object of the game back to its start state.
 void ResetGameGlobals();
 
@@ -24,9 +26,14 @@ public:
     plat::CVirtualClock& Clock() { return m_platform.clock; }
     plat::CMessageLoop& Loop();
 
+    // The scripted game server the client connects to, made on first use
+    // (on a free loopback port written into the client's settings).
+    CFakeServer& Server();
     // Runs the application's start-up with this command line. Installs
     // CArchiveBuilder::MinimalGame() as the archive unless the test has
-    // installed one (CTestArchive).
+    // installed one (CTestArchive). Unless the settings name a server port
+    // already, the client connects to Server(), which stays silent unless
+    // scripted.
     bool Start(const std::string& commandLine = "");
     // One pass of the message loop; false once the loop has quit.
     bool Step();
@@ -57,4 +64,5 @@ private:
     std::string m_debug;
     bool m_started = false;
     std::unique_ptr<CTestArchive> m_archive;
+    std::unique_ptr<CFakeServer> m_server;
 };

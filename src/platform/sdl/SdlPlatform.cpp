@@ -86,6 +86,30 @@ void CSdlWindow::GetDesktopSize(int& width, int& height)
 
 // ---- dialogs -------------------------------------------------------------
 
+namespace {
+uint32_t g_lastBoxClosed;
+// Focus loss reported this soon after one of our boxes closed belongs to
+// the box (X11 delivers focus changes asynchronously).
+constexpr uint32_t kBoxFocusGraceMs = 250;
+}  // namespace
+
+uint32_t CSdlDialogs::LastClosedTicks() { return g_lastBoxClosed; }
+
+void CSdlDialogs::AfterBox()
+{
+    SDL_PumpEvents();
+    SDL_Event kept[64];
+    int n = SDL_PeepEvents(kept, 64, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < n; ++i) {
+        const uint8_t what = kept[i].window.event;
+        if (what != SDL_WINDOWEVENT_FOCUS_LOST && what != SDL_WINDOWEVENT_FOCUS_GAINED)
+            SDL_PushEvent(&kept[i]);
+    }
+    g_lastBoxClosed = SDL_GetTicks();
+    if (g_lastBoxClosed == 0)
+        g_lastBoxClosed = 1;
+}
+
 void CSdlDialogs::ShowMessage(const std::string& caption, const std::string& text)
 {
     // The terminal always gets the text too: a box may not be visible.
@@ -97,6 +121,7 @@ void CSdlDialogs::ShowMessage(const std::string& caption, const std::string& tex
     int hit = 0;
     SDL_ShowCursor(SDL_ENABLE);
     SDL_ShowMessageBox(&data, &hit);
+    AfterBox();
 }
 
 bool CSdlDialogs::AskYesNo(const std::string& caption, const std::string& text,
@@ -112,7 +137,9 @@ bool CSdlDialogs::AskYesNo(const std::string& caption, const std::string& text,
                             c.c_str(), t.c_str(), 2, buttons, nullptr};
     int hit = -1;
     SDL_ShowCursor(SDL_ENABLE);
-    if (SDL_ShowMessageBox(&data, &hit) != 0)
+    const int r = SDL_ShowMessageBox(&data, &hit);
+    AfterBox();
+    if (r != 0)
         return m_fallback.AskYesNo(caption, text, yes, no);
     return hit == 1;
 }
@@ -200,7 +227,11 @@ bool CSdlPlatform::MapScancode(int sc, uint8_t& scan, bool& extended)
         {SDL_SCANCODE_LSHIFT, 42, false}, {SDL_SCANCODE_LALT, 56, false},
         {SDL_SCANCODE_LGUI, 91, true}, {SDL_SCANCODE_RCTRL, 29, true},
         {SDL_SCANCODE_RSHIFT, 54, false}, {SDL_SCANCODE_RALT, 56, true},
-        {SDL_SCANCODE_RGUI, 92, true},
+        {SDL_SCANCODE_RGUI, 92, true}, {SDL_SCANCODE_APPLICATION, 93, true},
+        {SDL_SCANCODE_KP_EQUALS, 89, false}, {SDL_SCANCODE_INTERNATIONAL1, 115, false},
+        {SDL_SCANCODE_INTERNATIONAL3, 125, false},
+        // The Korean keyboard's Hangul key (evdev KEY_HANGEUL).
+        {SDL_SCANCODE_LANG1, kScanHangul, false},
     };
     for (const Entry& e : kTable) {
         if (e.sdl == sc) {
@@ -212,6 +243,37 @@ bool CSdlPlatform::MapScancode(int sc, uint8_t& scan, bool& extended)
     return false;
 }
 
+void CSdlPlatform::ToLogical(int windowW, int windowH, int& x, int& y)
+{
+    if (windowW > 0 && windowH > 0 && (windowW != 800 || windowH != 600)) {
+        x = static_cast<int>(static_cast<long long>(x) * 800 / windowW);
+        y = static_cast<int>(static_cast<long long>(y) * 600 / windowH);
+    }
+    x = x < 0 ? 0 : (x > 799 ? 799 : x);
+    y = y < 0 ? 0 : (y > 599 ? 599 : y);
+}
+
+namespace {
+
+// Window coordinates to the game's 800 x 600 space, unless a renderer with a
+// logical size has already done it.
+void LogicalPosition(uint32_t windowId, int& x, int& y)
+{
+    SDL_Window* w = SDL_GetWindowFromID(windowId);
+    int ww = 800, wh = 600;
+    if (w) {
+        SDL_Renderer* r = SDL_GetRenderer(w);
+        int lw = 0, lh = 0;
+        if (r)
+            SDL_RenderGetLogicalSize(r, &lw, &lh);
+        if (lw == 0)
+            SDL_GetWindowSize(w, &ww, &wh);
+    }
+    CSdlPlatform::ToLogical(ww, wh, x, y);
+}
+
+}  // namespace
+
 void CSdlPlatform::Translate(const SDL_Event& ev, std::vector<RawEvent>& out)
 {
     RawEvent e;
@@ -222,12 +284,15 @@ void CSdlPlatform::Translate(const SDL_Event& ev, std::vector<RawEvent>& out)
             return;
         e.kind = ev.type == SDL_KEYDOWN ? RawKind::KeyDown : RawKind::KeyUp;
         e.repeat = ev.key.repeat != 0;
+        e.locks = static_cast<int8_t>(((ev.key.keysym.mod & KMOD_CAPS) ? 1 : 0) |
+                                      ((ev.key.keysym.mod & KMOD_NUM) ? 2 : 0));
         out.push_back(e);
         return;
     case SDL_MOUSEMOTION:
         e.kind = RawKind::MouseMove;
         e.x = ev.motion.x;
         e.y = ev.motion.y;
+        LogicalPosition(ev.motion.windowID, e.x, e.y);
         out.push_back(e);
         return;
     case SDL_MOUSEBUTTONDOWN:
@@ -241,6 +306,7 @@ void CSdlPlatform::Translate(const SDL_Event& ev, std::vector<RawEvent>& out)
         e.kind = ev.type == SDL_MOUSEBUTTONDOWN ? RawKind::ButtonDown : RawKind::ButtonUp;
         e.x = ev.button.x;
         e.y = ev.button.y;
+        LogicalPosition(ev.button.windowID, e.x, e.y);
         out.push_back(e);
         return;
     case SDL_WINDOWEVENT:
@@ -248,6 +314,8 @@ void CSdlPlatform::Translate(const SDL_Event& ev, std::vector<RawEvent>& out)
             e.kind = RawKind::FocusGained;
             out.push_back(e);
         } else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            if (g_lastBoxClosed != 0 && SDL_GetTicks() - g_lastBoxClosed < kBoxFocusGraceMs)
+                return;
             e.kind = RawKind::FocusLost;
             out.push_back(e);
         } else if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {

@@ -44,7 +44,14 @@ public:
     bool AskYesNo(const std::string& caption, const std::string& text,
                   const std::string& yes, const std::string& no) override;
 
+    // SDL ticks when our last box closed (0: none yet).
+    static uint32_t LastClosedTicks();
+
 private:
+    // The box took the focus from the game's window; the focus changes it
+    // queued are not the application losing focus.
+    void AfterBox();
+
     CSdlWindow* m_window;
     CStderrDialogs m_fallback;
 };
@@ -65,6 +72,8 @@ public:
     // The set-1 scan code and extended bit of an SDL scancode; false for keys
     // the game never sees.
     static bool MapScancode(int sdlScancode, uint8_t& scan, bool& extended);
+    // A window position in the 800 x 600 space the game works in.
+    static void ToLogical(int windowW, int windowH, int& x, int& y);
 
     CSdlWindow window;
 

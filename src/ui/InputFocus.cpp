@@ -1,0 +1,3 @@
+#include "ui/InputFocus.h"
+
+CInputFocus g_inputFocus;

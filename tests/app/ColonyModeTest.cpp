@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/FrameClock.h"
+#include "app/QuillonView.h"
+#include "audio/MusicPlayer.h"
+#include "core/Display.h"
+#include "net/MySocket.h"
+#include "support/FakeServer.h"
+#include "support/Harness.h"
+#include "ui/InputFocus.h"
+#include "ui/Widget.h"
+#include "windows/DaradirUzedo.h"
+#include "world/GameLayer.h"
+#include "world/ObjLayer.h"
+
+extern uint16_t g_myId;
+
+namespace {
+
+class ColonyMode : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(h.Start());
+        ASSERT_TRUE(h.RunUntil([] { return g_pView && g_pView->m_pGameLayer && g_pView->m_pDisplay; }));
+        CWidgetContainer* root = g_layerHolder.GetLayer()->GetRootContainer();
+        for (CWidget& w : windows)
+            root->AddChild(&w);
+        view = g_pView;
+        view->m_pDisplay->AddLayer(view->m_pObjLayer);
+        g_myId = 0x1234;
+        ASSERT_TRUE(h.RunUntil([&] { return h.Server().Accepted() && g_pMainSocket->CanSend(); }, 20000));
+    }
+    void TearDown() override
+    {
+        CWidgetContainer* root = g_layerHolder.GetLayer()->GetRootContainer();
+        for (CWidget& w : windows)
+            root->RemoveChild(&w);
+    }
+    CWidget& Window(uint32_t id)
+    {
+        for (CWidget& w : windows)
+            if (w.GetId() == id)
+                return w;
+        return windows[0];
+    }
+
+    // Steps until the server has n bytes more than `from`; those bytes.
+    Bytes Sent(size_t from, size_t n)
+    {
+        h.RunUntil([&] { return h.Server().AllReceived().size() >= from + n; }, 20000);
+        const Bytes& all = h.Server().AllReceived();
+        return Bytes(all.begin() + static_cast<long>(std::min(from, all.size())), all.end());
+    }
+
+    CHarness h;
+    CQuillonView* view = nullptr;
+    CWidget windows[8] = {CWidget(2), CWidget(69), CWidget(59), CWidget(60),
+                          CWidget(65), CWidget(64), CWidget(61), CWidget(70)};
+};
+
+}  // namespace
+
+TEST_F(ColonyMode, EnteringSwapsTheLayersOpensItsWindowAndLeavesTheField)
+{
+    view->ToggleColonyMode();
+    EXPECT_EQ(g_colonyMode, 1u);
+    EXPECT_FALSE(view->m_pDisplay->Holds(view->m_pObjLayer));
+    EXPECT_TRUE(view->m_pDisplay->Holds(view->m_pGameLayer));
+    EXPECT_EQ(Window(69).GetState(), CWidget::kOpening);
+    EXPECT_EQ(Window(2).GetState(), CWidget::kClosed);  // chat only for a game master
+    EXPECT_TRUE(g_musicPlayer.IsPlaying());
+    EXPECT_EQ(Sent(0, 3), (Bytes{5, 0x34, 0x12}));
+}
+
+TEST_F(ColonyMode, LeavingReturnsToTheStartCellAndClosesTheColonyWindows)
+{
+    view->ToggleColonyMode();
+    for (uint32_t id : {59u, 60u, 61u})
+        Window(id).SetState(CWidget::kOpen);
+    const size_t before = Sent(0, 3).size();
+    view->ToggleColonyMode();
+    EXPECT_EQ(g_colonyMode, 0u);
+    EXPECT_TRUE(view->m_pDisplay->Holds(view->m_pObjLayer));
+    EXPECT_FALSE(view->m_pDisplay->Holds(view->m_pGameLayer));
+    for (uint32_t id : {69u, 59u, 60u, 65u, 64u, 61u})
+        EXPECT_EQ(Window(id).GetState(), CWidget::kClosing) << id;
+    EXPECT_EQ(Window(70).GetState(), CWidget::kClosed);
+    // Stage 0 + 1, x 219, y 314.
+    EXPECT_EQ(Sent(before, 6), (Bytes{3, 1, 219, 0, 0x3A, 0x01}));
+}
+
+TEST_F(ColonyMode, AGameMasterGetsTheChatWindow)
+{
+    g_gmFlag = 1;
+    CWidget other(77);
+    g_inputFocus.SetFocusWidget(&other);
+    g_inputFocus.ClearFocus();
+    view->ToggleColonyMode();
+    EXPECT_EQ(Window(2).GetState(), CWidget::kOpening);
+    EXPECT_EQ(g_inputFocus.GetFocusWidget(), &other);
+}
+
+TEST(StageMusic, NamesTheFileOfEachStage)
+{
+    EXPECT_STREQ(StageMusic(0), "Ext.mid");
+    EXPECT_STREQ(StageMusic(5), "Summcombat1.mid");
+    EXPECT_STREQ(StageMusic(9), "wintcombat1.mid");
+    EXPECT_STREQ(StageMusic(10), "Ext.mid");
+    EXPECT_STREQ(StageMusic(-1), "Ext.mid");
+}
