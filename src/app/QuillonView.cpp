@@ -1,5 +1,6 @@
 #include "app/QuillonView.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -46,6 +47,8 @@ constexpr uint32_t kMsgDialogClosed = 0x40B;
 constexpr uint32_t kMsgAccountLogin = 0x40C;
 constexpr const char* kRegistryPath = "Software\\Brennix\\Quorvel";
 constexpr int kDefaultServerPort = 8020;
+// The loading text: the text layer's own light colour.
+constexpr uint8_t kLoadingTextColor = 15;
 
 // The cursor clip before the game started, and the game's own in full screen.
 plat::Rect g_savedCursorClip;
@@ -245,9 +248,34 @@ void CQuillonView::ShowLoading(int percent)
         return;
     if (percent >= 102)
         std::memset(bits, 0, static_cast<size_t>(CDisplay::kWidth) * CDisplay::kHeight);
+    DrawLoadingText(bits, percent);
     m_pDisplay->Unlock();
     m_pDisplay->SetNeedsFlip();
     m_pDisplay->Flip();
+}
+
+void CQuillonView::DrawLoadingText(uint8_t* bits, int percent)
+{
+    if (!g_pTextLayer || percent >= 102)
+        return;
+    char text[64];
+    if (percent >= 101)
+        std::snprintf(text, sizeof text, "Loading Tolmar Resource Complete...");
+    else
+        std::snprintf(text, sizeof text, "Loading Tolmar Resource File. %d%%", percent);
+    // Centred in the band from x 0 to 800 at y 180, in the light text
+    // colour, without shadow; the text layer's settings are put back after.
+    const int n = static_cast<int>(std::strlen(text));
+    const int width = (n - 1) * CTextLayer::kAsciiAdvance + 8;
+    const uint32_t style = g_pTextLayer->GetStyle();
+    const uint8_t textColor = g_pTextLayer->GetTextColor();
+    const uint8_t backColor = g_pTextLayer->GetBackColor();
+    g_pTextLayer->SetTarget(bits, CDisplay::kWidth, CDisplay::kHeight);
+    g_pTextLayer->SetColor(0);
+    g_pTextLayer->SetColors(kLoadingTextColor, CTextLayer::kTransparent);
+    g_pTextLayer->DrawText((CDisplay::kWidth - width) / 2, 180, text, 0);
+    g_pTextLayer->SetColor(style);
+    g_pTextLayer->SetColors(textColor, backColor);
 }
 
 void CQuillonView::LoadPalette()
@@ -259,7 +287,9 @@ void CQuillonView::LoadPalette()
 
     g_pPalette->LoadPalette("data\\Tolmar.PAL");
     g_pPalette->LoadTransTable("data\\TransTable.tbl");
-    g_pTextLayer->LoadFonts("data\\Shan.fnt", "data\\Seng.fnt");
+    // The fonts are part of the game's data: without them the game ends.
+    if (!g_pTextLayer->LoadFonts("data\\Shan.fnt", "data\\Seng.fnt"))
+        plat::Loop().PostQuitMessage(1);
     g_pPalette->BuildShadeTables();
     g_pPalette->BuildTintTables();
 

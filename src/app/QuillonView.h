@@ -29,6 +29,8 @@ public:
     void InitGame();
     // Draws the loading screen at step 0, 10, ..., 70, 101 or 102.
     void ShowLoading(int percent);
+    // The progress text of a loading step, in the game's fonts.
+    void DrawLoadingText(uint8_t* bits, int percent);
     void LoadPalette();
     // Runs while the view is not running: connects once, then waits for
     // the server to accept the client.

@@ -120,10 +120,7 @@ private:
     [[maybe_unused]] CDisplay* m_pDisplay;
     [[maybe_unused]] CBGLayer* m_pBackground;
     CharacterRecord m_myRecord;
-    CDisplay* m_pDisplay;
-    CBGLayer* m_pBackground;
     int m_entryStage = 0;
     int m_entryX = 0;
     int m_entryY = 0;
-    std::array<uint8_t, kRecordSize> m_myRecord{};
 };

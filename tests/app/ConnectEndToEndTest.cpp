@@ -61,7 +61,7 @@ TEST(ClientSession, TakesVersionAndIdThenLogsOutOnExit)
 
     // In the world, the exit's log-out packets must reach the server before
     // the window closes.
-    uint8_t* rec = g_pView->m_pObjLayer->MyRecord();
+    uint8_t* rec = g_pView->m_pObjLayer->MyRecord().bytes.data();
     rec[124] = 0x11;  // game time
     rec[132] = 0x22;  // HP
     g_pView->m_pObjLayer->m_inWorld = 1;

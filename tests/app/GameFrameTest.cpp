@@ -163,7 +163,7 @@ TEST_F(GameFrame, ExitGameSendsTheLogOutInOrder)
     layer->m_inBattle = 1;
     layer->m_battleNumber = 20001;
     layer->m_inWorld = 1;
-    uint8_t* rec = layer->MyRecord();
+    uint8_t* rec = layer->MyRecord().bytes.data();
     rec[124] = 7;      // game time
     rec[132] = 100;    // HP
     rec[136] = 50;     // MP
