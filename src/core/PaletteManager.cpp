@@ -79,12 +79,6 @@ uint8_t ClampChannel(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255))
 
 }  // namespace
 
-void ShowFatalError(const char* text)
-{
-    plat::MessageBox("Error Msg", text);
-    plat::Loop().PostQuitMessage(-1);
-}
-
 void ResetPaletteCycleCount() { g_cycleSteps = 0; }
 
 CPaletteManager::CPaletteManager(CLayerGroup* display) : m_pDisplay(display) {}

@@ -10,7 +10,7 @@
 
 class CLayerGroup;
 
-// Shows "Error Msg" with text, then asks the loop to quit with exit code -1.
+// Shows "Error Msg" with text, then the program ends in order (app/FatalError).
 void ShowFatalError(const char* text);
 
 class CPaletteManager : public CLayer {

@@ -239,39 +239,6 @@ TEST_F(GameFrame, FinishedIntroLeavesTheDisplayOnce)
     EXPECT_FALSE(intro->IsFinished());
 }
 
-TEST_F(GameFrame, KeepAliveEvery1800SecondsWhileInTheGame)
-{
-    StartToFirstFrame();
-    // Nothing else is sent meanwhile: every byte 54 is a keep-alive.
-    auto keepAlives = [&] {
-        const Bytes& got = Received();
-        return static_cast<int>(std::count(got.begin(), got.end(), 54));
-    };
-    // Whole seconds at a time: each pass runs a frame and at most one timer tick.
-    auto seconds = [&](int n) {
-        for (int i = 0; i < n; ++i) {
-            h.Clock().Advance(1000);
-            h.Steps(3);
-        }
-    };
-    view->m_pIntroLayer->m_sceneState = 0;
-    h.RunForMs(40);  // a frame starts the timer
-    seconds(1799);
-    EXPECT_EQ(keepAlives(), 0);
-    seconds(1);
-    EXPECT_EQ(keepAlives(), 1);
-    seconds(1799);
-    EXPECT_EQ(keepAlives(), 1);
-    view->m_pIntroLayer->m_sceneState = 1;  // back at the log-in scene: the count starts over
-    h.RunForMs(40);
-    view->m_pIntroLayer->m_sceneState = 0;
-    h.RunForMs(40);
-    seconds(1799);
-    EXPECT_EQ(keepAlives(), 1);
-    seconds(1);
-    EXPECT_EQ(keepAlives(), 2);
-}
-
 TEST_F(GameFrame, DeactivationEndsTheGameExceptForAGameMaster)
 {
     StartToFirstFrame();

@@ -14,6 +14,9 @@
 #include "core/ResFile.h"
 #include "fixtures/IntroArchive.h"
 #include "intro/IntroLayer.h"
+#include "colony/SimColony.h"
+#include "script/ScriptManager.h"
+#include "world/StageLoader.h"
 #include "net/PacketAssembler.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
@@ -37,6 +40,9 @@ void ResetGameGlobals()
     g_handOff = HandOffData{};
     ResetReceiveState();
     ResetIntroState();
+    CScriptManager::Reset();
+    ResetStageLoader();
+    g_simColony = CSimColony{};
     SetPacketSource(nullptr);
     plat::SRand(1);
 }
@@ -76,7 +82,7 @@ bool CHarness::Start(const std::string& commandLine)
         Server();
     plat::SetCommandLine(commandLine);
     // Without an archive of the test's own, the smallest one start-up accepts.
-    if (ResOpenArchive() != 0)
+    if (!CTestArchive::AnyInstalled())
         m_archive = std::make_unique<CTestArchive>(CIntroArchive::Game(), false);
     m_started = true;
     return theApp.InitInstance() != 0;
