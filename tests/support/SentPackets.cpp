@@ -3,7 +3,7 @@
 #include "net/MySocket.h"
 
 namespace {
-std::vector<Packet> g_sent;
+std::vector<SentPacket> g_sent;
 
 void Tap(const CMySocket* socket, const uint8_t* data, int length)
 {
@@ -18,10 +18,10 @@ const bool g_installed = [] {
 }();
 }  // namespace
 
-std::vector<Packet> TakeSentPackets()
+std::vector<SentPacket> TakeSentPackets()
 {
     (void)g_installed;
-    std::vector<Packet> out;
+    std::vector<SentPacket> out;
     out.swap(g_sent);
     return out;
 }
