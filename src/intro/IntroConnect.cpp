@@ -60,11 +60,12 @@ int CIntroLayer::ConnectScreen()
 {
     FormatConnectText(g_connectPass, m_connectText.data(), m_connectText.size());
     const BlitTarget screen = Screen();
-    ScreenFillRect(screen, 0, 0, kCols, kRows, kBackColour);
+    if (m_pScreen)
+        ScreenFillRect(screen, 0, 0, kCols, kRows, kBackColour);
 
     if (m_pConnectFrame) {
         DrawPicture(m_pConnectFrame, 20, 350);
-    } else {
+    } else if (m_pScreen) {
         try {
             m_pConnectFrame = LoadPicture(m_image1, "data\\connect.tle");
         } catch (CRFileException& e) {
@@ -99,7 +100,7 @@ int CIntroLayer::ConnectScreen()
         }
     }
     const int colour = kPassColours[g_connectPass < 0 ? 0 : (g_connectPass > 3 ? 3 : g_connectPass)];
-    for (int i = 0; i < g_connectProgress; ++i)
+    for (int i = 0; m_pScreen && i < g_connectProgress; ++i)
         ScreenFillRect(screen, 44 + 3 * i, 424, 1, 16, colour);
     return 0;
 }
