@@ -146,3 +146,47 @@ TEST_F(CharacterField, ScriptValueReceiptKeepsTheWordAfterIt)
 }
 
 }  // namespace
+
+namespace {
+
+static_assert(sizeof(CharacterRecord::bytes) == 596);
+static_assert(CharacterRecord::kScriptValue == 192 && CharacterRecord::kItems == 220 &&
+              CharacterRecord::kEquipment == 420 && CharacterRecord::kFieldImageSize == 436);
+
+TEST_F(CharacterField, EveryFieldCarriedBothWaysRoundTrips)
+{
+    for (int f = 0; f < 70; ++f) {
+        const int in = CharacterFieldReceiveSize(f);
+        const int out = CharacterFieldSendSize(f);
+        if (in <= 0 || out <= 0 || f == 50)
+            continue;
+        ASSERT_EQ(in, out) << f;
+        std::vector<uint8_t> payload(static_cast<size_t>(in));
+        for (size_t i = 0; i < payload.size(); ++i)
+            payload[i] = static_cast<uint8_t>(f + 3 * i + 1);
+        if (f == 25)
+            payload = {0x34, 0x92, 0xFF, 0xFF};  // negative: sign-extended back
+        if (f == 63)
+            payload = {3, 0x10, 0x01, 0xFF, 0x01};  // map 3, (272, 511)
+        Receive(7, f, payload);
+        layer.SendCharacterField(f);
+        std::vector<uint8_t> expected = {53, static_cast<uint8_t>(f)};
+        expected.insert(expected.end(), payload.begin(), payload.end());
+        EXPECT_EQ(TakeSentPackets(), std::vector<SentPacket>{expected}) << "field " << f;
+    }
+}
+
+TEST_F(CharacterField, AnyFieldOfMyOwnAnswersAndOtherCharactersKeepTheLayerValues)
+{
+    layer.RequestCharacterField(7, 50);
+    EXPECT_EQ(layer.m_myFieldAnswer, 0u);
+    layer.m_jailStartTime = -1;
+    Receive(9, 69, {0, 0, 0, 0});  // no such character
+    EXPECT_EQ(layer.m_jailStartTime, -1);
+    EXPECT_EQ(layer.m_myFieldAnswer, 0u);
+    Receive(7, 69, {0, 0, 0, 0});
+    EXPECT_EQ(layer.m_jailStartTime, 0);
+    EXPECT_EQ(layer.m_myFieldAnswer, 1u);
+}
+
+}  // namespace
