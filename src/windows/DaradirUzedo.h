@@ -26,7 +26,7 @@ public:
     void ToggleWindow(int /*id*/) {}
 
 private:
-    CDisplay* m_pDisplay;
+    [[maybe_unused]] CDisplay* m_pDisplay;
     CWidgetContainer m_root{1};
 };
 
