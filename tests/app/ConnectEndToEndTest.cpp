@@ -75,17 +75,6 @@ TEST(ClientSession, TakesVersionAndIdThenLogsOutOnExit)
     EXPECT_EQ(server.Failure(), "");
 }
 
-TEST(ClientSession, ByteWiseDeliveryChangesNothing)
-{
-    CHarness h;
-    CFakeServer& server = h.Server();
-    server.Send(Concat({Version(336), PlayerId(7)}), 1);
-    ASSERT_TRUE(h.Start());
-    ASSERT_TRUE(h.RunUntil([] { return g_playerIdState == 1; }, 40000));
-    EXPECT_EQ(g_versionConfirmed, 1u);
-    EXPECT_EQ(g_myId, 7);
-}
-
 TEST(ClientSession, WrongVersionEndsTheClient)
 {
     CHarness h;
