@@ -102,12 +102,3 @@ TEST_F(ColonyMode, AGameMasterGetsTheChatWindow)
     EXPECT_EQ(Window(2).GetState(), CWidget::kOpening);
     EXPECT_EQ(g_inputFocus.GetFocusWidget(), &other);
 }
-
-TEST(StageMusic, NamesTheFileOfEachStage)
-{
-    EXPECT_STREQ(StageMusic(0), "Ext.mid");
-    EXPECT_STREQ(StageMusic(5), "Summcombat1.mid");
-    EXPECT_STREQ(StageMusic(9), "wintcombat1.mid");
-    EXPECT_STREQ(StageMusic(10), "Ext.mid");
-    EXPECT_STREQ(StageMusic(-1), "Ext.mid");
-}

@@ -52,17 +52,3 @@ TEST(MouseLatch, UnknownEventCodeChangesNoBit)
     EXPECT_FALSE(m.HasMouseEvent(0xFFFFFFFFu));
     EXPECT_EQ(m.GetX(), 7);
 }
-
-TEST(MouseLatch, HeldButtonsFollowDownAndUp)
-{
-    CMouseState m;
-    m.SetMouseButton(1, true);
-    m.SetMouseButton(2, true);
-    m.SetMouseButton(1, false);
-    m.SetMouseButton(4, true);  // not a button
-    EXPECT_FALSE(m.IsMouseButtonHeld(1));
-    EXPECT_TRUE(m.IsMouseButtonHeld(2));
-    EXPECT_FALSE(m.IsMouseButtonHeld(4));
-    m.ClearMouseButtons();
-    EXPECT_FALSE(m.IsMouseButtonHeld(3));
-}

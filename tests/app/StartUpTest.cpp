@@ -10,7 +10,6 @@
 #include "app/QuillonView.h"
 #include "app/StringTable.h"
 #include "fixtures/ArchiveBuilder.h"
-#include "net/MySocket.h"
 #include "platform/Process.h"
 #include "platform/LauncherAtoms.h"
 #include "support/FakeServer.h"

@@ -97,6 +97,8 @@ uint32_t CSdlDialogs::LastClosedTicks() { return g_lastBoxClosed; }
 
 void CSdlDialogs::AfterBox()
 {
+    // The box showed the system cursor; the game draws its own again.
+    SDL_ShowCursor(!m_window || m_window->CursorCount() >= 0 ? SDL_ENABLE : SDL_DISABLE);
     SDL_PumpEvents();
     SDL_Event kept[64];
     int n = SDL_PeepEvents(kept, 64, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);

@@ -29,6 +29,8 @@ public:
     void GetDesktopSize(int& width, int& height) override;
 
     SDL_Window* Handle() const { return m_window; }
+    // The game's ShowCursor count: the system cursor shows while it is >= 0.
+    int CursorCount() const { return m_cursorCount; }
 
 private:
     SDL_Window* m_window = nullptr;
