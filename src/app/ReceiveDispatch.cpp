@@ -26,7 +26,7 @@ uint32_t g_playerIdState;
 int32_t g_readyAnswer;
 int32_t g_colonyAnswer;
 std::array<int16_t, 12> g_rememberedBattles;
-std::array<uint8_t, kAccountRecordSize> g_loginRecord;
+AccountRecord g_loginRecord;
 uint32_t g_receiveCounter;
 
 namespace {
@@ -130,7 +130,7 @@ void OnLoginResult(CIntroLayer* intro)
     uint8_t subCode = 0;
     if (result == 5 || result == 6) {
         NetRead(&subCode, 1);
-        NetRead(g_loginRecord.data(), kAccountRecordSize);
+        NetRead(g_loginRecord.bytes.data(), kAccountRecordSize);
     }
     if (intro)
         intro->OnLoginReply(result, subCode);
@@ -170,7 +170,7 @@ void ResetReceiveState()
     g_readyAnswer = 0;
     g_colonyAnswer = 0;
     g_rememberedBattles.fill(0);
-    g_loginRecord.fill(0);
+    g_loginRecord.Clear();
     g_receiveCounter = 0;
     g_packetAssembler.Reset();
 }

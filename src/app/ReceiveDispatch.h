@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "intro/AccountRecord.h"
+
 // The player's server id, set by received command 2.
 extern uint16_t g_myId;
 // 1 once command 1 carried our protocol version; the connect sequence
@@ -18,8 +20,8 @@ extern int32_t g_colonyAnswer;
 // Battle numbers remembered by command 84; 0 is a free slot.
 extern std::array<int16_t, 12> g_rememberedBattles;
 // The account record of a successful log-in.
-constexpr int kAccountRecordSize = 341;
-extern std::array<uint8_t, kAccountRecordSize> g_loginRecord;
+constexpr int kAccountRecordSize = static_cast<int>(AccountRecord::kSize);
+extern AccountRecord g_loginRecord;
 // Packets dispatched so far (for the trace).
 extern uint32_t g_receiveCounter;
 

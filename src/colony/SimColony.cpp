@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "core/ByteReader.h"
+#include "core/ByteWriter.h"
+#include "net/MySocket.h"
 #include "net/PacketAssembler.h"
 
 CSimColony g_simColony;
@@ -22,4 +24,42 @@ void CSimColony::OnSimPacket()
     case 4: NetSkip(18); break;
     default: break;
     }
+}
+
+namespace {
+void Send(const CByteWriter& w)
+{
+    if (g_pMainSocket)
+        g_pMainSocket->SendCommand(w.Data(), w.SizeInt());
+}
+}  // namespace
+
+void CSimColony::SendRequest(int subCode, uint16_t id)
+{
+    Send(CByteWriter().U8('e').U8(static_cast<uint32_t>(subCode)).U16(id));
+}
+
+void CSimColony::SendProfileText(const char* text)
+{
+    CByteWriter w;
+    w.U8('d').U8(1).FixedString(text ? text : "", kProfileTextSize);
+    Send(w);
+}
+
+void CSimColony::SendResources()
+{
+    Send(CByteWriter().U8('d').U8(2).U32(m_colonyValue).U8(m_rate).U16(m_wood).U16(m_stone).U16(m_iron).U16(m_crystal));
+}
+
+void CSimColony::SendFacilities()
+{
+    // No facilities are kept yet: an empty list.
+    Send(CByteWriter().U8('d').U8(3).U16(0));
+}
+
+void CSimColony::SendCubes()
+{
+    CByteWriter w;
+    w.U8('d').U8(4).Bytes(m_cubes.data(), m_cubes.size());
+    Send(w);
 }

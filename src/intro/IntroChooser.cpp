@@ -103,8 +103,8 @@ void CIntroLayer::SlideShow()
         const CIntroItem* front = frontFigure();
         if (m_chooserRotation == 0 && front) {
             const size_t slot = static_cast<size_t>(std::clamp(g_selectedSlot, 1, 3) - 1);
-            PutI16(g_loginRecord.data() + kRecordSlotKinds + slot * 2, front->GetId() - 1);
-            PutI16(g_loginRecord.data() + kRecordSlotLevels + slot * 2, 1);
+            PutI16(g_loginRecord.bytes.data() + kRecordSlotKinds + slot * 2, front->GetId() - 1);
+            PutI16(g_loginRecord.bytes.data() + kRecordSlotLevels + slot * 2, 1);
             m_sceneState = kSceneCharacterSetup;
             g_slotExists[slot] = 0;
             return;

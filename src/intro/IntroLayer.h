@@ -2,6 +2,7 @@
 // player enters the world and runs the scene state machine every frame.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -95,8 +96,25 @@ public:
     int ConnectScreen();
     void ConnectStep();
 
-    // The log-in form's check; 1 when the request was sent.
+    // The forms' checks; 1 when the request was sent, 0 after a message.
     int CheckLogin();
+    int CheckRegistration();
+    int CheckCharacterName();
+    // The log-in form's ID, always terminated.
+    void GetLoginId(char* out, size_t size) const;
+
+    // Field buffers of the forms (CP949): log-in 1..2, registration 1..9;
+    // null for any other number.
+    char* GetLoginField(int field);
+    char* GetRegisterField(int field);
+    char* GetNameField() { return m_charNameField.data(); }
+    int GetSelectAction() const { return m_selectAction; }
+    int GetPanelOpen() const { return m_panelOpen; }
+
+    // The connect screen's line for a pass 0..3.
+    static void FormatConnectText(int pass, char* out, size_t size);
+    // The last line the connect screen drew.
+    const char* GetConnectText() const { return m_connectText.data(); }
     // Replies to the forms' requests, from the receive dispatcher.
     void OnLoginReply(int result, int subCode);
     void OnRegisterReply(int result);
@@ -140,8 +158,24 @@ private:
     void FreeScreen(std::initializer_list<CTileSet*> images);
     void CopyBackground();
     void DrawPicture(CRleImage* picture, int x, int y);
-    // Gives a form field the focus: an empty buffer and the field's place.
-    void FocusField(int field, int x, int y, int max);
+    // Gives a form field the focus: the field and the edit buffer are
+    // emptied and the edit line starts at the field's place.
+    void FocusField(int field, char* buffer, size_t size, int x, int y, int max);
+    // The edit line's text, converted to CP949, into the focused field.
+    void CopyEditToField();
+    void FocusLoginField(int field);
+    void FocusRegisterField(int field);
+    void DrawFormText(int x, int y, const char* text);
+    void DrawStars(int x, int y, const char* text);
+    // The character screen's parts.
+    void DrawSlots();
+    void PlaySlot(int slot);
+    void NewCharacterPanel(int slot);
+    // The connect steps that do more than wait.
+    void ConnectStep5();
+    void ConnectStep7();
+    void ConnectStep8();
+    void EnterWorld();
     // Runs a screen set-up; an entry missing from the archive is reported
     // and ends the game instead of being retried every frame.
     template <class Fn>
@@ -206,6 +240,19 @@ private:
     // The log-in form's fields (CP949).
     std::array<char, 12> m_loginId{};
     std::array<char, 10> m_loginPassword{};
+    // The registration form's fields, each held to its limit.
+    std::array<std::array<char, 64>, 9> m_registerFields{};
+    // The new character's name.
+    std::array<char, 12> m_charNameField{};
+    // The field the edit line copies into, and its size.
+    char* m_pFocusBuffer = nullptr;
+    size_t m_focusSize = 0;
+    int32_t m_panelSubAction = 0;
+    // The connect screen's line, and when step 7 asks for the jail and
+    // wanted times again.
+    std::array<char, 96> m_connectText{};
+    uint32_t m_jailRequestAt = 0;
+    bool m_jailRequested = false;
 
     bool m_setUpFailed = false;
 };
@@ -222,6 +269,16 @@ extern int32_t g_requestPending;     // a form's request awaits its reply
 extern int32_t g_requestDone;        // the reply accepted it
 // The frame of the cursor tile set drawn at the mouse position.
 extern int32_t g_cursorFrame;
+extern int32_t g_nameEntryStarted;   // the new-character panel owns the edit line
+// The chosen character's name.
+extern std::array<char, 12> g_charName;
+// The connect sequence: the next step and the connect screen's bar.
+extern int32_t g_connectStep;
+extern int32_t g_connectProgress;
+extern int32_t g_connectFrames;
+extern int32_t g_connectPass;
+// How long step 7 waits before asking again for the jail and wanted times.
+constexpr uint32_t kJailRequestRepeatMs = 5000;
 
 // The scene globals back to their start state (tests).
 void ResetIntroState();

@@ -29,15 +29,6 @@ void CObjLayer::SendLogout() { Send(CByteWriter().U8(51).U8('O')); }
 void CObjLayer::SendQuitNotice() { Send(CByteWriter().U8(55)); }
 void CObjLayer::SendKeepAlive() { Send(CByteWriter().U8(54)); }
 
-void CObjLayer::SendUserId(const char* name)
-{
-    CByteWriter w;
-    w.U8('c').FixedString(name ? name : "", 12);
-    g_playerIdState = 0;
-    Send(w);
-}
-
-
 void CObjLayer::SetEntryPoint(int stage, int x, int y)
 {
     m_entryStage = stage;
@@ -47,11 +38,47 @@ void CObjLayer::SetEntryPoint(int stage, int x, int y)
 
 void CObjLayer::SendEnterField()
 {
+    m_enteredAnswer = 0;
     Send(CByteWriter()
              .U8(3)
              .U8(static_cast<uint32_t>(m_entryStage + 1))
              .U16(static_cast<uint32_t>(m_entryX))
              .U16(static_cast<uint32_t>(m_entryY)));
+}
+
+void CObjLayer::SendUserId(const char* name)
+{
+    CByteWriter w;
+    w.U8('c').FixedString(name ? name : "", 12);
+    g_playerIdState = 0;
+    Send(w);
+}
+
+void CObjLayer::SendCharacterChoice(int slot)
+{
+    char name[AccountRecord::kSlotNameSize];
+    g_loginRecord.SlotName(slot, name);
+    CByteWriter w;
+    w.U8(2).U8(1).U8(6).FixedString(name, sizeof name);
+    g_playerIdState = 0;
+    Send(w);
+}
+
+void CObjLayer::SendConnectRequest()
+{
+    g_versionConfirmed = 0;
+    Send(CByteWriter().U8(1));
+}
+
+void CObjLayer::SendReadyCheck()
+{
+    g_readyAnswer = 0;
+    Send(CByteWriter().U8(50).U8('W'));
+}
+
+const CharacterRecord* CObjLayer::GetCharTemplate(int) const
+{
+    return nullptr;  // the object files' characters are not kept yet
 }
 
 CharacterRecord* CObjLayer::FindCharacterById(uint16_t)
@@ -61,8 +88,10 @@ CharacterRecord* CObjLayer::FindCharacterById(uint16_t)
 
 void CObjLayer::RequestCharacterField(uint16_t id, int field)
 {
-    if (field == 50)
+    if (field == 50) {
         m_ownRecordArrived = 0;
+        m_myFieldAnswer = 0;
+    }
     Send(CByteWriter().U8(52).U16(id).U8(static_cast<uint32_t>(field)));
 }
 
@@ -135,11 +164,17 @@ void CObjLayer::SendCharacterField(int field, int a, int b)
     case 67:
         w.U8(static_cast<uint32_t>(a));
         break;
-    case 60: w.Bytes(m_creationData.data(), m_creationData.size()); break;
-    case 61:
-        w.Bytes(m_loginTexts.data(), m_loginTexts.size()).Bytes(m_uiText.data(), m_uiText.size());
+    case 60:
+        // The account's character list: kinds, names and levels of the slots.
+        w.Bytes(g_loginRecord.bytes.data() + AccountRecord::kSlotKinds, 48);
         break;
-    case 62: w.Bytes(m_loginTexts.data(), m_loginTexts.size()); break;
+    case 61:
+    case 62:
+        w.Bytes(g_loginRecord.bytes.data() + AccountRecord::kResidentNumber, 15);
+        w.Bytes(g_loginRecord.bytes.data() + AccountRecord::kPassword, 10);
+        if (field == 61)
+            w.Bytes(m_uiText.data(), m_uiText.size());
+        break;
     case 63:
         w.U8(m_recallPoint.map).U16(static_cast<uint16_t>(m_recallPoint.x)).U16(static_cast<uint16_t>(m_recallPoint.y));
         break;
@@ -169,6 +204,8 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
     CharacterRecord* rec = mine ? &m_myRecord : FindCharacterById(id);
     if (!rec)
         return;
+    if (mine)
+        m_myFieldAnswer = 1;
     CByteReader r(payload, size);
     switch (field) {
     case 0:
@@ -197,8 +234,11 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
     case 35: rec->SetU16(CharacterRecord::kProfileValue, r.U16()); break;
     case 36: rec->SetU16(CharacterRecord::kBattleLogouts, r.U16()); break;
     case 37:
-        for (uint16_t& slot : m_cabinet)
-            slot = r.U16();
+        // The cabinet, the recall point and the two start times are the
+        // player's own; another character's are not kept.
+        if (mine)
+            for (uint16_t& slot : m_cabinet)
+                slot = r.U16();
         break;
     case 50: {
         r.Bytes(rec->bytes.data(), CharacterRecord::kFieldImageSize);
@@ -233,12 +273,18 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
         p.x = r.I16();
         p.y = r.I16();
         // A point off the seven maps is not kept.
-        if (p.map <= 6 && InMapRange(p.x) && InMapRange(p.y))
+        if (mine && p.map <= 6 && InMapRange(p.x) && InMapRange(p.y))
             m_recallPoint = p;
         break;
     }
-    case 68: m_wantedStartTime = r.I32(); break;
-    case 69: m_jailStartTime = r.I32(); break;
+    case 68:
+        if (mine)
+            m_wantedStartTime = r.I32();
+        break;
+    case 69:
+        if (mine)
+            m_jailStartTime = r.I32();
+        break;
     default:
         if (field >= 8 && field <= 19)
             rec->SetU32(CharacterRecord::kLevel + 4 * static_cast<size_t>(field - 8), r.U32());

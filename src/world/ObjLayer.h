@@ -32,14 +32,26 @@ public:
     void SendLogout();       // [51]['O']
     void SendQuitNotice();   // [55]
     void SendKeepAlive();    // [54]
+    // ['c'][ID or character name, 12 bytes]: cut the other connection of
+    // the account; clears the player-id state.
+    void SendUserId(const char* name);
+    // [2][1][6][name of log-in slot n (1..3), 12 bytes]; clears the
+    // player-id state.
+    void SendCharacterChoice(int slot);
+    // [1]: the connect request; clears the version answer.
+    void SendConnectRequest();
+    // [50]['W']; clears the ready answer.
+    void SendReadyCheck();
+    // Logged in with a character: the layer takes part in the world.
+    void SetInWorld() { m_inWorld = 1; }
+    // The record of the object files' character template of a kind 0..5, or
+    // null while none is loaded.
+    const CharacterRecord* GetCharTemplate(int kind) const;
     // Where the player enters the field, and [3][u8 stage + 1][u16 x][u16 y].
     void SetEntryPoint(int stage, int x, int y);
     void SendEnterField();
     // Takes every character off the map.
     void RemoveAllCharacters() {}
-    // ['c'][ID or character name, 12 bytes]: cut the other connection of
-    // the account; clears the player-id state.
-    void SendUserId(const char* name);
     // [53][u8 field][payload] from the own record; nothing for a field
     // without a payload. a and b are slot numbers for fields 51..57, 64..67.
     void SendCharacterField(int field, int a = 0, int b = 0);
@@ -101,26 +113,28 @@ public:
     uint32_t m_battleNumber = 0;
     uint16_t m_myId = 0;
     uint16_t m_myId2 = 0;
-    // The player's own character once it is in the field; the field-gated
-    // commands are dropped while it is null.
-    CCharacter* m_pMyChar = nullptr;
     uint32_t m_ownRecordArrived = 0;  // set by field 50 of my own record
+    // Set by any field of my own record; asking for field 50 clears it.
+    uint32_t m_myFieldAnswer = 0;
+    // The server's reply to command 3: 1 entered, -1 refused, 0 none yet.
+    int32_t m_enteredAnswer = 0;
     uint32_t m_itemEntryCount = 0;    // item entries loaded from the object files
     RecallPoint m_recallPoint;
     int32_t m_wantedStartTime = 0;    // field 68
     int32_t m_jailStartTime = 0;      // field 69
-    // Payload sources of fields 37 (the cabinet), 60 (creation data), 61
-    // and 62 (log-in texts) kept by the log-in and the UI.
+    // The cabinet (field 37) and the UI's new password (field 61); fields 60
+    // to 62 take the rest from the log-in record.
     std::array<uint16_t, 20> m_cabinet{};
-    std::array<uint8_t, 48> m_creationData{};
-    std::array<uint8_t, 25> m_loginTexts{};
     std::array<uint8_t, 10> m_uiText{};
+    // The player's own character once it is in the field; the field-gated
+    // commands are dropped while it is null.
+    CCharacter* m_pMyChar = nullptr;
 
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;
     [[maybe_unused]] CBGLayer* m_pBackground;
+    CharacterRecord m_myRecord;
     int m_entryStage = 0;
     int m_entryX = 0;
     int m_entryY = 0;
-    CharacterRecord m_myRecord;
 };

@@ -1,5 +1,8 @@
 // The object layer's handlers of received commands. Until the field world
 // is built they only take their packet off the stream, field by field.
+#include <algorithm>
+#include <array>
+
 #include "core/ByteReader.h"
 #include "net/PacketAssembler.h"
 #include "world/ObjLayer.h"
@@ -14,7 +17,13 @@ int FixedU16(const uint8_t* fixed, size_t n, size_t off)
 }
 }  // namespace
 
-void CObjLayer::OnEnterField(const uint8_t*) {}
+void CObjLayer::OnEnterField(const uint8_t* fixed)
+{
+    // An entry without a character id is the server's refusal.
+    m_enteredAnswer = FixedU16(fixed, 11, 0) != 0 ? 1 : -1;
+    if (m_enteredAnswer == 1)
+        m_inField = 1;
+}
 void CObjLayer::OnCharacterAppear(const uint8_t*) {}
 void CObjLayer::OnCharacterLeave(const uint8_t*) {}
 
@@ -56,16 +65,16 @@ void CObjLayer::OnItemRefused() {}
 
 void CObjLayer::OnCharacterField(const uint8_t* fixed)
 {
-    // [u16 id][u8 field] then the field's payload, whose length the framing
-    // has checked.
-    const uint16_t id = static_cast<uint16_t>(fixed[0] | (fixed[1] << 8));
+    const uint16_t id = static_cast<uint16_t>(FixedU16(fixed, 3, 0));
     const int field = fixed[2];
-    const int size = CharacterFieldReceiveSize(field);
-    if (size < 0)
+    const int tail = CharacterFieldTailLength(field);
+    if (tail < 0)
+        return;  // the framing refuses such a packet before it gets here
+    std::array<uint8_t, CharacterRecord::kFieldImageSize> payload{};
+    const size_t n = static_cast<size_t>(std::min(tail, static_cast<int>(payload.size())));
+    if (NetRead(payload.data(), static_cast<int>(n)) != static_cast<int>(n))
         return;
-    uint8_t payload[CharacterRecord::kFieldImageSize];
-    NetRead(payload, size);
-    OnCharacterField(id, field, payload, static_cast<size_t>(size));
+    OnCharacterField(id, field, payload.data(), n);
 }
 
 void CObjLayer::OnGroupInvited(const uint8_t*) {}

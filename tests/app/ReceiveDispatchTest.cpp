@@ -177,13 +177,13 @@ TEST_F(DispatchTest, LoginReplyStoresTheRecordOnSuccess)
 {
     std::vector<uint8_t> ok = MakePacket(120, 2, {{1, 5}, {2, 9}}, kAccountRecordSize);
     Dispatch(ok);
-    EXPECT_EQ(g_loginRecord[0], ok[3]);
-    EXPECT_EQ(g_loginRecord[340], ok[343]);
+    EXPECT_EQ(g_loginRecord.bytes[0], ok[3]);
+    EXPECT_EQ(g_loginRecord.bytes[340], ok[343]);
     EXPECT_EQ(g_packetAssembler.Remaining(), 0);
 
-    g_loginRecord.fill(0);
+    g_loginRecord.Clear();
     Dispatch(Concat({MakePacket(120, 2, {{1, 1}}), Version(336)}));
-    EXPECT_EQ(g_loginRecord[0], 0) << "a refusal is 3 bytes and carries no record";
+    EXPECT_EQ(g_loginRecord.bytes[0], 0) << "a refusal is 3 bytes and carries no record";
     view.ReceiveDispatch();
     EXPECT_EQ(g_versionConfirmed, 1u);
 }

@@ -94,7 +94,7 @@ TEST(PaletteLoading, MissingOrMisSizedFilesAreFatal)
     EXPECT_EQ(platform.dialogs.boxes[0].caption, "Error Msg");
     EXPECT_EQ(platform.dialogs.boxes[0].text, "error! Palette file not found~\n");
     EXPECT_TRUE(plat::Loop().QuitPosted());
-    EXPECT_EQ(plat::Loop().ExitCode(), -1);
+    EXPECT_EQ(plat::Loop().ExitCode(), -1);  // the one fatal-error path of the app
 
     EXPECT_EQ(pm->LoadPalette("data\\Missing.PAL"), 0);
     EXPECT_EQ(platform.dialogs.boxes.size(), 2u);

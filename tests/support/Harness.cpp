@@ -19,6 +19,9 @@
 #include "core/ResFile.h"
 #include "fixtures/IntroArchive.h"
 #include "intro/IntroLayer.h"
+#include "colony/SimColony.h"
+#include "script/ScriptManager.h"
+#include "world/StageLoader.h"
 #include "net/PacketAssembler.h"
 #include "core/TileSet.h"
 #include "platform/Crt.h"
@@ -50,6 +53,9 @@ void ResetGameGlobals()
     g_handOff = HandOffData{};
     ResetReceiveState();
     ResetIntroState();
+    CScriptManager::Reset();
+    ResetStageLoader();
+    g_simColony = CSimColony{};
     SetPacketSource(nullptr);
     plat::SRand(1);
 }

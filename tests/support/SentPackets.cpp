@@ -4,9 +4,9 @@
 
 namespace {
 
-std::vector<Packet>& Sent()
+std::vector<SentPacket>& Sent()
 {
-    static std::vector<Packet> sent;
+    static std::vector<SentPacket> sent;
     return sent;
 }
 
@@ -24,10 +24,10 @@ const bool g_tapInstalled = [] {
 
 }  // namespace
 
-std::vector<Packet> TakeSentPackets()
+std::vector<SentPacket> TakeSentPackets()
 {
     (void)g_tapInstalled;
-    std::vector<Packet> out;
+    std::vector<SentPacket> out;
     out.swap(Sent());
     return out;
 }
@@ -37,10 +37,12 @@ void OpenTestMainSocket()
     (void)g_tapInstalled;
     if (!g_pMainSocket)
         g_pMainSocket = new CMySocket;
+    Sent().clear();
 }
 
 void CloseTestMainSocket()
 {
     delete g_pMainSocket;
     g_pMainSocket = nullptr;
+    Sent().clear();
 }

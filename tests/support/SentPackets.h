@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <vector>
 
-using Packet = std::vector<uint8_t>;
+using SentPacket = std::vector<uint8_t>;
 
 // The packets queued on the main socket since the last call, oldest first.
-std::vector<Packet> TakeSentPackets();
-// Gives the main socket a connected stand-in for tests that run without
+std::vector<SentPacket> TakeSentPackets();
+// Gives the main socket an unconnected socket for tests that run without
 // the whole client.
 void OpenTestMainSocket();
 void CloseTestMainSocket();

@@ -58,7 +58,7 @@ TEST_F(CharacterField, ScriptValueIsSentAsItsLow16BitsSignExtended)
 {
     layer.MyRecord().SetU32(CharacterRecord::kScriptValue, 98304);  // 0x18000
     layer.SendCharacterField(25);
-    EXPECT_EQ(TakeSentPackets(), (std::vector<Packet>{{53, 25, 0x00, 0x80, 0xFF, 0xFF}}));
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{{53, 25, 0x00, 0x80, 0xFF, 0xFF}}));
 }
 
 TEST_F(CharacterField, StatsAreSentInTheirOwnOrderAndSlotsByIndex)
@@ -78,17 +78,17 @@ TEST_F(CharacterField, StatsAreSentInTheirOwnOrderAndSlotsByIndex)
     layer.SendCharacterField(51, 100);  // out of the list: the slot reads empty
     auto sent = TakeSentPackets();
     ASSERT_EQ(sent.size(), 3u);
-    EXPECT_EQ(sent[0], (Packet{53, 55, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0, 7,
+    EXPECT_EQ(sent[0], (SentPacket{53, 55, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0, 7,
                                0, 0, 0}));
-    EXPECT_EQ(sent[1], (Packet{53, 52, 3, 0x02, 0x01, 99, 0x04, 0x03}));
-    EXPECT_EQ(sent[2], (Packet{53, 51, 100, 0, 0}));
+    EXPECT_EQ(sent[1], (SentPacket{53, 52, 3, 0x02, 0x01, 99, 0x04, 0x03}));
+    EXPECT_EQ(sent[2], (SentPacket{53, 51, 100, 0, 0}));
 }
 
 TEST_F(CharacterField, OwnRecordArrivalPacksKnownItemsAndDropsUnknownOnes)
 {
     layer.m_itemEntryCount = 10;
     layer.RequestCharacterField(7, 50);
-    EXPECT_EQ(TakeSentPackets(), (std::vector<Packet>{{52, 7, 0, 50}}));
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{{52, 7, 0, 50}}));
     std::vector<uint8_t> image(436, 0);
     auto put16 = [&](size_t off, uint16_t v) {
         image[off] = static_cast<uint8_t>(v);
@@ -133,7 +133,7 @@ TEST_F(CharacterField, WireNameIsTerminatedAndRecallPointValidated)
     Receive(7, 63, {1, 0x00, 0x02, 0x20, 0x00});   // x = 512
     EXPECT_EQ(layer.m_recallPoint.map, 2);
     layer.SendCharacterField(63);
-    EXPECT_EQ(TakeSentPackets(), (std::vector<Packet>{{53, 63, 2, 0x10, 0x00, 0x20, 0x00}}));
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{{53, 63, 2, 0x10, 0x00, 0x20, 0x00}}));
 }
 
 TEST_F(CharacterField, ScriptValueReceiptKeepsTheWordAfterIt)
@@ -143,6 +143,50 @@ TEST_F(CharacterField, ScriptValueReceiptKeepsTheWordAfterIt)
     Receive(7, 25, {0x34, 0x12, 0x78, 0x56});
     EXPECT_EQ(r.U16(CharacterRecord::kScriptValue), 0x1234);
     EXPECT_EQ(r.U16(CharacterRecord::kScriptValue + 2), 0x5555);
+}
+
+}  // namespace
+
+namespace {
+
+static_assert(sizeof(CharacterRecord::bytes) == 596);
+static_assert(CharacterRecord::kScriptValue == 192 && CharacterRecord::kItems == 220 &&
+              CharacterRecord::kEquipment == 420 && CharacterRecord::kFieldImageSize == 436);
+
+TEST_F(CharacterField, EveryFieldCarriedBothWaysRoundTrips)
+{
+    for (int f = 0; f < 70; ++f) {
+        const int in = CharacterFieldReceiveSize(f);
+        const int out = CharacterFieldSendSize(f);
+        if (in <= 0 || out <= 0 || f == 50)
+            continue;
+        ASSERT_EQ(in, out) << f;
+        std::vector<uint8_t> payload(static_cast<size_t>(in));
+        for (size_t i = 0; i < payload.size(); ++i)
+            payload[i] = static_cast<uint8_t>(f + 3 * i + 1);
+        if (f == 25)
+            payload = {0x34, 0x92, 0xFF, 0xFF};  // negative: sign-extended back
+        if (f == 63)
+            payload = {3, 0x10, 0x01, 0xFF, 0x01};  // map 3, (272, 511)
+        Receive(7, f, payload);
+        layer.SendCharacterField(f);
+        std::vector<uint8_t> expected = {53, static_cast<uint8_t>(f)};
+        expected.insert(expected.end(), payload.begin(), payload.end());
+        EXPECT_EQ(TakeSentPackets(), std::vector<SentPacket>{expected}) << "field " << f;
+    }
+}
+
+TEST_F(CharacterField, AnyFieldOfMyOwnAnswersAndOtherCharactersKeepTheLayerValues)
+{
+    layer.RequestCharacterField(7, 50);
+    EXPECT_EQ(layer.m_myFieldAnswer, 0u);
+    layer.m_jailStartTime = -1;
+    Receive(9, 69, {0, 0, 0, 0});  // no such character
+    EXPECT_EQ(layer.m_jailStartTime, -1);
+    EXPECT_EQ(layer.m_myFieldAnswer, 0u);
+    Receive(7, 69, {0, 0, 0, 0});
+    EXPECT_EQ(layer.m_jailStartTime, 0);
+    EXPECT_EQ(layer.m_myFieldAnswer, 1u);
 }
 
 }  // namespace
