@@ -206,8 +206,7 @@ void CIntroLayer::ConnectStep7()
     if (jailStart == -1)
         return;
     const StartPosition start = jailStart == 0 ? GetStartPosition() : GetStartPositionB();
-    if (jailStart == 0)
-        LoadStage(g_currentMapId);
+    LoadStage(g_currentMapId);
     g_currentMapId = start.map;
     layer->SetEntryPoint(start.map, start.x, start.y);
     layer->SendEnterField();

@@ -71,8 +71,11 @@ bool ReadTrack(CByteReader& r, uint64_t& lastTick, std::vector<TempoChange>& tem
             } else {
                 r.Skip(length);
             }
-            if (type == 0x2F)
-                break;  // end of track
+            if (type == 0x2F) {
+                // The track lasts until its end event, rests included.
+                lastTick = std::max(lastTick, tick);
+                break;
+            }
         } else if (status == 0xF0 || status == 0xF7) {
             running = 0;
             uint32_t length = 0;

@@ -238,6 +238,7 @@ TEST_F(ConnectSequence, RefusedEntryShowsAMessageAndEnds)
     ASSERT_EQ(h.Boxes().size(), 1u);
     EXPECT_EQ(h.Boxes()[0].text, "게임에 들어갈 수 없습니다. 게임을 종료합니다.");
     EXPECT_TRUE(CScriptManager::Requests().empty()) << "never in the world";
+    EXPECT_EQ(g_lastLoadedStage, 0) << "a jailed character's stage is loaded too";
 }
 
 TEST_F(ConnectSequence, JailTimeIsAskedOnceAndAgainOnlyAfterAWhile)

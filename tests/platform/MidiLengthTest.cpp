@@ -52,6 +52,11 @@ TEST(MidiLength, LastEventThroughTheTempoMap)
     EXPECT_EQ(Length(MakeMidiFromTracks(0, static_cast<uint16_t>(0xE728), {Track({0x83, 0x74, 0x90, 60, 0})})),
               500u);
 
+    // A rest before the end of the track is part of the song.
+    EXPECT_EQ(Length(MakeMidiFromTracks(0, 96, {Bytes{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0,  //
+                                                      0x60, 0xFF, 0x2F, 0x00}})),
+              1000u);
+
     // Sysex is skipped by its length; unknown chunks are skipped.
     Bytes extra = MakeMidiFromTracks(0, 96, {Track({0x00, 0xF0, 0x03, 1, 2, 0xF7, 0x60, 0x90, 60, 0})});
     const Bytes unknown = {'X', 'T', 'r', 'a', 0, 0, 0, 2, 9, 9};
