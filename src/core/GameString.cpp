@@ -138,9 +138,13 @@ const CGameString& CGameString::ConcatTemp(const CGameString& a, const char* b)
 {
     g_ringIndex = (g_ringIndex + 1) % kRingSize;
     CGameString& slot = Ring()[static_cast<size_t>(g_ringIndex)];
-    // b may be the slot's own text (a result 16 concatenations old).
-    if (b && b == slot.m_text) {
-        CGameString copy(slot);
+    // b may lie in the slot's own text (a result 16 concatenations old),
+    // which assigning a overwrites or frees.
+    const auto at = reinterpret_cast<uintptr_t>(b);
+    const auto start = reinterpret_cast<uintptr_t>(slot.m_text);
+    if (b && at >= start && at - start < static_cast<uintptr_t>(slot.m_capacity)) {
+        CGameString copy;
+        copy.Assign(b);
         slot.AssignString(a);
         slot.AppendString(copy);
     } else {

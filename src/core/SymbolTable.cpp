@@ -43,10 +43,16 @@ int CSymbolTable::Add(const char* name, uint16_t id)
 
 void CSymbolTable::CopyFrom(const CSymbolTable& other)
 {
-    // The other table's own list, walked without its cursor.
+    // The other table's own list, walked without its cursor. It may be this
+    // table's list: the walk ends at the entry that was last when it began.
     CLinkList& list = const_cast<CLinkList&>(other.m_list);
-    for (CListNode* node = list.GetFirst(); node != list.Sentinel(); node = node->m_next) {
+    if (list.IsEmpty())
+        return;
+    CListNode* last = list.GetLast();
+    for (CListNode* node = list.GetFirst();; node = node->m_next) {
         if (auto* entry = static_cast<CKeyedString*>(node->m_value))
             m_list.Add(new CKeyedString(entry->m_name.GetString(), entry->m_id));
+        if (node == last)
+            break;
     }
 }

@@ -92,6 +92,17 @@ TEST(GameString, TemporaryRing)
     const CGameString& seventeenth = CGameString::ConcatTemp(b, first);
     EXPECT_EQ(&seventeenth, &first);  // the first's slot, reused
     EXPECT_STREQ(seventeenth.GetString(), "rightleftright");
+
+    // The tail of a result 16 concatenations old, joined to a longer text:
+    // the slot grows, so the tail must be taken before it is freed.
+    const CGameString& held = CGameString::ConcatTemp(a, "tail");
+    for (int i = 1; i < 16; ++i)
+        CGameString::ConcatTemp(a, "x");
+    CGameString wide;
+    wide.Assign("a much longer text than any before");
+    const CGameString& joined = CGameString::ConcatTemp(wide, held.GetString() + 4);
+    EXPECT_EQ(&joined, &held);
+    EXPECT_STREQ(joined.GetString(), "a much longer text than any beforetail");
 }
 
 namespace {

@@ -180,4 +180,15 @@ TEST(SymbolTable, IdsFrom10001)
     EXPECT_EQ(copy.Add("delta"), 1);
     EXPECT_EQ(copy.FindId("delta"), 10004);
     EXPECT_EQ(table.FindId("delta"), 0);
+
+    // Copying a table into itself ends (each entry appended once).
+    CSymbolTable self;
+    self.Add("one");
+    self.Add("two");
+    self.CopyFrom(self);
+    EXPECT_EQ(self.FindId("two"), 10002);
+    EXPECT_EQ(self.GetNextId(), 10002);
+    CSymbolTable empty;
+    empty.CopyFrom(empty);
+    EXPECT_EQ(empty.FindId("one"), 0);
 }
