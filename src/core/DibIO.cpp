@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -44,7 +45,7 @@ int FirstFreeShotNumber()
         int n = -1;
         char tail[8] = {};
         if (std::sscanf(file.c_str(), "Quorvel Screen Shot No. %d %7s", &n, tail) == 2 &&
-            std::string(tail) == ".pcx" && n >= 0 && file == ShotName(n))
+            std::string(tail) == ".pcx" && n >= 0 && n < INT_MAX && file == ShotName(n))
             next = std::max(next, n + 1);
     }
     return next;
@@ -199,14 +200,16 @@ int TakeScreenShot(const uint8_t* pixels, const uint8_t* rgb768, const char* nam
     for (int tries = 0; tries < kMaxShotNameTries; ++tries) {
         const std::string file = ShotName(g_shotCounter);
         errno = 0;
+        // The numbers end at INT_MAX: there is no name after it.
         if (WritePcx(pixels, kShotWidth, kShotHeight, kShotWidth, rgb768, file, true)) {
-            ++g_shotCounter;
+            if (g_shotCounter < INT_MAX)
+                ++g_shotCounter;
             if (announce)
                 *announce = file;
             return 1;
         }
         // Taken since we looked: try the next number; anything else fails.
-        if (errno != EEXIST)
+        if (errno != EEXIST || g_shotCounter == INT_MAX)
             break;
         ++g_shotCounter;
     }

@@ -428,7 +428,15 @@ int CDisplay::LoadWindowPos(int* fullScreen, WindowPlacement* rect)
             r = WindowPlacement{static_cast<int32_t>(*left), static_cast<int32_t>(*top),
                                 static_cast<int32_t>(*right), static_cast<int32_t>(*bottom)};
             fs = *flag != 0 ? 1 : 0;
-            if (!m_fullScreen) {
+            // Edges that give no window at all (right before left, or a size
+            // or exclusive edge beyond the int range) count as a missing
+            // value too.
+            const int64_t w = int64_t{r.right} - r.left + 1;
+            const int64_t h = int64_t{r.bottom} - r.top + 1;
+            if (w < 1 || h < 1 || w > INT32_MAX || h > INT32_MAX || r.right == INT32_MAX ||
+                r.bottom == INT32_MAX) {
+                useDefault = true;
+            } else if (!m_fullScreen) {
                 int screenW = 0, screenH = 0;
                 m_video.GetScreenSize(screenW, screenH);
                 if (int64_t{r.right} - r.left < kMinWindowSize || int64_t{r.bottom} - r.top < kMinWindowSize ||

@@ -135,6 +135,23 @@ TEST_F(ScreenShotTest, NumberingNeverOverwrites)
     EXPECT_EQ(text, "keep");
 }
 
+TEST_F(ScreenShotTest, NumberingStopsAtTheLastNumber)
+{
+    // A shot numbered at the very end leaves no number after it: the next
+    // shot fails instead of counting past the end.
+    std::ofstream("Quorvel Screen Shot No. 2147483646 .pcx") << "keep";
+    std::string line;
+    ASSERT_EQ(TakeScreenShot(screen.data(), rgb.data(), nullptr, &line), 1);
+    EXPECT_EQ(line, "Quorvel Screen Shot No. 2147483647 .pcx");
+    EXPECT_EQ(TakeScreenShot(screen.data(), rgb.data(), nullptr, &line), 0);
+    EXPECT_NE(line.find("failed"), std::string::npos) << line;
+
+    // Nor does a later run that finds those numbers on disk.
+    ResetScreenShots();
+    EXPECT_EQ(TakeScreenShot(screen.data(), rgb.data(), nullptr, &line), 0);
+    EXPECT_NE(line.find("failed"), std::string::npos) << line;
+}
+
 TEST_F(ScreenShotTest, FailureIsNotAnnouncedAsTaken)
 {
     // A current directory that no longer exists: nothing can be created in

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -332,6 +333,28 @@ TEST_F(DisplayTest, MissingValueCountsAsMissingKey)
     Make(true);
     EXPECT_TRUE(display->IsFullScreen()) << "the current flag, as with no key";
     EXPECT_EQ(Saved("Window_Position_LEFT"), 560u);
+}
+
+TEST_F(DisplayTest, SavedEdgesThatGiveNoWindowCountAsMissing)
+{
+    // Even while full screen, where the size rules do not apply, edges that
+    // make no window are not taken to the windowed mode they switch to.
+    SaveRect(0, 500, 50, 100, 649);  // right before left
+    Make(true);
+    EXPECT_TRUE(display->IsFullScreen());
+    EXPECT_EQ(Saved("Window_Position_LEFT"), 560u);
+    display.reset();
+
+    SaveRect(0, INT32_MIN, 0, INT32_MAX, 599);  // wider than an int holds
+    Make(true);
+    EXPECT_TRUE(display->IsFullScreen());
+    EXPECT_EQ(Saved("Window_Position_RIGHT"), 1359u);
+    display.reset();
+
+    SaveRect(0, 100, 50, 899, 649);  // a real rectangle still switches
+    Make(true);
+    EXPECT_FALSE(display->IsFullScreen());
+    EXPECT_EQ(video.windowRect, (plat::Rect{100, 50, 900, 650}));
 }
 
 TEST_F(DisplayTest, UpdateWindowPlacementKeepsTheMinimumSize)
