@@ -474,7 +474,8 @@ int ReadLoginReply()
         return -1;
     char reply[2];
     int n = g_pMainSocket->Peek(reply, 2);
-    if (n < 0) {
+    // A closed socket gives no more bytes: a partial reply is a lost line.
+    if (n < 0 || (n < 2 && !g_pMainSocket->IsOpen())) {
         // A server that was never reached is "unavailable", not "lost".
         ShowGameString(g_pMainSocket->HasConnected() ? IDS_CONNECTION_LOST : IDS_SERVER_UNAVAILABLE);
         ExitGame();
