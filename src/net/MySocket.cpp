@@ -311,7 +311,9 @@ void CMySocket::Pump()
 
 void CMySocket::AppendPollFds(std::vector<struct pollfd>& fds)
 {
-    if (!IsOpen())
+    // Before its connect starts (a name look-up under way) a socket reports
+    // a hang-up, which would end every wait at once.
+    if (!IsOpen() || (!m_connecting && !m_maySend))
         return;
     short events = POLLIN;
     if (m_connecting || !m_sendList.empty())

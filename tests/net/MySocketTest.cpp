@@ -174,6 +174,24 @@ TEST_F(SocketTest, HostNamesResolveOnALaterPass)
     EXPECT_FALSE(direct.CanSend()) << "a connect never completes inside Connect";
 }
 
+TEST_F(SocketTest, NothingWakesTheLoopWhileTheNameIsLookedUp)
+{
+    CFakeServer server;
+    CMySocket sock;
+    ASSERT_EQ(sock.Connect("localhost", server.Port()), 1);
+    const uint8_t packet[] = {54};
+    ASSERT_EQ(sock.SendCommand(packet, 1), 1);
+    ASSERT_TRUE(sock.IsResolving()) << "the result is taken only by a loop pass";
+
+    // A socket that is not connecting yet reports a hang-up at once: in the
+    // wait set it would end every wait and spin the idle loop.
+    std::vector<struct pollfd> fds;
+    sock.AppendPollFds(fds);
+    if (!fds.empty()) {
+        EXPECT_EQ(::poll(fds.data(), fds.size(), 0), 0);
+    }
+}
+
 TEST_F(SocketTest, FailedLookUpClosesTheSocket)
 {
     CMySocket sock;
