@@ -108,7 +108,9 @@ int CMySocket::ConnectSecondary(const char* host, int port) { return Connect(hos
 void CMySocket::OnHostResolved(int err, uint32_t addr)
 {
     if (err != 0) {
-        ErrorCheck(err);
+        // No address, whatever the reason: nothing will ever connect.
+        m_lastError = err;
+        Close();
         return;
     }
     m_addr = addr;
