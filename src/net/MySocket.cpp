@@ -191,7 +191,10 @@ int CMySocket::SendCommand(const void* data, int length)
     plat::DebugPrintf("  #%d send command %d\n", g_sendCounter++, bytes && length > 0 ? bytes[0] : -1);
     if (g_sendTap && bytes && length > 0)
         g_sendTap(this, bytes, length);
-    if (!IsOpen() || !bytes || length <= 0)
+    // A socket with no connect under way or done has nowhere to send: a
+    // packet queued now would leave, stale, on some later connect.
+    const bool connection = m_connecting || m_maySend || m_lookupId;
+    if (!IsOpen() || !connection || !bytes || length <= 0)
         return 0;
     m_sendList.emplace_back(bytes, length);
     AsyncSelect(kConnectedMask);

@@ -242,6 +242,22 @@ TEST_F(SocketTest, ReconnectStartsWithEmptyLists)
     EXPECT_EQ(second.AllReceived()[0], 5);
 }
 
+TEST_F(SocketTest, NothingIsAcceptedBeforeAConnectStarts)
+{
+    CFakeServer server;
+    CMySocket sock;
+    const uint8_t early = 9;
+    EXPECT_EQ(sock.SendCommand(&early, 1), 0) << "no connection to send on";
+    EXPECT_EQ(sock.SendListSize(), 0u);
+
+    ASSERT_GE(sock.Connect("127.0.0.1", server.Port()), 0);
+    const uint8_t late = 54;
+    EXPECT_EQ(sock.SendCommand(&late, 1), 1) << "a connect under way takes packets";
+    ASSERT_TRUE(PumpUntil(server, sock, [&] { return !server.AllReceived().empty(); }));
+    server.Pump();
+    EXPECT_TRUE(server.AllReceived() == Bytes({54})) << "the packet of before the connect stayed behind";
+}
+
 TEST_F(SocketTest, UnreadBlocksAreTracedAtDestruction)
 {
     CFakeServer server;
