@@ -38,6 +38,7 @@
 #include "world/GameLayer.h"
 #include "world/ObjLayer.h"
 #include "world/StageHolder.h"
+#include "world/StageLoader.h"
 
 CQuillonView* g_pView;
 uint32_t g_colonyMode;
@@ -90,11 +91,10 @@ void SetWindowState(uint32_t id, uint32_t state)
 }
 
 // ---- calls into the colony and stage code --------------------------------
-// The colony's sprite table and cubes, the stage number and the writing
-// dialogs connect here.
-int g_stageNumber;
-int CurrentStageNumber() { return g_stageNumber; }
-void SetCurrentStageNumber(int stage) { g_stageNumber = stage; }
+// The colony's sprite table and cubes and the writing dialogs connect here.
+// The stage number is the one the stage loading keeps.
+int CurrentStageNumber() { return g_currentMapId; }
+void SetCurrentStageNumber(int stage) { g_currentMapId = stage; }
 void LoadColonySprites() {}
 void UnloadColonySprites() {}
 void LoadColonyCubesFromInventory() {}
@@ -474,7 +474,8 @@ int ReadLoginReply()
         return -1;
     char reply[2];
     int n = g_pMainSocket->Peek(reply, 2);
-    if (n < 0) {
+    // A closed socket gives no more bytes: a partial reply is a lost line.
+    if (n < 0 || (n < 2 && !g_pMainSocket->IsOpen())) {
         // A server that was never reached is "unavailable", not "lost".
         ShowGameString(g_pMainSocket->HasConnected() ? IDS_CONNECTION_LOST : IDS_SERVER_UNAVAILABLE);
         ExitGame();

@@ -108,7 +108,9 @@ int CMySocket::ConnectSecondary(const char* host, int port) { return Connect(hos
 void CMySocket::OnHostResolved(int err, uint32_t addr)
 {
     if (err != 0) {
-        ErrorCheck(err);
+        // No address, whatever the reason: nothing will ever connect.
+        m_lastError = err;
+        Close();
         return;
     }
     m_addr = addr;
@@ -189,7 +191,10 @@ int CMySocket::SendCommand(const void* data, int length)
     plat::DebugPrintf("  #%d send command %d\n", g_sendCounter++, bytes && length > 0 ? bytes[0] : -1);
     if (g_sendTap && bytes && length > 0)
         g_sendTap(this, bytes, length);
-    if (!IsOpen() || !bytes || length <= 0)
+    // A socket with no connect under way or done has nowhere to send: a
+    // packet queued now would leave, stale, on some later connect.
+    const bool connection = m_connecting || m_maySend || m_lookupId;
+    if (!IsOpen() || !connection || !bytes || length <= 0)
         return 0;
     m_sendList.emplace_back(bytes, length);
     AsyncSelect(kConnectedMask);
@@ -311,7 +316,9 @@ void CMySocket::Pump()
 
 void CMySocket::AppendPollFds(std::vector<struct pollfd>& fds)
 {
-    if (!IsOpen())
+    // Before its connect starts (a name look-up under way) a socket reports
+    // a hang-up, which would end every wait at once.
+    if (!IsOpen() || (!m_connecting && !m_maySend))
         return;
     short events = POLLIN;
     if (m_connecting || !m_sendList.empty())

@@ -56,7 +56,8 @@ public:
     int ConnectSecondary(const char* host, int port);
 
     // Queues one packet; it leaves on a later pass of the loop. 1 when it
-    // was accepted for sending, 0 when the socket is closed.
+    // was accepted for sending, 0 when the socket is closed or no connect
+    // has been started on it.
     int SendCommand(const void* data, int length);
     // Sees every packet handed to SendCommand, before any check: the
     // protocol trace in byte form, used by the tests.

@@ -14,6 +14,7 @@
 #include "windows/DaradirUzedo.h"
 #include "world/GameLayer.h"
 #include "world/ObjLayer.h"
+#include "world/StageLoader.h"
 
 extern uint16_t g_myId;
 
@@ -101,4 +102,13 @@ TEST_F(ColonyMode, AGameMasterGetsTheChatWindow)
     view->ToggleColonyMode();
     EXPECT_EQ(Window(2).GetState(), CWidget::kOpening);
     EXPECT_EQ(g_inputFocus.GetFocusWidget(), &other);
+}
+
+TEST_F(ColonyMode, LeavingPlaysTheMusicOfTheStageThePlayerWasOn)
+{
+    g_currentMapId = 4;
+    view->ToggleColonyMode();
+    view->ToggleColonyMode();
+    EXPECT_EQ(g_musicPlayer.GetFileName(), "Summer1.mid");
+    EXPECT_EQ(g_currentMapId, 0) << "back at the start cell's stage";
 }

@@ -121,3 +121,14 @@ TEST_F(HandOffConnect, NoReplyKeepsWaitingUntilTheTimeLimit)
     ASSERT_TRUE(h.RunUntil([&] { return h.Quit(); }, 200000));
     EXPECT_EQ(h.Boxes().size(), 1u);
 }
+
+TEST_F(HandOffConnect, ServerClosingAfterHalfAReplyIsConnectionLost)
+{
+    h.Server().Send({'~'}).Close();
+    StartAndWaitForTheText();
+    // No more bytes can come: the client must not wait out the time limit.
+    ASSERT_TRUE(h.RunUntil([&] { return h.Quit(); }, 5000));
+    EXPECT_EQ(g_pView->m_bRunning, 0u);
+    ASSERT_EQ(h.Boxes().size(), 1u);
+    EXPECT_EQ(h.Boxes()[0].text, GetGameString(IDS_CONNECTION_LOST));
+}

@@ -174,6 +174,24 @@ TEST_F(SocketTest, HostNamesResolveOnALaterPass)
     EXPECT_FALSE(direct.CanSend()) << "a connect never completes inside Connect";
 }
 
+TEST_F(SocketTest, NothingWakesTheLoopWhileTheNameIsLookedUp)
+{
+    CFakeServer server;
+    CMySocket sock;
+    ASSERT_EQ(sock.Connect("localhost", server.Port()), 1);
+    const uint8_t packet[] = {54};
+    ASSERT_EQ(sock.SendCommand(packet, 1), 1);
+    ASSERT_TRUE(sock.IsResolving()) << "the result is taken only by a loop pass";
+
+    // A socket that is not connecting yet reports a hang-up at once: in the
+    // wait set it would end every wait and spin the idle loop.
+    std::vector<struct pollfd> fds;
+    sock.AppendPollFds(fds);
+    if (!fds.empty()) {
+        EXPECT_EQ(::poll(fds.data(), fds.size(), 0), 0);
+    }
+}
+
 TEST_F(SocketTest, FailedLookUpClosesTheSocket)
 {
     CMySocket sock;
@@ -222,6 +240,22 @@ TEST_F(SocketTest, ReconnectStartsWithEmptyLists)
     sock.SendCommand(&b, 1);
     ASSERT_TRUE(PumpUntil(second, sock, [&] { return second.AllReceived().size() == 1; }));
     EXPECT_EQ(second.AllReceived()[0], 5);
+}
+
+TEST_F(SocketTest, NothingIsAcceptedBeforeAConnectStarts)
+{
+    CFakeServer server;
+    CMySocket sock;
+    const uint8_t early = 9;
+    EXPECT_EQ(sock.SendCommand(&early, 1), 0) << "no connection to send on";
+    EXPECT_EQ(sock.SendListSize(), 0u);
+
+    ASSERT_GE(sock.Connect("127.0.0.1", server.Port()), 0);
+    const uint8_t late = 54;
+    EXPECT_EQ(sock.SendCommand(&late, 1), 1) << "a connect under way takes packets";
+    ASSERT_TRUE(PumpUntil(server, sock, [&] { return !server.AllReceived().empty(); }));
+    server.Pump();
+    EXPECT_TRUE(server.AllReceived() == Bytes({54})) << "the packet of before the connect stayed behind";
 }
 
 TEST_F(SocketTest, UnreadBlocksAreTracedAtDestruction)
