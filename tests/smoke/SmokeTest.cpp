@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fixtures/ArchiveBuilder.h"
+#include "fixtures/IntroArchive.h"
 #include "fixtures/TempDir.h"
 #include "support/FakeServer.h"
 
@@ -75,7 +76,7 @@ TEST(Smoke, WithoutGameDataTheClientReportsItAndExitsInOrder)
 TEST(Smoke, WithAnArchiveAndAServerTheClientStaysUp)
 {
     CTempDir dir;
-    ASSERT_TRUE(CArchiveBuilder::MinimalGame().Write(dir.File("Resource.dat")));
+    ASSERT_TRUE(CIntroArchive::Game(800, 600).Write(dir.File("Resource.dat")));
     // A listening server that never answers: the connection is made and the
     // client waits.
     CFakeServer server;
