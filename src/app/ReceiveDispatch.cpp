@@ -229,7 +229,9 @@ void CQuillonView::ReceiveDispatch()
         return;
     }
     case 110:
-        if (f[0] != 'e' && NetRead(g_fixedPart + 1, 90) < 90)
+        if (f[0] == 'e')
+            std::memset(g_fixedPart + 1, 0, 90);  // nothing of an earlier packet behind the 'e'
+        else if (NetRead(g_fixedPart + 1, 90) < 90)
             return;
         if (CDaradirUzedo* ui = g_layerHolder.GetLayer())
             ui->OnRankingReply(g_fixedPart);

@@ -1,6 +1,9 @@
 // The in-game UI layer that owns every in-game window. Minimal form: a
 // layer with no windows yet.
 #pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <cstdint>
 
 #include "core/Layer.h"
@@ -18,7 +21,13 @@ public:
 
     // Received command 110: the first byte ('e' = name not found) and,
     // unless it is 'e', 90 more bytes.
-    void OnRankingReply(const uint8_t* /*buf*/) {}
+    // The ranking reply: byte 0 ('e' = name not found) and 90 more bytes.
+    void OnRankingReply(const uint8_t* buf)
+    {
+        for (size_t i = 0; i < m_lastRanking.size(); ++i)
+            m_lastRanking[i] = buf[i];
+    }
+    std::array<uint8_t, 91> m_lastRanking{};
     // The password change went through: the form's window and its inputs
     // are reset.
     void ResetPasswordForm() {}

@@ -15,6 +15,7 @@
 #include "fixtures/ArchiveBuilder.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
+#include "windows/DaradirUzedo.h"
 #include "world/ObjLayer.h"
 
 namespace {
@@ -74,6 +75,21 @@ TEST_F(DispatchTest, VersionMustBeOurs)
     EXPECT_TRUE(Boxes().empty());
     EXPECT_NE(trace.find("#0 receive command 1\n"), std::string::npos);
     EXPECT_NE(trace.find("#1 receive command 1\n"), std::string::npos);
+}
+
+TEST_F(DispatchTest, RankingNotFoundCarriesNothingOfAnEarlierReply)
+{
+    CDaradirUzedo ui(nullptr);
+    g_layerHolder.SetLayer(&ui);
+    std::vector<uint8_t> found = {110, 'k'};
+    found.insert(found.end(), 90, 0x5A);
+    Dispatch(found);
+    EXPECT_EQ(ui.m_lastRanking[90], 0x5A);
+    Dispatch({110, 'e'});
+    EXPECT_EQ(ui.m_lastRanking[0], 'e');
+    for (size_t i = 1; i < ui.m_lastRanking.size(); ++i)
+        ASSERT_EQ(ui.m_lastRanking[i], 0) << i;
+    g_layerHolder.SetLayer(nullptr);
 }
 
 TEST_F(DispatchTest, WrongVersionEndsTheGame)
