@@ -436,7 +436,11 @@ int CDisplay::LoadWindowPos(int* fullScreen, WindowPlacement* rect)
             if (w < 1 || h < 1 || w > INT32_MAX || h > INT32_MAX || r.right == INT32_MAX ||
                 r.bottom == INT32_MAX) {
                 useDefault = true;
-            } else if (!m_fullScreen) {
+            } else if (!m_fullScreen || fs == 0) {
+                // Checked while windowed, and also when the saved flag is about
+                // to make the display windowed: a window saved off the screen
+                // (another monitor, a smaller desktop) would otherwise open
+                // where the player cannot see it, every time.
                 int screenW = 0, screenH = 0;
                 m_video.GetScreenSize(screenW, screenH);
                 if (int64_t{r.right} - r.left < kMinWindowSize || int64_t{r.bottom} - r.top < kMinWindowSize ||

@@ -317,6 +317,23 @@ TEST_F(DisplayTest, BadRectanglesAreReplacedOnlyWhileWindowed)
     EXPECT_EQ(video.windowRect, (plat::Rect{100, 50, 900, 650}));
 }
 
+TEST_F(DisplayTest, AWindowSavedOffTheScreenIsNotOpenedThereAtStartUp)
+{
+    // The start-up builds the display full screen; the saved flag would make
+    // it windowed at a place beyond the desktop.
+    SaveRect(0, 1920 - 127, 10, 1920 + 700, 700);
+    Make(true);
+    EXPECT_TRUE(display->IsFullScreen());
+    EXPECT_EQ(Saved("Window_Position_FS"), 1u);
+    EXPECT_EQ(Saved("Window_Position_LEFT"), 560u);
+    display.reset();
+
+    SaveRect(0, 100, 50, 899, 649);  // on the screen: opened windowed there
+    Make(true);
+    EXPECT_FALSE(display->IsFullScreen());
+    EXPECT_EQ(video.windowRect, (plat::Rect{100, 50, 900, 650}));
+}
+
 TEST_F(DisplayTest, MissingValueCountsAsMissingKey)
 {
     SaveRect(0, 100, 50, 899, 649);
