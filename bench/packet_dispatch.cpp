@@ -10,6 +10,7 @@
 
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
+#include "fixtures/ArchiveBuilder.h"
 #include "fixtures/PacketStream.h"
 #include "net/PacketAssembler.h"
 #include "platform/Debug.h"
@@ -76,6 +77,8 @@ void BM_FramingAndDispatch(benchmark::State& state)
 {
     plat::CHeadlessPlatform platform;
     plat::SetDebugSink([](std::string_view) {});
+    // The view reads its picture from the archive when it is made.
+    CTestArchive archive(CArchiveBuilder::MinimalGame());
     CQuillonView view;
     CObjLayer layer(nullptr, nullptr);
     layer.m_pMyChar = reinterpret_cast<CCharacter*>(&layer);
