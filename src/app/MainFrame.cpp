@@ -5,6 +5,7 @@
 #include "app/QuillonApp.h"
 #include "app/QuillonDoc.h"
 #include "app/QuillonView.h"
+#include "core/Display.h"
 #include "core/ResFile.h"
 #include "net/MySocket.h"
 #include "platform/Clock.h"
@@ -53,6 +54,12 @@ void CMainFrame::OnActivateApp(bool active)
     // Switching away from the game ends it, except for a game master.
     if (!active && g_gmFlag == 0 && m_alive)
         ExitGame();
+}
+
+void CMainFrame::OnWindowMoved()
+{
+    if (m_pView && m_pView->m_pDisplay)
+        m_pView->m_pDisplay->UpdateWindowPlacement();
 }
 
 void CMainFrame::OnClose()

@@ -22,6 +22,8 @@ public:
 
     void OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
     void OnActivateApp(bool active) override;
+    // The window was moved or sized: the display records the placement.
+    void OnWindowMoved() override;
     void OnClose();
     // Destroys the frame, then the view, then ends the message loop.
     void DestroyWindow();

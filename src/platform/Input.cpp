@@ -160,6 +160,10 @@ void CInputRouter::Route(const RawEvent& e, uint32_t nowMs, IWindowHandler* view
         ++m_closeRequests;
         DebugOut("SC_CLOSE ignored\n");
         break;
+    case RawKind::WindowMoved:
+        if (frame)
+            frame->OnWindowMoved();
+        break;
     }
 }
 

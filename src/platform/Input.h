@@ -18,6 +18,7 @@ enum class RawKind : uint8_t {
     FocusGained,
     FocusLost,
     CloseRequest,  // the desktop asked the window to close (ignored)
+    WindowMoved,   // the window was moved or resized
 };
 
 struct RawEvent {
@@ -80,6 +81,8 @@ public:
     virtual void OnCommand(uint32_t /*id*/) {}
     // WM_ACTIVATEAPP.
     virtual void OnActivateApp(bool /*active*/) {}
+    // WM_MOVE / WM_SIZE of the frame.
+    virtual void OnWindowMoved() {}
     // WM_IME_NOTIFY: the Hangul key (or Shift+Space on keyboards without
     // one) arrives as kImnSetConversionMode and never as a key message.
     virtual void OnImeNotify(uint32_t /*command*/) {}

@@ -342,6 +342,10 @@ void CSdlPlatform::Translate(const SDL_Event& ev, std::vector<RawEvent>& out)
         } else if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
             e.kind = RawKind::CloseRequest;
             out.push_back(e);
+        } else if (ev.window.event == SDL_WINDOWEVENT_MOVED ||
+                   ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            e.kind = RawKind::WindowMoved;
+            out.push_back(e);
         }
         return;
     case SDL_QUIT:
