@@ -15,6 +15,8 @@
 #include "core/ResFile.h"
 #include "fixtures/ArchiveBuilder.h"
 
+#include "RatioReporter.h"
+
 namespace {
 
 constexpr int kEntries = 10000;
@@ -124,17 +126,6 @@ void BM_Pread1MB(benchmark::State& state)
 }
 BENCHMARK(BM_Pread1MB);
 
-// Keeps each run's time per iteration for the ratios.
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 

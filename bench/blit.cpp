@@ -14,6 +14,8 @@
 #include "core/Blit.h"
 #include "fixtures/RleFrames.h"
 
+#include "RatioReporter.h"
+
 namespace {
 
 constexpr int kFrameW = 512;
@@ -313,22 +315,6 @@ void BM_BlendLevelsLookupRuns(benchmark::State& state)
 }
 BENCHMARK(BM_BlendLevelsLookupRuns)->Repetitions(7);
 
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        // The fastest repetition: the machine is shared, noise only adds.
-        for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration)
-                continue;
-            auto [it, fresh] = times.emplace(r.run_name.function_name, r.GetAdjustedRealTime());
-            if (!fresh)
-                it->second = std::min(it->second, r.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 

@@ -17,6 +17,8 @@
 #include "fixtures/PalBuilder.h"
 #include "platform/headless/HeadlessPlatform.h"
 
+#include "RatioReporter.h"
+
 namespace {
 
 constexpr int kW = 800;
@@ -89,22 +91,6 @@ void BM_BuildPaletteTables(benchmark::State& state)
 }
 BENCHMARK(BM_BuildPaletteTables)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        // The fastest repetition: the machine is shared, noise only adds.
-        for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration)
-                continue;
-            auto [it, fresh] = times.emplace(r.run_name.function_name, r.GetAdjustedRealTime());
-            if (!fresh)
-                it->second = std::min(it->second, r.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;  // in each benchmark's own unit
-};
 
 }  // namespace
 

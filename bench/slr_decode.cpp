@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "sprite_ratio.h"
+#include "RatioReporter.h"
 #include "core/SlrList.h"
 #include "fixtures/RleEncoder.h"
 #include "fixtures/SpriteWriter.h"

@@ -19,6 +19,8 @@
 #if defined(QUORVEL_HAVE_SDL)
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlSoundDevice.h"
+
+#include "RatioReporter.h"
 #endif
 
 namespace {
@@ -170,16 +172,6 @@ void BM_Memcpy4K(benchmark::State& state)
 }
 BENCHMARK(BM_Memcpy4K);
 
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 

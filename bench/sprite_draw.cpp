@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "sprite_ratio.h"
+#include "RatioReporter.h"
 #include "core/AnimSpriteSet.h"
 #include "core/Blit.h"
 #include "core/ByteReader.h"
