@@ -48,13 +48,7 @@ int CSprSpriteSet::Read(CByteReader& r)
 
 int CSprSpriteSet::Load(const char* name)
 {
-    std::vector<uint8_t> bytes;
-    if (!ReadSpriteEntry(name, bytes))
-        return Fail();
-    CByteReader r(bytes.data(), bytes.size());
-    if (!r.Skip(kFileHeader))
-        return Fail();
-    return Read(r);
+    return LoadEntry(name, kFileHeader);
 }
 
 int CSprSpriteSet::GetAnimLength(int g) const

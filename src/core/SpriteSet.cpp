@@ -21,10 +21,17 @@ int CSpriteSet::Read(CRFile& file)
 
 int CSpriteSet::Load(const char* name)
 {
+    return LoadEntry(name, 0);
+}
+
+int CSpriteSet::LoadEntry(const char* name, size_t header)
+{
     std::vector<uint8_t> bytes;
     if (!ReadSpriteEntry(name, bytes))
         return Fail();
     CByteReader r(bytes.data(), bytes.size());
+    if (!r.Skip(header))
+        return Fail();
     return Read(r);
 }
 

@@ -63,6 +63,9 @@ protected:
     }
     // Reset and -1: how every reader fails.
     int Fail();
+    // Reads the set from a whole archive entry after `header` bytes of file
+    // header; 0 or -1.
+    int LoadEntry(const char* name, size_t header);
 
     char m_name[32] = {};
     uint32_t m_kind;

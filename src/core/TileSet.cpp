@@ -22,11 +22,5 @@ int CTileSet::Read(CByteReader& r)
 
 int CTileSet::Load(const char* name)
 {
-    std::vector<uint8_t> bytes;
-    if (!ReadSpriteEntry(name, bytes))
-        return Fail();
-    CByteReader r(bytes.data(), bytes.size());
-    if (!r.Skip(kFileHeader))
-        return Fail();
-    return Read(r);
+    return LoadEntry(name, kFileHeader);
 }
