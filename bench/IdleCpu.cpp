@@ -3,20 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <string>
-#include <sys/stat.h>
-
-#include "fixtures/ArchiveBuilder.h"
 #include "fixtures/IntroArchive.h"
 #include "fixtures/TempDir.h"
+#include "support/ClientProcess.h"
 #include "support/FakeServer.h"
 
 namespace {
@@ -32,21 +25,9 @@ void BM_IdleClientCpu(benchmark::State& state)
         CIntroArchive::Game(800, 600).Write(dir.File("Resource.dat"));
         // A server that accepts and stays silent, named in the client's settings.
         CFakeServer server;
-        ::mkdir(dir.File("quorvel").c_str(), 0700);
-        std::ofstream(dir.File("quorvel/settings.ini"))
-            << "[Software\\Brennix\\Quorvel\\Server]\nHost=sz:127.0.0.1\nPort=dword:" << server.Port() << "\n";
-        setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
-        std::string bin = QUORVEL_BINARY;
-        char* argv[] = {bin.data(), nullptr};
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, dir.Path().c_str());
-        pid_t pid = 0;
-        int rc = posix_spawn(&pid, bin.c_str(), &actions, nullptr, argv, environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0) {
+        WriteClientServerSettings(dir, server.Port());
+        const pid_t pid = SpawnClient(dir);
+        if (pid < 0) {
             state.SkipWithError("cannot start the client");
             return;
         }
