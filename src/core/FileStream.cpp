@@ -37,17 +37,6 @@ int CFileStream::GetByte()
     return c == EOF ? -1 : c;
 }
 
-int CFileStream::GetWord()
-{
-    int hi = GetByte();
-    if (hi < 0)
-        return -1;
-    int lo = GetByte();
-    if (lo < 0)
-        return -1;
-    return (hi << 8) | lo;
-}
-
 uint8_t* CFileStream::GetBytes(uint8_t* dest, int32_t n)
 {
     for (int32_t i = 0; i < n; ++i) {

@@ -20,17 +20,6 @@ int CResStream::GetByte()
     return b;
 }
 
-int CResStream::GetWord()
-{
-    int hi = GetByte();
-    if (hi < 0)
-        return -1;
-    int lo = GetByte();
-    if (lo < 0)
-        return -1;
-    return (hi << 8) | lo;
-}
-
 uint8_t* CResStream::GetBytes(uint8_t* dest, int32_t n)
 {
     if (n <= 0)

@@ -16,7 +16,6 @@ public:
     void PutWord(uint16_t) override {}
     void PutBytes(const uint8_t*, int32_t) override {}
     int GetByte() override;
-    int GetWord() override;
     uint8_t* GetBytes(uint8_t* dest, int32_t n) override;
     bool IsOpen() const override { return m_handle != -1; }
 
