@@ -80,6 +80,9 @@ public:
     int LoadMap(CRFile& file);
     // The same over bytes; r is left after the planes on success.
     int ReadMap(CByteReader& r);
+    // No map at all: every plane but the sight map, the names, the slots
+    // and the bounds cleared.
+    void ClearMap();
 
     // Coordinates; results through the out-parameters.
     static void TileToPixel(int x, int y, int& px, int& py);
@@ -148,7 +151,6 @@ public:
     int GetViewBottom() const { return m_viewBottom; }
 
 private:
-    void ClearMap();
     template <class F>
     void ViewPass(int tx, int ty, F& f) const;
     void DrawCell(int x, int y, int sx, int sy, uint8_t* bits);
