@@ -20,6 +20,9 @@ bool ItemRecord::Read(CByteReader& r)
 {
     const size_t start = r.Pos();
     r.Bytes(koreanName.data(), kNameSize);
+    r.Seek(start + kKind1);
+    kind1 = r.I32();
+    value1 = r.I32();
     r.Seek(start + kSpriteSetName);
     r.Bytes(spriteSetName.data(), kNameSize);
     r.Seek(start + kSize);
