@@ -13,6 +13,7 @@
 #include "fixtures/SpriteSeeds.h"
 #include "world/BGLayer.h"
 #include "world/ObjLayer.h"
+#include "world/StructureObj.h"
 
 namespace {
 
@@ -53,7 +54,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CByteReader r(data, size);
-    g_bg->Reset();
     if (g_bg->ReadMap(r) != 0)
         return 0;
     g_layer->ReadMapObjects(r);

@@ -24,6 +24,12 @@ void CCreature::Spawn(CObjLayer* layer, int id, int x, int y, const CObrCharEntr
     SetOnGrid(1);
 }
 
+void CCreature::RemoveFromMap()
+{
+    CObj::RemoveFromMap();
+    m_pEntry = nullptr;
+}
+
 void CCreature::SetOnGrid(int on)
 {
     if (!m_pLayer)

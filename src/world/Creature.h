@@ -25,6 +25,8 @@ public:
     // On: the object grid at its cell holds it and the id grid at its
     // server cell its id. Off: the object grid is cleared where it holds it.
     void SetOnGrid(int on) override;
+    // Off the map; the entry is forgotten with the slot.
+    void RemoveFromMap() override;
 
     int GetServerId() const { return m_serverId; }
     int IsMonster() const { return m_serverId >= 1000 ? 1 : 0; }

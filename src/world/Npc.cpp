@@ -15,6 +15,13 @@ void CNpc::Spawn(CObjLayer* layer, std::string_view name, int x, int y, const CO
     SetOnGrid(1);
 }
 
+void CNpc::RemoveFromMap()
+{
+    CObj::RemoveFromMap();
+    m_pEntry = nullptr;
+    m_battle = 0;
+}
+
 void CNpc::SetOnGrid(int on)
 {
     if (!m_pLayer)

@@ -14,6 +14,8 @@ public:
     // Active and alive at (x, y) with its name and entry, on the grid.
     void Spawn(CObjLayer* layer, std::string_view name, int x, int y, const CObrCharEntry* entry);
     void SetOnGrid(int on) override;
+    // Off the map; the entry is forgotten with the slot.
+    void RemoveFromMap() override;
 
     const CObrCharEntry* GetEntry() const { return m_pEntry; }
     // The value given when it was added (a battle marker's battle number).

@@ -7,7 +7,8 @@
 
 void CObj::RemoveFromMap()
 {
-    SetOnGrid(0);
+    if (m_active)
+        SetOnGrid(0);
     m_active = 0;
     m_alive = 0;
 }

@@ -27,7 +27,7 @@ public:
     CObj(const CObj&) = delete;
     CObj& operator=(const CObj&) = delete;
 
-    // Off the grids; the slot is free again.
+    // Off the grids (when on the map); the slot is free again.
     virtual void RemoveFromMap();
     virtual void Update() {}
     virtual void SetOnGrid(int /*on*/) {}

@@ -160,11 +160,12 @@ int CObjLayer::ReadObr(CByteReader& r)
 
 int CObjLayer::LoadMapObjects(CRFile& file)
 {
-    ResetMap();
     std::vector<uint8_t> bytes;
     long start = 0;
-    if (!ReadSpriteRest(file, bytes, start))
+    if (!ReadSpriteRest(file, bytes, start)) {
+        ResetMap();
         return -1;
+    }
     CByteReader r(bytes.data(), bytes.size());
     return ReadMapObjects(r);
 }

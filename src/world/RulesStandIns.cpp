@@ -10,8 +10,8 @@
 #include "windows/UiService.h"
 #include "world/CharacterRecord.h"
 
-int CalcMaxHp(const CharacterRecord& rec) { return static_cast<int>(rec.U32(CharacterRecord::kConstitution)) * 10; }
-int CalcMaxMp(const CharacterRecord& rec) { return static_cast<int>(rec.U32(CharacterRecord::kWisdom)) * 10; }
+int CalcMaxHp(const CharacterRecord& rec) { return static_cast<int>(rec.U32(CharacterRecord::kConstitution) % 1000) * 10; }
+int CalcMaxMp(const CharacterRecord& rec) { return static_cast<int>(rec.U32(CharacterRecord::kWisdom) % 1000) * 10; }
 int CalcLevelFromStats(const CharacterRecord& rec) { return static_cast<int>(rec.U32(CharacterRecord::kLevel)); }
 int GetClassBaseValue(const CharacterRecord&) { return 7; }
 void InitGameData() {}

@@ -9,7 +9,6 @@
 #include "world/ObrEntry.h"
 
 namespace {
-constexpr int kPieceMap = 0;
 constexpr int kSolidMap = 1;
 }  // namespace
 
@@ -58,6 +57,12 @@ void CStructureObj::SetOnGrid(int on)
                     m_pLayer->SetObjectCell(x0 + c, y0 + r, value);
     }
     m_pLayer->SetStructureCell(farX, farY, value);
+}
+
+void CStructureObj::RemoveFromMap()
+{
+    CObj::RemoveFromMap();
+    m_pDescriptor = nullptr;
 }
 
 void CStructureObj::MarkFootprint(int on)

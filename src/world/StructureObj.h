@@ -24,6 +24,8 @@ public:
     // (x - W/2, y - H/2) hold it in the object grid (or 0), and the
     // structure grid at the far corner.
     void SetOnGrid(int on) override;
+    // Off the map; the building entry is forgotten with the slot.
+    void RemoveFromMap() override;
     // Every footprint cell gains (on) or loses the drawn flag.
     void MarkFootprint(int on);
 

@@ -250,6 +250,13 @@ TEST_F(MapObjectsTest, StructuresArePlacedAndBlockedCellsMarkedInsideAFreeBorder
     EXPECT_EQ(layer->GetObjectCell(0, 4), kCellEmpty) << "the border stays free";
     EXPECT_EQ(layer->GetObjectCell(7, 7), kCellEmpty) << "the border stays free";
     EXPECT_EQ(layer->ResolveHandle(kCellBlocked), nullptr);
+
+    // A slot given up keeps nothing of a building kind that goes later.
+    layer->ResetMap();
+    EXPECT_EQ(hut.GetDescriptor(), nullptr);
+    layer->FreeBuildingLists();
+    layer->ResetMap();
+    EXPECT_EQ(ActiveStructures(), 0);
 }
 
 TEST_F(MapObjectsTest, ABadObjectSectionLeavesNoObjects)
