@@ -13,6 +13,7 @@
 #include "core/TileSet.h"
 #include "ui/FieldView.h"
 #include "world/ObjLayer.h"
+#include "world/SlotText.h"
 
 namespace {
 
@@ -93,14 +94,6 @@ const std::vector<uint8_t>& BlackDiamond()
     return frame;
 }
 
-std::string_view SlotText(const char* p, size_t n)
-{
-    size_t len = 0;
-    while (len < n && p[len] != '\0')
-        ++len;
-    return {p, len};
-}
-
 }  // namespace
 
 CBGLayer::CBGLayer(CLayer* surfaceOwner) : m_pSurfaceOwner(surfaceOwner)
@@ -119,27 +112,27 @@ void CBGLayer::Reset()
     m_parallaxMultiplier = 1;
     m_parallaxDivisor = 1;
     SetViewRect(0, 0, 0, 0);
-    m_flags.fill(0);
-    m_tileSet.fill(0);
-    m_image.fill(0);
-    m_slots.fill(nullptr);
-    for (auto& name : m_tileNames)
-        name.fill(0);
+    ClearPlanes();
     m_clipLeft = 0;
     m_clipTop = 0;
     m_clipRight = 800;
     m_clipBottom = kViewBottom;
 }
 
-void CBGLayer::ClearMap()
+void CBGLayer::ClearPlanes()
 {
     m_flags.fill(0);
     m_tileSet.fill(0);
     m_image.fill(0);
-    m_area.fill(0);
     m_slots.fill(nullptr);
     for (auto& name : m_tileNames)
         name.fill(0);
+}
+
+void CBGLayer::ClearMap()
+{
+    ClearPlanes();
+    m_area.fill(0);
     m_mapWidth = 0;
     m_mapHeight = 0;
     SetMapBounds(0, 0, 0, 0);

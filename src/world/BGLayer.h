@@ -151,6 +151,8 @@ public:
     int GetViewBottom() const { return m_viewBottom; }
 
 private:
+    // The flag, tile-set and image planes, the slots and the names.
+    void ClearPlanes();
     template <class F>
     void ViewPass(int tx, int ty, F& f) const;
     void DrawCell(int x, int y, int sx, int sy, uint8_t* bits);

@@ -25,6 +25,7 @@
 #include "core/SpriteEntry.h"
 #include "platform/Crt.h"
 #include "rules/ItemData.h"
+#include "world/SlotText.h"
 #include "world/BGLayer.h"
 #include "world/ObjLayerPools.h"
 #include "world/ObrEntry.h"
@@ -39,14 +40,6 @@ constexpr uint32_t kVersion = 256;
 constexpr uint32_t kLastCharVersion = 259;
 constexpr uint32_t kStructureKind = 1;
 constexpr uint32_t kNpcPlaceKind = 3;
-
-std::string_view SlotText(const char* p, size_t n)
-{
-    size_t len = 0;
-    while (len < n && p[len] != '\0')
-        ++len;
-    return {p, len};
-}
 
 bool IsItemFile(const char* file)
 {

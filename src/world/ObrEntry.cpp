@@ -9,16 +9,9 @@
 #include "core/ItemSpriteSet.h"
 #include "rules/CalcData.h"
 #include "world/ObrItemEntry.h"
+#include "world/SlotText.h"
 
 namespace {
-
-std::string_view SlotText(const char* p, size_t n)
-{
-    size_t len = 0;
-    while (len < n && p[len] != '\0')
-        ++len;
-    return {p, len};
-}
 
 // The items every new character of a class group starts with, slots 0..4.
 constexpr uint16_t kDefaultItems[3][5] = {
