@@ -25,11 +25,11 @@
 #include "core/SpriteEntry.h"
 #include "platform/Crt.h"
 #include "rules/ItemData.h"
-#include "world/SlotText.h"
 #include "world/BGLayer.h"
 #include "world/ObjLayerPools.h"
 #include "world/ObrEntry.h"
 #include "world/ObrItemEntry.h"
+#include "world/SlotText.h"
 
 namespace {
 
