@@ -2,6 +2,7 @@
 // category armed for the next click on the field.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "rules/AbilityTable.h"

@@ -2,6 +2,7 @@
 // form: the ring of lines; drawing comes with the widgets.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 class CMessageRing {

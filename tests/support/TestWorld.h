@@ -1,0 +1,31 @@
+// A view and an object layer without the whole client, for tests of the
+// rules and of code that reaches the object layer through GetObjLayer():
+// item entries by id, the own record, the battle number.
+#pragma once
+#include <memory>
+
+#include "app/QuillonView.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "rules/ItemData.h"
+#include "world/ObjLayer.h"
+
+class CAnimSpriteSet;
+
+class CTestWorld {
+public:
+    CTestWorld();
+    ~CTestWorld();
+    CTestWorld(const CTestWorld&) = delete;
+    CTestWorld& operator=(const CTestWorld&) = delete;
+
+    CObjLayer& Layer() { return *m_layer; }
+    CharacterRecord& MyRecord() { return m_layer->MyRecord(); }
+    // Makes id an item entry with that record (and sprite set), padding the
+    // list with empty entries below it; id must not be below the count.
+    void AddItem(int id, const ItemRecord& rec, CAnimSpriteSet* set = nullptr);
+
+private:
+    plat::CHeadlessPlatform m_platform;
+    CQuillonView m_view;
+    std::unique_ptr<CObjLayer> m_layer;
+};
