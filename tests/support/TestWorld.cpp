@@ -3,7 +3,8 @@
 #include "support/Harness.h"
 #include "world/ObrItemEntry.h"
 
-CTestWorld::CTestWorld() : m_layer(std::make_unique<CObjLayer>(nullptr, nullptr))
+CTestWorld::CTestWorld(const CArchiveBuilder& archive)
+    : m_archive(archive, false), m_layer(std::make_unique<CObjLayer>(nullptr, nullptr))
 {
     ResetGameGlobals();
     m_view.m_pObjLayer = m_layer.get();

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/QuillonView.h"
+#include "fixtures/ArchiveBuilder.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "rules/ItemData.h"
 #include "world/ObjLayer.h"
@@ -13,7 +14,9 @@ class CAnimSpriteSet;
 
 class CTestWorld {
 public:
-    CTestWorld();
+    // The archive the view and the code under test read (the game's minimal
+    // one unless given).
+    explicit CTestWorld(const CArchiveBuilder& archive = CArchiveBuilder::MinimalGame());
     ~CTestWorld();
     CTestWorld(const CTestWorld&) = delete;
     CTestWorld& operator=(const CTestWorld&) = delete;
@@ -26,6 +29,7 @@ public:
 
 private:
     plat::CHeadlessPlatform m_platform;
+    CTestArchive m_archive;
     CQuillonView m_view;
     std::unique_ptr<CObjLayer> m_layer;
 };
