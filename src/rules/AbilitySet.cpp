@@ -35,8 +35,15 @@ void CAbilitySet::ToggleOwned(int id)
         m_owned[static_cast<size_t>(Slot(row->category))] ^= row->bit;
 }
 
+bool CAbilitySet::OwnerHasGroup() const
+{
+    return !m_pOwner || m_pOwner->bytes[CharacterRecord::kClassGroup] <= 2;
+}
+
 int CAbilitySet::SetOwnedIfAllowed(int id)
 {
+    if (!OwnerHasGroup())
+        return 0;
     const AbilityRow* row = FindAbilityRow(id);
     if (row && Allowed(*row))
         SetOwned(id);
@@ -45,6 +52,8 @@ int CAbilitySet::SetOwnedIfAllowed(int id)
 
 int CAbilitySet::ToggleOwnedIfAllowed(int id)
 {
+    if (!OwnerHasGroup())
+        return 0;
     const AbilityRow* row = FindAbilityRow(id);
     if (row && Allowed(*row))
         ToggleOwned(id);

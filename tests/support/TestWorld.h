@@ -22,6 +22,7 @@ public:
     CTestWorld& operator=(const CTestWorld&) = delete;
 
     CObjLayer& Layer() { return *m_layer; }
+    plat::CHeadlessPlatform& Platform() { return m_platform; }
     CharacterRecord& MyRecord() { return m_layer->MyRecord(); }
     // Makes id an item entry with that record (and sprite set), padding the
     // list with empty entries below it; id must not be below the count.
