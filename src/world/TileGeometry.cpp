@@ -1,6 +1,7 @@
 #include "world/TileGeometry.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <numbers>
@@ -91,10 +92,12 @@ int GetEasedLinePoint(int x0, int y0, int x1, int y1, int d, int n, int k, int* 
 {
     if (k >= n || n < 1)
         return -1;
-    const i64 total = static_cast<i64>(n) * (n + 1) / 2;
-    const i64 left = static_cast<i64>(n) - k;
-    const i64 covered = total - left * (left + 1) / 2;
-    const int distance = Sat(static_cast<i64>(d) * covered / total);
+    const i64 total = static_cast<i64>(n) * (static_cast<i64>(n) + 1) / 2;
+    // k may be negative: the frames not yet played can exceed n.
+    const __int128 left = static_cast<i64>(n) - k;
+    const __int128 covered = total - left * (left + 1) / 2;
+    const __int128 scaled = static_cast<__int128>(d) * covered / total;
+    const int distance = Sat(scaled > INT64_MAX ? INT64_MAX : (scaled < INT64_MIN ? INT64_MIN : static_cast<i64>(scaled)));
     GetPointAlongLine(x0, y0, x1, y1, distance, outX, outY);
     return distance;
 }
