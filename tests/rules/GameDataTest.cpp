@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "app/FrameClock.h"
+#include "fixtures/IntroArchive.h"
 #include "fixtures/RleEncoder.h"
 #include "fixtures/SpriteWriter.h"
 #include "rules/GameData.h"
+#include "support/Harness.h"
 #include "support/TestWorld.h"
 #include "world/StageHolder.h"
 
@@ -70,6 +73,21 @@ TEST(InitGameData, LoadsTheFiveEffectSetsAndLeavesMissingOnesEmpty)
     EXPECT_EQ(g_maximumForceSet.GetFrameCount(), 0);
     FreeGameData();
     EXPECT_EQ(g_powerBrakeSet.GetFrameCount(), 0);
+}
+
+TEST(InitGameData, TheFirstFrameLoadsTheEffectSetsWithTheObjectFiles)
+{
+    const auto frame = CSpriteWriter::Frame(CRleEncoder::Encode(CRleEncoder::Pattern(5, 5, 9)));
+    const auto level = CSpriteWriter::Frame(CRleEncoder::Encode(CRleEncoder::Pattern(5, 5, 9, true)));
+    CArchiveBuilder b = CIntroArchive::Game();
+    b.Add("esperatt.TLR", CSpriteWriter::EffectFile("esper", {frame, frame, frame}, {level, level, level}, {}));
+    CTestArchive archive(b, false);
+    CHarness h(1000);
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(g_esperAttSet.GetFrameCount(), 0);
+    ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 1; }));
+    EXPECT_EQ(g_esperAttSet.GetFrameCount(), 3);
+    EXPECT_EQ(g_whipSet.GetFrameCount(), 0);
 }
 
 }  // namespace
