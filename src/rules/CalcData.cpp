@@ -369,8 +369,10 @@ int GaugeStep(double s) { return Sat(std::max<i64>(Trunc(1800 / (s * 30) + 0.5),
 
 int CalcTurnGaugeDrain(const CharacterRecord& rec)
 {
-    static constexpr double kSteps[3] = {8, 7, 9};
-    return GaugeStep(kSteps[GroupOf(rec)]);
+    // s is a whole number here, so 1800 / (s * 30) divides as integers
+    // before the rounding half is added: the half never rounds up.
+    static constexpr int kSteps[3] = {8, 7, 9};
+    return std::max(1800 / (kSteps[GroupOf(rec)] * 30), 1);
 }
 
 int CalcTurnGaugeFill(const CharacterRecord& rec)

@@ -69,8 +69,8 @@ TEST_F(CalcDataTest, CalendarMoveStepsAndWeight)
 
 TEST_F(CalcDataTest, TurnGaugeSteps)
 {
-    // Drain 1800 / (s * 30) rounded: s 8, 7, 9 (groups 3 and up as 0).
-    const int drain[][2] = {{0, 8}, {1, 9}, {2, 7}, {3, 8}, {200, 8}};
+    // Drain 1800 / (s * 30) in integers: s 8, 7, 9 (groups 3 and up as 0).
+    const int drain[][2] = {{0, 7}, {1, 8}, {2, 6}, {3, 7}, {200, 7}};
     for (const auto& d : drain)
         EXPECT_EQ(CalcTurnGaugeDrain(MakeRecord({0, d[0]})), d[1]) << d[0];
     // Fill: m = (3 Cr + Ag) / 4, s = 13 or 11 - sqrt(m) with floors 6, 4, 5.
