@@ -2,6 +2,7 @@
 // category armed for the next click on the field.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "rules/AbilityTable.h"
@@ -24,7 +25,7 @@ public:
     void SetOwned(int id);
     void ToggleOwned(int id);
     // The same when the row's class restriction is 255 or the owner's group;
-    // 0 only for an owner whose class group is not 0, 1 or 2.
+    // an owner whose class group is not 0, 1 or 2 gets nothing and 0.
     int SetOwnedIfAllowed(int id);
     int ToggleOwnedIfAllowed(int id);
     // Set bits of the category's mask; 0 outside 1..6.
@@ -59,6 +60,7 @@ public:
 
 private:
     bool Allowed(const AbilityRow& row) const;
+    bool OwnerHasGroup() const;
     // Category slot index 0..5, or -1.
     static int Slot(int category);
 

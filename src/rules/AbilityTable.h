@@ -1,6 +1,7 @@
 // The 24 special abilities: id, owned bit, category and class restriction.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 struct AbilityRow {

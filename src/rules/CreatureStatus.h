@@ -1,6 +1,7 @@
 // A creature's timed status (frozen, hidden) and turn stances, and the
 // abilities a character learns by class and level.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 class CAbilitySet;

@@ -2,6 +2,7 @@
 // filled while the object layer draws a frame. Minimal form: the store.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 class CFloatTextList {

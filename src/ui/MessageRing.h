@@ -2,6 +2,7 @@
 // form: the ring of lines; drawing comes with the widgets.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 class CMessageRing {
@@ -36,6 +37,10 @@ public:
     const Line* GetLine(int n) const;
     int GetLineCount() const;
     void SetColour(int colour) { m_colour = colour; }
+    // Where the newest line is drawn, and the drawn frames a line stays.
+    int GetX() const { return m_x; }
+    int GetY() const { return m_y; }
+    int GetShowFrames() const { return m_showFrames; }
 
 private:
     int32_t m_x;
@@ -44,7 +49,6 @@ private:
     int32_t m_colour;
     int32_t m_showFrames;
     int32_t m_capacity;
-    int32_t m_cursor = 0;
     int32_t m_head = 0;
     int32_t m_tail = 0;
     std::array<Line, kMaxSlots> m_lines{};

@@ -2,6 +2,7 @@
 // characters are drawn. Minimal form: the store.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 class CNoticeList {

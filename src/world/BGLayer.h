@@ -161,11 +161,11 @@ private:
 
     std::array<std::array<char, kNameSize>, kTileSlots> m_tileNames{};
     std::array<CTileSet*, kTileSlots> m_slots{};
-    std::array<uint8_t, kMapCells> m_flags{};
-    std::array<uint16_t, kMapCells> m_image{};
-    std::array<uint8_t, kMapCells> m_tileSet{};
-    std::array<uint8_t, kMapCells> m_area{};
-    std::array<uint8_t, kMapCells> m_sight{};
+    std::array<uint8_t, kMapCellCount> m_flags{};
+    std::array<uint16_t, kMapCellCount> m_image{};
+    std::array<uint8_t, kMapCellCount> m_tileSet{};
+    std::array<uint8_t, kMapCellCount> m_area{};
+    std::array<uint8_t, kMapCellCount> m_sight{};
     CObjLayer* m_pObjLayer = nullptr;
     int32_t m_viewHeight = 0;
     int32_t m_viewWidth = 0;

@@ -5,7 +5,7 @@
 #include <cstddef>
 
 constexpr int kMapSize = 512;
-constexpr size_t kMapCells = static_cast<size_t>(kMapSize) * kMapSize;
+constexpr size_t kMapCellCount = static_cast<size_t>(kMapSize) * kMapSize;
 
 constexpr bool InMap(int x, int y)
 {

@@ -7,6 +7,7 @@
 #include "core/ItemSpriteSet.h"
 #include "net/MySocket.h"
 #include "platform/Debug.h"
+#include "rules/CalcData.h"
 #include "world/BGLayer.h"
 #include "world/ObjLayerPools.h"
 #include "world/ObrEntry.h"
@@ -281,6 +282,7 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
         for (uint16_t it : items)
             if (it > 0 && it < m_itemEntryCount)
                 rec->SetItem(next++, it);
+        rec->SetU32(CharacterRecord::kLevel, static_cast<uint32_t>(CalcLevelFromStats(*rec)));
         break;
     }
     case 63: {

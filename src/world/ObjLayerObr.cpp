@@ -248,7 +248,8 @@ const CObrBuildingEntry* CObjLayer::FindBuildingEntry(std::string_view name) con
 
 const CObrItemEntry* CObjLayer::GetItemEntry(int index) const
 {
-    if (index < 0 || static_cast<size_t>(index) >= m_itemEntries.size())
+    if (index < 0 || static_cast<uint32_t>(index) >= m_itemEntryCount ||
+        static_cast<size_t>(index) >= m_itemEntries.size())
         return nullptr;
     return m_itemEntries[static_cast<size_t>(index)].get();
 }

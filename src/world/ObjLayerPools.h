@@ -12,12 +12,12 @@
 #include "world/StructureObj.h"
 
 struct CObjLayer::Grids {
-    std::array<ObjHandle, kMapCells> object{};
-    std::array<uint32_t, kMapCells> path{};
-    std::array<uint16_t, kMapCells> groundItem{};
-    std::array<uint16_t, kMapCells> spare{};
-    std::array<uint32_t, kMapCells> id{};
-    std::array<ObjHandle, kMapCells> structure{};
+    std::array<ObjHandle, kMapCellCount> object{};
+    std::array<uint32_t, kMapCellCount> path{};
+    std::array<uint16_t, kMapCellCount> groundItem{};
+    std::array<uint16_t, kMapCellCount> spare{};
+    std::array<uint32_t, kMapCellCount> id{};
+    std::array<ObjHandle, kMapCellCount> structure{};
 
     void Clear()
     {

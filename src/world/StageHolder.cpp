@@ -8,6 +8,7 @@
 #include "app/StringTable.h"
 #include "core/AnimSpriteSet.h"
 #include "core/TileSet.h"
+#include "effects/EffectsService.h"
 #include "platform/Crt.h"
 #include "platform/Debug.h"
 #include "platform/Dialogs.h"
@@ -65,6 +66,7 @@ int CStageHolder::LoadObjectFiles()
         layer->GetCharSet(i)->SetAnimation(kCharAnimNames, kCharAnimSlots);
     if (const CObrCharEntry* first = layer->GetCharEntry(0))
         layer->SetMyCharRecord(first->GetCharRecord());
+    Effects().LoadResources();
     InitGameData();
     g_objectFilesRand = plat::Rand();
     return 1;

@@ -26,7 +26,7 @@ public:
     int LoadCursor();
     // The 45 object files into the object layer, the animation table on
     // every character set, the first character's record as the own record,
-    // the game data and a fresh random value. A file that cannot be read is
+    // the effects' resources, the game data and a fresh random value. A file that cannot be read is
     // named in string 38 and ends the game: 0.
     int LoadObjectFiles();
 
