@@ -8,6 +8,7 @@
 
 CScriptTestbed::CScriptTestbed()
 {
+    InstallScripts({});
     m_view = std::make_unique<CQuillonView>();
     m_view->m_pObjLayer = &m_layer;
     OpenTestMainSocket();
@@ -24,7 +25,7 @@ CScriptTestbed::~CScriptTestbed()
 void CScriptTestbed::InstallScripts(const std::vector<std::pair<std::string, std::string>>& sources)
 {
     m_archive.reset();
-    CArchiveBuilder b;
+    CArchiveBuilder b = CArchiveBuilder::MinimalGame();
     for (const auto& [entry, source] : sources)
         b.Add(entry, CompileScript(source));
     m_archive = std::make_unique<CTestArchive>(b);

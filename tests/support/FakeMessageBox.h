@@ -17,7 +17,7 @@ public:
     void SetText(const char* text) override
     {
         texts.emplace_back(text ? text : "");
-        empty = false;
+        empty = texts.back().empty();
     }
     bool IsEmpty() override
     {
@@ -26,7 +26,8 @@ public:
     }
 
     std::vector<std::string> texts;
-    // Set by SetText; the test clears it when the player has read the box.
+    // SetText of a text clears it; the test sets it when the player has
+    // read the box.
     bool empty = true;
     int emptyTests = 0;
 };
