@@ -94,33 +94,34 @@ uint32_t CTokenNode::GetValueType(CScriptContext& ctx)
 
 // ---- expressions: both operands always, left first -------------------------
 
-int32_t CExprNode::EvalInt(CScriptContext& ctx)
+int32_t CBinaryNode::EvalInt(CScriptContext& ctx)
 {
-    if (GetChildCount() < 3)
+    if (!IsBinary())
         return CCompositeNode::EvalInt(ctx);
     const int32_t l = GetChild(0)->EvalInt(ctx);
     const int32_t r = GetChild(2)->EvalInt(ctx);
+    return Combine(l, r);
+}
+
+std::string CBinaryNode::EvalString(CScriptContext& ctx)
+{
+    return IsBinary() ? std::to_string(EvalInt(ctx)) : CCompositeNode::EvalString(ctx);
+}
+
+uint32_t CBinaryNode::GetValueType(CScriptContext& ctx)
+{
+    return IsBinary() ? CVariable::kInt : CCompositeNode::GetValueType(ctx);
+}
+
+int32_t CExprNode::Combine(int32_t l, int32_t r) const
+{
     if (FirstChar(OperatorText()) == '&')
         return (l != 0 && r != 0) ? 1 : 0;
     return (l != 0 || r != 0) ? 1 : 0;
 }
 
-std::string CExprNode::EvalString(CScriptContext& ctx)
+int32_t CCompareNode::Combine(int32_t l, int32_t r) const
 {
-    return GetChildCount() < 3 ? CCompositeNode::EvalString(ctx) : std::to_string(EvalInt(ctx));
-}
-
-uint32_t CExprNode::GetValueType(CScriptContext& ctx)
-{
-    return GetChildCount() < 3 ? CCompositeNode::GetValueType(ctx) : CVariable::kInt;
-}
-
-int32_t CCompareNode::EvalInt(CScriptContext& ctx)
-{
-    if (GetChildCount() < 3)
-        return CCompositeNode::EvalInt(ctx);
-    const int32_t l = GetChild(0)->EvalInt(ctx);
-    const int32_t r = GetChild(2)->EvalInt(ctx);
     const char* op = OperatorText();
     bool result = false;
     if (std::strcmp(op, "==") == 0)
@@ -138,28 +139,14 @@ int32_t CCompareNode::EvalInt(CScriptContext& ctx)
     return result ? 1 : 0;
 }
 
-std::string CCompareNode::EvalString(CScriptContext& ctx)
+int32_t CAddNode::Combine(int32_t l, int32_t r) const
 {
-    return GetChildCount() < 3 ? CCompositeNode::EvalString(ctx) : std::to_string(EvalInt(ctx));
-}
-
-uint32_t CCompareNode::GetValueType(CScriptContext& ctx)
-{
-    return GetChildCount() < 3 ? CCompositeNode::GetValueType(ctx) : CVariable::kInt;
-}
-
-int32_t CAddNode::EvalInt(CScriptContext& ctx)
-{
-    if (GetChildCount() < 3)
-        return CCompositeNode::EvalInt(ctx);
-    const int64_t l = GetChild(0)->EvalInt(ctx);
-    const int64_t r = GetChild(2)->EvalInt(ctx);
-    return Wrap(FirstChar(OperatorText()) == '+' ? l + r : l - r);
+    return Wrap(FirstChar(OperatorText()) == '+' ? int64_t{l} + r : int64_t{l} - r);
 }
 
 std::string CAddNode::EvalString(CScriptContext& ctx)
 {
-    if (GetChildCount() < 3)
+    if (!IsBinary())
         return CCompositeNode::EvalString(ctx);
     // Concatenation, whatever the operator.
     std::string text = StringOf(*GetChild(0), ctx);
@@ -170,17 +157,13 @@ std::string CAddNode::EvalString(CScriptContext& ctx)
 
 uint32_t CAddNode::GetValueType(CScriptContext& ctx)
 {
-    if (GetChildCount() < 3)
+    if (!IsBinary())
         return CCompositeNode::GetValueType(ctx);
     return FirstChar(OperatorText()) == '+' ? GetChild(0)->GetValueType(ctx) : CVariable::kInt;
 }
 
-int32_t CMulNode::EvalInt(CScriptContext& ctx)
+int32_t CMulNode::Combine(int32_t l, int32_t r) const
 {
-    if (GetChildCount() < 3)
-        return CCompositeNode::EvalInt(ctx);
-    const int32_t l = GetChild(0)->EvalInt(ctx);
-    const int32_t r = GetChild(2)->EvalInt(ctx);
     if (FirstChar(OperatorText()) == '*')
         return Wrap(static_cast<int64_t>(l) * r);
     if (r == 0)
@@ -188,16 +171,6 @@ int32_t CMulNode::EvalInt(CScriptContext& ctx)
     if (l == INT32_MIN && r == -1)
         return INT32_MIN;  // the quotient that does not fit wraps
     return l / r;
-}
-
-std::string CMulNode::EvalString(CScriptContext& ctx)
-{
-    return GetChildCount() < 3 ? CCompositeNode::EvalString(ctx) : std::to_string(EvalInt(ctx));
-}
-
-uint32_t CMulNode::GetValueType(CScriptContext& ctx)
-{
-    return GetChildCount() < 3 ? CCompositeNode::GetValueType(ctx) : CVariable::kInt;
 }
 
 int32_t CUnaryNode::EvalInt(CScriptContext& ctx)

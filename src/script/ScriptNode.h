@@ -264,39 +264,59 @@ public:
 };
 
 // The binary expression kinds: left operand, operator node, right operand
-// (a node of the same kind, so a - b - c is a - (b - c)), or one child.
-class CExprNode : public CCompositeNode {
+// (a node of the same kind, so a - b - c is a - (b - c)), or one child that
+// takes every evaluation. With three children the value is an int, and its
+// text the decimal one.
+class CBinaryNode : public CCompositeNode {
 public:
-    CExprNode() : CCompositeNode(kNodeExpr) {}
+    explicit CBinaryNode(uint8_t type) : CCompositeNode(type) {}
+    // Left operand first, then the right one, then the operator.
     int32_t EvalInt(CScriptContext& ctx) override;
     std::string EvalString(CScriptContext& ctx) override;
     uint32_t GetValueType(CScriptContext& ctx) override;
+
+protected:
+    bool IsBinary() const { return GetChildCount() >= 3; }
+    virtual int32_t Combine(int32_t l, int32_t r) const = 0;
 };
 
-class CCompareNode : public CCompositeNode {
+// "&&" and "||", both operands always evaluated.
+class CExprNode : public CBinaryNode {
 public:
-    CCompareNode() : CCompositeNode(kNodeCompare) {}
-    int32_t EvalInt(CScriptContext& ctx) override;
+    CExprNode() : CBinaryNode(kNodeExpr) {}
+
+protected:
+    int32_t Combine(int32_t l, int32_t r) const override;
+};
+
+class CCompareNode : public CBinaryNode {
+public:
+    CCompareNode() : CBinaryNode(kNodeCompare) {}
+
+protected:
+    int32_t Combine(int32_t l, int32_t r) const override;
+};
+
+// "+" takes its left operand's type: two strings concatenate.
+class CAddNode : public CBinaryNode {
+public:
+    CAddNode() : CBinaryNode(kNodeAdd) {}
     std::string EvalString(CScriptContext& ctx) override;
     uint32_t GetValueType(CScriptContext& ctx) override;
+
+protected:
+    int32_t Combine(int32_t l, int32_t r) const override;
 };
 
-class CAddNode : public CCompositeNode {
+class CMulNode : public CBinaryNode {
 public:
-    CAddNode() : CCompositeNode(kNodeAdd) {}
-    int32_t EvalInt(CScriptContext& ctx) override;
-    std::string EvalString(CScriptContext& ctx) override;
-    uint32_t GetValueType(CScriptContext& ctx) override;
+    CMulNode() : CBinaryNode(kNodeMul) {}
+
+protected:
+    int32_t Combine(int32_t l, int32_t r) const override;
 };
 
-class CMulNode : public CCompositeNode {
-public:
-    CMulNode() : CCompositeNode(kNodeMul) {}
-    int32_t EvalInt(CScriptContext& ctx) override;
-    std::string EvalString(CScriptContext& ctx) override;
-    uint32_t GetValueType(CScriptContext& ctx) override;
-};
-
+// A value, or a prefix "-", "!" or "%" (decimal text) and its operand.
 class CUnaryNode : public CCompositeNode {
 public:
     CUnaryNode() : CCompositeNode(kNodeUnary) {}

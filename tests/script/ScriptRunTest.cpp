@@ -14,6 +14,23 @@ namespace {
 
 std::string Main(const std::string& body) { return "proc Main() {" + body + "} ;"; }
 
+// A script run to its end and the command ids it pushed.
+struct PushCase {
+    const char* what;
+    std::string source;
+    std::vector<uint32_t> pushed;
+};
+
+void ExpectPushes(const std::vector<PushCase>& cases)
+{
+    for (const PushCase& c : cases) {
+        CScriptTestbed bed;
+        const int slot = bed.Start(c.source);
+        ASSERT_GT(bed.RunToEnd(slot), 0) << c.what;
+        EXPECT_EQ(bed.Commands(), c.pushed) << c.what;
+    }
+}
+
 TEST(ScriptSteps, EachNodeCostsItsFrames)
 {
     struct Case {
@@ -144,12 +161,7 @@ TEST(ScriptVariables, A513thEntryEndsTheScript)
 
 TEST(ScriptControl, LoopsBreakContinueAndReturn)
 {
-    struct Case {
-        const char* what;
-        std::string source;
-        std::vector<uint32_t> pushed;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<PushCase> cases = {
         {"break and continue",
          Main("int n; n = 0; while (1) { n = n + 1; if (n > 5) break; if (n == 3) continue; "
               "call PushCommand(n); } call PushCommand(100);"),
@@ -167,22 +179,12 @@ TEST(ScriptControl, LoopsBreakContinueAndReturn)
         {"the main procedure is the last", "proc Main() { call PushCommand(1); } proc Last() { call PushCommand(2); } ;",
          {2}},
     };
-    for (const Case& c : cases) {
-        CScriptTestbed bed;
-        const int slot = bed.Start(c.source);
-        ASSERT_GT(bed.RunToEnd(slot), 0) << c.what;
-        EXPECT_EQ(bed.Commands(), c.pushed) << c.what;
-    }
+    ExpectPushes(cases);
 }
 
 TEST(ScriptCalls, ArgumentsBindToParametersByPosition)
 {
-    struct Case {
-        const char* what;
-        std::string source;
-        std::vector<uint32_t> pushed;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<PushCase> cases = {
         {"all arguments", "proc P(a, b) { call PushCommand(a * 100 + b); } proc Main() { call P(3, 4); } ;", {304}},
         {"fewer arguments than parameters",
          "proc P(a, b) { b = 9; call PushCommand(a * 100 + b); } proc Main() { call P(3); } ;", {300}},
@@ -204,12 +206,7 @@ TEST(ScriptCalls, ArgumentsBindToParametersByPosition)
         {"a procedure frame starts afresh each call",
          "proc P() { int c; c = c + 1; call PushCommand(c); } proc Main() { call P(); call P(); } ;", {1, 1}},
     };
-    for (const Case& c : cases) {
-        CScriptTestbed bed;
-        const int slot = bed.Start(c.source);
-        ASSERT_GT(bed.RunToEnd(slot), 0) << c.what;
-        EXPECT_EQ(bed.Commands(), c.pushed) << c.what;
-    }
+    ExpectPushes(cases);
 }
 
 }  // namespace

@@ -38,6 +38,16 @@ void CScriptLexer::UnGet(int c)
     m_pushed = c;
 }
 
+CScriptToken CScriptLexer::Fail(CScriptToken t, const char* format)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, t.line);
+    m_error = buf;
+    t.type = kTokenEnd;
+    t.text.clear();
+    return t;
+}
+
 bool CScriptLexer::SkipComment(bool block)
 {
     const uint32_t start = m_line;
@@ -74,23 +84,18 @@ CScriptToken CScriptLexer::ScanToken()
             t.type = kTokenString;
             for (;;) {
                 int d = Get();
-                if (d < 0) {
-                    char buf[64];
-                    std::snprintf(buf, sizeof buf, "string in line %u is not closed", t.line);
-                    m_error = buf;
-                    t.type = kTokenEnd;
-                    t.text.clear();
-                    return t;
-                }
                 if (d == '"')
                     return t;
                 if (d == '\\') {
                     d = Get();
-                    if (d < 0 || d == '"')
+                    if (d == '"')
                         return t;  // a backslash and a quote end the literal too
                     if (d == 't')
                         d = '\t';
                 }
+                // The compiled form cannot hold a NUL inside a text.
+                if (d <= 0)
+                    return Fail(t, d < 0 ? "string in line %u is not closed" : "string in line %u holds a NUL byte");
                 t.text.push_back(static_cast<char>(d));
             }
         }

@@ -25,6 +25,8 @@ private:
     int Get();
     void UnGet(int c);
     bool SkipComment(bool block);
+    // Ends the input with the message (%u: the token's line).
+    CScriptToken Fail(CScriptToken t, const char* format);
 
     CDataStream& m_stream;
     int m_pushed = -1;
