@@ -13,6 +13,7 @@
 #include "script/ScriptServices.h"
 #include "script/Variable.h"
 #include "world/CharacterRecord.h"
+#include "windows/PlayerInfo.h"
 #include "world/ObjLayer.h"
 
 int32_t g_uiCommandsSuspended = 0;
@@ -42,7 +43,7 @@ const char* StringArg(const ScriptArgBlock& args, int index)
 int UsedItemSlots(const CharacterRecord& rec)
 {
     int n = 0;
-    while (n < CharacterRecord::kItemSlots && rec.Item(n) != 0)
+    while (n < CPlayerInfo::kItemSlots && CPlayerInfo::GetItem(rec, n) != 0)
         ++n;
     return n;
 }
@@ -142,7 +143,7 @@ public:
         const int32_t id = IntArg(args, 0);
         const int used = UsedItemSlots(*rec);
         for (int i = 0; i < used; ++i)
-            if (static_cast<int16_t>(rec->Item(i)) == id)
+            if (CPlayerInfo::GetItem(*rec, i) == id)
                 g_scriptListFlag = 1;
         return 1;
     }
@@ -154,7 +155,7 @@ public:
     int Run(ScriptArgBlock& args, uint32_t) override
     {
         const CharacterRecord* rec = PlayerRecord();
-        if (rec && UsedItemSlots(*rec) < CharacterRecord::kItemSlots)
+        if (rec && UsedItemSlots(*rec) < CPlayerInfo::kItemSlots)
             ScriptPlayer().AddItem(IntArg(args, 0));
         return 1;
     }

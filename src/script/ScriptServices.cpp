@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "intro/AccountRecord.h"
 #include "intro/IntroLayer.h"
 #include "platform/Debug.h"
+#include "windows/PlayerInfo.h"
 #include "world/ObjLayer.h"
 
 namespace {
@@ -22,11 +22,7 @@ public:
 class CDefaultScriptPlayer : public IScriptPlayer {
 public:
     void AddItem(int id) override { plat::DebugPrintf("script: item %d not added, no inventory yet\n", id); }
-    bool RemoveItem(int id) override
-    {
-        plat::DebugPrintf("script: item %d not removed, no inventory yet\n", id);
-        return false;
-    }
+    bool RemoveItem(int id) override { return g_playerInfo.RemoveItem(id); }
     // The name of the character chosen on the selection screen.
     void GetCharName(char* out, size_t size) override
     {
@@ -53,12 +49,5 @@ IScriptPlayer& ScriptPlayer() { return *g_pScriptPlayer; }
 void SetScriptMessageBox(IMessageBox* box) { g_pMessageBox = box ? box : &g_defaultMessageBox; }
 void SetScriptPlayer(IScriptPlayer* player) { g_pScriptPlayer = player ? player : &g_defaultScriptPlayer; }
 
-CObjLayer* PlayerLayer() { return g_pView ? g_pView->m_pObjLayer : nullptr; }
-
-CharacterRecord* PlayerRecord()
-{
-    // The own record serves as the player's until the field gives the
-    // player a character object of its own.
-    CObjLayer* layer = PlayerLayer();
-    return layer ? &layer->MyRecord() : nullptr;
-}
+CObjLayer* PlayerLayer() { return GetObjLayer(); }
+CharacterRecord* PlayerRecord() { return g_playerInfo.GetMyRecord(); }

@@ -155,6 +155,22 @@ TEST(ScriptActions, ItemActionsTestGiveAndTake)
     }
 }
 
+TEST(ScriptActions, TakeItemReachesThePlayerInfo)
+{
+    CScriptTestbed bed;
+    SetScriptPlayer(nullptr);  // the real player info
+    for (int i = 0; i < 3; ++i)
+        bed.Record().SetItem(i, static_cast<uint16_t>(5 + i));
+    (void)TakeSentPackets();
+    const int slot = bed.Start(Main("call TakeItem(5); call TakeItem(9);"));
+    ASSERT_GT(bed.RunToEnd(slot), 0);
+    // The last item fills the gap; slots 0 and 2 go to the server.
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{{53, 52, 0, 7, 0, 2, 0, 0}}));
+    EXPECT_EQ(bed.Record().Item(0), 7);
+    EXPECT_EQ(bed.Record().Item(2), 0);
+    SetScriptPlayer(&bed.player);
+}
+
 TEST(ScriptActions, CommandsSuspensionAndScriptsOutliveTheCall)
 {
     CScriptTestbed bed;

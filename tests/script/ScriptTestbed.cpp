@@ -4,31 +4,31 @@
 
 #include "app/CommandRing.h"
 #include "core/MemStream.h"
+#include "core/ResFile.h"
 #include "script/ScriptManager.h"
 
 CScriptTestbed::CScriptTestbed()
 {
     InstallScripts({});
-    m_view = std::make_unique<CQuillonView>();
-    m_view->m_pObjLayer = &m_layer;
     OpenTestMainSocket();
 }
 
 CScriptTestbed::~CScriptTestbed()
 {
-    CScriptManager::Reset();
     CloseTestMainSocket();
-    m_view->m_pObjLayer = nullptr;
-    m_view.reset();
+    m_world.reset();
 }
 
 void CScriptTestbed::InstallScripts(const std::vector<std::pair<std::string, std::string>>& sources)
 {
-    m_archive.reset();
     CArchiveBuilder b = CArchiveBuilder::MinimalGame();
     for (const auto& [entry, source] : sources)
         b.Add(entry, CompileScript(source));
-    m_archive = std::make_unique<CTestArchive>(b);
+    m_world.reset();
+    m_world = std::make_unique<CTestWorld>(b);
+    // The world's reset closed the archive; scripts are read without the
+    // first-use opening.
+    ResOpenGameArchives();
 }
 
 int CScriptTestbed::Start(const std::string& source, const char* name)

@@ -1,7 +1,7 @@
-// Scripts run without the whole client: a view whose object layer holds the
-// player's record and sends its character fields to a test socket, an
-// archive of compiled scripts, and the stand-ins for the message box and
-// the player info.
+// Scripts run without the whole client: the test world's object layer holds
+// the player's record and sends its character fields to a test socket; an
+// archive of compiled scripts; the stand-ins for the message box and the
+// player info.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -9,23 +9,20 @@
 #include <utility>
 #include <vector>
 
-#include "app/QuillonView.h"
-#include "fixtures/ArchiveBuilder.h"
 #include "scriptc/ScriptCompiler.h"
 #include "support/FakeMessageBox.h"
 #include "support/FakeScriptPlayer.h"
-#include "support/Harness.h"
 #include "support/SentPackets.h"
+#include "support/TestWorld.h"
 #include "world/CharacterRecord.h"
-#include "world/ObjLayer.h"
 
 class CScriptTestbed {
 public:
     CScriptTestbed();
     ~CScriptTestbed();
 
-    CharacterRecord& Record() { return m_layer.MyRecord(); }
-    // Installs an archive holding these compiled entries.
+    CharacterRecord& Record() { return m_world->MyRecord(); }
+    // A fresh world whose archive holds these compiled entries.
     void InstallScripts(const std::vector<std::pair<std::string, std::string>>& sources);
     // Compiles the source and starts it in the first free slot under the
     // name; the slot's index, or -1 when it did not start.
@@ -45,10 +42,7 @@ public:
     CScriptCompiler compiler;
 
 private:
-    CHarness m_harness;
-    CObjLayer m_layer{nullptr, nullptr};
-    std::unique_ptr<CQuillonView> m_view;
-    std::unique_ptr<CTestArchive> m_archive;
+    std::unique_ptr<CTestWorld> m_world;
     int m_lastSlot = -1;
 };
 
