@@ -52,6 +52,8 @@ void ResetObjLayerGlobals()
     g_jailRequest = 0;
     g_toBeJailed = 0;
     g_groupBattleFlags.fill(0);
+    g_gmOverlayMode = 0;
+    g_pChargeSet = nullptr;
 }
 
 CObjLayer* GetObjLayer()
