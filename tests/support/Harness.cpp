@@ -31,6 +31,7 @@
 #include "platform/Process.h"
 #include "platform/Settings.h"
 #include "ui/InputFocus.h"
+#include "ui/WidgetGlobals.h"
 
 void ResetGameGlobals()
 {
@@ -42,6 +43,7 @@ void ResetGameGlobals()
     g_commandRing.Reset();
     g_colonyMode = 0;
     g_inputFocus.Reset();
+    ResetWidgetGlobals();
     plat::SetLauncherAtoms(nullptr);
     g_musicPlayer.Reset();
     g_mixer.Close();

@@ -1,0 +1,6 @@
+// The widget framework's single objects back as the program starts them
+// (between tests): the message ring, the floating texts, the notice records,
+// the input focus, the field's right edge and the UI ticks of the frame.
+#pragma once
+
+void ResetWidgetGlobals();

@@ -1,0 +1,52 @@
+// What the widget tests share: an archive with the framework's sprite files
+// and a few window and button images, a text layer with the test fonts, an
+// 800 x 600 screen, the locale switch and, when asked for, a UI layer whose
+// root container holds windows by id.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/TextLayer.h"
+#include "fixtures/ArchiveBuilder.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "windows/DaradirUzedo.h"
+
+class UiTest : public ::testing::Test {
+public:
+    // Images in the archive: a 4-frame button (30 x 16, colours 10..13), a
+    // 3-button row (6 frames 40 x 12, colours 20..25), a window picture
+    // (200 x 150), the fan's three buttons (24 x 24, colours 30..32) and a
+    // slider bar (120 x 12, colour 110).
+    static constexpr const char* kButton = "data\\Btn.slr";
+    static constexpr const char* kRow = "data\\Row.slr";
+    static constexpr const char* kWindow = "data\\Win.slr";
+    static constexpr const char* kFan = "data\\Fan.slr";
+    static constexpr const char* kBar = "data\\Bar.slr";
+    static constexpr const char* kMissing = "data\\Missing.slr";
+
+protected:
+    UiTest();
+    ~UiTest() override;
+
+    // The root container of a UI layer made on first use (g_layerHolder).
+    CWidgetContainer& Root();
+    // Pops every pending command id.
+    std::vector<int32_t> Commands();
+    void English(bool on);
+    // Draws w frames times with t UI ticks a frame.
+    void Frames(CWidget& w, int frames, uint32_t ticks = 1);
+    uint8_t* Screen() { return m_screen.data(); }
+    uint8_t Pixel(int x, int y) const { return m_screen[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)]; }
+    void ClearScreen() { std::fill(m_screen.begin(), m_screen.end(), 0); }
+    size_t Boxes() const { return m_platform.dialogs.boxes.size(); }
+
+private:
+    plat::CHeadlessPlatform m_platform;
+    std::unique_ptr<CTestArchive> m_archive;
+    CTextLayer m_text{nullptr};
+    std::unique_ptr<CDaradirUzedo> m_ui;
+    std::vector<uint8_t> m_screen;
+};
