@@ -39,9 +39,17 @@ size_t FormatTextCut(char* dst, size_t size, const char* format, va_list args)
     dst[0] = '\0';
     if (!format)
         return 0;
-    std::vsnprintf(dst, size, format, args);
-    // vsnprintf may have cut a double-byte character in two.
-    const size_t n = CutLength(dst, size - 1);
+    const int full = std::vsnprintf(dst, size, format, args);
+    size_t n = CutLength(dst, size - 1);
+    // A cut text may end in the lead byte of a character whose second byte
+    // was cut off.
+    if (full >= 0 && static_cast<size_t>(full) >= size && n > 0 && static_cast<unsigned char>(dst[n - 1]) >= 0x80) {
+        size_t last = 0;
+        for (size_t i = 0; i < n; i += CharWidth(dst + i))
+            last = i;
+        if (last == n - 1)
+            --n;
+    }
     dst[n] = '\0';
     return n;
 }

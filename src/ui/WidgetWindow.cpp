@@ -91,6 +91,13 @@ void CWidgetWindow::Toggle()
     }
 }
 
+void CWidgetWindow::SetState(int32_t state)
+{
+    ContainerSetState(state);
+    if (state == kOpening)
+        m_imageMissing = false;
+}
+
 int CWidgetWindow::BodyHit(int32_t x, int32_t y) const
 {
     return m_sprite.HitTest(0, x - m_pos.x, y - m_pos.y);
@@ -133,7 +140,6 @@ int CWidgetWindow::OnLButtonUp(int32_t x, int32_t y)
 void CWidgetWindow::WindowDraw(uint8_t* surface)
 {
     if (m_state == kClosed) {
-        m_imageMissing = false;
         ScheduleImageUnload();
         return;
     }
@@ -196,6 +202,7 @@ void CWidgetWindow::AddTextLine(const char* text, int32_t attr)
     const size_t maxLen = static_cast<size_t>(std::clamp<int32_t>(m_maxLen, 1, kLineSize - 1));
     const size_t cut = maxLen > 3 ? maxLen - 3 : 1;
     size_t len = std::strlen(text);
+    const bool split = len > maxLen;
     while (len > maxLen) {
         // Whole characters up to at least maxLen - 3 bytes, at least one.
         size_t n = 0;
@@ -206,7 +213,9 @@ void CWidgetWindow::AddTextLine(const char* text, int32_t attr)
         text += n;
         len -= n;
     }
-    StoreLine(text, len, attr);
+    // Pieces wider than a tiny maxLen can use the text up.
+    if (len > 0 || !split)
+        StoreLine(text, len, attr);
 }
 
 int CWidgetWindow::OnChatMessage(const uint8_t* record, size_t size)

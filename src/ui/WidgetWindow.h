@@ -29,6 +29,7 @@ public:
     ~CWidgetWindow() override;
 
     void Toggle() override;
+    void SetState(int32_t state) override;
     int OnLButtonDown(int32_t x, int32_t y) override;
     int OnRButtonDown(int32_t x, int32_t y) override;
     int OnMouseMove(int32_t x, int32_t y) override;
@@ -77,6 +78,6 @@ protected:
     const char* m_slrName = nullptr;
     int32_t m_unloadCountdown = kUnloadFrames;
     // The image was missing at this opening: not tried again until the
-    // window has been closed.
+    // window opens again.
     bool m_imageMissing = false;
 };

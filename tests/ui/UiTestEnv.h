@@ -14,6 +14,38 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "windows/DaradirUzedo.h"
 
+// Records the mouse events offered to it (its id) and takes them when told
+// to; counts its destruction.
+class CProbe : public CWidget {
+public:
+    CProbe(int32_t id, int takes, std::vector<int32_t>* log, int* deaths = nullptr)
+        : CWidget(id), m_takes(takes), m_log(log), m_deaths(deaths)
+    {
+    }
+    ~CProbe() override
+    {
+        if (m_deaths)
+            ++*m_deaths;
+    }
+    int OnLButtonDblClk(int32_t, int32_t) override { return Took(); }
+    int OnLButtonDown(int32_t, int32_t) override { return Took(); }
+    int OnRButtonDown(int32_t, int32_t) override { return Took(); }
+    int OnMouseMove(int32_t, int32_t) override { return Took(); }
+    int OnRButtonUp(int32_t, int32_t) override { return Took(); }
+    int OnLButtonUp(int32_t, int32_t) override { return Took(); }
+
+private:
+    int Took()
+    {
+        if (m_log)
+            m_log->push_back(m_id);
+        return m_takes;
+    }
+    int m_takes;
+    std::vector<int32_t>* m_log;
+    int* m_deaths;
+};
+
 class UiTest : public ::testing::Test {
 public:
     // Images in the archive: a 4-frame button (30 x 16, colours 10..13), a

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +23,11 @@ struct SlideCase {
     std::vector<CPoint> opening;
     std::vector<CPoint> closing;
 };
+
+void PrintTo(const SlideCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class WidgetSlide : public UiTest, public ::testing::WithParamInterface<SlideCase> {};
 
@@ -144,38 +149,6 @@ TEST_F(WidgetStates, ClosedOrImagelessWidgetsAreNeitherDrawnNorMoved)
 }
 
 // ---- the container ----------------------------------------------------------
-
-// Records the events offered to it and takes them when told to; counts its
-// destruction.
-class CProbe : public CWidget {
-public:
-    CProbe(int32_t id, int takes, std::vector<int32_t>* log, int* deaths = nullptr)
-        : CWidget(id), m_takes(takes), m_log(log), m_deaths(deaths)
-    {
-    }
-    ~CProbe() override
-    {
-        if (m_deaths)
-            ++*m_deaths;
-    }
-    int OnLButtonDblClk(int32_t, int32_t) override { return Took(); }
-    int OnLButtonDown(int32_t, int32_t) override { return Took(); }
-    int OnRButtonDown(int32_t, int32_t) override { return Took(); }
-    int OnMouseMove(int32_t, int32_t) override { return Took(); }
-    int OnRButtonUp(int32_t, int32_t) override { return Took(); }
-    int OnLButtonUp(int32_t, int32_t) override { return Took(); }
-
-private:
-    int Took()
-    {
-        if (m_log)
-            m_log->push_back(m_id);
-        return m_takes;
-    }
-    int m_takes;
-    std::vector<int32_t>* m_log;
-    int* m_deaths;
-};
 
 class WidgetContainer : public UiTest {};
 
