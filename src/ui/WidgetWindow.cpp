@@ -78,6 +78,9 @@ CWidgetWindow::CWidgetWindow(int32_t id, const char* slrName, int32_t openX, int
 
 CWidgetWindow::~CWidgetWindow()
 {
+    // The focus never points at a window that is gone.
+    if (g_inputFocus.GetHomeWidget() == this)
+        g_inputFocus.SetHomeWidget(nullptr);
     if (g_inputFocus.GetFocusWidget() == this)
         g_inputFocus.ClearFocus();
 }
