@@ -25,6 +25,11 @@ public:
     void SendFacilities();
     // ['d'][4][20 cube slots]
     void SendCubes();
+    // One colony step of the game clock. This form has no colony to step.
+    void Tick() {}
+    // Fills the empty tech-cube slots from the player's items on entering
+    // the colony mode.
+    void LoadCubesFromInventory() {}
 
     uint32_t m_colonyValue = 0;
     uint8_t m_rate = 0;

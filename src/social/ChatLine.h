@@ -1,6 +1,7 @@
 // The chat line: the replies to chat commands (received command 8).
 // Minimal form: the reply is taken off the stream and dropped.
 #pragma once
+#include <cstdint>
 
 class CChatLine {
 public:
@@ -10,3 +11,8 @@ public:
 };
 
 extern CChatLine g_chatLine;
+
+// The rescue request last received: the rescuer's id (0 none) and the
+// battle number it was asked in.
+extern uint16_t g_rescuerId;
+extern uint32_t g_rescueBattle;

@@ -51,6 +51,9 @@ public:
     int GetLineCount() const;
     void SetColour(int colour) { m_colour = colour; }
     int GetCapacity() const { return m_capacity; }
+    int GetX() const { return m_x; }
+    int GetY() const { return m_y; }
+    int GetShowFrames() const { return m_showFrames; }
 
 private:
     int32_t m_x;

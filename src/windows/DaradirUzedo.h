@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdint>
 
 #include "core/Layer.h"
 #include "ui/WidgetContainer.h"
@@ -19,8 +18,6 @@ public:
     // The root of every in-game window (widget id 1).
     CWidgetContainer* GetRootContainer() { return &m_root; }
 
-    // Received command 110: the first byte ('e' = name not found) and,
-    // unless it is 'e', 90 more bytes.
     // The ranking reply: byte 0 ('e' = name not found) and 90 more bytes.
     void OnRankingReply(const uint8_t* buf)
     {
@@ -33,6 +30,24 @@ public:
     void ResetPasswordForm() {}
     // Opens a closed window or closes an open one.
     void ToggleWindow(int /*id*/) {}
+    // True while the child window with that id is opening or open.
+    bool IsWindowOpen(int id) const;
+    // Every window shows the game data again (HP, MP, record, clock).
+    void RefreshWindows() {}
+    // Offers this frame's mouse bits to the windows, topmost first.
+    void DispatchMouseButtons() {}
+    // Pops and executes every pending command id of g_commandRing. This
+    // form executes none.
+    void DispatchCommands();
+    // Polls the hot keys once per frame.
+    void HandleHotKeys() {}
+    // Offers a received chat line to the profile, group and big chat
+    // windows in turn; 1 when one took it.
+    int RouteChatMessage(const char* /*message*/) { return 0; }
+
+    // Stage changes asked for by windows (map 1, map 4, map 5); the
+    // creature's update acts on one and clears it.
+    std::array<uint8_t, 3> m_travelRequest{};
 
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;

@@ -1,10 +1,14 @@
 #include "world/ObjLayer.h"
 
+#include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "core/ByteReader.h"
 #include "core/ByteWriter.h"
 #include "net/MySocket.h"
 #include "platform/Debug.h"
+#include "rules/CalcData.h"
+#include "rules/ItemData.h"
+#include "world/ObrItemEntry.h"
 
 namespace {
 
@@ -21,6 +25,39 @@ bool InMapRange(int v) { return v >= 0 && v <= 511; }
 CObjLayer::CObjLayer(CDisplay* display, CBGLayer* background)
     : m_pDisplay(display), m_pBackground(background)
 {
+}
+
+CObjLayer::~CObjLayer()
+{
+    FreeItemLists();
+}
+
+CObjLayer* GetObjLayer()
+{
+    return g_pView ? g_pView->m_pObjLayer : nullptr;
+}
+
+const CObrItemEntry* CObjLayer::GetItemEntry(int index) const
+{
+    if (index < 0 || static_cast<uint32_t>(index) >= m_itemEntryCount || static_cast<size_t>(index) >= m_itemEntries.size())
+        return nullptr;
+    return m_itemEntries[static_cast<size_t>(index)].get();
+}
+
+int CObjLayer::AddItemEntry(std::unique_ptr<CObrItemEntry> entry)
+{
+    if (!entry || m_itemEntries.size() >= static_cast<size_t>(kMaxItemEntries))
+        return -1;
+    m_itemEntries.push_back(std::move(entry));
+    m_itemEntryCount = static_cast<uint32_t>(m_itemEntries.size());
+    return 0;
+}
+
+void CObjLayer::FreeItemLists()
+{
+    m_itemEntries.clear();
+    m_itemEntryCount = 0;
+    g_itemData.Reset();
 }
 
 void CObjLayer::SendLeaveField() { Send(CByteWriter().U8(5).U16(g_myId)); }
@@ -265,6 +302,7 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
         for (uint16_t it : items)
             if (it > 0 && it < m_itemEntryCount)
                 rec->SetItem(next++, it);
+        rec->SetU32(CharacterRecord::kLevel, static_cast<uint32_t>(CalcLevelFromStats(*rec)));
         break;
     }
     case 63: {

@@ -5,6 +5,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "core/Layer.h"
 #include "world/CharacterRecord.h"
@@ -12,6 +14,7 @@
 class CDisplay;
 class CBGLayer;
 class CCharacter;
+class CObrItemEntry;
 
 struct RecallPoint {
     uint8_t map = 0;
@@ -24,6 +27,7 @@ public:
     static constexpr int kRecordSize = static_cast<int>(CharacterRecord::kSize);
 
     CObjLayer(CDisplay* display, CBGLayer* background);
+    ~CObjLayer() override;
     int Draw() override { return 1; }
 
     // Senders: each builds its packet and hands it to the main socket.
@@ -65,6 +69,17 @@ public:
     CharacterRecord& MyRecord() { return m_myRecord; }
     // The record of another character on the field, or null.
     CharacterRecord* FindCharacterById(uint16_t id);
+    // The status bits of the first living character among slots 0..23 whose
+    // name matches without regard to case; 0 if none (none are kept yet).
+    uint32_t GetStatusFlagsByName(const char* /*name*/) const { return 0; }
+
+    // The item entries of the object files, by item id: null outside
+    // 0..m_itemEntryCount-1.
+    const CObrItemEntry* GetItemEntry(int index) const;
+    // Appends an entry; the layer owns it. 0, or -1 when 10000 are held.
+    int AddItemEntry(std::unique_ptr<CObrItemEntry> entry);
+    void FreeItemLists();
+    static constexpr int kMaxItemEntries = 10000;
 
     // Handlers of received commands. Those given the fixed part read their
     // tail with NetRead; the field-gated ones (no argument) read everything
@@ -119,6 +134,9 @@ public:
     // The server's reply to command 3: 1 entered, -1 refused, 0 none yet.
     int32_t m_enteredAnswer = 0;
     uint32_t m_itemEntryCount = 0;    // item entries loaded from the object files
+    // Set when the player walks into the free-fight arena; the next frame
+    // shows string 184 and clears it.
+    uint32_t m_freeFightNotice = 0;
     RecallPoint m_recallPoint;
     int32_t m_wantedStartTime = 0;    // field 68
     int32_t m_jailStartTime = 0;      // field 69
@@ -134,7 +152,11 @@ private:
     [[maybe_unused]] CDisplay* m_pDisplay;
     [[maybe_unused]] CBGLayer* m_pBackground;
     CharacterRecord m_myRecord;
+    std::vector<std::unique_ptr<CObrItemEntry>> m_itemEntries;
     int m_entryStage = 0;
     int m_entryX = 0;
     int m_entryY = 0;
 };
+
+// The view's object layer, or null before the first frame made it.
+CObjLayer* GetObjLayer();

@@ -2,6 +2,7 @@
 
 #include "core/TileSet.h"
 #include "platform/Debug.h"
+#include "rules/GameData.h"
 
 CStageHolder* g_pStageHolder;
 
@@ -11,5 +12,11 @@ int CStageHolder::LoadCursor()
         plat::DebugOut("cursor.tle could not be read: no mouse cursor\n");
         return 0;
     }
+    return 1;
+}
+
+int CStageHolder::LoadObjectFiles()
+{
+    InitGameData();
     return 1;
 }

@@ -13,8 +13,9 @@ public:
     // The mouse cursor sprites: "data\cursor.tle" into g_cursorTileSet.
     // 1 when loaded; without them the game draws no cursor.
     int LoadCursor();
-    // The character and item object files of the entry stage.
-    int LoadObjectFiles() { return 1; }
+    // The character and item object files of the entry stage, then the
+    // game data (InitGameData).
+    int LoadObjectFiles();
 
 private:
     CQuillonView* m_pView;

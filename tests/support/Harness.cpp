@@ -31,7 +31,25 @@
 #include "platform/Process.h"
 #include "platform/Settings.h"
 #include "ui/InputFocus.h"
+#include "colony/ColonyService.h"
+#include "effects/EffectsService.h"
+#include "rules/CalcData.h"
+#include "rules/CreatureStatus.h"
+#include "rules/GameData.h"
+#include "rules/ItemData.h"
+#include "script/ScriptService.h"
+#include "social/ChatLine.h"
+#include "social/SocialService.h"
+#include "ui/FieldView.h"
+#include "ui/FloatTextList.h"
+#include "ui/MessageRing.h"
+#include "ui/NoticeList.h"
 #include "ui/WidgetGlobals.h"
+#include "windows/MouseCursor.h"
+#include "windows/NoticeLine.h"
+#include "windows/PlayerInfo.h"
+#include "windows/UiService.h"
+#include "world/ZoneFlags.h"
 
 void ResetGameGlobals()
 {
@@ -60,6 +78,27 @@ void ResetGameGlobals()
     g_simColony = CSimColony{};
     SetPacketSource(nullptr);
     plat::SRand(1);
+    // The rules, the records and the service seams.
+    ResetCalcData();
+    FreeGameData();
+    g_itemData.Reset();
+    g_playerInfo.Reset();
+    g_zoneFlags.fill(0);
+    g_messageRing.Clear();
+    g_floatTexts.Clear();
+    g_noticeList.Clear();
+    SetFieldViewRight(800);
+    g_currentNoticeLine = nullptr;
+    g_mouseCursor = CMouseCursor{};
+    g_lastMouseCursor = CMouseCursor{};
+    g_rescuerId = 0;
+    g_rescueBattle = 0;
+    SetEffects(nullptr);
+    SetUi(nullptr);
+    SetSocial(nullptr);
+    SetColony(nullptr);
+    SetScripts(nullptr);
+    SetStatusSender(nullptr);
 }
 
 CHarness::CHarness(uint32_t clockStart) : m_platform(plat::HeadlessConfig{clockStart, true})

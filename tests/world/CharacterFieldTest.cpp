@@ -100,6 +100,15 @@ TEST_F(CharacterField, OwnRecordArrivalPacksKnownItemsAndDropsUnknownOnes)
     put16(CharacterRecord::kEquipment + 4, 9);
     put16(CharacterRecord::kEquipment + 6, 4000);
     image[CharacterRecord::kHp] = 42;
+    // Class 4 with 10 points above its base stats: the stored 99 gives way
+    // to the level the stats derive, 10 / 5 + 1.
+    image[CharacterRecord::kClass] = 4;
+    image[CharacterRecord::kLevel] = 99;
+    const uint8_t stats[] = {15, 5, 17, 13, 5};  // strength, agility, constitution, wisdom, courage
+    const size_t offs[] = {CharacterRecord::kStrength, CharacterRecord::kAgility, CharacterRecord::kConstitution,
+                           CharacterRecord::kWisdom, CharacterRecord::kCourage};
+    for (size_t i = 0; i < 5; ++i)
+        image[offs[i]] = stats[i];
     Receive(7, 50, image);
     const CharacterRecord& r = layer.MyRecord();
     EXPECT_EQ(layer.m_ownRecordArrived, 1u);
@@ -109,6 +118,7 @@ TEST_F(CharacterField, OwnRecordArrivalPacksKnownItemsAndDropsUnknownOnes)
     EXPECT_EQ(r.Equip(2), 9);
     EXPECT_EQ(r.Equip(3), 0);
     EXPECT_EQ(r.I32(CharacterRecord::kHp), 42);
+    EXPECT_EQ(r.I32(CharacterRecord::kLevel), 3);
 }
 
 TEST_F(CharacterField, FieldsOfUnknownCharactersAreDropped)

@@ -1,0 +1,125 @@
+#include "rules/CreatureStatus.h"
+
+#include <array>
+
+#include "core/ByteWriter.h"
+#include "net/MySocket.h"
+#include "rules/AbilitySet.h"
+#include "windows/PlayerInfo.h"
+#include "world/CharacterRecord.h"
+#include "world/ObjLayer.h"
+
+namespace {
+
+// Ids learned by a class, column by column: always, then above levels 1,
+// 2, 9, 24, 39, 49 and 59.
+constexpr std::array<int, 8> kLevelAbove = {-0x7FFFFFFF - 1, 1, 2, 9, 24, 39, 49, 59};
+constexpr int kNone = -1;
+struct LearnColumn {
+    int ids[2];
+};
+constexpr LearnColumn kLearn[6][8] = {
+    {{{1, kNone}}, {{0, 2}}, {{3, kNone}}, {{4, kNone}}, {{5, kNone}}, {{kNone, kNone}}, {{16, kNone}}, {{7, kNone}}},
+    {{{1, kNone}}, {{0, 2}}, {{3, kNone}}, {{4, kNone}}, {{6, kNone}}, {{kNone, kNone}}, {{kNone, kNone}}, {{7, kNone}}},
+    {{{16, kNone}}, {{0, 17}}, {{18, kNone}}, {{19, kNone}}, {{21, kNone}}, {{23, kNone}}, {{kNone, kNone}}, {{kNone, kNone}}},
+    {{{16, kNone}}, {{0, 17}}, {{18, kNone}}, {{20, kNone}}, {{22, kNone}}, {{23, kNone}}, {{kNone, kNone}}, {{kNone, kNone}}},
+    {{{8, kNone}}, {{0, 9}}, {{10, kNone}}, {{11, kNone}}, {{12, kNone}}, {{14, 15}}, {{kNone, kNone}}, {{kNone, kNone}}},
+    {{{8, kNone}}, {{0, 9}}, {{10, kNone}}, {{11, kNone}}, {{13, kNone}}, {{14, 15}}, {{kNone, kNone}}, {{kNone, kNone}}},
+};
+
+void Send(const CByteWriter& w)
+{
+    if (g_pMainSocket)
+        g_pMainSocket->SendCommand(w.Data(), w.SizeInt());
+}
+
+uint32_t BattleNumber()
+{
+    const CObjLayer* layer = GetObjLayer();
+    return layer ? layer->m_battleNumber : 0;
+}
+
+class CSocketStatusSender : public IStatusSender {
+public:
+    void SendStatusNotice(int value) override
+    {
+        Send(CByteWriter()
+                 .U8(30)
+                 .U8(0)
+                 .U16(BattleNumber())
+                 .U8(200)
+                 .U16(3)
+                 .U16(g_playerInfo.GetCharId())
+                 .U8(static_cast<uint32_t>(value)));
+    }
+    void SendStatusFlags(uint32_t bits) override
+    {
+        Send(CByteWriter().U8(36).U16(BattleNumber()).U16(g_playerInfo.GetCharId()).U32(bits));
+    }
+};
+
+CSocketStatusSender g_socketStatusSender;
+IStatusSender* g_pStatusSender = nullptr;
+
+// The end of my frozen or hidden state is told to the other clients.
+void TellShown(const CreatureStatusBits& s)
+{
+    StatusSender().SendStatusNotice(1);
+    StatusSender().SendStatusFlags(s.bits);
+}
+
+void SetBit(CreatureStatusBits& s, uint32_t bit, uint32_t& count, bool on, bool mine)
+{
+    count = 0;
+    if (on) {
+        s.bits |= bit;
+        return;
+    }
+    s.bits &= ~bit;
+    if (mine)
+        TellShown(s);
+}
+
+}  // namespace
+
+IStatusSender& StatusSender() { return g_pStatusSender ? *g_pStatusSender : g_socketStatusSender; }
+
+void SetStatusSender(IStatusSender* sender) { g_pStatusSender = sender; }
+
+void LearnAbilities(CAbilitySet& set, const CharacterRecord& rec)
+{
+    const uint32_t cls = rec.U32(CharacterRecord::kClass);
+    if (cls > 5)
+        return;
+    const int level = rec.I32(CharacterRecord::kLevel);
+    for (size_t col = 0; col < kLevelAbove.size(); ++col) {
+        if (col > 0 && level <= kLevelAbove[col])
+            continue;
+        for (int id : kLearn[cls][col].ids)
+            if (id != kNone)
+                set.SetOwnedIfAllowed(id);
+    }
+}
+
+void SetFrozen(CreatureStatusBits& s, bool on, bool mine)
+{
+    SetBit(s, CreatureStatusBits::kFrozen, s.frozenCount, on, mine);
+}
+
+void SetHidden(CreatureStatusBits& s, bool on, bool mine)
+{
+    SetBit(s, CreatureStatusBits::kHidden, s.hiddenCount, on, mine);
+}
+
+void UpdateStatusTimers(CreatureStatusBits& s, bool mine)
+{
+    if (IsFrozen(s) && ++s.frozenCount >= CreatureStatusBits::kFrozenUpdates)
+        SetFrozen(s, false, mine);
+    if (IsHidden(s) && ++s.hiddenCount >= CreatureStatusBits::kHiddenUpdates)
+        SetHidden(s, false, mine);
+}
+
+bool IsHealAbility(int id)
+{
+    return id == 7 || id == 10 || id == 13 || id == 14 || id == 15;
+}

@@ -1,0 +1,4 @@
+#include "windows/MouseCursor.h"
+
+CMouseCursor g_mouseCursor;
+CMouseCursor g_lastMouseCursor;

@@ -1,0 +1,3 @@
+#include "world/ZoneFlags.h"
+
+std::array<uint32_t, 4> g_zoneFlags{};
