@@ -1,5 +1,10 @@
 #include "ui/ActionItemList.h"
 
+#include "rules/ItemData.h"
+#include "ui/TextCut.h"
+#include "windows/PlayerInfo.h"
+#include "world/CharacterRecord.h"
+
 CActionItemList* CActionItemList::s_registered = nullptr;
 
 CActionItemList::CActionItemList(CWidget* owner, int32_t offsetX, int32_t offsetY, CSlrList* ownerImage,
@@ -26,6 +31,20 @@ int32_t CActionItemList::GetItemId(int32_t value) const
 void CActionItemList::ReloadData()
 {
     Clear();
+    m_itemIds.fill(0);
+    if (CharacterRecord* rec = g_playerInfo.GetMyRecord()) {
+        for (int slot = 0; slot < CPlayerInfo::kItemSlots; ++slot) {
+            const int id = CPlayerInfo::GetItem(*rec, slot);
+            if (id <= 0 || g_itemData.GetEquipType(id) != kUsableEquipType)
+                continue;
+            const int32_t value = m_rowCount + 1;
+            // Item names may be longer than a name slot: cut whole.
+            char* name = m_names[static_cast<size_t>(m_rowCount)].data();
+            CopyTextCut(name, kNameSize, g_itemData.GetName(id));
+            m_itemIds[static_cast<size_t>(value)] = id;
+            AddRow(name, value);
+        }
+    }
     if (m_selection)
         *m_selection = -1;
 }

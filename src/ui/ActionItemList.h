@@ -25,7 +25,7 @@ public:
     int32_t GetItemId(int32_t value) const;
 
 private:
-    [[maybe_unused]] std::array<std::array<char, kNameSize>, kMaxItems> m_names{};
+    std::array<std::array<char, kNameSize>, kMaxItems> m_names{};
     // Item ids by row value 1..100 (entry 0 unused).
     std::array<int32_t, kMaxItems + 1> m_itemIds{};
     int32_t* m_itemChoice;

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "app/CommandRing.h"
-#include "ui/WindowServices.h"
+#include "windows/UiService.h"
 
 namespace {
 // While the market window is open a row click posts nothing.
@@ -93,7 +93,7 @@ int CListWidget::RowClick(int32_t x, int32_t y)
         return 0;
     if (m_selection)
         *m_selection = m_rows[static_cast<size_t>(row)].value;
-    if (!IsWindowOpen(kMarketWindow))
+    if (!Ui().IsWindowOpen(kMarketWindow))
         g_commandRing.Push(1);
     return 1;
 }

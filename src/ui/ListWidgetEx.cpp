@@ -1,6 +1,8 @@
 #include "ui/ListWidgetEx.h"
 
 #include "core/TextLayer.h"
+#include "rules/AbilitySet.h"
+#include "ui/MyCharacterView.h"
 
 CListWidgetEx::CListWidgetEx(CWidget* owner, int32_t offsetX, int32_t offsetY, CSlrList* ownerImage, int32_t cropX,
                              int32_t cropY, int32_t cropWidth, int32_t cropHeight, int32_t textX, int32_t textY,
@@ -15,7 +17,23 @@ CListWidgetEx::CListWidgetEx(CWidget* owner, int32_t offsetX, int32_t offsetY, C
     m_sprite.CopyFrom(m_background);
 }
 
-void CListWidgetEx::SelectCurrentAbilities() {}
+void CListWidgetEx::SelectCurrentAbilities()
+{
+    const CAbilitySet* set = GetMyAbilitySet();
+    if (!set || !m_selection)
+        return;
+    for (int category : {1, 2, 6}) {
+        const AbilityRow* current = set->GetCurrentRow(category);
+        if (!current)
+            continue;
+        // The very texts of the table: a composed row has its own.
+        for (int32_t i = m_top; i < m_top + m_visibleRows && i < m_rowCount; ++i) {
+            const Row& row = m_rows[static_cast<size_t>(i)];
+            if (row.text == current->korean || row.text == current->english)
+                *m_selection = row.value;
+        }
+    }
+}
 
 void CListWidgetEx::DrawRows()
 {

@@ -53,3 +53,12 @@ size_t FormatTextCut(char* dst, size_t size, const char* format, va_list args)
     dst[n] = '\0';
     return n;
 }
+
+size_t FormatTextCutF(char* dst, size_t size, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const size_t n = FormatTextCut(dst, size, format, args);
+    va_end(args);
+    return n;
+}

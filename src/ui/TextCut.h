@@ -19,3 +19,8 @@ size_t FormatTextCut(char* dst, size_t size, const char* format, va_list args)
     __attribute__((format(printf, 3, 0)))
 #endif
     ;
+size_t FormatTextCutF(char* dst, size_t size, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 3, 4)))
+#endif
+    ;

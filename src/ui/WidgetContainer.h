@@ -34,6 +34,7 @@ public:
     void AddChild(CWidget* child) override;
     // The first direct child with that id, else null.
     CWidget* FindChild(int32_t id) override;
+    const CWidget* FindChild(int32_t id) const { return const_cast<CWidgetContainer*>(this)->FindChild(id); }
     void ReloadData() override;
     int32_t OnEscape() override;
 

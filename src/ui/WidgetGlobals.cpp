@@ -5,6 +5,7 @@
 #include "ui/FrameClockView.h"
 #include "ui/InputFocus.h"
 #include "ui/MessageRing.h"
+#include "ui/MyCharacterView.h"
 #include "ui/NoticeList.h"
 #include "ui/Widget.h"
 
@@ -17,4 +18,5 @@ void ResetWidgetGlobals()
     SetFieldViewRight(800);
     g_uiFrameTicks = 0;
     SetObjFrameClock(0);
+    SetMyAbilitySet(nullptr);
 }

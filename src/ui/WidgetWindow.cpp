@@ -12,7 +12,11 @@
 #include "core/TextLayer.h"
 #include "ui/InputFocus.h"
 #include "ui/TextCut.h"
-#include "ui/WindowServices.h"
+#include "effects/EffectsService.h"
+#include "social/SocialService.h"
+#include "windows/DaradirUzedo.h"
+#include "windows/PlayerInfo.h"
+#include "windows/UiService.h"
 
 namespace {
 
@@ -48,7 +52,7 @@ public:
     void AppendF(const char* format, const char* arg)
     {
         char piece[CWidgetWindow::kLineSize + 1];
-        std::snprintf(piece, sizeof piece, format, arg);
+        FormatTextCutF(piece, sizeof piece, format, arg);
         Append(piece);
     }
     const char* Text() const { return m_text; }
@@ -89,7 +93,7 @@ void CWidgetWindow::Toggle()
 {
     ContainerToggle();
     if (m_state == kClosed || m_state == kClosing) {
-        if (!g_gmFlag || IsWindowOpen(kChatWindow))
+        if (!g_gmFlag || Ui().IsWindowOpen(kChatWindow))
             g_inputFocus.RestoreFocus();
     }
 }
@@ -166,7 +170,7 @@ void CWidgetWindow::SubmitText()
     if (m_input[0] == '\0')
         return;
     m_input[static_cast<size_t>(std::clamp<int32_t>(m_maxLen, 0, kInputSize - 1))] = '\0';
-    if (ParseChatCommand(m_input.data()) == 0)
+    if (Social().ParseCommand(m_input.data()) == 0)
         SendChat(m_input.data());
     m_input.fill(0);
     if (CTextLayer* text = g_pTextLayer) {
@@ -177,7 +181,7 @@ void CWidgetWindow::SubmitText()
 
 void CWidgetWindow::SendChat(const char* text)
 {
-    SendChatLine(text);
+    Social().SendChat(text);
 }
 
 void CWidgetWindow::StoreLine(const char* text, size_t n, int32_t attr)
@@ -194,7 +198,15 @@ void CWidgetWindow::StoreLine(const char* text, size_t n, int32_t attr)
     std::memset(oldest, 0, kLineSize);
     if (m_lineCount >= 2)
         m_lineAttrs[1] = attr;
-    NoteChatOverlayLine();
+    // The chat overlay shows the new line: alone when older ones had faded.
+    if (CDaradirUzedo* ui = g_layerHolder.GetLayer()) {
+        if (ui->m_chatOverlayExpired > 0)
+            ui->m_chatOverlayShown = 2;
+        else if (ui->m_chatOverlayShown < 6)
+            ++ui->m_chatOverlayShown;
+        ui->m_chatOverlayExpired = 0;
+        ui->m_chatOverlayTimer = 0;
+    }
 }
 
 void CWidgetWindow::AddTextLine(const char* text, int32_t attr)
@@ -228,7 +240,9 @@ int CWidgetWindow::OnChatMessage(const uint8_t* record, size_t size)
     char name[kChatNameSize + 1] = {};
     r.Bytes(name, kChatNameSize);
     const uint8_t mode = r.U8();
-    const size_t length = std::min<size_t>(r.U16(), r.Remaining());
+    const uint16_t stated = r.U16();
+    // The stated length may run past the packet.
+    const size_t length = std::min<size_t>(stated, r.Remaining());
     if (!r.Ok())
         return 1;
     // The text as far as the line could show it.
@@ -246,7 +260,7 @@ int CWidgetWindow::OnChatMessage(const uint8_t* record, size_t size)
     CHanCodeConv::CP949ToJohab(lead, lead);
     const char* rest = space ? space + 1 : "";
 
-    const bool fromMe = senderId == MyCharId();
+    const bool fromMe = senderId == g_playerInfo.GetCharId();
     CLineBuilder line;
     if (senderId == 0) {
         line.Append(kServerPrefix.Get());
@@ -264,7 +278,7 @@ int CWidgetWindow::OnChatMessage(const uint8_t* record, size_t size)
         if (fromMe) {
             line.AppendF(kToText.Get(), lead);
         } else {
-            SetLastWhisperer(name);
+            Social().SetLastWhisperer(name);
             line.AppendF(kFromText.Get(), nameJ);
         }
         line.Append(rest);
@@ -290,7 +304,7 @@ int CWidgetWindow::OnChatMessage(const uint8_t* record, size_t size)
         colour = kColourChat, balloon = true;
     }
     if (balloon)
-        StartChatBalloon(senderId, line.Text(), colour);
+        Effects().StartChatBalloon(senderId, line.Text(), colour);
     AddTextLine(line.Text(), colour);
     Refresh();
     return 1;

@@ -8,17 +8,21 @@
 #include "fixtures/WidgetSprites.h"
 #include "ui/WidgetGlobals.h"
 
-UiTest::UiTest() : m_screen(800 * 600, 0)
+CArchiveBuilder UiTest::Archive()
 {
-    English(false);
-    CArchiveBuilder b;
+    CArchiveBuilder b = CArchiveBuilder::MinimalGame();
     CWidgetSprites::AddTo(b);
     b.Add("Btn.slr", CWidgetSprites::File(4, 30, 16, 10));
     b.Add("Row.slr", CWidgetSprites::File(6, 40, 12, 20));
     b.Add("Win.slr", CWidgetSprites::Picture(200, 150, 7));
     b.Add("Fan.slr", CWidgetSprites::File(3, 24, 24, 30));
     b.Add("Bar.slr", CWidgetSprites::File(1, 120, 12, 110));
-    m_archive = std::make_unique<CTestArchive>(b);
+    return b;
+}
+
+UiTest::UiTest() : m_world(Archive()), m_screen(800 * 600, 0)
+{
+    English(false);
     const Bytes han = CFontBuilder::HangulFont(), eng = CFontBuilder::EnglishFont();
     m_text.SetFontData(han.data(), han.size(), eng.data(), eng.size());
     g_pTextLayer = &m_text;
@@ -57,7 +61,7 @@ std::vector<int32_t> UiTest::Commands()
 
 void UiTest::English(bool on)
 {
-    m_platform.settings.SetString("Control Panel\\International", "Locale", on ? "00000409" : "00000412");
+    m_world.Platform().settings.SetString("Control Panel\\International", "Locale", on ? "00000409" : "00000412");
 }
 
 void UiTest::Frames(CWidget& w, int frames, uint32_t ticks)

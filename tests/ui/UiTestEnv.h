@@ -1,7 +1,8 @@
-// What the widget tests share: an archive with the framework's sprite files
-// and a few window and button images, a text layer with the test fonts, an
-// 800 x 600 screen, the locale switch and, when asked for, a UI layer whose
-// root container holds windows by id.
+// What the widget tests share: a view and object layer (CTestWorld) on an
+// archive with the framework's sprite files and a few window and button
+// images, a text layer with the test fonts, an 800 x 600 screen, the locale
+// switch and, when asked for, a UI layer whose root container holds windows
+// by id.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 
 #include "core/TextLayer.h"
 #include "fixtures/ArchiveBuilder.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "support/TestWorld.h"
 #include "windows/DaradirUzedo.h"
 
 // Records the mouse events offered to it (its id) and takes them when told
@@ -73,11 +74,13 @@ protected:
     uint8_t* Screen() { return m_screen.data(); }
     uint8_t Pixel(int x, int y) const { return m_screen[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)]; }
     void ClearScreen() { std::fill(m_screen.begin(), m_screen.end(), 0); }
-    size_t Boxes() const { return m_platform.dialogs.boxes.size(); }
+    size_t Boxes() { return m_world.Platform().dialogs.boxes.size(); }
+    CTestWorld& World() { return m_world; }
 
 private:
-    plat::CHeadlessPlatform m_platform;
-    std::unique_ptr<CTestArchive> m_archive;
+    static CArchiveBuilder Archive();
+
+    CTestWorld m_world;
     CTextLayer m_text{nullptr};
     std::unique_ptr<CDaradirUzedo> m_ui;
     std::vector<uint8_t> m_screen;
