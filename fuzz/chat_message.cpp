@@ -1,7 +1,8 @@
 // Arbitrary received chat records through a 34-line window's OnChatMessage:
 // byte 0 picks the language and the window's wrap length, the rest is the
 // record (u16 sender id, 12-byte name, u8 mode, u16 text length, text) in a
-// buffer of exactly its size, so a read past it is seen.
+// buffer of exactly its size, so a read past it is seen. An odd sender id is
+// the player's own.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ReceiveDispatch.h"
 #include "platform/Settings.h"
 #include "fuzz_seeds.h"
 #include "ui/WidgetWindow.h"
@@ -64,6 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     g_settings->SetString("Control Panel\\International", "Locale", (ctl & 1) ? "00000409" : "00000412");
     // Wrap lengths 1..127, and the usual 80.
     g_window->SetMaxLen((ctl >> 1) == 0x40 ? 80 : 1 + (ctl >> 1));
+    // An odd sender id is the player's own.
+    g_myId = size > 2 && (data[1] & 1) ? static_cast<uint16_t>(data[1] | (data[2] << 8)) : 0;
     auto record = std::make_unique<uint8_t[]>(size - 1);
     std::memcpy(record.get(), data + 1, size - 1);
     g_window->OnChatMessage(record.get(), size - 1);
