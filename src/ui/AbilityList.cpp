@@ -6,6 +6,7 @@
 #include "ui/MyCharacterView.h"
 #include "ui/TextCut.h"
 #include "windows/PlayerInfo.h"
+#include "world/ObjLayer.h"
 
 CAbilityList::CAbilityList(CWidget* owner, int32_t offsetX, int32_t offsetY, CSlrList* ownerImage, int32_t cropX,
                            int32_t cropY, int32_t cropWidth, int32_t cropHeight, int32_t textX, int32_t textY,
@@ -80,7 +81,7 @@ const char* CActionListA::RowText(const AbilityRow& row)
         return row.korean;
     const int level = which == 0 ? StatLevelA(GetMySkillA()) : StatLevelB(GetMySkillB());
     auto& text = m_composed[static_cast<size_t>(which)];
-    FormatTextCutF(text.data(), text.size(), "%s %s", row.korean, GetRankName(level));
+    FormatTextCutF(text.data(), text.size(), "%s %s", row.korean, CObjLayer::GetClassName(level));
     return text.data();
 }
 

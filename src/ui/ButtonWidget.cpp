@@ -2,7 +2,7 @@
 
 #include "app/CommandRing.h"
 #include "core/Blit.h"
-#include "ui/FrameClockView.h"
+#include "world/ObjLayer.h"
 
 CButtonWidget::CButtonWidget(int32_t id, const char* slrName, CWidget* owner, int32_t offsetX, int32_t offsetY,
                              int32_t commandCode, int32_t repeatInterval)
@@ -42,7 +42,7 @@ int CButtonWidget::OnLButtonDown(int32_t x, int32_t y)
 {
     if (m_look == kLookDisabled || !Hit(x, y))
         return 0;
-    const uint32_t now = GetObjFrameClock();
+    const uint32_t now = g_frameClock;
     // Signed difference: the clock may wrap.
     if (!m_neverPressed && static_cast<int32_t>(now - m_lastPress) < m_repeatInterval)
         return 1;

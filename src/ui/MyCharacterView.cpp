@@ -34,14 +34,3 @@ int32_t GetMySkillB()
     const CharacterRecord* rec = g_playerInfo.GetMyRecord();
     return rec ? rec->I16(CharacterRecord::kInputB) : 0;
 }
-
-const char* GetRankName(int level)
-{
-    static const char* const kNames[] = {"CLASS1", "CLASS2", "CLASS3", "CLASS4",  "CLASS5", "CLASS6",
-                                         "CLASS7", "CLASS8", "CLASS9", "CLASS10", "CLASS11"};
-    if (level < 1)
-        return "CLASS 0";
-    if (level >= 78)
-        return "MASTER";
-    return kNames[(level - 1) / 7];
-}

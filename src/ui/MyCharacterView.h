@@ -1,6 +1,6 @@
 // What the widgets read of the player's own character: its ability set (the
-// creature holds it; null before the character exists), its kind and level,
-// and the rank names of levels.
+// creature holds it; null before the character exists), its level and its
+// two skill values.
 #pragma once
 #include <cstdint>
 
@@ -16,6 +16,3 @@ int32_t GetMyLevel();
 // the record exists.
 int32_t GetMySkillA();
 int32_t GetMySkillB();
-// The rank name of a level: "CLASS1" for 1..7, "CLASS2" for 8..14, ... up
-// to "CLASS11" for 71..77, "MASTER" from 78, "CLASS 0" below 1.
-const char* GetRankName(int level);

@@ -2,7 +2,6 @@
 
 #include "ui/FieldView.h"
 #include "ui/FloatTextList.h"
-#include "ui/FrameClockView.h"
 #include "ui/InputFocus.h"
 #include "ui/MessageRing.h"
 #include "ui/MyCharacterView.h"
@@ -17,6 +16,5 @@ void ResetWidgetGlobals()
     g_inputFocus.Reset();
     SetFieldViewRight(800);
     g_uiFrameTicks = 0;
-    SetObjFrameClock(0);
     SetMyAbilitySet(nullptr);
 }

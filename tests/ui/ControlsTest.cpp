@@ -7,12 +7,12 @@
 #include "ui/ButtonRow.h"
 #include "ui/ButtonWidget.h"
 #include "ui/CheckBox.h"
-#include "ui/FrameClockView.h"
 #include "ui/IconList.h"
 #include "ui/MenuFan.h"
 #include "ui/ToggleButton.h"
 #include "ui/TooltipArea.h"
 #include "ui/UiTestEnv.h"
+#include "world/ObjLayer.h"
 #include "ui/WidgetWindow.h"
 
 namespace {
@@ -33,7 +33,7 @@ protected:
     // Press and release at one point, at a given object-layer frame.
     void Click(CWidget& w, int32_t x, int32_t y, uint32_t clock)
     {
-        SetObjFrameClock(clock);
+        g_frameClock = clock;
         w.OnLButtonDown(x, y);
         w.OnLButtonUp(x, y);
     }
@@ -47,7 +47,7 @@ TEST_F(Controls, ButtonPostsOnAReleaseOverItAfterAnAcceptedPress)
     ASSERT_EQ(*b.GetPos(), (CPoint{120, 130}));
     ASSERT_EQ(b.GetState(), CWidget::kOpen);
 
-    SetObjFrameClock(3);  // within 15 frames of the start: still the first press
+    g_frameClock = 3;  // within 15 frames of the start: still the first press
     EXPECT_EQ(b.OnLButtonDown(125, 135), 1);
     EXPECT_EQ(b.GetLook(), CButtonWidget::kLookPressed);
     b.OnMouseMove(300, 300);
@@ -60,19 +60,19 @@ TEST_F(Controls, ButtonPostsOnAReleaseOverItAfterAnAcceptedPress)
     EXPECT_EQ(Commands(), (std::vector<int32_t>{77}));
 
     // 10 frames later the press is taken but ignored.
-    SetObjFrameClock(13);
+    g_frameClock = 13;
     EXPECT_EQ(b.OnLButtonDown(125, 135), 1);
     EXPECT_EQ(b.IsPressed(), 0);
     EXPECT_EQ(b.OnLButtonUp(125, 135), 0);
     // 15 frames later it counts, but a release off the button posts nothing.
-    SetObjFrameClock(18);
+    g_frameClock = 18;
     b.OnLButtonDown(125, 135);
     EXPECT_EQ(b.OnLButtonUp(160, 135), 0);
     EXPECT_EQ(b.GetLook(), CButtonWidget::kLookNormal);
     EXPECT_TRUE(Commands().empty());
 
     // Outside the button nothing is taken.
-    SetObjFrameClock(100);
+    g_frameClock = 100;
     EXPECT_EQ(b.OnLButtonDown(120, 135), 0) << "the frame's edge is outside";
     // The clock wraps: the difference still counts.
     Click(b, 125, 135, 0x80000010u);
@@ -133,7 +133,7 @@ TEST_F(Controls, CheckBoxFlipsOnlyWhenItsReleasePosts)
     EXPECT_EQ(c.IsTicked(), 1);
     Frames(c, 1);
     EXPECT_EQ(Pixel(150, 135), mark.colour + 1);
-    SetObjFrameClock(20);
+    g_frameClock = 20;
     c.OnLButtonDown(165, 135);
     c.OnLButtonUp(300, 300);
     EXPECT_EQ(c.IsTicked(), 1);
@@ -154,7 +154,7 @@ TEST_F(Controls, ToggleGroupSharesOneSelection)
         Frames(*w, 1);
     EXPECT_EQ(Pixel(105, 105), 12);
     EXPECT_EQ(Pixel(145, 105), 10);
-    SetObjFrameClock(0);
+    g_frameClock = 0;
     EXPECT_EQ(b.OnLButtonDown(145, 105), 1);
     EXPECT_EQ(selection, 2);
     EXPECT_EQ(b.OnLButtonDown(145, 105), 1) << "no repeat interval";

@@ -6,11 +6,11 @@
 
 #include "core/TextLayer.h"
 #include "ui/InputBox.h"
-#include "ui/FrameClockView.h"
 #include "ui/InputFocus.h"
 #include "ui/NumberBox.h"
 #include "ui/SliderWidget.h"
 #include "ui/UiTestEnv.h"
+#include "world/ObjLayer.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ TEST_F(Slider, AKnobPressOffTheTrackSpringsBackToTheValueItStartedWith)
     slider.PlaceKnob();
     Frames(slider, 1);
     // The knob reaches 10 pixels left of the track.
-    SetObjFrameClock(100);
+    g_frameClock = 100;
     EXPECT_EQ(slider.OnLButtonDown(192, 405), 1);
     ASSERT_EQ(slider.GetKnob()->IsPressed(), 1);
     slider.OnMouseMove(250, 300);

@@ -7,11 +7,11 @@
 
 #include "core/RleFrame.h"
 #include "fixtures/WidgetSprites.h"
-#include "ui/FrameClockView.h"
 #include "ui/ListWidgetEx.h"
 #include "ui/MarketList.h"
 #include "ui/ScrollBarWidget.h"
 #include "ui/UiTestEnv.h"
+#include "world/ObjLayer.h"
 #include "ui/WidgetWindow.h"
 
 namespace {
@@ -217,7 +217,7 @@ TEST_F(ScrollBar, DraggingFarBesideTheTrackSpringsTheListBack)
 
 TEST_F(ScrollBar, HoldingAnArrowScrollsAtOnceThenFromTheEleventhFrame)
 {
-    SetObjFrameClock(0);
+    g_frameClock = 0;
     EXPECT_EQ(bar.OnLButtonDown(255, 225), 0);  // the down arrow
     ASSERT_EQ(bar.GetDownArrow()->GetPressState(), CButtonWidget::kLookPressed);
     std::vector<int32_t> tops;
@@ -231,7 +231,7 @@ TEST_F(ScrollBar, HoldingAnArrowScrollsAtOnceThenFromTheEleventhFrame)
     bar.Draw(Screen());
     EXPECT_EQ(list.GetTopIndex(), 6);
 
-    SetObjFrameClock(50);
+    g_frameClock = 50;
     bar.OnLButtonDown(255, 125);  // the up arrow
     bar.Draw(Screen());
     EXPECT_EQ(list.GetTopIndex(), 5);

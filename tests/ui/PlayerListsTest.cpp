@@ -11,10 +11,10 @@
 #include "ui/AbilityList.h"
 #include "ui/ActionItemList.h"
 #include "ui/FacilitySwitch.h"
-#include "ui/FrameClockView.h"
 #include "ui/IconList.h"
 #include "ui/MyCharacterView.h"
 #include "ui/UiTestEnv.h"
+#include "world/ObjLayer.h"
 #include "ui/WidgetWindow.h"
 #include "windows/PlayerInfo.h"
 #include "world/CharacterRecord.h"
@@ -87,7 +87,7 @@ TEST_F(PlayerLists, TheFirstActionListShowsTheRankHeldInItsTwoAbilities)
     EXPECT_EQ(selection, 16) << "kind 1 starts on ElectricEye";
     EXPECT_EQ(abilities.GetCurrentId(1), 16);
     list.ReloadData();
-    const std::string rank = GetRankName(StatLevelB(1500));
+    const std::string rank = CObjLayer::GetClassName(StatLevelB(1500));
     EXPECT_EQ(Texts(list), (std::vector<std::string>{"일렉트릭아이", std::string("싸이킥포스 ") + rank}));
     Me().SetU16(CharacterRecord::kInputB, 0xFFFF);  // -1: the table's first row
     list.ReloadData();
@@ -179,7 +179,7 @@ TEST_F(PlayerLists, FacilitySwitchFollowsThePickedFacility)
     Frames(*box, 1);
     auto click = [&](uint32_t clock) {
         g_commandRing.Reset();
-        SetObjFrameClock(clock);
+        g_frameClock = clock;
         box->OnLButtonDown(115, 115);
         box->OnLButtonUp(115, 115);
     };
