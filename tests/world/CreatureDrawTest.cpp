@@ -6,7 +6,7 @@
 #include "app/FrameClock.h"
 #include "rules/CalcData.h"
 #include "world/BGLayer.h"
-#include "world/CreatureBed.h"
+#include "support/CreatureBed.h"
 #include "world/ObjLayer.h"
 
 namespace {

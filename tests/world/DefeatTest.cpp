@@ -9,7 +9,7 @@
 #include "platform/Crt.h"
 #include "rules/CalcData.h"
 #include "support/SentPackets.h"
-#include "world/CreatureBed.h"
+#include "support/CreatureBed.h"
 #include "world/ObjLayer.h"
 #include "world/StageLoader.h"
 

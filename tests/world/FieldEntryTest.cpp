@@ -8,7 +8,7 @@
 #include "fixtures/PacketStream.h"
 #include "net/PacketAssembler.h"
 #include "world/BGLayer.h"
-#include "world/CreatureBed.h"
+#include "support/CreatureBed.h"
 #include "world/ObjLayer.h"
 
 namespace {

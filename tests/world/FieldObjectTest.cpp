@@ -5,7 +5,7 @@
 #include "core/ByteReader.h"
 #include "fixtures/ObrBuilder.h"
 #include "world/BGLayer.h"
-#include "world/CreatureBed.h"
+#include "support/CreatureBed.h"
 #include "world/Npc.h"
 #include "world/ObjLayer.h"
 #include "world/StructureObj.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "world/BGLayer.h"
-#include "world/CreatureBed.h"
+#include "support/CreatureBed.h"
 #include "world/ObjLayer.h"
 #include "world/StageLoader.h"
 

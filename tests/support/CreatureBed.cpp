@@ -1,4 +1,4 @@
-#include "world/CreatureBed.h"
+#include "support/CreatureBed.h"
 
 #include "app/ReceiveDispatch.h"
 #include "core/AnimSpriteSet.h"
