@@ -182,6 +182,16 @@ protected:
     int ActHit();
     int ActDying();
     void FinishCell();
+    // One tick of an attack or cast animation: the step shown, its frame,
+    // whether a hit-marked step begins now, and the animation's ticks;
+    // false when the animation is missing or over.
+    struct Swing {
+        int step = 0;
+        int ticks = 0;
+        CRleImage* frame = nullptr;
+        bool strike = false;
+    };
+    bool SwingTick(int code, Swing& swing);
     void StrikeTarget();
     void AbilityDriver();
     int DrawAbilityEffect();
@@ -213,6 +223,8 @@ protected:
         int x0 = 0, y0 = 0, x1 = -1, y1 = -1;  // inclusive; empty when x1 < x0
     };
     int DecidePathStep();
+    // The goal becomes the cell it stands on: 0.
+    int StopHere();
     int StraightStep();
     int BlockedStep(int bx, int by);
     int TracerMove(int x, int y, int dir, bool tracerB, int& wallX, int& wallY) const;

@@ -397,6 +397,26 @@ int CCreature::ActWalk()
     return (m_tileX == m_goalX && m_tileY == m_goalY) ? 1 : 0;
 }
 
+bool CCreature::SwingTick(int code, Swing& swing)
+{
+    const int anim = AnimIndex(code);
+    const int len = AnimLength(anim);
+    const int tps = TicksPerStep(anim);
+    swing.step = m_stepTick / tps;
+    swing.ticks = len * tps;
+    if (len <= 0 || swing.step >= len)
+        return false;
+    swing.frame = StepFrame(anim, swing.step);
+    swing.strike = false;
+    if (m_stepTick % tps == 0) {
+        PlayStepSound(anim, swing.step);
+        // A frame's first point after its hot spot marks the hit.
+        const RlePoint* mark = swing.frame ? swing.frame->GetPoint(1) : nullptr;
+        swing.strike = mark && (mark->x != 0 || mark->y != 0);
+    }
+    return true;
+}
+
 void CCreature::StrikeTarget()
 {
     CCreature* target = m_pActionTarget;
@@ -438,20 +458,13 @@ int CCreature::ActAttack()
                 layer.SendAttack(target->GetServerId());
         }
     }
-    const int anim = AnimIndex(kAnimAttack + m_direction);
-    const int len = AnimLength(anim);
-    const int tps = TicksPerStep(anim);
-    const int step = m_stepTick / tps;
-    if (len <= 0 || step >= len)
+    Swing swing;
+    if (!SwingTick(kAnimAttack + m_direction, swing))
         return 1;
-    CRleImage* frame = StepFrame(anim, step);
-    if (m_stepTick % tps == 0) {
-        PlayStepSound(anim, step);
-        const RlePoint* mark = frame ? frame->GetPoint(1) : nullptr;
-        if (mark && (mark->x != 0 || mark->y != 0))
-            StrikeTarget();
-    }
-    Draw(m_pixelX, m_pixelY, 0, frame, -1);
+    const int step = swing.step;
+    if (swing.strike)
+        StrikeTarget();
+    Draw(m_pixelX, m_pixelY, 0, swing.frame, -1);
     const int cls = m_record.I32(CharacterRecord::kClass);
     if ((cls == 2 || cls == 3) && g_pChargeSet && step >= 5 && step - 5 < g_pChargeSet->GetAnimLength(0)) {
         const AnimStep* s = g_pChargeSet->GetStep(0, step - 5);
@@ -463,7 +476,7 @@ int CCreature::ActAttack()
             layer.AddDrawItem(this, sx, sy, 1, charge, 0, 0);
     }
     ++m_stepTick;
-    return m_stepTick >= len * tps ? 1 : 0;
+    return m_stepTick >= swing.ticks ? 1 : 0;
 }
 
 int CCreature::ActChallenge()
@@ -517,26 +530,17 @@ int CCreature::ActCast()
             Draw(m_pixelX, m_pixelY, 0, StepFrame(anim, 0), -1);
         return ++m_stepTick >= kCastOutOfRangeTicks ? 1 : 0;
     }
-    const int anim = AnimIndex(kAnimCast + m_direction);
-    const int len = AnimLength(anim);
-    const int tps = TicksPerStep(anim);
-    const int step = m_stepTick / tps;
-    if (len <= 0 || step >= len)
+    Swing swing;
+    if (!SwingTick(kAnimCast + m_direction, swing))
         return 1;
-    CRleImage* frame = StepFrame(anim, step);
-    if (m_stepTick % tps == 0) {
-        PlayStepSound(anim, step);
-        const RlePoint* mark = frame ? frame->GetPoint(1) : nullptr;
-        if (mark && (mark->x != 0 || mark->y != 0) && target) {
-            Effects().StartUsedItem(m_pixelX, m_pixelY);
-            Effects().StartUsedItem(target->GetPixelX(), target->GetPixelY());
-            target->GetCharRecord().SetU32(CharacterRecord::kHp,
-                                           static_cast<uint32_t>(CalcMaxHp(target->GetCharRecord())));
-        }
+    if (swing.strike && target) {
+        Effects().StartUsedItem(m_pixelX, m_pixelY);
+        Effects().StartUsedItem(target->GetPixelX(), target->GetPixelY());
+        target->GetCharRecord().SetU32(CharacterRecord::kHp, static_cast<uint32_t>(CalcMaxHp(target->GetCharRecord())));
     }
-    Draw(m_pixelX, m_pixelY, 0, frame, -1);
+    Draw(m_pixelX, m_pixelY, 0, swing.frame, -1);
     ++m_stepTick;
-    return m_stepTick >= len * tps ? 1 : 0;
+    return m_stepTick >= swing.ticks ? 1 : 0;
 }
 
 int CCreature::ActHit()

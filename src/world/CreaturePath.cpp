@@ -71,6 +71,13 @@ void CCreature::TakeStep(int x, int y, int dir)
     m_direction = dir;
 }
 
+int CCreature::StopHere()
+{
+    m_goalX = m_tileX;
+    m_goalY = m_tileY;
+    return 0;
+}
+
 int CCreature::PathStep()
 {
     if (!m_pLayer)
@@ -112,22 +119,16 @@ int CCreature::DecidePathStep()
         else
             PrepareRegion(m_wallX, m_wallY);
         FloodFill(m_wallX, m_wallY);
-        if (Marked(m_goalX, m_goalY)) {
-            m_goalX = m_tileX;
-            m_goalY = m_tileY;
-            return 0;
-        }
+        if (Marked(m_goalX, m_goalY))
+            return StopHere();
         if (Marked(m_wallX, m_wallY) && !LineClear(m_tileX, m_tileY, m_goalX, m_goalY)) {
             int wx = 0, wy = 0;
             const int m = TracerMove(m_tileX, m_tileY, m_direction, m_pathMode == 2, wx, wy);
             if (m >= 0) {
                 const int nx = m_tileX + kDirectionDelta[static_cast<size_t>(m)].dx;
                 const int ny = m_tileY + kDirectionDelta[static_cast<size_t>(m)].dy;
-                if (!InStepBounds(nx, ny)) {
-                    m_goalX = m_tileX;
-                    m_goalY = m_tileY;
-                    return 0;
-                }
+                if (!InStepBounds(nx, ny))
+                    return StopHere();
                 TakeStep(nx, ny, m);
                 m_wallX = wx;
                 m_wallY = wy;
@@ -167,11 +168,8 @@ int CCreature::StraightStep()
     }
     const int dir = GetDirection8(m_tileX, m_tileY, nx, ny);
     m_direction = dir;
-    if (!InStepBounds(nx, ny)) {
-        m_goalX = m_tileX;
-        m_goalY = m_tileY;
-        return 0;
-    }
+    if (!InStepBounds(nx, ny))
+        return StopHere();
     if (!Free(nx, ny))
         return BlockedStep(nx, ny);
     m_errorX = errorX;
@@ -187,11 +185,8 @@ int CCreature::BlockedStep(int bx, int by)
     else
         PrepareRegion(bx, by);
     FloodFill(bx, by);
-    if (Marked(m_goalX, m_goalY)) {
-        m_goalX = m_tileX;
-        m_goalY = m_tileY;
-        return 0;
-    }
+    if (Marked(m_goalX, m_goalY))
+        return StopHere();
     int countA = 0, countB = 0;
     const int a = RunTracer(false, countA);
     const int b = RunTracer(true, countB);
@@ -253,33 +248,16 @@ int CCreature::RunTracer(bool tracerB, int& count) const
 
 bool CCreature::LineClear(int x0, int y0, int x1, int y1) const
 {
-    const int dx = x1 - x0, dy = y1 - y0;
-    const int adx = std::abs(dx), ady = std::abs(dy);
-    const int sx = Sign(dx), sy = Sign(dy);
-    const bool yMajor = adx < ady;
-    const int major = yMajor ? ady : adx, minor = yMajor ? adx : ady;
-    int x = x0, y = y0, error = 0;
-    for (int step = 0; step < major; ++step) {
-        if (yMajor)
-            y += sy;
-        else
-            x += sx;
-        error += minor;
-        if (error >= major) {
-            if (yMajor)
-                x += sx;
-            else
-                y += sy;
-            error -= major;
-        }
+    bool clear = true;
+    WalkLine(x0, y0, x1, y1, [&](int x, int y) {
         // Only cells of the window carry marks, and a straight line that has
         // left the window does not come back.
         if (x < m_region.x0 || x > m_region.x1 || y < m_region.y0 || y > m_region.y1)
-            return true;
-        if (Marked(x, y))
             return false;
-    }
-    return true;
+        clear = !Marked(x, y);
+        return clear;
+    });
+    return clear;
 }
 
 void CCreature::PrepareRegion(int cx, int cy)
