@@ -13,7 +13,8 @@
 #include "world/ObjLayer.h"
 #include "world/StageHolder.h"
 
-CCreatureBed::CCreatureBed(int mapSize, const CreatureSetOptions& options)
+CCreatureBed::CCreatureBed(int mapSize, const CreatureSetOptions& options, const CArchiveBuilder& archive)
+    : world(archive)
 {
     g_myId = kMyId;
     CMapFileBuilder map(mapSize, mapSize);

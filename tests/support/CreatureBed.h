@@ -18,7 +18,8 @@ public:
     static constexpr uint16_t kMyId = 7;
     // Kinds loaded: 0, 1, 2 (players of class groups 0, 1, 2 and classes
     // 0, 2, 4), 1305 and 905 (monsters of class group 3).
-    explicit CCreatureBed(int mapSize = 64, const CreatureSetOptions& options = {});
+    explicit CCreatureBed(int mapSize = 64, const CreatureSetOptions& options = {},
+                          const CArchiveBuilder& archive = CArchiveBuilder::MinimalGame());
     ~CCreatureBed();
     CCreatureBed(const CCreatureBed&) = delete;
     CCreatureBed& operator=(const CCreatureBed&) = delete;

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/StringTable.h"
+#include "audio/SoundManager.h"
+#include "core/ResFile.h"
+#include "fixtures/WaveWriter.h"
 #include "rules/CalcData.h"
 #include "world/BGLayer.h"
 #include "support/CreatureBed.h"
@@ -397,4 +401,37 @@ TEST(CreatureOrders, OnlineMyActionsAreSentAndHitsReported)
         expected.push_back(b);
     EXPECT_EQ(bed.Received(), expected) << "a hit on another creature is not mine to report in battle";
     EXPECT_EQ(me.GetHitAmount(), -9);
+}
+
+TEST(CreatureSoundsPlayed, SpeciesSoundsStepSoundsVoicesAndDeath)
+{
+    CArchiveBuilder archive = CArchiveBuilder::MinimalGame();
+    for (const char* name : {"anpisatt.wav", "anpishit.wav", "anpisdie.wav", "swing.wav", "man1hit.wav", "0.wav",
+                             "905att.wav"})
+        archive.Add(name, CWaveWriter::SimpleWave(10));
+    CCreatureBed bed(64, {}, archive);
+    ASSERT_EQ(ResOpenArchive(), 0);
+    ASSERT_EQ(g_soundManager.Init(), 1);
+    auto loaded = [] {
+        std::vector<std::string> names;
+        for (int i = 0; i < CSoundManager::kSlotCount; ++i)
+            if (CSoundBuffer* b = g_soundManager.GetSlot(i))
+                if (std::find(names.begin(), names.end(), b->GetName()) == names.end())
+                    names.push_back(b->GetName());
+        return names;
+    };
+    CCharacter& me = bed.Me(10, 10);
+    CCharacter& orc = bed.Add(1300, 11, 10, 1305);
+    CCharacter& other = bed.Add(1301, 10, 11, 905);
+    orc.OrderAttack(&me, 0);
+    bed.Frame(4);
+    EXPECT_EQ(loaded(), (std::vector<std::string>{"anpisatt.wav", "swing.WAV", "man1hit.wav"}));
+    other.OrderAttack(&me, 0);
+    bed.Frame(20);
+    EXPECT_EQ(loaded().size(), 3u) << "class 905 has no species";
+    orc.GetCharRecord().SetU32(CharacterRecord::kHp, 1);
+    me.OrderAttack(&orc, 0);
+    bed.Frame(5);
+    EXPECT_EQ(loaded(), (std::vector<std::string>{"anpisatt.wav", "swing.WAV", "man1hit.wav", "anpishit.wav",
+                                                  "0.wav", "anpisdie.wav"}));
 }
