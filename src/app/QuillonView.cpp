@@ -31,6 +31,7 @@
 #include "platform/Loop.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
+#include "script/ScriptManager.h"
 #include "ui/InputFocus.h"
 #include "ui/Widget.h"
 #include "windows/DaradirUzedo.h"
@@ -205,6 +206,8 @@ void CQuillonView::GameFrame()
 
         if (m_pDisplay)
             m_pDisplay->Draw();
+        // The UI layer's frame: every running script takes its step.
+        CScriptManager::StepAll();
         if (g_pPalette)
             g_pPalette->Update();
     }

@@ -11,6 +11,7 @@
 extern uint32_t g_frameNotPresented;
 
 uint32_t g_fullScreenMode;
+uint8_t* g_pFrameBits = nullptr;
 
 namespace {
 
@@ -204,7 +205,9 @@ int CDisplay::Draw()
 {
     if (Lock() != 0)
         return 0;
+    g_pFrameBits = m_pBits;
     CLayerGroup::Draw();
+    g_pFrameBits = nullptr;
     if (m_presentEnabled == 1 && g_frameNotPresented == 0)
         return Present();
     return 1;

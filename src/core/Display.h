@@ -153,3 +153,6 @@ private:
 
 // 1 while the display runs full screen.
 extern uint32_t g_fullScreenMode;
+// The locked back buffer while the display's layers draw the frame (800 x
+// 600, 8 bits); null outside that pass.
+extern uint8_t* g_pFrameBits;

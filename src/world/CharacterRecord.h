@@ -33,6 +33,7 @@ struct CharacterRecord {
         kLook = 184,         // u32, field 23
         kSpeedClass = 188,   // u32, field 24
         kScriptValue = 192,  // u32, field 25
+        kTimerStamp = 194,   // i16, the scripts' timer: the upper half of field 25's word
         kInputB = 196,       // u16, field 26
         kWanted = 198,       // i16, field 27
         kServerValue28 = 200,

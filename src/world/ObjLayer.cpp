@@ -1,13 +1,16 @@
 #include "world/ObjLayer.h"
 
-#include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "core/ByteReader.h"
+#include "core/AnimSpriteSet.h"
 #include "core/ByteWriter.h"
+#include "core/ItemSpriteSet.h"
 #include "net/MySocket.h"
 #include "platform/Debug.h"
 #include "rules/CalcData.h"
-#include "rules/ItemData.h"
+#include "world/BGLayer.h"
+#include "world/ObjLayerPools.h"
+#include "world/ObrEntry.h"
 #include "world/ObrItemEntry.h"
 
 namespace {
@@ -18,47 +21,27 @@ void Send(const CByteWriter& w)
         g_pMainSocket->SendCommand(w.Data(), w.SizeInt());
 }
 
-bool InMapRange(int v) { return v >= 0 && v <= 511; }
-
 }  // namespace
 
 CObjLayer::CObjLayer(CDisplay* display, CBGLayer* background)
-    : m_pDisplay(display), m_pBackground(background)
+    : m_pDisplay(display),
+      m_pBackground(background),
+      m_grids(std::make_unique<Grids>()),
+      m_pools(std::make_unique<Pools>())
 {
+    for (size_t i = 0; i < m_pools->characters.size(); ++i)
+        m_pools->characters[i].SetHandle(MakeObjHandle(ObjPool::character, static_cast<uint32_t>(i)));
+    for (size_t i = 0; i < m_pools->npcs.size(); ++i)
+        m_pools->npcs[i].SetHandle(MakeObjHandle(ObjPool::npc, static_cast<uint32_t>(i)));
+    for (size_t i = 0; i < m_pools->alts.size(); ++i)
+        m_pools->alts[i].SetHandle(MakeObjHandle(ObjPool::creatureAlt, static_cast<uint32_t>(i)));
+    for (size_t i = 0; i < m_pools->structures.size(); ++i)
+        m_pools->structures[i].SetHandle(MakeObjHandle(ObjPool::structure, static_cast<uint32_t>(i)));
+    if (m_pBackground)
+        m_pBackground->SetObjLayer(this);
 }
 
-CObjLayer::~CObjLayer()
-{
-    FreeItemLists();
-}
-
-CObjLayer* GetObjLayer()
-{
-    return g_pView ? g_pView->m_pObjLayer : nullptr;
-}
-
-const CObrItemEntry* CObjLayer::GetItemEntry(int index) const
-{
-    if (index < 0 || static_cast<uint32_t>(index) >= m_itemEntryCount || static_cast<size_t>(index) >= m_itemEntries.size())
-        return nullptr;
-    return m_itemEntries[static_cast<size_t>(index)].get();
-}
-
-int CObjLayer::AddItemEntry(std::unique_ptr<CObrItemEntry> entry)
-{
-    if (!entry || m_itemEntries.size() >= static_cast<size_t>(kMaxItemEntries))
-        return -1;
-    m_itemEntries.push_back(std::move(entry));
-    m_itemEntryCount = static_cast<uint32_t>(m_itemEntries.size());
-    return 0;
-}
-
-void CObjLayer::FreeItemLists()
-{
-    m_itemEntries.clear();
-    m_itemEntryCount = 0;
-    g_itemData.Reset();
-}
+CObjLayer::~CObjLayer() = default;
 
 void CObjLayer::SendLeaveField() { Send(CByteWriter().U8(5).U16(g_myId)); }
 void CObjLayer::LeaveArea() { Send(CByteWriter().U8(34).U16(g_myId)); }
@@ -113,14 +96,10 @@ void CObjLayer::SendReadyCheck()
     Send(CByteWriter().U8(50).U8('W'));
 }
 
-const CharacterRecord* CObjLayer::GetCharTemplate(int) const
+const CharacterRecord* CObjLayer::GetCharTemplate(int kind) const
 {
-    return nullptr;  // the object files' characters are not kept yet
-}
-
-CharacterRecord* CObjLayer::FindCharacterById(uint16_t)
-{
-    return nullptr;  // the field's characters are not kept yet
+    const CObrCharEntry* entry = FindSpriteSetById(kind);
+    return entry ? &entry->GetCharRecord() : nullptr;
 }
 
 void CObjLayer::RequestCharacterField(uint16_t id, int field)
@@ -238,7 +217,8 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
     if (expected < 0 || size != static_cast<size_t>(expected))
         return;  // the framing never passes these
     const bool mine = id == g_myId;
-    CharacterRecord* rec = mine ? &m_myRecord : FindCharacterById(id);
+    CCharacter* other = mine ? nullptr : FindCharacterById(id);
+    CharacterRecord* rec = mine ? &m_myRecord : (other ? &other->GetCharRecord() : nullptr);
     if (!rec)
         return;
     if (mine)
@@ -311,7 +291,7 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
         p.x = r.I16();
         p.y = r.I16();
         // A point off the seven maps is not kept.
-        if (mine && p.map <= 6 && InMapRange(p.x) && InMapRange(p.y))
+        if (mine && p.map <= 6 && InMap(p.x, p.y))
             m_recallPoint = p;
         break;
     }

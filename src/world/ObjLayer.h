@@ -1,20 +1,39 @@
 // The object layer: the field's objects, the player's own record and the
-// field commands it sends. This form holds the flags, the own record with its
-// character fields, and the senders the frame, the exit and the log-in use;
-// the field's objects come later.
+// field commands it sends. It owns the four object pools, the six cell
+// grids, the lists of the object files, the draw list, the range circle,
+// the game clock and the jail and wanted rules. Its per-frame routine comes
+// with the field frame.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Layer.h"
 #include "world/CharacterRecord.h"
+#include "world/DrawList.h"
+#include "world/MapGrid.h"
+#include "world/ObjHandle.h"
+#include "world/StageChange.h"
 
-class CDisplay;
+class CAnimSpriteSet;
 class CBGLayer;
+class CByteReader;
 class CCharacter;
+class CCreature;
+class CCreatureAlt;
+class CDisplay;
+class CItemSpriteSet;
+class CNpc;
+class CObj;
+class CObrBuildingEntry;
+class CObrCharEntry;
 class CObrItemEntry;
+class CRFile;
+class CRleImage;
+class CStructureObj;
 
 struct RecallPoint {
     uint8_t map = 0;
@@ -54,8 +73,9 @@ public:
     // Where the player enters the field, and [3][u8 stage + 1][u16 x][u16 y].
     void SetEntryPoint(int stage, int x, int y);
     void SendEnterField();
-    // Takes every character off the map.
-    void RemoveAllCharacters() {}
+    // Takes every character off the map; my character's record is kept in
+    // the own record first.
+    void RemoveAllCharacters();
     // [53][u8 field][payload] from the own record; nothing for a field
     // without a payload. a and b are slot numbers for fields 51..57, 64..67.
     void SendCharacterField(int field, int a = 0, int b = 0);
@@ -67,19 +87,154 @@ public:
     // Copies the player object's record into the layer's own record.
     void SetMyCharRecord(const CharacterRecord& record) { m_myRecord = record; }
     CharacterRecord& MyRecord() { return m_myRecord; }
-    // The record of another character on the field, or null.
-    CharacterRecord* FindCharacterById(uint16_t id);
-    // The status bits of the first living character among slots 0..23 whose
-    // name matches without regard to case; 0 if none (none are kept yet).
-    uint32_t GetStatusFlagsByName(const char* /*name*/) const { return 0; }
+    // The active character with that server id, or null.
+    CCharacter* FindCharacterById(int id);
+    // The status bits of the first active, living character among slots
+    // 0..23 whose record name matches without regard to case; 0 if none.
+    uint32_t GetStatusFlagsByName(const char* name) const;
+    // "CLASS1" for levels 1..7 and so on by sevens to "CLASS11" (71..77),
+    // "MASTER" from 78, "CLASS 0" below 1.
+    static const char* GetClassName(int level);
 
-    // The item entries of the object files, by item id: null outside
-    // 0..m_itemEntryCount-1.
+    // ---- the pools --------------------------------------------------------
+    static constexpr int kCharacters = 1024;
+    static constexpr int kNpcs = 1024;
+    static constexpr int kCreatureAlts = 1024;
+    static constexpr int kStructures = 4096;
+    // The first kind of set AddBattleMarker uses, by battle number; 62 for a
+    // group battle I take part in.
+    static constexpr int kMarkerSet = 60;
+    static constexpr int kDeathMatchMarkerSet = 61;
+    static constexpr int kGroupMarkerSet = 62;
+    static constexpr int kDeathMatchFirst = 20001;
+
+    // A character announced by the server, in the first free slot 1..1023
+    // with its kind's record (no items or equipment); null when the id is
+    // already on the field (while the check is on), no entry has the sprite
+    // set id, or the pool is full. speedClass 0 keeps the kind's.
+    CCharacter* AddCharacter(int id, int x, int y, int spriteSetId, int speedClass, uint32_t look);
+    // My character in slot 0 from the own record and the group header; null
+    // when my kind has no entry or the slot is taken.
+    CCharacter* CreateMyCharacter(int x, int y);
+    // Stores the pointer and tells the player data its class and group.
+    void SetMyCharacter(CCharacter* character);
+    CCharacter* GetMyCharacter() const { return m_pMyChar; }
+    // A town NPC (name null: the entry's display name); null when no entry
+    // has the id or the pool is full.
+    CNpc* AddNpc(const char* name, int x, int y, int value, int spriteSetId);
+    // The marker of a battle, named by its number in decimal.
+    CNpc* AddBattleMarker(int x, int y, int battle);
+    CNpc* FindBattleMarker(int battle);
+    void RemoveAllNpcs();
+    // A structure of a building entry (by exact name); null when none has
+    // the name or the pool is full.
+    CStructureObj* AddStructure(const char* name, int x, int y, const char* building, const uint8_t* data,
+                                int length);
+    CCharacter& CharacterSlot(int i);
+    CNpc& NpcSlot(int i);
+    CCreatureAlt& CreatureAltSlot(int i);
+    CStructureObj& StructureSlot(int i);
+    // The object a grid handle names; null for an empty or blocked cell.
+    CObj* ResolveHandle(ObjHandle h);
+
+    // ---- the grids ----------------------------------------------------------
+    // Reads outside the 512 x 512 cells give 0 and writes there do nothing.
+    ObjHandle GetObjectCell(int x, int y) const;
+    void SetObjectCell(int x, int y, ObjHandle h);
+    // Clears the cell when it holds h.
+    void ClearObjectCellOf(int x, int y, ObjHandle h);
+    uint32_t GetPathCell(int x, int y) const;
+    void SetPathCell(int x, int y, uint32_t v);
+    uint32_t GetIdCell(int x, int y) const;
+    void SetIdCell(int x, int y, uint32_t id);
+    ObjHandle GetStructureCell(int x, int y) const;
+    void SetStructureCell(int x, int y, ObjHandle h);
+    uint16_t GetGroundItem(int x, int y) const;
+    void SetGroundItem(int x, int y, uint16_t item);
+    // The inclusive rectangle, clipped to the grid.
+    void ClearGroundItems(int x0, int y0, int x1, int y1);
+    // The ground pictures of the items in the cells that cover the view.
+    void DrawGroundItems(uint8_t* bits);
+
+    // ---- the object files ---------------------------------------------------
+    static constexpr int kMaxCharEntries = 1000;
+    static constexpr int kMaxItemEntries = 10000;
+    static constexpr int kMaxBuildingEntries = 4096;
+    // Where the section of "data\item.obr" starts.
+    static constexpr size_t kItemFileStart = 23;
+
+    // One object file into the lists: 0, or -1 for a missing or damaged
+    // file, a count beyond what the lists can still take, or a version
+    // outside 256..259 (CHR) / 256 (ITM, BLD). A refused file leaves the
+    // lists as they were.
+    int LoadObr(const char* file);
+    // The same over a section's bytes.
+    int ReadObr(CByteReader& r);
+    // Resets the map, then reads the object section of an open map file at
+    // its cursor and places its structures: 0, or -1 (the map is then reset
+    // again).
+    int LoadMapObjects(CRFile& file);
+    int ReadMapObjects(CByteReader& r);
+    // The first character entry whose numeric id is id, or null.
+    const CObrCharEntry* FindSpriteSetById(int id) const;
+    const CObrBuildingEntry* FindBuildingEntry(std::string_view name) const;
+    // The item entry at that list index: null outside 0..count-1.
     const CObrItemEntry* GetItemEntry(int index) const;
     // Appends an entry; the layer owns it. 0, or -1 when 10000 are held.
     int AddItemEntry(std::unique_ptr<CObrItemEntry> entry);
+    void FreeCharLists();
+    void FreeBuildingLists();
     void FreeItemLists();
-    static constexpr int kMaxItemEntries = 10000;
+    int GetCharEntryCount() const { return static_cast<int>(m_charEntries.size()); }
+    int GetBuildingEntryCount() const { return static_cast<int>(m_buildingEntries.size()); }
+    const CObrCharEntry* GetCharEntry(int i) const;
+    const CObrBuildingEntry* GetBuildingEntry(int i) const;
+    int GetCharSetCount() const { return static_cast<int>(m_charSets.size()); }
+    int GetItemSetCount() const { return static_cast<int>(m_itemSets.size()); }
+    int GetBuildingSetCount() const { return static_cast<int>(m_buildingSets.size()); }
+    CAnimSpriteSet* GetCharSet(int i) const;
+    const std::string& GetMapName() const { return m_mapName; }
+    const std::string& GetMapText() const { return m_mapText; }
+
+    // ---- drawing ------------------------------------------------------------
+    // Draw and sort position (x, y, z): 0, or -1 when refused.
+    int AddDrawItem(CObj* owner, int x, int y, int z, CRleImage* image, int mode, uint32_t param);
+    int AddToDrawList(CObj* owner, int x, int y, int z, int sortX, int sortY, int sortZ, CRleImage* image,
+                      int mode, uint32_t param);
+    void SortDrawList() { m_drawList.Sort(); }
+    CDrawList& DrawList() { return m_drawList; }
+    // The object view rectangle (right and bottom exclusive).
+    void SetViewRect(int left, int top, int right, int bottom);
+    int GetViewLeft() const { return m_viewLeft; }
+    int GetViewTop() const { return m_viewTop; }
+    int GetViewRight() const { return m_viewRight; }
+    int GetViewBottom() const { return m_viewBottom; }
+    // The action range around a world pixel; radius in range steps.
+    void SetRangeCircle(int x, int y, int radius);
+    void ShowRangeCircle(int on) { m_rangeShown = on; }
+    int IsRangeCircleShown() const { return m_rangeShown; }
+    // Three ellipses in colour 222 around the eased centre; blend: through
+    // the blend table. Every point is clipped to the 800 x 600 surface.
+    void DrawRangeCircle(uint8_t* bits, int blend);
+    // The pixel radius of a range of radius steps.
+    static int RangePixels(int radius) { return (radius + 1) * 42 + 2; }
+
+    // ---- once a frame ---------------------------------------------------------
+    // The game clock: one step every 1800 calls (the colony first on a step
+    // that stands at a multiple of 240; field 7 when the new count is a
+    // multiple of 5).
+    void TickClock();
+    // The zone flags from the item in equipment slot 1.
+    void UpdateZoneFlags();
+    void CheckJailAndWanted();
+    // Leaves the field's map: grids, draw list, my character pointer, the
+    // NPC, second-creature and structure slots, the battle table.
+    void ResetMap();
+    CBGLayer* GetBackground() const { return m_pBackground; }
+    CStageChange& StageChange() { return m_stageChange; }
+    // Group commands (the group protocol comes later).
+    void LeaveGroup() {}
+    void DisbandGroup() {}
 
     // Handlers of received commands. Those given the fixed part read their
     // tail with NetRead; the field-gated ones (no argument) read everything
@@ -134,6 +289,10 @@ public:
     // The server's reply to command 3: 1 entered, -1 refused, 0 none yet.
     int32_t m_enteredAnswer = 0;
     uint32_t m_itemEntryCount = 0;    // item entries loaded from the object files
+    // The group header: the leader's id and six member ids.
+    std::array<uint16_t, 7> m_groupHeader{};
+    // AddCharacter refuses an id already on the field while this is set.
+    uint32_t m_duplicateCheck = 1;
     // Set when the player walks into the free-fight arena; the next frame
     // shows string 184 and clears it.
     uint32_t m_freeFightNotice = 0;
@@ -148,15 +307,62 @@ public:
     // commands are dropped while it is null.
     CCharacter* m_pMyChar = nullptr;
 
+    // The objects under the mouse (the field frame sets them).
+    CCreature* m_pHoverCreature = nullptr;
+    CStructureObj* m_pHoverStructure = nullptr;
+    CNpc* m_pHoverNpc = nullptr;
+
 private:
+    struct Grids;
+    struct Pools;
+    // The record my character shows: its own while it exists, else the
+    // layer's; changes to it are copied into the own record.
+    CharacterRecord& PlayerRecord();
+    void CommitPlayerRecord();
+    int ReadObrSection(CByteReader& r);
+    void DrawEllipse(uint8_t* bits, int cx, int cy, int a, int b, const uint8_t* blend);
+
     [[maybe_unused]] CDisplay* m_pDisplay;
-    [[maybe_unused]] CBGLayer* m_pBackground;
+    CBGLayer* m_pBackground;
     CharacterRecord m_myRecord;
+    std::unique_ptr<Grids> m_grids;
+    std::unique_ptr<Pools> m_pools;
     std::vector<std::unique_ptr<CObrItemEntry>> m_itemEntries;
+    std::vector<std::unique_ptr<CAnimSpriteSet>> m_itemSets;
+    std::vector<std::unique_ptr<CObrCharEntry>> m_charEntries;
+    std::vector<std::unique_ptr<CAnimSpriteSet>> m_charSets;
+    std::vector<std::unique_ptr<CObrBuildingEntry>> m_buildingEntries;
+    std::vector<std::unique_ptr<CItemSpriteSet>> m_buildingSets;
+    CDrawList m_drawList;
+    int32_t m_viewLeft = 0, m_viewTop = 0, m_viewRight = 800, m_viewBottom = 448;
+    int32_t m_rangeShown = 0;
+    int32_t m_rangeRadius = 0, m_rangeX = 0, m_rangeY = 0;
+    int32_t m_rangePrevRadius = 0, m_rangePrevX = 0, m_rangePrevY = 0;
+    int32_t m_rangeStep = 0;
+    std::string m_mapName;
+    std::string m_mapText;
+    CStageChange m_stageChange;
     int m_entryStage = 0;
     int m_entryX = 0;
     int m_entryY = 0;
 };
+
+// The player is wanted: fewer than 5 terms in jail and a wanted level that
+// is a non-zero multiple of 3, or 5 terms or more and any wanted level.
+bool IsWanted(const CharacterRecord& rec);
+
+// The frame clock: advanced by every TickClock.
+extern uint32_t g_frameClock;
+// Jail: the time left of the term, the in-jail flag, and the request that
+// starts a term on the next check.
+extern int32_t g_jailRemaining;
+extern uint32_t g_inJail;
+extern uint32_t g_jailRequest;
+// The group-battle flags of the battles remembered by command 84, by the
+// index of my id in the group header (less one).
+extern std::array<uint32_t, 12> g_groupBattleFlags;
+// Back to the start state.
+void ResetObjLayerGlobals();
 
 // The view's object layer, or null before the first frame made it.
 CObjLayer* GetObjLayer();

@@ -1,10 +1,45 @@
 #include "world/StageHolder.h"
 
+#include <cstdio>
+#include <string>
+
+#include "app/ExitGame.h"
+#include "app/QuillonView.h"
+#include "app/StringTable.h"
+#include "core/AnimSpriteSet.h"
 #include "core/TileSet.h"
+#include "effects/EffectsService.h"
+#include "platform/Crt.h"
 #include "platform/Debug.h"
+#include "platform/Dialogs.h"
 #include "rules/GameData.h"
+#include "world/ObjLayer.h"
+#include "world/ObrEntry.h"
 
 CStageHolder* g_pStageHolder;
+int g_objectFilesRand;
+
+const std::array<const char*, kObjectFileCount> kObjectFiles = {
+    "eric.obr",       "celinne.obr",      "andrew.obr",        "julia.obr",      "ingeborg.obr",
+    "reinhardt.obr",  "anpisvena.obr",    "baltanders.obr",    "burak.obr",      "crocta.obr",
+    "ferjebab.obr",   "item.obr",         "kabunkl.obr",       "katoblepas.obr", "marcokias.obr",
+    "operator.obr",   "remora.obr",       "reviatan.obr",      "satiros.obr",    "simurg.obr",
+    "skuonc.obr",     "veheimos.obr",     "dweapondealer.obr", "exchaner.obr",   "merchant.obr",
+    "weapondealer.obr", "madman.obr",     "oldman.obr",        "berue.obr",      "vaarak.obr",
+    "agares.obr",     "eligol.obr",       "harpas.obr",        "humbaba.obr",    "jochigan.obr",
+    "mantigoras.obr", "odradech.obr",     "pastitokalon.obr",  "seilen.obr",     "miermecoleon.obr",
+    "craken.obr",     "huruhuru.obr",     "battleing.obr",     "deathmach.obr",  "groupske.obr",
+};
+
+const char kCharAnimNames[kCharAnimSlots][32] = {"WALK_0"};
+
+void ReportUnreadableFile(const char* path)
+{
+    char text[160];
+    std::snprintf(text, sizeof text, GetGameString(IDS_FILE_UNREADABLE), path);
+    plat::MessageBox("", text);
+    ExitGame();
+}
 
 int CStageHolder::LoadCursor()
 {
@@ -17,6 +52,22 @@ int CStageHolder::LoadCursor()
 
 int CStageHolder::LoadObjectFiles()
 {
+    CObjLayer* layer = m_pView ? m_pView->m_pObjLayer : nullptr;
+    if (!layer)
+        return 0;
+    for (const char* name : kObjectFiles) {
+        const std::string path = std::string("data\\") + name;
+        if (layer->LoadObr(path.c_str()) != 0) {
+            ReportUnreadableFile(path.c_str());
+            return 0;
+        }
+    }
+    for (int i = 0; i < layer->GetCharSetCount(); ++i)
+        layer->GetCharSet(i)->SetAnimation(kCharAnimNames, kCharAnimSlots);
+    if (const CObrCharEntry* first = layer->GetCharEntry(0))
+        layer->SetMyCharRecord(first->GetCharRecord());
+    Effects().LoadResources();
     InitGameData();
+    g_objectFilesRand = plat::Rand();
     return 1;
 }

@@ -1,9 +1,20 @@
 // The stage-loading object through which stage loading reaches the view's
-// layers. It holds the view and loads the mouse cursor; the stages and the
-// object files are loaded by the field's stage loading, still to come.
+// layers. It holds the view, loads the mouse cursor and, once at start, the
+// object files.
 #pragma once
+#include <array>
 
 class CQuillonView;
+
+// The object files read once at start, in this order, each as "data\" +
+// name ("item.obr" is the item file, read from byte 23).
+constexpr int kObjectFileCount = 45;
+extern const std::array<const char*, kObjectFileCount> kObjectFiles;
+
+// The animation table every character set selects: 84 slots of 32 bytes of
+// which only the first is named ("WALK_0"); the empty slots select nothing.
+constexpr int kCharAnimSlots = 84;
+extern const char kCharAnimNames[kCharAnimSlots][32];
 
 class CStageHolder {
 public:
@@ -13,8 +24,10 @@ public:
     // The mouse cursor sprites: "data\cursor.tle" into g_cursorTileSet.
     // 1 when loaded; without them the game draws no cursor.
     int LoadCursor();
-    // The character and item object files of the entry stage, then the
-    // game data (InitGameData).
+    // The 45 object files into the object layer, the animation table on
+    // every character set, the first character's record as the own record,
+    // the effects' resources, the game data and a fresh random value. A file that cannot be read is
+    // named in string 38 and ends the game: 0.
     int LoadObjectFiles();
 
 private:
@@ -22,3 +35,7 @@ private:
 };
 
 extern CStageHolder* g_pStageHolder;
+// The random value drawn when the object files were loaded.
+extern int g_objectFilesRand;
+// Shows string 38 with the path in a message box and starts the exit.
+void ReportUnreadableFile(const char* path);

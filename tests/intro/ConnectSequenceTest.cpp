@@ -26,13 +26,6 @@ namespace {
 
 constexpr uint16_t kId = 7;
 
-Bytes U16Packet(uint8_t cmd, uint16_t v)
-{
-    Bytes b = {cmd};
-    PutU16(b, v);
-    return b;
-}
-
 Bytes NameBytes(const char* name)
 {
     Bytes b(12, 0);

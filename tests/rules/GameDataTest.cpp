@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/FrameClock.h"
+#include "app/QuillonView.h"
 #include "fixtures/IntroArchive.h"
 #include "fixtures/RleEncoder.h"
 #include "fixtures/SpriteWriter.h"
@@ -63,7 +64,8 @@ TEST(InitGameData, LoadsTheFiveEffectSetsAndLeavesMissingOnesEmpty)
     damaged.resize(damaged.size() / 2);
     b.Add("MaximumForce.TLR", damaged);
     CTestWorld world(b);
-    CStageHolder holder(nullptr);
+    // The object files go into the test world's object layer.
+    CStageHolder holder(g_pView);
     EXPECT_EQ(holder.LoadObjectFiles(), 1);
     EXPECT_EQ(g_powerBrakeSet.GetFrameCount(), 2);
     EXPECT_EQ(g_magicBallSet.GetFrameCount(), 1);

@@ -194,3 +194,10 @@ Bytes Concat(std::initializer_list<Bytes> parts)
         b.insert(b.end(), p.begin(), p.end());
     return b;
 }
+
+Bytes U16Packet(uint8_t cmd, uint16_t v)
+{
+    Bytes b = {cmd};
+    PutU16(b, v);
+    return b;
+}

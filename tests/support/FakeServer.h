@@ -83,3 +83,5 @@ Bytes Packet(std::initializer_list<int> bytes);
 void PutU16(Bytes& b, uint16_t v);
 void PutU32(Bytes& b, uint32_t v);
 Bytes Concat(std::initializer_list<Bytes> parts);
+// A command byte and one u16.
+Bytes U16Packet(uint8_t cmd, uint16_t v);

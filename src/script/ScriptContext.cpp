@@ -1,0 +1,11 @@
+#include "script/ScriptContext.h"
+
+void CScriptContext::Reset(CVariable* table, CProgramNode* root)
+{
+    status = kNone;
+    variables = table;
+    entry = 0;
+    scratch.Assign("");
+    program = root;
+    failed = false;
+}
