@@ -22,6 +22,7 @@
 #include "net/PacketAssembler.h"
 #include "platform/Debug.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "world/Character.h"
 #include "world/ObjLayer.h"
 
 namespace {
@@ -38,13 +39,14 @@ struct Client {
     CTestArchive archive{ColonyArchive()};
     CQuillonView view;
     CObjLayer layer{nullptr, nullptr};
+    CCharacter me;
     CMemoryByteSource src;
     std::vector<uint8_t> screen = std::vector<uint8_t>(kScreenWidth * kScreenHeight);
     Client()
     {
         plat::SetDebugSink([](std::string_view) {});
         view.m_pObjLayer = &layer;
-        layer.m_pMyChar = reinterpret_cast<CCharacter*>(&layer);
+        layer.m_pMyChar = &me;
         SetPacketSource(&src);
         g_simBuildingTable.LoadSprites();
         SetSpriteClipRect(0, 0, kScreenWidth, kScreenHeight);

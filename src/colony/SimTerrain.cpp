@@ -25,13 +25,6 @@ void CSimTerrain::Reset()
     m_cameraY = kGroundSize / 2;
 }
 
-const CSimTerrain::Tile& CSimTerrain::GetTile(int column, int row) const
-{
-    column = std::clamp(column, 0, kTilesPerSide - 1);
-    row = std::clamp(row, 0, kTilesPerSide - 1);
-    return m_tiles[static_cast<size_t>(column * kTilesPerSide + row)];
-}
-
 void CSimTerrain::Draw(uint8_t* pixels)
 {
     const int half = GetFieldViewRight() / 2;

@@ -47,7 +47,6 @@ public:
     // The tiles and the camera of a new ground.
     void Reset();
 
-    const Tile& GetTile(int column, int row) const;
     CSlrList& Sprites() { return m_sprites; }
 
     // The ground pixel at the centre of the view.

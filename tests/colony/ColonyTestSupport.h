@@ -25,6 +25,7 @@
 #include "support/FakeUi.h"
 #include "support/SentPackets.h"
 #include "support/TestWorld.h"
+#include "world/Character.h"
 #include "world/CharacterRecord.h"
 
 // Hands out the queued values, then 0.
@@ -115,7 +116,7 @@ protected:
 
     // The player's character is on the field: the dispatcher hands command
     // 102 on.
-    void EnterField() { world.Layer().m_pMyChar = reinterpret_cast<CCharacter*>(&world.Layer()); }
+    void EnterField() { world.Layer().m_pMyChar = &me; }
     // One server packet through the framing and the dispatcher.
     void Receive(const Bytes& packet)
     {
@@ -130,6 +131,7 @@ protected:
     }
 
     CTestWorld world;
+    CCharacter me;
     CMemoryByteSource src;
     FakeUi ui;
 };

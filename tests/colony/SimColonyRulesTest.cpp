@@ -1,6 +1,7 @@
 // The colony's rules, computed by hand: a new colony, placing and
 // demolishing, the life of a facility, the production tick and the value.
 #include <cstdlib>
+#include <map>
 
 #include "app/CommandRing.h"
 #include "colony/SimCursor.h"
@@ -35,66 +36,43 @@ class ColonyRules : public ColonyTest {};
 
 TEST_F(ColonyRules, NewColonyHasItsFeaturesInTheirRingTheHeadquartersAndTheEdgeFacility)
 {
-    for (unsigned seed : {1u, 2u, 77u, 1000000000u, 4000000000u}) {
-        g_simColony.Reset(seed);
-        int features[3] = {0, 0, 0};
-        int hq = 0, edge = 0, cursor = 0, others = 0, last = -99999;
-        for (CSimMapObject* o : g_simColony) {
-            if (o->m_type != kSimCursorType) {
-                EXPECT_GE(o->DepthKey(), last) << "sorted by x + y";
-                last = o->DepthKey();
-            }
-            if (o->IsFeature()) {
-                ++features[o->m_type - kSimRock];
-                EXPECT_TRUE(std::abs(o->m_x) >= 15 || std::abs(o->m_y) >= 15);
-                EXPECT_TRUE(o->m_x >= -18 && o->m_x <= 18 && o->m_y >= -37 && o->m_y <= 37);
-                const int v = static_cast<CSimFeature*>(o)->m_variant;
-                EXPECT_TRUE(v >= 0 && v <= 3);
-            } else if (o->m_type == kSimHeadquarters) {
-                ++hq;
-                EXPECT_EQ(o->m_x, 0);
-                EXPECT_EQ(o->m_y, 0);
-                EXPECT_EQ(o->AsFacility()->IsActive(), 1);
-            } else if (o->m_type == kSimEdgeFacility) {
-                ++edge;
-                EXPECT_TRUE(std::abs(o->m_x) == 7 || std::abs(o->m_y) == 7);
-                EXPECT_TRUE(o->m_x >= -8 && o->m_x <= 7 && o->m_y >= -8 && o->m_y <= 7);
-            } else if (o == g_simColony.m_cursorFacility) {
-                ++cursor;
-                EXPECT_EQ(o->m_x, 999);
-                EXPECT_EQ(o->AsFacility()->IsActive(), 0);
-            } else {
-                ++others;
-            }
-        }
-        EXPECT_EQ(features[0], 4);
-        EXPECT_EQ(features[1], 4);
-        EXPECT_EQ(features[2], 4);
-        EXPECT_EQ(hq + edge + cursor, 3);
-        EXPECT_EQ(others, 0);
-        EXPECT_EQ(CountTyped(), 14);
-        EXPECT_EQ(g_simColony.m_colonyValue, 0);
-        EXPECT_EQ(g_simColony.m_rate, 30);
-        EXPECT_EQ(g_simColony.m_wood + g_simColony.m_stone + g_simColony.m_iron, 300);
-        EXPECT_EQ(g_simColony.m_crystal, 0);
-        EXPECT_EQ(g_simColony.m_cubes[0], 0);
-        EXPECT_EQ(g_simColony.m_cubes[4], 4);
-        EXPECT_EQ(g_simColony.m_cubes[5], kNoCube);
-        EXPECT_EQ(g_simColony.m_cubes[19], kNoCube);
-    }
-    // The same seed, the same colony.
     auto layout = [] {
         std::vector<int> v;
         for (CSimMapObject* o : g_simColony)
             v.insert(v.end(), {o->m_type, o->m_x, o->m_y});
         return v;
     };
-    g_simColony.Reset(5);
-    const auto first = layout();
-    g_simColony.Reset(6);
-    EXPECT_NE(layout(), first);
-    g_simColony.Reset(5);
-    EXPECT_EQ(layout(), first);
+    for (unsigned seed : {1u, 2u, 77u, 4000000000u}) {
+        g_simColony.Reset(seed);
+        std::map<int, int> counts;
+        int last = -99999;
+        for (CSimMapObject* o : g_simColony) {
+            ++counts[o->m_type];
+            EXPECT_GE(o->DepthKey(), last) << "sorted by x + y";
+            last = o->DepthKey();
+            const int ax = std::abs(o->m_x), ay = std::abs(o->m_y);
+            if (o->IsFeature())
+                EXPECT_TRUE((ax >= 15 || ay >= 15) && ax <= 18 && ay <= 37 &&
+                            static_cast<CSimFeature*>(o)->m_variant <= 3);
+            else if (o->m_type == kSimEdgeFacility)
+                EXPECT_TRUE((ax == 7 || ay == 7) && o->m_x >= -8 && o->m_y >= -8 && o->AsFacility()->IsActive());
+            else if (o->m_type == kSimHeadquarters)
+                EXPECT_TRUE(o->m_x == 0 && o->m_y == 0 && o->AsFacility()->IsActive());
+            else
+                EXPECT_TRUE(o == g_simColony.m_cursorFacility && o->m_x == 999 && !o->AsFacility()->IsActive());
+        }
+        EXPECT_EQ(counts, (std::map<int, int>{{0, 1}, {41, 1}, {58, 1}, {59, 4}, {60, 4}, {61, 4}}));
+        EXPECT_EQ(Resources(g_simColony.m_colonyValue, g_simColony.m_rate, g_simColony.m_wood, g_simColony.m_stone,
+                            g_simColony.m_iron, g_simColony.m_crystal),
+                  Resources(0, 30, 100, 100, 100, 0));
+        EXPECT_EQ(g_simColony.m_cubes, (std::array<int32_t, 20>{0, 1, 2, 3, 4, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                                                                 -1, -1, -1, -1, -1, -1}));
+        const auto once = layout();
+        g_simColony.Reset(seed);
+        EXPECT_EQ(layout(), once) << "the same seed, the same colony";
+        g_simColony.Reset(seed + 1);
+        EXPECT_NE(layout(), once);
+    }
 }
 
 TEST_F(ColonyRules, PlacementNeedsSevenToTwentyFromAFacilityAndThreeFromAFeature)
@@ -119,53 +97,46 @@ TEST_F(ColonyRules, PlacementNeedsSevenToTwentyFromAFacilityAndThreeFromAFeature
     EXPECT_EQ(g_simColony.CheckPlacement(10, 0), CSimColony::kPlaceTooFar);
 }
 
-TEST_F(ColonyRules, PlacingSendsTheBaseAndARefusalChangesNothing)
+TEST_F(ColonyRules, PlacingAndDemolishingTellTheServerAndRefusalsChangeNothing)
 {
     CScriptedRandom rnd;
     rnd.values = {5};
     SetMoney(777);
-    Layout({{kSimHeadquarters, 0, 0}}, 1, 0);
-    EXPECT_EQ(g_simColony.PlaceBuilding(), 0);
-    EXPECT_EQ(ui.log.Calls(), std::vector<std::string>{Notice("Too close to another facility.", 60)});
-    EXPECT_TRUE(TakeSentPackets().empty());
-    EXPECT_EQ(CountTyped(), 1);
-
-    g_simColony.m_cursorFacility->m_x = -3;
-    g_simColony.m_cursorFacility->m_y = -7;
-    EXPECT_EQ(g_simColony.PlaceBuilding(), 1);
-    EXPECT_EQ(TakeSentPackets(), (Packets{{'g', 45, 0xFD, 0xFF, 0xF9, 0xFF}, Resources(0, 30, 100, 100, 100, 0),
-                                          MoneyField(777)}));
+    Layout({{kSimHeadquarters, 0, 0}, {kSimEdgeFacility, 7, -2}, {kSimForest, 8, 12}});
+    struct Row {
+        int x, y;
+        const char* refusal;
+    } rows[] = {
+        {1, 0, "Too close to another facility."}, {40, 0, "Too far from the colony's centre."},
+        {8, 10, "There is some interference."},   {-3, -7, nullptr},
+        {-3, -4, "Too close to another facility."},
+    };
+    for (const Row& r : rows) {
+        ui.log.Clear();
+        g_simColony.m_cursorFacility->m_x = r.x;
+        g_simColony.m_cursorFacility->m_y = r.y;
+        EXPECT_EQ(g_simColony.PlaceBuilding(), r.refusal ? 0 : 1);
+        if (r.refusal)
+            EXPECT_EQ(ui.log.Calls(), std::vector<std::string>{Notice(r.refusal, 60)});
+        else
+            EXPECT_EQ(TakeSentPackets(), (Packets{{'g', 45, 0xFD, 0xFF, 0xF9, 0xFF},
+                                                  Resources(0, 30, 100, 100, 100, 0), MoneyField(777)}));
+        EXPECT_TRUE(TakeSentPackets().empty());
+    }
     CSimFacility* base = FirstOfType(kSimEmptyBase);
     ASSERT_NE(base, nullptr);
-    EXPECT_EQ(base->m_x, -3);
-    EXPECT_EQ(base->m_y, -7);
-    EXPECT_EQ(base->IsActive(), 1);
-    EXPECT_EQ(base->m_start, 0);
-    EXPECT_EQ(base->m_overlay, 2);
-    // Sorted by x + y: the cursor's facility (-10, added first), the base
-    // (-10), the headquarters (0).
-    std::vector<CSimMapObject*> order(g_simColony.begin(), g_simColony.end());
-    EXPECT_EQ(order, (std::vector<CSimMapObject*>{g_simColony.m_cursorFacility, base, FirstOfType(41)}));
-    EXPECT_EQ(Money(), 777);
+    EXPECT_EQ(std::tuple(base->m_x, base->m_y, base->IsActive(), base->m_start, base->m_overlay),
+              std::tuple(-3, -7, 1, 0, 5 % 3));
+    EXPECT_EQ(CountTyped(), 4);
+    // Sorted again by x + y (the cursor's facility has moved since).
+    std::vector<int> depths;
+    for (CSimMapObject* o : g_simColony)
+        if (o != g_simColony.m_cursorFacility)
+            depths.push_back(o->DepthKey());
+    EXPECT_TRUE(std::is_sorted(depths.begin(), depths.end()));
 
-    for (auto [x, y, text] : {std::tuple{40, 0, "Too far from the colony's centre."},
-                              std::tuple{-3, -4, "Too close to another facility."}}) {
-        ui.log.Clear();
-        g_simColony.m_cursorFacility->m_x = x;
-        g_simColony.m_cursorFacility->m_y = y;
-        EXPECT_EQ(g_simColony.PlaceBuilding(), 0);
-        EXPECT_EQ(ui.log.Calls(), std::vector<std::string>{Notice(text, 60)});
-    }
-    Layout({{kSimHeadquarters, 0, 0}, {kSimForest, 8, 1}}, 8, 0);
-    ui.log.Clear();
-    EXPECT_EQ(g_simColony.PlaceBuilding(), 0);
-    EXPECT_EQ(ui.log.Calls(), std::vector<std::string>{Notice("There is some interference.", 60)});
-    EXPECT_TRUE(TakeSentPackets().empty());
-}
-
-TEST_F(ColonyRules, TheHeadquartersAndTheEdgeFacilityCannotBeDemolished)
-{
-    Layout({{kSimHeadquarters, 0, 0}, {kSimEdgeFacility, 7, -2}, {2, 8, 8}});
+    // The headquarters and the edge facility stay; the cursor's facility is
+    // nothing to demolish.
     for (int type : {kSimHeadquarters, kSimEdgeFacility}) {
         ui.log.Clear();
         EXPECT_EQ(g_simColony.Demolish(FirstOfType(type)), 0);
@@ -173,16 +144,12 @@ TEST_F(ColonyRules, TheHeadquartersAndTheEdgeFacilityCannotBeDemolished)
     }
     EXPECT_EQ(g_simColony.Demolish(g_simColony.m_cursorFacility), 0);
     EXPECT_TRUE(TakeSentPackets().empty());
+    g_simCursor.SetPickedFacility(base);
+    EXPECT_EQ(g_simColony.Demolish(base), 1);
+    EXPECT_EQ(TakeSentPackets(), (Packets{{'h', 0xFD, 0xFF, 0xF9, 0xFF}}));
+    EXPECT_EQ(FirstOfType(kSimEmptyBase), nullptr);
     EXPECT_EQ(CountTyped(), 3);
-
-    CSimFacility* station = FirstOfType(2);
-    g_simCursor.SetPickedFacility(station);
-    EXPECT_EQ(g_simColony.Demolish(station), 1);
-    EXPECT_EQ(TakeSentPackets(), (Packets{{'h', 8, 0, 8, 0}}));
-    EXPECT_EQ(FirstOfType(2), nullptr);
-    EXPECT_EQ(CountTyped(), 2);
-    // The cursor no longer points at the demolished facility.
-    EXPECT_EQ(g_simCursor.GetPickedFacility()->m_type, 0);
+    EXPECT_EQ(g_simCursor.GetPickedFacility()->m_type, 0) << "the cursor forgets what is gone";
 }
 
 TEST_F(ColonyRules, EnergyShortfallStopsTheTickByChance)
@@ -239,29 +206,36 @@ TEST_F(ColonyRules, TickAppliesProductionIncomeAndValueOrNothingAtAll)
     g_simColony.m_colonyValue = 1234;
     g_simColony.m_crystal = 1;
 
+    // Crystal would end at -1: nothing at all changes.
     g_simColony.Tick();
     EXPECT_EQ(ui.log.Calls(),
               std::vector<std::string>{Notice("Colony is not functional for insufficient of resource.", 300)});
     EXPECT_TRUE(TakeSentPackets().empty());
-    EXPECT_EQ(Money(), 500);
-    EXPECT_EQ(g_simColony.m_wood, 100);
-    EXPECT_EQ(g_simColony.m_colonyValue, 1234);
+    EXPECT_EQ(std::tuple(Money(), g_simColony.m_wood, g_simColony.m_colonyValue), std::tuple(500, 100, 1234));
 
-    g_simColony.m_crystal = 2;
-    g_simColony.Tick();
     // Income (1234 / 100) x (30 x 120) / 12 = 3600 on the old value; value
     // 1234 + (310 - 1234) / 8 = 1119.
-    EXPECT_EQ(Money(), 500 + 10 + 3600);
-    EXPECT_EQ(g_simColony.m_wood, 101);
-    EXPECT_EQ(g_simColony.m_stone, 102);
-    EXPECT_EQ(g_simColony.m_iron, 103);
-    EXPECT_EQ(g_simColony.m_crystal, 0);
+    g_simColony.m_crystal = 2;
+    g_simColony.Tick();
+    EXPECT_EQ(TakeSentPackets(), (Packets{Resources(1119, 30, 101, 102, 103, 0), MoneyField(500 + 10 + 3600)}));
+    EXPECT_EQ(Money(), 4110);
     EXPECT_EQ(g_simColony.m_colonyValue, 1119);
-    EXPECT_EQ(TakeSentPackets(), (Packets{Resources(1119, 30, 101, 102, 103, 0), MoneyField(4110)}));
+
+    // The field's game clock ticks the colony on every 240th of its steps
+    // (1800 calls each); by then the second plant is built too.
+    for (uint32_t at : {479u, 480u}) {
+        SetGameTime(at);
+        g_simColony.m_crystal = 4;
+        for (int i = 0; i < 1800; ++i)
+            world.Layer().TickClock();
+        EXPECT_EQ(Record().U32(CharacterRecord::kGameTime), at + 1);
+        EXPECT_EQ(g_simColony.m_crystal, at == 480 ? 0 : 4) << at;
+    }
+    TakeSentPackets();
 
     // Money near the top of its range saturates instead of turning negative.
     SetMoney(2147483000);
-    g_simColony.m_crystal = 2;
+    g_simColony.m_crystal = 4;
     g_simColony.Tick();
     EXPECT_EQ(Money(), 2147483647);
 }
@@ -327,19 +301,11 @@ TEST_F(ColonyRules, CubesComeFromTheInventoryUntilNoneIsLeft)
     for (int i = 0; i < 5; ++i)
         Record().SetItem(i, std::array<uint16_t, 5>{5, 113, 7, 116, 9}[static_cast<size_t>(i)]);
     g_simColony.LoadCubesFromInventory();
-    EXPECT_EQ(g_simColony.m_cubes[3], 1);
-    EXPECT_EQ(g_simColony.m_cubes[6], 4);
-    EXPECT_EQ(g_simColony.m_cubes[9], kNoCube);
-    EXPECT_EQ(g_simColony.m_cubes[15], kNoCube);
-    Bytes cubes = {'d', 4};
-    for (int32_t c : g_simColony.m_cubes)
-        cubes.push_back(static_cast<uint8_t>(c));
+    Bytes cubes = {'d', 4, 1, 1, 1, 1, 1, 1, 4, 1, 1, 255, 1, 1, 255, 1, 1, 255, 1, 1, 1, 1};
     // The last item fills each hole.
     EXPECT_EQ(TakeSentPackets(), (Packets{{53, 52, 1, 9, 0, 4, 0, 0}, {53, 52, 3, 0, 0, 3, 0, 0}, cubes}));
-    EXPECT_EQ(Record().Item(0), 5);
-    EXPECT_EQ(Record().Item(1), 9);
-    EXPECT_EQ(Record().Item(2), 7);
-    EXPECT_EQ(Record().Item(3), 0);
+    EXPECT_EQ(std::tuple(Record().Item(0), Record().Item(1), Record().Item(2), Record().Item(3)),
+              std::tuple(5, 9, 7, 0));
 }
 
 TEST_F(ColonyRules, CubesGoInAndOutWithoutBeingLost)
@@ -352,11 +318,9 @@ TEST_F(ColonyRules, CubesGoInAndOutWithoutBeingLost)
     // A meadow (EEY) given blue becomes a bank (EYB), then with light blue
     // the training spot (YBL), which is full.
     EXPECT_EQ(f->InsertCube(1), 1);
-    EXPECT_EQ(f->m_type, 27);
-    EXPECT_EQ(f->m_overlay, 5 % 3);
+    EXPECT_EQ(std::pair(f->m_type, f->m_overlay), std::pair(27, 5 % 3));
     EXPECT_EQ(f->InsertCube(4), 1);
-    EXPECT_EQ(f->m_type, 10);
-    EXPECT_EQ(f->m_overlay, 7 % 3);
+    EXPECT_EQ(std::pair(f->m_type, f->m_overlay), std::pair(10, 7 % 3));
     EXPECT_EQ(g_commandRing.Pop(), 85u);
     EXPECT_EQ(g_commandRing.Pop(), 85u);
     EXPECT_EQ(f->InsertCube(0), 0);
@@ -373,27 +337,20 @@ TEST_F(ColonyRules, CubesGoInAndOutWithoutBeingLost)
     g_simColony.m_cubes[19] = kNoCube;
     f->m_start = 55;
     EXPECT_EQ(f->StripCubes(), 0);
-    EXPECT_EQ(f->m_type, 10);
-    EXPECT_EQ(f->m_start, 55);
-    EXPECT_EQ(g_simColony.CountFreeCubeSlots(), 2);
+    EXPECT_EQ(std::tuple(f->m_type, f->m_start, g_simColony.CountFreeCubeSlots()), std::tuple(10, 55, 2));
     EXPECT_TRUE(g_commandRing.IsEmpty());
     // Room: the recipe's cubes in its order into the first empty slots.
     g_simColony.m_cubes[7] = kNoCube;
     EXPECT_EQ(f->StripCubes(), 1);
-    EXPECT_EQ(g_simColony.m_cubes[2], 4);
-    EXPECT_EQ(g_simColony.m_cubes[7], 3);
-    EXPECT_EQ(g_simColony.m_cubes[19], 1);
-    EXPECT_EQ(f->m_type, kSimEmptyBase);
-    EXPECT_EQ(f->m_start, 0);
+    EXPECT_EQ(std::tuple(g_simColony.m_cubes[2], g_simColony.m_cubes[7], g_simColony.m_cubes[19]), std::tuple(4, 3, 1));
+    EXPECT_EQ(std::pair(f->m_type, f->m_start), std::pair(int{kSimEmptyBase}, 0));
     EXPECT_EQ(g_commandRing.Pop(), 84u);
     // A base given white becomes a slum; the crystal mine (EWL) shows no
     // overlay.
     EXPECT_EQ(f->InsertCube(0), 1);
-    EXPECT_EQ(f->m_type, kSimSlumType);
-    EXPECT_EQ(f->m_overlay, 4 % 3);
+    EXPECT_EQ(std::pair(f->m_type, f->m_overlay), std::pair(int{kSimSlumType}, 4 % 3));
     EXPECT_EQ(f->InsertCube(4), 1);
-    EXPECT_EQ(f->m_type, 16);
-    EXPECT_EQ(f->m_overlay, CSimFacility::kNoOverlay);
+    EXPECT_EQ(std::pair(f->m_type, f->m_overlay), std::pair(16, int{CSimFacility::kNoOverlay}));
     // A full list of slots drops the cube.
     g_simColony.m_cubes.fill(2);
     EXPECT_EQ(g_simColony.PutCube(1), 0);
@@ -425,9 +382,7 @@ TEST_F(ColonyRules, ActivationPaysWhenTheRuleHoldsAndTellsTheServer)
 
     g_simColony.m_wood = 10;
     EXPECT_EQ(p->Activate(), 1);
-    EXPECT_EQ(Money(), 0);
-    EXPECT_EQ(g_simColony.m_wood, 0);
-    EXPECT_EQ(p->m_start, 70000);
+    EXPECT_EQ(std::tuple(Money(), g_simColony.m_wood, p->m_start), std::tuple(0, 0, 70000));
     EXPECT_EQ(g_commandRing.Pop(), 86u);
     Bytes cubes = {'d', 4, 0, 1, 2, 3, 4};
     cubes.resize(22, 255);
