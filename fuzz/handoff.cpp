@@ -11,17 +11,9 @@
 #include "app/GameData.h"
 #include "app/HandOff.h"
 #include "fixtures/ArchiveBuilder.h"
+#include "fuzz_seeds.h"
 
 namespace {
-
-void WriteSeed(const std::string& dir, const char* name, const std::string& data)
-{
-    std::string path = dir + "/" + name;
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data.data(), 1, data.size(), f);
-        std::fclose(f);
-    }
-}
 
 std::optional<std::string> Atom(uint16_t atom)
 {

@@ -13,17 +13,9 @@
 #include "core/HanCodeConv.h"
 #include "core/TextLayer.h"
 #include "fixtures/FontBuilder.h"
+#include "fuzz_seeds.h"
 
 namespace {
-
-void WriteSeed(const std::string& dir, const char* name, const std::string& data)
-{
-    std::string path = dir + "/" + name;
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data.data(), 1, data.size(), f);
-        std::fclose(f);
-    }
-}
 
 void WriteSeeds(const std::string& dir)
 {

@@ -75,17 +75,17 @@ constexpr const char* kStageMusic[10] = {
 constexpr const char* kColonyMusic = "Simul.mid";
 
 // The windows the colony mode opens and closes.
-constexpr uint32_t kWndToField = 69;
-constexpr uint32_t kWndChat = 2;
-constexpr uint32_t kColonyWindows[] = {69, 59, 60, 65, 64, 61};
+constexpr int32_t kWndToField = 69;
+constexpr int32_t kWndChat = 2;
+constexpr int32_t kColonyWindows[] = {69, 59, 60, 65, 64, 61};
 
-CWidget* FindWindow(uint32_t id)
+CWidget* FindWindow(int32_t id)
 {
     CDaradirUzedo* ui = g_layerHolder.GetLayer();
     return ui ? ui->GetRootContainer()->FindChild(id) : nullptr;
 }
 
-void SetWindowState(uint32_t id, uint32_t state)
+void SetWindowState(int32_t id, int32_t state)
 {
     if (CWidget* w = FindWindow(id))
         w->SetState(state);
@@ -574,7 +574,7 @@ void CQuillonView::ToggleColonyMode()
         m_pDisplay->AddLayer(m_pObjLayer);
     }
     g_colonyMode = 0;
-    for (uint32_t id : kColonyWindows)
+    for (int32_t id : kColonyWindows)
         SetWindowState(id, CWidget::kClosing);
     UnloadColonySprites();
 }

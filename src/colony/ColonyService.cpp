@@ -34,6 +34,8 @@ public:
     void CursorClick() override {}
     void CursorResetMode() override {}
     void DrawCursor(int /*x*/, int /*y*/, uint8_t* /*surface*/) override {}
+    int GetPickedFacilityActive() override { return -1; }
+    void SetPickedFacilityActive(int /*active*/) override {}
 };
 
 CColonyService g_colonyService;

@@ -33,6 +33,10 @@ public:
     virtual void CursorClick() = 0;
     virtual void CursorResetMode() = 0;
     virtual void DrawCursor(int x, int y, uint8_t* surface) = 0;
+    // The facility the colony cursor picked: its active flag (0 or 1), -1
+    // when none is picked. Setting it sends the facility's state.
+    virtual int GetPickedFacilityActive() = 0;
+    virtual void SetPickedFacilityActive(int active) = 0;
 };
 
 IColony& Colony();

@@ -24,6 +24,7 @@ public:
     void PsychicforceTick(CCreature*, CCreature*) override {}
     // No routine yet: every ability ends at once.
     int RunAbilityRoutine(int, CCreature*) override { return 1; }
+    void StartChatBalloon(uint16_t, const char*, int) override {}
 
 private:
     [[maybe_unused]] CObjLayer* m_pObjLayer;

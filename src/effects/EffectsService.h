@@ -32,6 +32,9 @@ public:
     // One frame of the per-frame routine of ability id on the caster; the
     // routine's result (1 when it has finished).
     virtual int RunAbilityRoutine(int id, CCreature* caster) = 0;
+    // A chat balloon with the line in its colour over the character with
+    // that server id, when the field holds it.
+    virtual void StartChatBalloon(uint16_t charId, const char* text, int colour) = 0;
 };
 
 // The installed effects: a test's stand-in, else the view's effect manager,

@@ -15,6 +15,7 @@
 #include "intro/IntroLayer.h"
 #include "intro/LoginChecks.h"
 #include "platform/Dialogs.h"
+#include "ui/InputFocus.h"
 #include "world/ObjLayer.h"
 
 int32_t g_nameEntryStarted;
@@ -142,11 +143,9 @@ void CIntroLayer::FocusField(int field, char* buffer, size_t size, int x, int y,
     if (CTextLayer* text = g_pTextLayer) {
         text->SetInputText(m_editBuffer.data(), kEditCapacity);
         text->ClearInput();
-        if (text->IsInputActive())
-            text->BeginInputWithText(x, y, max);
-        else
-            text->BeginInput(x, y, max);
     }
+    g_inputFocus.SetFocusField(this);
+    g_inputFocus.BeginFieldInput();
 }
 
 void CIntroLayer::CopyEditToField()
@@ -195,19 +194,6 @@ void CIntroLayer::DrawStars(int x, int y, const char* text)
 }
 
 namespace {
-// The edit line for the focused field, then its editing keys.
-void RunEditLine(bool masked)
-{
-    CTextLayer* text = g_pTextLayer;
-    if (!text)
-        return;
-    if (masked)
-        text->DrawPasswordLine();
-    else
-        text->DrawEditLine();
-    text->HandleEditKeys();
-}
-
 void PrepareText(uint8_t* screen)
 {
     if (CTextLayer* text = g_pTextLayer) {
@@ -215,6 +201,19 @@ void PrepareText(uint8_t* screen)
         text->SetColor(1);
         text->SetColors(kFieldTextColour, kTransparent);
     }
+}
+
+// The edit line for the focused field and its editing keys; then the
+// forms' own texts are drawn with their shadow, over the line's text.
+void RunEditLine(uint8_t* screen, bool masked)
+{
+    if (masked)
+        g_inputFocus.DrawFieldPassword(screen);
+    else
+        g_inputFocus.DrawFieldInput(screen);
+    if (CTextLayer* text = g_pTextLayer)
+        text->HandleEditKeys();
+    PrepareText(screen);
 }
 }  // namespace
 
@@ -248,8 +247,7 @@ void CIntroLayer::LoginForm()
 {
     if (!m_loginHeld)
         CopyBackground();
-    PrepareText(m_pScreen);
-    RunEditLine(g_focusedField == 2);
+    RunEditLine(m_pScreen, g_focusedField == 2);
 
     if (KeyPressed(kScanTab)) {
         FocusLoginField(g_focusedField == 1 ? 2 : 1);
@@ -366,8 +364,7 @@ void CIntroLayer::RegisterForm()
 {
     if (!m_registerHeld)
         CopyBackground();
-    PrepareText(m_pScreen);
-    RunEditLine(g_focusedField == 2 || g_focusedField == 3);
+    RunEditLine(m_pScreen, g_focusedField == 2 || g_focusedField == 3);
 
     if (KeyPressed(kScanTab)) {
         FocusRegisterField(g_focusedField % kRegFieldCount + 1);
@@ -536,8 +533,7 @@ void CIntroLayer::NewCharacterPanel(int slot)
         g_nameEntryStarted = 1;
     }
 
-    PrepareText(m_pScreen);
-    RunEditLine(false);
+    RunEditLine(m_pScreen, false);
     CopyEditToField();
     DrawFormText(p.nameX, p.nameY, m_charNameField.data());
 

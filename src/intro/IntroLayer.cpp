@@ -12,6 +12,7 @@
 #include "net/MySocket.h"
 #include "platform/Crt.h"
 #include "platform/Dialogs.h"
+#include "ui/InputFocus.h"
 #include "world/ObjLayer.h"
 
 int32_t g_focusedField = 1;
@@ -53,7 +54,11 @@ CIntroLayer::CIntroLayer(CLayer* parent) : m_pParent(parent)
         off = plat::Rand() % 801 - 800;
 }
 
-CIntroLayer::~CIntroLayer() = default;
+CIntroLayer::~CIntroLayer()
+{
+    if (g_inputFocus.GetFocusField() == this)
+        g_inputFocus.SetFocusField(nullptr);
+}
 
 bool CIntroLayer::HitTest(const IntroRect& rc, int x, int y)
 {

@@ -6,6 +6,12 @@
 #include "net/PacketAssembler.h"
 
 CChatLine g_chatLine;
+std::array<char, 12> g_lastWhisperer;
+
+int CChatLine::ParseCommand(const char* /*line*/)
+{
+    return 0;
+}
 
 void CChatLine::OnReply()
 {

@@ -25,6 +25,14 @@ public:
         g_rescueBattle = battle;
     }
     void ClearRescuer() override { g_rescuerId = 0; }
+    int ParseCommand(const char* line) override { return g_chatLine.ParseCommand(line); }
+    // Chat command 7 comes with the chat.
+    void SendChat(const char* /*line*/) override {}
+    void SetLastWhisperer(const char* name) override
+    {
+        for (size_t i = 0; i < g_lastWhisperer.size(); ++i)
+            g_lastWhisperer[i] = name ? name[i] : '\0';
+    }
 };
 
 CSocialService g_socialService;

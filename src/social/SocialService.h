@@ -18,6 +18,12 @@ public:
     virtual uint32_t GetRescueBattle() = 0;
     virtual void SetRescue(uint16_t rescuerId, uint32_t battle) = 0;
     virtual void ClearRescuer() = 0;
+    // A line typed into a window: g_chatLine's slash commands (1 when the
+    // line was one), else it goes out as chat.
+    virtual int ParseCommand(const char* line) = 0;
+    virtual void SendChat(const char* line) = 0;
+    // Remembers the 12-byte name of a whisper's sender.
+    virtual void SetLastWhisperer(const char* name) = 0;
 };
 
 ISocial& Social();

@@ -1,15 +1,19 @@
 #include "ui/FieldView.h"
 
-namespace {
-int g_fieldViewRight = 800;
+int32_t g_fieldViewRight = 800;
+
+int GetFieldViewRight()
+{
+    return g_fieldViewRight;
 }
 
-int GetFieldViewRight() { return g_fieldViewRight; }
-
-void SetFieldViewRight(int right) { g_fieldViewRight = right; }
+void SetFieldViewRight(int right)
+{
+    g_fieldViewRight = right;
+}
 
 void LowerFieldViewRight(int x)
 {
-    if (x < g_fieldViewRight)
+    if (g_fieldViewRight > x)
         g_fieldViewRight = x;
 }

@@ -1,8 +1,7 @@
 // Up to 7 status-bar records of seven words a frame, filled while
-// characters are drawn. Minimal form: the store.
+// characters are drawn and read and cleared by the object layer.
 #pragma once
 #include <array>
-#include <cstddef>
 #include <cstdint>
 
 class CNoticeList {
@@ -14,6 +13,7 @@ public:
     // x, y, HP, maximum HP, MP, maximum MP, kind (-1 or 0..8); 1 when
     // stored, 0 when 7 are held already.
     int Add(int x, int y, int hp, int maxHp, int mp, int maxMp, int kind);
+    // In the order added; Next gives null after the last.
     const Entry* First();
     const Entry* Next();
     int GetCount() const { return m_count; }

@@ -1,5 +1,8 @@
-// A widget holding up to 128 children. Minimal form: adding children and
-// finding them by id.
+// A widget that owns up to 128 children: it draws them in the order they
+// were added, offers mouse events to them from the last added (the topmost)
+// down, and passes Toggle, SetState, Refresh and ReloadData on to all of
+// them. The UI layer's root container has id 1 and passes those on without
+// taking them itself.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -9,18 +12,56 @@
 class CWidgetContainer : public CWidget {
 public:
     static constexpr int kMaxChildren = 128;
+    static constexpr int32_t kRootId = 1;
 
-    explicit CWidgetContainer(uint32_t id = 0) : CWidget(id) {}
+    CWidgetContainer(int32_t id, const char* slrName, int32_t openX, int32_t openY, int32_t closedX,
+                     int32_t closedY);
+    // The root's form: no image, at rest at (800, 0).
+    explicit CWidgetContainer(int32_t id = kRootId);
+    ~CWidgetContainer() override;
 
-    // 1 when added; 0 for null or a full container. The container does not
-    // own its children.
-    int AddChild(CWidget* child);
-    void RemoveChild(CWidget* child);
-    // The child with that id, or null.
-    CWidget* FindChild(uint32_t id) const;
-    int GetChildCount() const { return m_count; }
+    void Toggle() override;
+    void SetState(int32_t state) override;
+    int OnLButtonDblClk(int32_t x, int32_t y) override;
+    int OnLButtonDown(int32_t x, int32_t y) override;
+    int OnRButtonDown(int32_t x, int32_t y) override;
+    int OnMouseMove(int32_t x, int32_t y) override;
+    int OnRButtonUp(int32_t x, int32_t y) override;
+    int OnLButtonUp(int32_t x, int32_t y) override;
+    void Draw(uint8_t* surface) override;
+    void Refresh() override;
+    // A 129th child is refused and destroyed.
+    void AddChild(CWidget* child) override;
+    // The first direct child with that id, else null.
+    CWidget* FindChild(int32_t id) override;
+    const CWidget* FindChild(int32_t id) const { return const_cast<CWidgetContainer*>(this)->FindChild(id); }
+    void ReloadData() override;
+    int32_t OnEscape() override;
 
-private:
+    // The pinned flag of the children 4, 6, 9, 12, 35, 7 and 8 := the low
+    // byte of flag (missing ones are skipped).
+    void PinMainWindows(int flag);
+
+    int GetChildCount() const { return m_childCount; }
+    CWidget* GetChild(int i) const { return i >= 0 && i < m_childCount ? m_children[static_cast<size_t>(i)] : nullptr; }
+    // Destroys every child (the UI layer's tear-down, tests).
+    void DeleteChildren();
+
+protected:
+    // The container parts of the interface, for windows that add to them.
+    void ContainerToggle();
+    void ContainerSetState(int32_t state);
+    void ContainerDraw(uint8_t* surface);
+    // Offers an event to the children from the last added; 1 when one took it.
+    template <class Handler>
+    int Route(Handler handler)
+    {
+        for (int i = m_childCount - 1; i >= 0; --i)
+            if (handler(m_children[static_cast<size_t>(i)]))
+                return 1;
+        return 0;
+    }
+
     std::array<CWidget*, kMaxChildren> m_children{};
-    int m_count = 0;
+    int32_t m_childCount = 0;
 };

@@ -49,6 +49,12 @@ public:
     // creature's update acts on one and clears it.
     std::array<uint8_t, 3> m_travelRequest{};
 
+    // The chat overlay over the field while the chat window is closed: its
+    // frame counter, the lines that have faded (0..6) and the lines it holds.
+    int32_t m_chatOverlayTimer = 0;
+    int16_t m_chatOverlayExpired = 0;
+    int16_t m_chatOverlayShown = 0;
+
 private:
     [[maybe_unused]] CDisplay* m_pDisplay;
     CWidgetContainer m_root{1};

@@ -12,7 +12,7 @@ public:
     CNoticeLine() : CWidget(0) {}
     // Shows text for `draws` draws and becomes g_currentNoticeLine.
     void Show(const char* text, int draws);
-    const char* GetText() const { return m_text.data(); }
+    char* GetText() override { return m_text.data(); }
     int GetCountdown() const { return m_countdown; }
 
 private:

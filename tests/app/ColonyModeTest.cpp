@@ -11,6 +11,7 @@
 #include "support/Harness.h"
 #include "ui/InputFocus.h"
 #include "ui/Widget.h"
+#include "ui/WidgetWindow.h"
 #include "windows/DaradirUzedo.h"
 #include "world/GameLayer.h"
 #include "world/ObjLayer.h"
@@ -27,26 +28,15 @@ protected:
         ASSERT_TRUE(h.Start());
         ASSERT_TRUE(h.RunUntil([] { return g_pView && g_pView->m_pGameLayer && g_pView->m_pDisplay; }));
         CWidgetContainer* root = g_layerHolder.GetLayer()->GetRootContainer();
-        for (CWidget& w : windows)
-            root->AddChild(&w);
+        for (int32_t id : {2, 69, 59, 60, 65, 64, 61, 70})
+            root->AddChild(id == 2 ? new CWidgetWindow(id, nullptr, 0, 0, 0, 0, 0) : new CWidget(id));
         view = g_pView;
         view->m_pDisplay->AddLayer(view->m_pObjLayer);
         g_myId = 0x1234;
         ASSERT_TRUE(h.RunUntil([&] { return h.Server().Accepted() && g_pMainSocket->CanSend(); }, 20000));
     }
-    void TearDown() override
-    {
-        CWidgetContainer* root = g_layerHolder.GetLayer()->GetRootContainer();
-        for (CWidget& w : windows)
-            root->RemoveChild(&w);
-    }
-    CWidget& Window(uint32_t id)
-    {
-        for (CWidget& w : windows)
-            if (w.GetId() == id)
-                return w;
-        return windows[0];
-    }
+    // The root owns the windows; they go with the UI layer.
+    CWidget& Window(int32_t id) { return *g_layerHolder.GetLayer()->GetRootContainer()->FindChild(id); }
 
     // Steps until the server has n bytes more than `from`; those bytes.
     Bytes Sent(size_t from, size_t n)
@@ -58,8 +48,6 @@ protected:
 
     CHarness h;
     CQuillonView* view = nullptr;
-    CWidget windows[8] = {CWidget(2), CWidget(69), CWidget(59), CWidget(60),
-                          CWidget(65), CWidget(64), CWidget(61), CWidget(70)};
 };
 
 }  // namespace
@@ -79,14 +67,14 @@ TEST_F(ColonyMode, EnteringSwapsTheLayersOpensItsWindowAndLeavesTheField)
 TEST_F(ColonyMode, LeavingReturnsToTheStartCellAndClosesTheColonyWindows)
 {
     view->ToggleColonyMode();
-    for (uint32_t id : {59u, 60u, 61u})
+    for (int32_t id : {59, 60, 61})
         Window(id).SetState(CWidget::kOpen);
     const size_t before = Sent(0, 3).size();
     view->ToggleColonyMode();
     EXPECT_EQ(g_colonyMode, 0u);
     EXPECT_TRUE(view->m_pDisplay->Holds(view->m_pObjLayer));
     EXPECT_FALSE(view->m_pDisplay->Holds(view->m_pGameLayer));
-    for (uint32_t id : {69u, 59u, 60u, 65u, 64u, 61u})
+    for (int32_t id : {69, 59, 60, 65, 64, 61})
         EXPECT_EQ(Window(id).GetState(), CWidget::kClosing) << id;
     EXPECT_EQ(Window(70).GetState(), CWidget::kClosed);
     // Stage 0 + 1, x 219, y 314.
@@ -96,12 +84,12 @@ TEST_F(ColonyMode, LeavingReturnsToTheStartCellAndClosesTheColonyWindows)
 TEST_F(ColonyMode, AGameMasterGetsTheChatWindow)
 {
     g_gmFlag = 1;
-    CWidget other(77);
-    g_inputFocus.SetFocusWidget(&other);
+    CWidget& chat = Window(2);
+    g_inputFocus.SetHomeWidget(&chat);
     g_inputFocus.ClearFocus();
     view->ToggleColonyMode();
     EXPECT_EQ(Window(2).GetState(), CWidget::kOpening);
-    EXPECT_EQ(g_inputFocus.GetFocusWidget(), &other);
+    EXPECT_EQ(g_inputFocus.GetFocusWidget(), &chat);
 }
 
 TEST_F(ColonyMode, LeavingPlaysTheMusicOfTheStageThePlayerWasOn)

@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,21 +14,10 @@
 #include "fixtures/IntroArchive.h"
 #include "intro/IntroLayer.h"
 #include "support/FakeServer.h"
+#include "support/Golden.h"
 #include "support/Harness.h"
 
 namespace {
-
-std::string Hex(uint64_t v)
-{
-    char text[17];
-    std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(v));
-    return text;
-}
-
-std::string GoldenPath(const std::string& name)
-{
-    return std::string(QUORVEL_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
-}
 
 TEST(LoginScreenGolden, PresentedFramesMatch)
 {
@@ -58,24 +44,17 @@ TEST(LoginScreenGolden, PresentedFramesMatch)
     ASSERT_NE(px[0], px[1]);
     ASSERT_NE(px[599 * 800 + 798], 0);
     std::map<std::string, std::string> got;
-    got["login_screen"] = Hex(shown.hash);
+    got["login_screen"] = GoldenHex(shown.hash);
     h.MouseDown(1, 470, 470);  // OK held down
     nextFrame();
-    got["login_screen_ok_held"] = Hex(h.Platform().video.lastPresent.hash);
+    got["login_screen_ok_held"] = GoldenHex(h.Platform().video.lastPresent.hash);
     EXPECT_TRUE(h.Boxes().empty());
 
-    const char* update = std::getenv("QUORVEL_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") {
-        for (const auto& [name, hash] : got)
-            std::ofstream(GoldenPath(name)) << hash << "\n";
+    const GoldenResult golden = CheckGoldens(got);
+    if (golden.updated)
         GTEST_SKIP() << "golden hashes written";
-    }
-    for (const auto& [name, hash] : got) {
-        std::ifstream in(GoldenPath(name));
-        std::string want;
-        in >> want;
-        EXPECT_EQ(hash, want) << name << ": run with QUORVEL_UPDATE_GOLDEN=1 to regenerate";
-    }
+    for (const std::string& m : golden.mismatches)
+        ADD_FAILURE() << m;
 }
 
 }  // namespace

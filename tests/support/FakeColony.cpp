@@ -42,3 +42,9 @@ void FakeColony::DrawCursor(int x, int y, uint8_t* surface)
     if (logDraws)
         log.Add("DrawCursor", x, y, static_cast<const void*>(surface));
 }
+
+void FakeColony::SetPickedFacilityActive(int active)
+{
+    log.Add("SetPickedFacilityActive", active);
+    pickedActive = active;
+}

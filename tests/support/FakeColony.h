@@ -36,9 +36,13 @@ public:
     void CursorClick() override;
     void CursorResetMode() override;
     void DrawCursor(int x, int y, uint8_t* surface) override;
+    int GetPickedFacilityActive() override { return pickedActive; }
+    void SetPickedFacilityActive(int active) override;
 
     CCallLog log;
     int mapShown = 0;
+    // The picked facility's active flag; -1: none picked. Setting it keeps it.
+    int pickedActive = -1;
     // The draws are logged only when asked for.
     bool logDraws = false;
 };

@@ -53,3 +53,8 @@ int FakeEffects::RunAbilityRoutine(int id, CCreature* caster)
     const auto it = routineResult.find(id);
     return it == routineResult.end() ? 1 : it->second;
 }
+
+void FakeEffects::StartChatBalloon(uint16_t charId, const char* text, int colour)
+{
+    log.Add("StartChatBalloon", charId, text, colour);
+}

@@ -26,6 +26,7 @@ public:
     CEffect* StartUsedItem(int x, int y) override;
     void PsychicforceTick(CCreature* caster, CCreature* target) override;
     int RunAbilityRoutine(int id, CCreature* caster) override;
+    void StartChatBalloon(uint16_t charId, const char* text, int colour) override;
 
     CCallLog log;
     // What every Start... gives back.

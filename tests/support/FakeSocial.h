@@ -21,8 +21,13 @@ public:
     uint32_t GetRescueBattle() override { return rescueBattle; }
     void SetRescue(uint16_t id, uint32_t battle) override;
     void ClearRescuer() override;
+    int ParseCommand(const char* line) override;
+    void SendChat(const char* line) override;
+    void SetLastWhisperer(const char* name) override;
 
     CCallLog log;
     uint16_t rescuerId = 0;
     uint32_t rescueBattle = 0;
+    // What ParseCommand gives back.
+    int parseResult = 0;
 };

@@ -43,6 +43,7 @@
 #include "ui/FloatTextList.h"
 #include "ui/MessageRing.h"
 #include "ui/NoticeList.h"
+#include "ui/WidgetGlobals.h"
 #include "windows/MouseCursor.h"
 #include "windows/NoticeLine.h"
 #include "windows/PlayerInfo.h"
@@ -59,6 +60,7 @@ void ResetGameGlobals()
     g_commandRing.Reset();
     g_colonyMode = 0;
     g_inputFocus.Reset();
+    ResetWidgetGlobals();
     plat::SetLauncherAtoms(nullptr);
     g_musicPlayer.Reset();
     g_mixer.Close();

@@ -104,11 +104,11 @@ TEST_F(ServiceSeamTest, DefaultsForwardToTheRealObjects)
     // Windows of the UI layer by id.
     CDaradirUzedo uiLayer(nullptr);
     g_layerHolder.SetLayer(&uiLayer);
-    CWidget window(71);
-    uiLayer.GetRootContainer()->AddChild(&window);
+    auto* window = new CWidget(71);  // the root owns it
+    uiLayer.GetRootContainer()->AddChild(window);
     EXPECT_FALSE(Ui().IsWindowOpen(71));
     Ui().ToggleWindow(71);
-    EXPECT_EQ(window.GetState(), 1u);
+    EXPECT_EQ(window->GetState(), 1);
     EXPECT_TRUE(Ui().IsWindowOpen(71));
     Ui().SetWindowState(71, 2);
     EXPECT_TRUE(uiLayer.IsWindowOpen(71));
