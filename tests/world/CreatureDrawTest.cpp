@@ -142,20 +142,6 @@ TEST(CreatureDraw, LabelsBarsAndTheGameMastersOverlay)
     EXPECT_EQ(labels[2], CCallLog::Call("AddFloatText", sx, sy,
                                         "%s%n l:" + std::to_string(level) + " j:1234 su:0 jun:0 time:9"));
     EXPECT_EQ(labels[3], CCallLog::Call("AddFloatText", sx, sy + 16, "<011,010>"));
-    g_gmOverlayMode = 1;
-    bed.ui.log.Clear();
-    bed.Frame();
-    EXPECT_EQ(Calls(bed.ui, "AddFloatText")[3], CCallLog::Call("AddFloatText", sx, sy + 16, "H:300"));
-    g_gmOverlayMode = 3;
-    bed.ui.log.Clear();
-    bed.Frame();
-    const CharacterRecord& r = other.GetCharRecord();
-    EXPECT_EQ(Calls(bed.ui, "AddFloatText")[3],
-              CCallLog::Call("AddFloatText", sx, sy + 16,
-                             "ID:0  HP:" + std::to_string(r.I32(CharacterRecord::kHp)) + "/" +
-                                 std::to_string(CalcMaxHp(r)) + " MP:" + std::to_string(r.I32(CharacterRecord::kMp)) +
-                                 "/" + std::to_string(CalcMaxMp(r))));
-
     // Outside the view nothing is drawn or labelled.
     other.PlaceAt(40, 10);
     bed.ui.log.Clear();
