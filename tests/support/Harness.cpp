@@ -39,6 +39,7 @@
 #include "rules/ItemData.h"
 #include "script/ScriptService.h"
 #include "social/ChatLine.h"
+#include "social/ListStream.h"
 #include "social/SocialService.h"
 #include "ui/FieldView.h"
 #include "ui/FloatTextList.h"
@@ -99,6 +100,7 @@ void ResetGameGlobals()
     SetColony(nullptr);
     SetScripts(nullptr);
     SetStatusSender(nullptr);
+    ResetBoardState();
 }
 
 CHarness::CHarness(uint32_t clockStart) : m_platform(plat::HeadlessConfig{clockStart, true})
