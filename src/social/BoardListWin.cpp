@@ -122,10 +122,16 @@ void CBoardListWin::Draw(uint8_t* surface)
     WindowDraw(surface);
     if (m_state == kClosed)
         return;
-    if (!m_tab.IsLoaded())
-        m_tab.Load(kTabFile);
     if (m_tab.IsLoaded() && surface && m_tabFrame >= 0 && m_tabFrame < m_tab.GetFrameCount())
         m_tab.Draw(m_tabFrame, m_pos.x, m_pos.y - kTabRise, ScreenTarget(surface));
+}
+
+void CBoardListWin::LoadImageOnDemand()
+{
+    CWidgetWindow::LoadImageOnDemand();
+    // The tab comes with the window's image.
+    if (m_sprite.IsLoaded() && !m_tab.IsLoaded())
+        m_tab.Load(kTabFile);
 }
 
 void CBoardListWin::FormatRow(int i, char* out, size_t size) const

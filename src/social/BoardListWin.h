@@ -40,6 +40,7 @@ public:
     void DeleteEntry() override;
     void SetTabFrame(int32_t frame) override;
     int32_t OnEscape() override;
+    void LoadImageOnDemand() override;
 
     // The row (0..14) under a screen point, or -1 above, below or beside.
     int32_t RowAt(int32_t y) const;
