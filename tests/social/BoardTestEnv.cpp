@@ -34,6 +34,12 @@ CArchiveBuilder BoardTest::Archive()
 {
     CArchiveBuilder b = CArchiveBuilder::MinimalGame();
     CWidgetSprites::AddTo(b);
+    AddBoardImages(b);
+    return b;
+}
+
+void BoardTest::AddBoardImages(CArchiveBuilder& b)
+{
     uint32_t seed = 40;
     for (const char* name : {"BullWin.slr", "MailWin.slr", "BullReadWin.slr", "MailReadWin.slr"})
         b.Add(name, CWidgetSprites::Picture(620, 420, seed++));
@@ -46,7 +52,6 @@ CArchiveBuilder BoardTest::Archive()
         colour = static_cast<uint8_t>(colour + 4);
     }
     b.Add("BullTab.slr", CWidgetSprites::File(4, 80, 30, 200));
-    return b;
 }
 
 BoardTest::BoardTest() : m_world(Archive()), m_screen(800 * 600, 0)

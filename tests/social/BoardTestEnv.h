@@ -16,6 +16,10 @@
 #include "support/TestWorld.h"
 
 class BoardTest : public ::testing::Test {
+public:
+    // The board windows' images and buttons.
+    static void AddBoardImages(CArchiveBuilder& b);
+
 protected:
     BoardTest();
     ~BoardTest() override;
