@@ -8,6 +8,8 @@
 #include "app/QuillonView.h"
 #include "app/StringTable.h"
 #include "audio/MusicPlayer.h"
+#include "colony/SimBuildingTable.h"
+#include "colony/SimColony.h"
 #include "core/ResFile.h"
 #include "platform/Clock.h"
 #include "platform/Crt.h"
@@ -49,11 +51,14 @@ BOOL CQuillonApp::InitInstance()
     if (!m_pMainWnd->LoadFrame())
         return FALSE;
 
-    if (!LoadGameData() || !LoadInsultWords()) {
+    // The colony's facility table reads its balance values, then the colony
+    // starts as a new one.
+    if (!LoadGameData() || !LoadInsultWords() || !g_simBuildingTable.LoadFacilityData()) {
         plat::MessageBox("", GetGameString(IDS_RESOURCE_DAMAGED));
         return FALSE;
     }
 
+    g_simColony.Reset();
     plat::SRand(plat::UnixTime());
 
     m_startExitCode = 0;

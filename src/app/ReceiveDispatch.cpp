@@ -6,7 +6,7 @@
 #include "app/ExitGame.h"
 #include "app/QuillonView.h"
 #include "app/StringTable.h"
-#include "colony/SimColony.h"
+#include "colony/ColonyService.h"
 #include "core/ByteReader.h"
 #include "core/ByteWriter.h"
 #include "intro/DupLoginDlg.h"
@@ -205,7 +205,7 @@ void CQuillonView::ReceiveDispatch()
         case 46: layer->OnItemReceived(); break;
         case 47: layer->OnItemGiven(); break;
         case 48: layer->OnItemRefused(); break;
-        case 102: g_simColony.OnSimPacket(); break;
+        case 102: Colony().OnSimPacket(); break;
         default: break;
         }
         return;

@@ -1,11 +1,17 @@
 #include "colony/ColonyService.h"
 
+#include "colony/ProfileTextView.h"
+#include "colony/SimBuildingTable.h"
 #include "colony/SimColony.h"
+#include "colony/SimCursor.h"
+#include "colony/SimPanelList.h"
+#include "colony/SimRandom.h"
+#include "colony/SimTerrain.h"
 
 namespace {
 
-// g_simColony; the colony map, its terrain and cursor come with the colony
-// screen and do nothing here.
+// The colony, its table and its ground. The cursor's clicks and picture
+// belong to the colony screen and do nothing here yet.
 class CColonyService : public IColony {
 public:
     void OnSimPacket() override { g_simColony.OnSimPacket(); }
@@ -16,14 +22,15 @@ public:
     void SendCubes() override { g_simColony.SendCubes(); }
     void Tick() override { g_simColony.Tick(); }
     void LoadCubesFromInventory() override { g_simColony.LoadCubesFromInventory(); }
-    void LoadSprites() override {}
-    void UnloadSprites() override {}
-    int IsMapShown() override { return 0; }
-    void DrawTerrain(uint8_t* /*surface*/) override {}
-    void ScrollLeft() override {}
-    void ScrollRight() override {}
-    void ScrollUp() override {}
-    void ScrollDown() override {}
+    void LoadSprites() override { g_simBuildingTable.LoadSprites(); }
+    void UnloadSprites() override { g_simBuildingTable.UnloadSprites(); }
+    int IsMapShown() override { return g_simBuildingTable.IsMapShown(); }
+    void DrawTerrain(uint8_t* surface) override { g_simTerrain.Draw(surface); }
+    void DrawObjects(uint8_t* surface) override { g_simColony.DrawObjects(surface); }
+    void ScrollLeft() override { g_simTerrain.ScrollLeft(); }
+    void ScrollRight() override { g_simTerrain.ScrollRight(); }
+    void ScrollUp() override { g_simTerrain.ScrollUp(); }
+    void ScrollDown() override { g_simTerrain.ScrollDown(); }
     void CursorClick() override {}
     void CursorResetMode() override {}
     void DrawCursor(int /*x*/, int /*y*/, uint8_t* /*surface*/) override {}
@@ -39,3 +46,16 @@ IColony* g_pColony = nullptr;
 IColony& Colony() { return g_pColony ? *g_pColony : g_colonyService; }
 
 void SetColony(IColony* colony) { g_pColony = colony; }
+
+void ResetColonyState()
+{
+    SetSimRandom(nullptr);
+    SetProfileTextView(nullptr);
+    g_simBuildingTable.UnloadSprites();
+    g_simBuildingTable.Rebuild();
+    g_simTerrain.Reset();
+    g_simCursor.Reset();
+    g_simPanelList.Clear();
+    g_simColony.Reset(1);
+    g_simColony.m_profileText.fill(0);
+}

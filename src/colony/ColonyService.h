@@ -21,8 +21,10 @@ public:
     virtual void LoadSprites() = 0;
     virtual void UnloadSprites() = 0;
     virtual int IsMapShown() = 0;
-    // CSimTerrain.
+    // CSimTerrain: the ground; then every object of the colony in list
+    // order.
     virtual void DrawTerrain(uint8_t* surface) = 0;
+    virtual void DrawObjects(uint8_t* surface) = 0;
     virtual void ScrollLeft() = 0;
     virtual void ScrollRight() = 0;
     virtual void ScrollUp() = 0;
@@ -40,3 +42,7 @@ public:
 IColony& Colony();
 // Null puts the default back.
 void SetColony(IColony* colony);
+
+// The colony, its tables, ground, cursor and panels as at process start
+// (between tests); the facility values are 0 until "Facility.dat" is read.
+void ResetColonyState();

@@ -68,12 +68,7 @@ TEST(LoadingScreen, PicturePixelsReachTheScreen)
 TEST(LoadingScreen, MissingPaletteEndsTheProgram)
 {
     CHarness h;
-    CArchiveBuilder noPalette;
-    for (const char* name : {"item.obr", "potion01.bin", "potion02.bin", "potion88.bin", "weapon01.bin",
-                             "weapon02.bin", "shield01.bin"})
-        noPalette.Nested().Add(name, Bytes{0xFF, 0xFF, 0xFF, 0xFF});
-    noPalette.Add("item.obr", Bytes{});
-    noPalette.Add("insult.txt", std::string_view("badword\r\n"));
+    CArchiveBuilder noPalette = CArchiveBuilder::StartUpTables();
     CTestArchive archive(noPalette, false);
     ASSERT_TRUE(h.Start());
     h.RunUntil([&] { return h.Quit(); }, 200);

@@ -58,12 +58,7 @@ TEST(LoadingText, MissingFontEndsTheProgramWithAMessage)
 {
     CHarness h;
     // What the first frame needs, with the single-byte font left out.
-    CArchiveBuilder b;
-    for (const char* name : {"item.obr", "potion01.bin", "potion02.bin", "potion88.bin", "weapon01.bin",
-                             "weapon02.bin", "shield01.bin"})
-        b.Nested().Add(name, Bytes{0xFF, 0xFF, 0xFF, 0xFF});
-    b.Add("item.obr", Bytes{});
-    b.Add("insult.txt", std::string_view("badword\r\n"));
+    CArchiveBuilder b = CArchiveBuilder::StartUpTables();
     b.Add("Tolmar.PAL", BuildPalFile(TestPalette()));
     b.Add("TransTable.tbl", Bytes(8 * 256 * 256, 0));
     b.Add("Shan.fnt", CFontBuilder::HangulFont());

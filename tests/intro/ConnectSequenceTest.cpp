@@ -11,6 +11,7 @@
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "app/StringTable.h"
+#include "colony/SimColony.h"
 #include "core/Display.h"
 #include "core/HanCodeConv.h"
 #include "intro/IntroLayer.h"
@@ -145,8 +146,24 @@ TEST_F(ConnectSequence, NewCharacterUploadsItselfThenCreatesItsColony)
     server->Expect(Concat({{53, 23, 0, 0, 0, 0}, {53, 50}, image, {53, 60}, creation, Request(69), Request(68)}));
     server->Send({50, 0}).Send({106, 0}).Send(FieldReply(69, {0, 0, 0, 0}));
     server->Expect({3, 1, 175, 0, 42, 1});
-    server->Expect(profile).Expect({'d', 3, 0, 0}).Expect(Concat({{'d', 4}, Bytes(20, 0)}));
-    server->Expect(Concat({{'d', 2}, Bytes(13, 0)})).Send(Entered(kId));
+    // The new colony made at start-up: its 14 objects in drawing order (the
+    // cursor's facility stays home), five cubes, rate 30 and 100 of wood,
+    // stone and iron.
+    Bytes facilities = {'d', 3, 112, 0};
+    for (CSimMapObject* o : g_simColony) {
+        if (o->m_type == 0)
+            continue;
+        facilities.push_back(static_cast<uint8_t>(o->m_type));
+        PutU16(facilities, static_cast<uint16_t>(o->m_x));
+        PutU16(facilities, static_cast<uint16_t>(o->m_y));
+        const bool facility = o->m_type == 41 || o->m_type == 58;
+        facilities.insert(facilities.end(), {0, 0, static_cast<uint8_t>(facility ? 1 : 0)});
+    }
+    ASSERT_EQ(facilities.size(), 116u);
+    Bytes cubes = {'d', 4, 0, 1, 2, 3, 4};
+    cubes.resize(22, 255);
+    server->Expect(profile).Expect(facilities).Expect(cubes);
+    server->Expect({'d', 2, 0, 0, 0, 0, 30, 100, 0, 100, 0, 100, 0, 0, 0}).Send(Entered(kId));
     BeginConnect();
     ASSERT_TRUE(RunUntil([&] { return InWorld(); }));
     Settle();

@@ -24,6 +24,12 @@ void FakeColony::DrawTerrain(uint8_t* surface)
         log.Add("DrawTerrain", static_cast<const void*>(surface));
 }
 
+void FakeColony::DrawObjects(uint8_t* surface)
+{
+    if (logDraws)
+        log.Add("DrawObjects", static_cast<const void*>(surface));
+}
+
 void FakeColony::ScrollLeft() { log.Add("ScrollLeft"); }
 void FakeColony::ScrollRight() { log.Add("ScrollRight"); }
 void FakeColony::ScrollUp() { log.Add("ScrollUp"); }

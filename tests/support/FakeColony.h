@@ -28,6 +28,7 @@ public:
     void UnloadSprites() override;
     int IsMapShown() override { return mapShown; }
     void DrawTerrain(uint8_t* surface) override;
+    void DrawObjects(uint8_t* surface) override;
     void ScrollLeft() override;
     void ScrollRight() override;
     void ScrollUp() override;

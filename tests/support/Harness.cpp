@@ -19,7 +19,6 @@
 #include "core/ResFile.h"
 #include "fixtures/IntroArchive.h"
 #include "intro/IntroLayer.h"
-#include "colony/SimColony.h"
 #include "script/ScriptManager.h"
 #include "world/StageLoader.h"
 #include "net/PacketAssembler.h"
@@ -76,7 +75,7 @@ void ResetGameGlobals()
     ResetIntroState();
     CScriptManager::Reset();
     ResetStageLoader();
-    g_simColony = CSimColony{};
+    ResetColonyState();
     SetPacketSource(nullptr);
     plat::SRand(1);
     // The rules, the records and the service seams.
