@@ -11,6 +11,10 @@
 #if defined(QUORVEL_HAVE_SDL)
 #include "platform/sdl/SdlPlatform.h"
 #endif
+#if defined(QUORVEL_HAVE_GTK)
+#include "platform/FormDialog.h"
+#include "platform/gtk/GtkFormDialogs.h"
+#endif
 
 int main(int argc, char** argv)
 {
@@ -27,6 +31,14 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+#if defined(QUORVEL_HAVE_GTK)
+    // The writing dialogs open on the desktop beside the game's window.
+    std::unique_ptr<plat::CGtkFormDialogs> forms;
+    if (sdl) {
+        forms = std::make_unique<plat::CGtkFormDialogs>();
+        plat::SetFormDialogs(forms.get());
+    }
+#endif
     if (!sdl)
 #endif
     {

@@ -99,7 +99,13 @@ void SetCurrentStageNumber(int stage) { g_currentMapId = stage; }
 void LoadColonySprites() {}
 void UnloadColonySprites() {}
 void LoadColonyCubesFromInventory() {}
-void DestroyWritingDialog(int /*which*/) {}
+// 1 the first writing dialog (mail), 2 the second (posts).
+void DestroyWritingDialog(int which)
+{
+    if (!g_pView)
+        return;
+    (which == 1 ? g_pView->m_mailWriteDlg : g_pView->m_postWriteDlg).DestroyWindow();
+}
 
 }  // namespace
 

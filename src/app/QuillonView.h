@@ -7,6 +7,7 @@
 #include "app/WndTimer.h"
 #include "platform/Input.h"
 #include "platform/Loop.h"
+#include "social/MailWriteDlg.h"
 
 class CDib;
 class CDisplay;
@@ -101,9 +102,16 @@ public:
     CObjLayer* m_pObjLayer = nullptr;
     CEffectManager* m_pEffectManager = nullptr;
     CGameLayer* m_pGameLayer = nullptr;
+    // The board and mail connections (GetBoardSocket, GetMailSocket).
     CMySocket* m_pBoardSocket = nullptr;
     CMySocket* m_pMailSocket = nullptr;
+    // The dialog-kind value: 0 the Korean writing dialogs, 1 the English.
     uint32_t m_nonKorean = 0;
+    // The writing dialogs: the first writes mail, the second posts.
+    CMailWriteDlg m_mailWriteDlg{this};
+    CMailWriteDlg m_postWriteDlg{this};
+    // 1 while a writing dialog is up.
+    uint32_t m_dialogOpen = 0;
     uint32_t m_bRunning = 0;
     uint32_t m_keepAliveCount = 0;
 

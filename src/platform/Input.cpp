@@ -4,6 +4,7 @@
 
 #include "platform/Debug.h"
 #include "platform/Dialogs.h"
+#include "platform/FormDialog.h"
 
 namespace plat {
 
@@ -128,6 +129,11 @@ void CInputRouter::Reset()
 
 void CInputRouter::Route(const RawEvent& e, uint32_t nowMs, IWindowHandler* view, IWindowHandler* frame)
 {
+    // While a form is up the game window takes no presses and no moves;
+    // releases still come through, so nothing stays held.
+    if (FormsOpen() > 0 && (e.kind == RawKind::KeyDown || e.kind == RawKind::MouseMove ||
+                            e.kind == RawKind::ButtonDown))
+        return;
     switch (e.kind) {
     case RawKind::KeyDown:
     case RawKind::KeyUp:
@@ -148,7 +154,7 @@ void CInputRouter::Route(const RawEvent& e, uint32_t nowMs, IWindowHandler* view
     case RawKind::FocusLost:
         // Our own modal boxes take the focus on X11 and Wayland; on Windows a
         // box of the same thread does not deactivate the application.
-        if (ModalDepth() > 0)
+        if (ModalDepth() > 0 || FormsOpen() > 0)
             break;
         // A key held while the focus goes is never released to us.
         m_down.fill(false);

@@ -5,6 +5,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/FormDialog.h"
 #include "platform/Loop.h"
 #include "platform/Music.h"
 #include "platform/Settings.h"
@@ -29,6 +30,7 @@ void UninstallServices()
     Loop().Reset();
     SetClock(nullptr);
     SetDialogs(nullptr);
+    SetFormDialogs(nullptr);
     SetSettings(nullptr);
     SetWindow(nullptr);
     SetVideo(nullptr);

@@ -1,10 +1,5 @@
 #include "script/ScriptServices.h"
 
-#include <cstring>
-
-#include "app/ReceiveDispatch.h"
-#include "intro/AccountRecord.h"
-#include "intro/IntroLayer.h"
 #include "platform/Debug.h"
 #include "windows/PlayerInfo.h"
 #include "world/ObjLayer.h"
@@ -24,15 +19,7 @@ public:
     void AddItem(int id) override { plat::DebugPrintf("script: item %d not added, no inventory yet\n", id); }
     bool RemoveItem(int id) override { return g_playerInfo.RemoveItem(id); }
     // The name of the character chosen on the selection screen.
-    void GetCharName(char* out, size_t size) override
-    {
-        if (size == 0)
-            return;
-        char name[AccountRecord::kSlotNameSize + 1] = {};
-        g_loginRecord.SlotName(g_selectedSlot, name);
-        std::strncpy(out, name, size - 1);
-        out[size - 1] = '\0';
-    }
+    void GetCharName(char* out, size_t size) override { g_playerInfo.GetCharName(out, size); }
     int GetTileX() override { return 0; }
     int GetTileY() override { return 0; }
 };

@@ -6,6 +6,7 @@
 #include "core/Blit.h"
 #include "core/Locale.h"
 #include "core/TextLayer.h"
+#include "social/ListStream.h"
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
 
@@ -210,12 +211,18 @@ void CWidget::SetTopIndex(int32_t) {}
 void CWidget::NextPage() {}
 void CWidget::PrevPage() {}
 void CWidget::OnListReply() {}
-void CWidget::OpenConnection(int32_t) {}
+void CWidget::OpenConnection(const char*) {}
 void CWidget::CloseConnection() {}
-void CWidget::ResetRequest(int32_t) {}
+void CWidget::ResetRequest(CMySocket*) {}
 // The board and mail windows read their records from the board stream.
-int CWidget::ReadListRecord(uint8_t*) { return 0; }
-int CWidget::ReadTextRecord(uint8_t*) { return 0; }
+int CWidget::ReadListRecord(uint8_t* out)
+{
+    return g_boardReceiveStream.ReadRecord(out, kBoardRecordSize, CListStream::kListMode);
+}
+int CWidget::ReadTextRecord(uint8_t* out)
+{
+    return g_boardReceiveStream.ReadRecord(out, kMailRecordSize, CListStream::kListMode);
+}
 void CWidget::RequestEntry(CWidget*) {}
 void CWidget::SetPageText(int32_t, const char*) {}
 void CWidget::Search(int32_t, const char*) {}

@@ -10,6 +10,8 @@
 
 #include "core/SlrList.h"
 
+class CMySocket;
+
 struct CPoint {
     int32_t x = 0;
     int32_t y = 0;
@@ -81,9 +83,11 @@ public:
     virtual void NextPage();
     virtual void PrevPage();
     virtual void OnListReply();
-    virtual void OpenConnection(int32_t arg);
+    // The board and mail windows: a list window's first request line (null:
+    // the mailbox's name line), a read window's connection.
+    virtual void OpenConnection(const char* request);
     virtual void CloseConnection();
-    virtual void ResetRequest(int32_t arg);
+    virtual void ResetRequest(CMySocket* socket);
     // One 156-byte (list) or 168-byte (text) board record: 1, or 0 when none.
     virtual int ReadListRecord(uint8_t* out);
     virtual int ReadTextRecord(uint8_t* out);

@@ -1,6 +1,11 @@
 #include "windows/PlayerInfo.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "app/ReceiveDispatch.h"
+#include "intro/AccountRecord.h"
+#include "intro/IntroLayer.h"
 #include "rules/CalcData.h"
 #include "rules/ItemData.h"
 #include "world/CharacterRecord.h"
@@ -120,4 +125,21 @@ int CPlayerInfo::IsOverWeight(int id) const
             weight += Weight(e);
     weight += Weight(id);
     return weight > CalcMaxWeight(*rec) ? 2 : 0;
+}
+
+void CPlayerInfo::GetLoginId(char* out, size_t size) const
+{
+    if (out && size > 0)
+        g_loginRecord.GetText(AccountRecord::kId, AccountRecord::kIdSize, out, size);
+}
+
+void CPlayerInfo::GetCharName(char* out, size_t size) const
+{
+    if (!out || size == 0)
+        return;
+    char name[AccountRecord::kSlotNameSize] = {};
+    g_loginRecord.SlotName(g_selectedSlot, name);
+    const size_t n = std::min(strnlen(name, sizeof name), size - 1);
+    std::memcpy(out, name, n);
+    out[n] = '\0';
 }

@@ -1,6 +1,7 @@
 // The player's data for the connection: the own character's id, class and
 // battle state, and the item and equipment lists of character records.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct CharacterRecord;
@@ -53,6 +54,12 @@ public:
     // 0 when the item may be taken, 1 when 80 or more items are carried, 2
     // when the list, the equipment and the item would exceed CalcMaxWeight.
     int IsOverWeight(int id) const;
+
+    // The account id of the login record (at most 16 bytes) and the name of
+    // the character chosen at selection (at most 11), always terminated in
+    // size bytes.
+    void GetLoginId(char* out, size_t size) const;
+    void GetCharName(char* out, size_t size) const;
 
     void Reset() { *this = CPlayerInfo{}; }
 

@@ -38,6 +38,7 @@
 #include "rules/ItemData.h"
 #include "script/ScriptService.h"
 #include "social/ChatLine.h"
+#include "social/ListStream.h"
 #include "social/SocialService.h"
 #include "ui/FieldView.h"
 #include "ui/FloatTextList.h"
@@ -98,6 +99,7 @@ void ResetGameGlobals()
     SetColony(nullptr);
     SetScripts(nullptr);
     SetStatusSender(nullptr);
+    ResetBoardState();
 }
 
 CHarness::CHarness(uint32_t clockStart) : m_platform(plat::HeadlessConfig{clockStart, true})

@@ -32,6 +32,7 @@ CHeadlessPlatform::CHeadlessPlatform(const HeadlessConfig& config)
     SetClock(&clock);
     SetSettings(&settings);
     SetDialogs(&dialogs);
+    SetFormDialogs(&forms);
     SetWindow(&window);
     SetVideo(&video);
     SetSoundDevice(&sound);

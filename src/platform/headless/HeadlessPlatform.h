@@ -15,6 +15,7 @@
 #include "platform/headless/HeadlessVideo.h"
 #include "platform/headless/RecordingMusic.h"
 #include "platform/headless/RecordingSound.h"
+#include "platform/headless/ScriptedFormDialogs.h"
 
 namespace plat {
 
@@ -54,6 +55,7 @@ public:
     CVirtualClock clock;
     CMemorySettings settings;
     CRecordingDialogs dialogs;
+    CScriptedFormDialogs forms;
     CMemoryWindow window;
     CHeadlessVideo video;
     CRecordingSoundDevice sound;

@@ -1,0 +1,83 @@
+// The desktop dialog in which a post or a mail is written: a title, a body
+// and, for a mail, the recipients; New, Open and Save of the body, and Send,
+// which checks the lengths and sends the upload on the board or mail
+// connection. The view holds two: the first for mail, the second for posts.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/FormDialog.h"
+#include "platform/Loop.h"
+
+class CMailWriteDlg : public plat::IMessageTarget {
+public:
+    enum : int {
+        kTemplatePost = 130,
+        kTemplateMail = 131,
+        kTemplatePostEnglish = 132,
+        kTemplateMailEnglish = 133,
+    };
+    enum : int {
+        kIdSend = 1001,
+        kIdNew = 1007,
+        kIdOpenFile = 1008,
+        kIdSaveFile = 1009,
+        kIdTitle = 1010,
+        kIdBody = 1011,
+        kIdRecipients = 1012,
+    };
+    enum : int { kModePost = 0, kModeMail = 1 };
+    static constexpr size_t kTitleLimit = 36;
+    static constexpr size_t kRecipientLimit = 180;
+    static constexpr size_t kBodyLimit = 65535;
+    // Posted to the parent with the mode when the dialog sent or closed.
+    static constexpr uint32_t kMsgFinished = 0x40B;
+
+    explicit CMailWriteDlg(plat::IMessageTarget* parent);
+    ~CMailWriteDlg() override;
+    CMailWriteDlg(const CMailWriteDlg&) = delete;
+    CMailWriteDlg& operator=(const CMailWriteDlg&) = delete;
+
+    // kind 0 the Korean templates, 1 the English ones; a mail or a post.
+    // Shows the dialog (nothing when it is up already): 1 when it is up.
+    virtual int Open(int kind, int isMail);
+    bool HasWindow() const { return m_handle != 0; }
+    // Takes the window down: the cursor hides again and the view's
+    // dialog-open flag clears.
+    void DestroyWindow();
+    int GetMode() const { return m_mode; }
+    int GetTemplateId() const { return m_templateId; }
+
+    // Button presses and the close request of the form.
+    void OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+    void OnNew();
+    void OnOpenFile();
+    void OnSaveFile();
+    void OnSend();
+    void OnClose();
+
+    // "W\n" and the upload on the board (post) or mail socket; 1 when queued.
+    int SendPost(const std::vector<uint8_t>& upload);
+    int SendMail(const std::vector<uint8_t>& upload);
+    // "Z\n" on the list stream's socket: the page again, with the new entry.
+    void Finish();
+
+    static plat::FormTemplate Template(int templateId);
+    static plat::FileChoice FileChoice(bool save);
+
+private:
+    std::string Field(int id) const;
+
+    plat::IMessageTarget* m_parent;
+    int m_mode = kModePost;
+    int m_templateId = 0;
+    int m_handle = 0;
+    bool m_sendEnabled = false;
+};
+
+// Command 59's dialog: the view's mail dialog for the mailbox, else its post
+// dialog, shown over the game unless it is up already. Without a desktop
+// to show it on, a box says writing is not available.
+void OpenWritingDialog(bool isMail);
