@@ -81,7 +81,7 @@ void BM_FramingAndDispatch(benchmark::State& state)
     CTestArchive archive(CArchiveBuilder::MinimalGame());
     CQuillonView view;
     CObjLayer layer(nullptr, nullptr);
-    layer.m_pMyChar = reinterpret_cast<CCharacter*>(&layer);
+    layer.m_pMyChar = &layer.CharacterSlot(0);
     view.m_pObjLayer = &layer;
     CMemoryByteSource src;
     SetPacketSource(&src);

@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ResetExitState();
     c.platform.dialogs.boxes.clear();
     c.src.Clear();
-    c.layer.m_pMyChar = (data[1] & 1) ? reinterpret_cast<CCharacter*>(&c.layer) : nullptr;
+    c.layer.m_pMyChar = (data[1] & 1) ? &c.layer.CharacterSlot(0) : nullptr;
     const size_t chunk = data[0] == 0 ? size : data[0];
     data += 2;
     size -= 2;

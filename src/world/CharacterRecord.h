@@ -46,6 +46,7 @@ struct CharacterRecord {
         kEquipment = 420,    // 8 x u16, field 34
         kFieldImageSize = 436,  // field 50: the first 436 bytes
     };
+    static constexpr size_t kNameSize = 17;
     static constexpr int kItemSlots = 100;
     static constexpr int kEquipSlots = 8;
 

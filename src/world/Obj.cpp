@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "world/BGLayer.h"
+#include "world/ObjLayer.h"
+#include "world/TileGeometry.h"
 
 void CObj::RemoveFromMap()
 {
@@ -31,4 +33,11 @@ void CObj::Place(CObjLayer* layer, std::string_view name, int x, int y)
     CBGLayer::TileToPixel(x, y, m_pixelX, m_pixelY);
     m_pixelX += CBGLayer::kTileWidth / 2;
     m_pixelY += CBGLayer::kTileHeight / 2;
+}
+
+int CObj::TraceLine(int x0, int y0, int x1, int y1, int* outX, int* outY) const
+{
+    const CObjLayer* layer = m_pLayer;
+    return ::TraceLine(x0, y0, x1, y1, outX, outY,
+                       [layer](int x, int y) { return layer && layer->GetObjectCell(x, y) != kCellEmpty; });
 }

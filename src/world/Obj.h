@@ -41,6 +41,10 @@ public:
     int GetPixelY() const { return m_pixelY; }
     std::string_view GetName() const;
     CObjLayer* GetLayer() const { return m_pLayer; }
+    // The tile line from (x0, y0) toward (x1, y1) over the object grid: 1
+    // when no cell before the target holds an object (out = the cell before
+    // the target), 0 at the first that does (out = the cell before it).
+    int TraceLine(int x0, int y0, int x1, int y1, int* outX, int* outY) const;
     // The handle the grids hold for this object; given once by its pool.
     ObjHandle GetHandle() const { return m_handle; }
     void SetHandle(ObjHandle h) { m_handle = h; }

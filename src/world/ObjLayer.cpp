@@ -3,11 +3,14 @@
 #include "app/ReceiveDispatch.h"
 #include "core/ByteReader.h"
 #include "core/AnimSpriteSet.h"
+#include "core/BiString.h"
 #include "core/ByteWriter.h"
 #include "core/ItemSpriteSet.h"
 #include "net/MySocket.h"
 #include "platform/Debug.h"
 #include "rules/CalcData.h"
+#include "windows/PlayerInfo.h"
+#include "windows/UiService.h"
 #include "world/BGLayer.h"
 #include "world/ObjLayerPools.h"
 #include "world/ObrEntry.h"
@@ -48,6 +51,64 @@ void CObjLayer::LeaveArea() { Send(CByteWriter().U8(34).U16(g_myId)); }
 void CObjLayer::SendLogout() { Send(CByteWriter().U8(51).U8('O')); }
 void CObjLayer::SendQuitNotice() { Send(CByteWriter().U8(55)); }
 void CObjLayer::SendKeepAlive() { Send(CByteWriter().U8(54)); }
+
+void CObjLayer::SendMove(int x, int y)
+{
+    Send(CByteWriter().U8(10).U16(static_cast<uint32_t>(x)).U16(static_cast<uint32_t>(y)));
+}
+
+void CObjLayer::SendBattleMove(int x, int y)
+{
+    Send(CByteWriter().U8(32).U16(g_myId).U16(static_cast<uint32_t>(x)).U16(static_cast<uint32_t>(y)));
+}
+
+void CObjLayer::SendAttack(int targetId) { Send(CByteWriter().U8(20).U16(static_cast<uint32_t>(targetId))); }
+
+void CObjLayer::SendChallenge(int targetId)
+{
+    Send(CByteWriter().U8(24).U16(g_myId).U16(static_cast<uint32_t>(targetId)));
+}
+
+void CObjLayer::SendChallengeReply(int id, int flag, int value)
+{
+    Send(CByteWriter()
+             .U8(26)
+             .U16(g_myId)
+             .U16(static_cast<uint32_t>(id))
+             .U8(static_cast<uint32_t>(flag))
+             .U16(static_cast<uint32_t>(value)));
+}
+
+void CObjLayer::SendDamage(int charId, int value)
+{
+    Send(CByteWriter().U8(31).U16(g_myId).U16(static_cast<uint32_t>(charId)).U16(static_cast<uint32_t>(value)));
+}
+
+void CObjLayer::PickUpItem(int x, int y)
+{
+    const int item = GetGroundItem(x, y);
+    if (item == 0)
+        return;
+    static const CBiString kTooMany("더 이상 가질 수 없습니다.\0You have too many items.");
+    static const CBiString kTooHeavy("더 이상 가질 수 없습니다.\0You have too heavy items.");
+    switch (g_playerInfo.IsOverWeight(item)) {
+    case 0:
+        Send(CByteWriter()
+                 .U8(41)
+                 .U16(g_myId)
+                 .U16(static_cast<uint32_t>(item))
+                 .U16(static_cast<uint32_t>(x))
+                 .U16(static_cast<uint32_t>(y)));
+        break;
+    case 1: Ui().ShowNotice(kTooMany.Get(), 200); break;
+    default: Ui().ShowNotice(kTooHeavy.Get(), 200); break;
+    }
+}
+
+bool IsOnline()
+{
+    return g_pMainSocket && g_pMainSocket->CanSend();
+}
 
 void CObjLayer::SetEntryPoint(int stage, int x, int y)
 {
@@ -216,13 +277,22 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
     const int expected = CharacterFieldReceiveSize(field);
     if (expected < 0 || size != static_cast<size_t>(expected))
         return;  // the framing never passes these
-    const bool mine = id == g_myId;
-    CCharacter* other = mine ? nullptr : FindCharacterById(id);
-    CharacterRecord* rec = mine ? &m_myRecord : (other ? &other->GetCharRecord() : nullptr);
-    if (!rec)
+    if (id != g_myId) {
+        if (CCharacter* other = FindCharacterById(id))
+            ApplyCharacterField(other->GetCharRecord(), false, false, field, payload, size);
         return;
-    if (mine)
-        m_myFieldAnswer = 1;
+    }
+    m_myFieldAnswer = 1;
+    ApplyCharacterField(m_myRecord, true, true, field, payload, size);
+    // My character shows the same record: it gets the field too.
+    if (m_pMyChar)
+        ApplyCharacterField(m_pMyChar->GetCharRecord(), true, false, field, payload, size);
+}
+
+void CObjLayer::ApplyCharacterField(CharacterRecord& record, bool mine, bool own, int field, const uint8_t* payload,
+                                    size_t size)
+{
+    CharacterRecord* rec = &record;
     CByteReader r(payload, size);
     switch (field) {
     case 0:
@@ -253,7 +323,7 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
     case 37:
         // The cabinet, the recall point and the two start times are the
         // player's own; another character's are not kept.
-        if (mine)
+        if (own)
             for (uint16_t& slot : m_cabinet)
                 slot = r.U16();
         break;
@@ -261,7 +331,8 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
         r.Bytes(rec->bytes.data(), CharacterRecord::kFieldImageSize);
         if (!mine)
             break;
-        m_ownRecordArrived = 1;
+        if (own)
+            m_ownRecordArrived = 1;
         // Only ids of loaded item entries stay; the item list comes out packed.
         std::array<uint16_t, CharacterRecord::kEquipSlots> equip{};
         for (int i = 0; i < CharacterRecord::kEquipSlots; ++i) {
@@ -291,16 +362,16 @@ void CObjLayer::OnCharacterField(uint16_t id, int field, const uint8_t* payload,
         p.x = r.I16();
         p.y = r.I16();
         // A point off the seven maps is not kept.
-        if (mine && p.map <= 6 && InMap(p.x, p.y))
+        if (own && p.map <= 6 && InMap(p.x, p.y))
             m_recallPoint = p;
         break;
     }
     case 68:
-        if (mine)
+        if (own)
             m_wantedStartTime = r.I32();
         break;
     case 69:
-        if (mine)
+        if (own)
             m_jailStartTime = r.I32();
         break;
     default:

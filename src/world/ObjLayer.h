@@ -47,7 +47,15 @@ public:
 
     CObjLayer(CDisplay* display, CBGLayer* background);
     ~CObjLayer() override;
-    int Draw() override { return 1; }
+    // While my character is on the field: every object's update, the sort
+    // and the draw of the draw list into the display.
+    int Draw() override;
+    // The objects' part of a frame, in slot order: every character's
+    // update, pending hit and its reset, every NPC's and every structure's
+    // update. They add their frames to the draw list.
+    void UpdateObjects();
+    // The sorted entries, first to last, each in its draw mode.
+    void DrawSortedList(uint8_t* bits);
 
     // Senders: each builds its packet and hands it to the main socket.
     void SendLeaveField();   // [5][u16 my id]
@@ -55,6 +63,25 @@ public:
     void SendLogout();       // [51]['O']
     void SendQuitNotice();   // [55]
     void SendKeepAlive();    // [54]
+    // My character's steps: [10][u16 x][u16 y] on the field,
+    // [32][u16 my id][u16 x][u16 y] in battle.
+    void SendMove(int x, int y);
+    void SendBattleMove(int x, int y);
+    void SendAttack(int targetId);                            // [20][u16 target]
+    void SendChallenge(int targetId);                         // [24][u16 my id][u16 target]
+    // [26][u16 my id][u16 id][u8 flag][u16 value]
+    void SendChallengeReply(int id, int flag, int value);
+    void SendDamage(int charId, int value);                   // [31][u16 my id][u16 char][u16 value]
+    // The pick-up at a cell with an item: [41][u16 my id][u16 item][u16 x]
+    // [u16 y], unless I cannot carry it (the notice line says so).
+    void PickUpItem(int x, int y);
+    // The battle family: [30][u8 flag][u16 battle][u8 sub][u16 length],
+    // then the payload.
+    void SendBattleAttack(int targetId);                                // sub 4
+    void SendBattleHit(int attackerId, int x, int y, int value);        // sub 5
+    // Sub 6: my defeat, the items lost, my experience and the money lost.
+    void SendBattleEnd(int killerId, const uint16_t* items, int n, int money, int experience, uint32_t value1,
+                       uint32_t value2);
     // ['c'][ID or character name, 12 bytes]: cut the other connection of
     // the account; clears the player-id state.
     void SendUserId(const char* name);
@@ -281,6 +308,24 @@ public:
     uint32_t m_areaCenterSet = 0;
     uint32_t m_inBattle = 0;
     uint32_t m_battleNumber = 0;
+    // The battle's centre cell: nobody walks more than 16 cells from it.
+    int32_t m_battleCentreX = 0;
+    int32_t m_battleCentreY = 0;
+    // 1 once the battle is won or lost here, 2 after my defeat (the next
+    // right click leaves it).
+    uint32_t m_battleOver = 0;
+    // The death marks: pairs of a marked creature and its caster, the
+    // current pair and the flag that some mark is held.
+    struct DeathMarkPair {
+        CCreature* first = nullptr;
+        CCreature* second = nullptr;
+    };
+    static constexpr int kDeathMarkPairs = 32;
+    std::array<DeathMarkPair, kDeathMarkPairs> m_deathMarks{};
+    int32_t m_deathMarkIndex = 0;
+    uint32_t m_deathMarkFlag = 0;
+    // A Cure reached me in this battle: abilities work while frozen.
+    uint32_t m_cureReceived = 0;
     uint16_t m_myId = 0;
     uint16_t m_myId2 = 0;
     uint32_t m_ownRecordArrived = 0;  // set by field 50 of my own record
@@ -318,11 +363,16 @@ private:
     // The record my character shows: its own while it exists, else the
     // layer's; changes to it are copied into the own record.
     CharacterRecord& PlayerRecord();
+    // One received field into a record; mine: the player's record, own:
+    // the layer's copy, which also keeps the cabinet, the recall point and
+    // the start times.
+    void ApplyCharacterField(CharacterRecord& record, bool mine, bool own, int field, const uint8_t* payload,
+                             size_t size);
     void CommitPlayerRecord();
     int ReadObrSection(CByteReader& r);
     void DrawEllipse(uint8_t* bits, int cx, int cy, int a, int b, const uint8_t* blend);
 
-    [[maybe_unused]] CDisplay* m_pDisplay;
+    CDisplay* m_pDisplay;
     CBGLayer* m_pBackground;
     CharacterRecord m_myRecord;
     std::unique_ptr<Grids> m_grids;
@@ -358,6 +408,8 @@ extern uint32_t g_frameClock;
 extern int32_t g_jailRemaining;
 extern uint32_t g_inJail;
 extern uint32_t g_jailRequest;
+// Set by my defeat when the stage change is to take me to jail.
+extern uint32_t g_toBeJailed;
 // The group-battle flags of the battles remembered by command 84, by the
 // index of my id in the group header (less one).
 extern std::array<uint32_t, 12> g_groupBattleFlags;
@@ -366,3 +418,5 @@ void ResetObjLayerGlobals();
 
 // The view's object layer, or null before the first frame made it.
 CObjLayer* GetObjLayer();
+// Connected to the game server: what my character does is told to it.
+bool IsOnline();

@@ -25,6 +25,7 @@ uint32_t g_frameClock;
 int32_t g_jailRemaining;
 uint32_t g_inJail;
 uint32_t g_jailRequest;
+uint32_t g_toBeJailed;
 std::array<uint32_t, 12> g_groupBattleFlags;
 
 namespace {
@@ -49,7 +50,10 @@ void ResetObjLayerGlobals()
     g_jailRemaining = 0;
     g_inJail = 0;
     g_jailRequest = 0;
+    g_toBeJailed = 0;
     g_groupBattleFlags.fill(0);
+    g_gmOverlayMode = 0;
+    g_pChargeSet = nullptr;
 }
 
 CObjLayer* GetObjLayer()
@@ -563,4 +567,6 @@ void CObjLayer::ResetMap()
     for (CStructureObj& s : m_pools->structures)
         s.RemoveFromMap();
     m_battleNumber = 0;
+    m_deathMarks.fill(DeathMarkPair{});
+    m_deathMarkFlag = 0;
 }

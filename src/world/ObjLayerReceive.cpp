@@ -5,6 +5,7 @@
 
 #include "core/ByteReader.h"
 #include "net/PacketAssembler.h"
+#include "world/Character.h"
 #include "world/ObjLayer.h"
 
 namespace {
@@ -19,10 +20,19 @@ int FixedU16(const uint8_t* fixed, size_t n, size_t off)
 
 void CObjLayer::OnEnterField(const uint8_t* fixed)
 {
+    if (m_inBattle)
+        return;
     // An entry without a character id is the server's refusal.
     m_enteredAnswer = FixedU16(fixed, 11, 0) != 0 ? 1 : -1;
-    if (m_enteredAnswer == 1)
-        m_inField = 1;
+    if (m_enteredAnswer != 1)
+        return;
+    if (!m_pMyChar) {
+        if (CCharacter* me = CreateMyCharacter(FixedU16(fixed, 11, 3), FixedU16(fixed, 11, 5))) {
+            SetMyCharacter(me);
+            m_stageChange.Finish();
+        }
+    }
+    m_inField = 1;
 }
 void CObjLayer::OnCharacterAppear(const uint8_t*) {}
 void CObjLayer::OnCharacterLeave(const uint8_t*) {}

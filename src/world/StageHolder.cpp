@@ -31,7 +31,19 @@ const std::array<const char*, kObjectFileCount> kObjectFiles = {
     "craken.obr",     "huruhuru.obr",     "battleing.obr",     "deathmach.obr",  "groupske.obr",
 };
 
-const char kCharAnimNames[kCharAnimSlots][32] = {"WALK_0"};
+const char kCharAnimNames[kCharAnimSlots][32] = {
+    "WALK_0", "WALK_1", "WALK_2", "WALK_3", "WALK_4", "WALK_5", "WALK_6", "WALK_7",
+    "STAND_0", "STAND_1", "STAND_2", "STAND_3", "STAND_4", "STAND_5", "STAND_6", "STAND_7",
+    "", "", "", "", "", "", "", "",
+    "", "", "", "", "", "", "", "",
+    "", "", "", "", "", "", "", "",
+    "", "", "", "HIT", "ATTACK_0", "ATTACK_1", "ATTACK_2", "ATTACK_3",
+    "ATTACK_4", "ATTACK_5", "ATTACK_6", "ATTACK_7", "", "", "", "",
+    "", "", "", "", "", "", "", "",
+    "", "", "", "", "", "", "", "",
+    "", "", "", "", "CAST_0", "CAST_1", "CAST_2", "CAST_3",
+    "CAST_4", "CAST_5", "CAST_6", "CAST_7",
+};
 
 void ReportUnreadableFile(const char* path)
 {

@@ -11,8 +11,11 @@ class CQuillonView;
 constexpr int kObjectFileCount = 45;
 extern const std::array<const char*, kObjectFileCount> kObjectFiles;
 
-// The animation table every character set selects: 84 slots of 32 bytes of
-// which only the first is named ("WALK_0"); the empty slots select nothing.
+// The animation table every character set selects, by the creatures'
+// animation codes: "WALK_0".."WALK_7" (0..7, by direction), "STAND_0"..
+// "STAND_7" (8..15), "HIT" (43: the hit and dying frames, one per
+// direction), "ATTACK_0".."ATTACK_7" (44..51) and "CAST_0".."CAST_7"
+// (76..83). The empty slots select nothing.
 constexpr int kCharAnimSlots = 84;
 extern const char kCharAnimNames[kCharAnimSlots][32];
 

@@ -28,6 +28,10 @@ public:
     void RemoveFromMap() override;
     // Every footprint cell gains (on) or loses the drawn flag.
     void MarkFootprint(int on);
+    // Adds one diamond piece per cell of the piece map to the draw list
+    // (255 and frames the set lacks draw nothing): in battle shaded by the
+    // light of its cell, outside see-through in state 2.
+    void Update() override;
 
     const CObrBuildingEntry* GetDescriptor() const { return m_pDescriptor; }
     int GetFootprintCount() const { return m_footprintCount; }

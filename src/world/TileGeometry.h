@@ -31,24 +31,17 @@ int GetEasedLinePoint(int x0, int y0, int x1, int y1, int d, int n, int k, int* 
 
 inline bool InTileMap(int x, int y) { return x >= 0 && x <= 511 && y >= 0 && y <= 511; }
 
-// Walks the tile line from (x0, y0) toward (x1, y1) without testing the
-// target: 1 when every cell is free (out = the cell before the target),
-// 0 at the first blocked one (out = the cell before it). An adjacent or
-// equal target gives 1 and out = (x0, y0) without a look at the grid.
-// blocked(x, y) tells whether a cell on the map holds something; cells off
-// the map count as blocked.
-template <class Blocked>
-int TraceLine(int x0, int y0, int x1, int y1, int* outX, int* outY, Blocked&& blocked)
+// Visits the cells of the tile line from (x0, y0) to (x1, y1), the start
+// left out and the end included: the major axis steps every cell, the other
+// when its error, growing by its delta, reaches the major delta. visit(x, y)
+// returns false to stop there; WalkLine returns whether it went to the end.
+template <class Visit>
+bool WalkLine(int x0, int y0, int x1, int y1, Visit&& visit)
 {
     const long long dx = static_cast<long long>(x1) - x0;
     const long long dy = static_cast<long long>(y1) - y0;
     const long long adx = dx < 0 ? -dx : dx;
     const long long ady = dy < 0 ? -dy : dy;
-    if (adx <= 1 && ady <= 1) {
-        *outX = x0;
-        *outY = y0;
-        return 1;
-    }
     const bool yMajor = adx < ady;
     const long long major = yMajor ? ady : adx;
     const long long minor = yMajor ? adx : ady;
@@ -57,9 +50,7 @@ int TraceLine(int x0, int y0, int x1, int y1, int* outX, int* outY, Blocked&& bl
     long long x = x0;
     long long y = y0;
     long long error = 0;
-    for (long long step = 1; step < major; ++step) {
-        const long long px = x;
-        const long long py = y;
+    for (long long step = 0; step < major; ++step) {
         if (yMajor)
             y += sy;
         else
@@ -72,14 +63,40 @@ int TraceLine(int x0, int y0, int x1, int y1, int* outX, int* outY, Blocked&& bl
                 y += sy;
             error -= major;
         }
-        const bool off = x < 0 || x > 511 || y < 0 || y > 511;
-        if (off || blocked(static_cast<int>(x), static_cast<int>(y))) {
-            *outX = static_cast<int>(px);
-            *outY = static_cast<int>(py);
-            return 0;
-        }
+        // Every cell lies between the two ends: within int.
+        if (!visit(static_cast<int>(x), static_cast<int>(y)))
+            return false;
     }
-    *outX = static_cast<int>(x);
-    *outY = static_cast<int>(y);
-    return 1;
+    return true;
+}
+
+// Walks the tile line from (x0, y0) toward (x1, y1) without testing the
+// target: 1 when every cell is free (out = the cell before the target),
+// 0 at the first blocked one (out = the cell before it). An adjacent or
+// equal target gives 1 and out = (x0, y0) without a look at the grid.
+// blocked(x, y) tells whether a cell on the map holds something; cells off
+// the map count as blocked.
+template <class Blocked>
+int TraceLine(int x0, int y0, int x1, int y1, int* outX, int* outY, Blocked&& blocked)
+{
+    int px = x0, py = y0;
+    const long long adx = x1 > x0 ? static_cast<long long>(x1) - x0 : static_cast<long long>(x0) - x1;
+    const long long ady = y1 > y0 ? static_cast<long long>(y1) - y0 : static_cast<long long>(y0) - y1;
+    bool hit = false;
+    if (adx > 1 || ady > 1) {
+        WalkLine(x0, y0, x1, y1, [&](int x, int y) {
+            if (x == x1 && y == y1)
+                return false;
+            if (!InTileMap(x, y) || blocked(x, y)) {
+                hit = true;
+                return false;
+            }
+            px = x;
+            py = y;
+            return true;
+        });
+    }
+    *outX = px;
+    *outY = py;
+    return hit ? 0 : 1;
 }

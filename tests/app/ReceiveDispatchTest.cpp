@@ -49,7 +49,7 @@ protected:
                 return true;
         return false;
     }
-    void EnterField() { layer.m_pMyChar = reinterpret_cast<CCharacter*>(&layer); }
+    void EnterField() { layer.m_pMyChar = &layer.CharacterSlot(0); }
 
     plat::CHeadlessPlatform platform;
     // The view reads its pictures from the archive when it is made.

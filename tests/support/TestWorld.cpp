@@ -1,10 +1,13 @@
 #include "support/TestWorld.h"
 
 #include "support/Harness.h"
+#include "world/BGLayer.h"
 #include "world/ObrItemEntry.h"
 
 CTestWorld::CTestWorld(const CArchiveBuilder& archive)
-    : m_archive(archive, false), m_layer(std::make_unique<CObjLayer>(nullptr, nullptr))
+    : m_archive(archive, false),
+      m_ground(std::make_unique<CBGLayer>(nullptr)),
+      m_layer(std::make_unique<CObjLayer>(nullptr, m_ground.get()))
 {
     ResetGameGlobals();
     m_view.m_pObjLayer = m_layer.get();
@@ -14,6 +17,7 @@ CTestWorld::~CTestWorld()
 {
     m_view.m_pObjLayer = nullptr;
     m_layer.reset();
+    m_ground.reset();
     ResetGameGlobals();
 }
 

@@ -11,6 +11,7 @@
 #include "world/ObjLayer.h"
 
 class CAnimSpriteSet;
+class CBGLayer;
 
 class CTestWorld {
 public:
@@ -22,6 +23,8 @@ public:
     CTestWorld& operator=(const CTestWorld&) = delete;
 
     CObjLayer& Layer() { return *m_layer; }
+    // The object layer's background (no map loaded).
+    CBGLayer& Ground() { return *m_ground; }
     plat::CHeadlessPlatform& Platform() { return m_platform; }
     CharacterRecord& MyRecord() { return m_layer->MyRecord(); }
     // Makes id an item entry with that record (and sprite set), padding the
@@ -32,5 +35,6 @@ private:
     plat::CHeadlessPlatform m_platform;
     CTestArchive m_archive;
     CQuillonView m_view;
+    std::unique_ptr<CBGLayer> m_ground;
     std::unique_ptr<CObjLayer> m_layer;
 };

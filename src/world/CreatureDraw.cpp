@@ -1,0 +1,130 @@
+// How a creature is drawn, labelled and heard.
+#include <cstdio>
+#include <cstring>
+
+#include "app/FrameClock.h"
+#include "audio/SoundManager.h"
+#include "core/AnimSpriteSet.h"
+#include "core/RleImage.h"
+#include "rules/CalcData.h"
+#include "windows/UiService.h"
+#include "world/BGLayer.h"
+#include "world/Creature.h"
+#include "world/CreatureSounds.h"
+#include "world/DrawMode.h"
+#include "world/Character.h"
+#include "world/ObjLayer.h"
+#include "world/ObrEntry.h"
+
+namespace {
+
+constexpr int kDeathMatchFirst = 20001;
+constexpr int kGmLineGap = 16;
+
+}  // namespace
+
+int CCreature::Draw(int x, int y, int z, CRleImage* frame, int fade)
+{
+    if (!frame || !m_pLayer)
+        return 0;
+    CObjLayer& layer = *m_pLayer;
+    CBGLayer* bg = layer.GetBackground();
+    int sx = x, sy = y;
+    if (bg)
+        bg->WorldToScreen(x, y, sx, sy);
+    const int64_t left = static_cast<int64_t>(sx) - frame->GetHotSpot().x;
+    const int64_t top = static_cast<int64_t>(sy) - z - frame->GetHotSpot().y;
+    const int64_t right = left + frame->GetDataWidth();
+    const int64_t bottom = top + frame->GetDataHeight();
+    if (right <= layer.GetViewLeft() || left >= layer.GetViewRight() || bottom <= layer.GetViewTop() ||
+        top >= layer.GetViewBottom())
+        return 0;
+
+    const bool inBattle = layer.m_inBattle != 0;
+    const int light = (inBattle && bg) ? bg->GetSight(m_tileX, m_tileY) : CBGLayer::kFullSight;
+    DrawModeInput in;
+    in.fade = fade;
+    in.inBattle = inBattle;
+    in.cls = m_record.I32(CharacterRecord::kClass);
+    in.light = light;
+    in.frozen = IsFrozen();
+    in.hidden = IsHidden();
+    in.seesHidden = IsAllyOfMine();
+    in.look = m_record.U32(CharacterRecord::kLook);
+    const DrawModeChoice choice = ChooseDrawMode(in);
+    if (!choice.draw)
+        return 1;
+    layer.AddDrawItem(this, sx, sy, z, frame, choice.mode, choice.param);
+
+    const bool gm = g_gmFlag != 0;
+    if (layer.m_pHoverCreature == this && !m_fieldsRequested) {
+        const uint16_t id = static_cast<uint16_t>(m_serverId);
+        for (int field : {1, 27, 21})
+            layer.RequestCharacterField(id, field);
+        if (gm)
+            for (int field : {8, 30})
+                layer.RequestCharacterField(id, field);
+        m_fieldsRequested = 1;
+    }
+
+    // The record's name may fill its 17 bytes without an end.
+    const char* name = reinterpret_cast<const char*>(m_record.bytes.data() + CharacterRecord::kName);
+    const int nameLength = static_cast<int>(strnlen(name, CharacterRecord::kNameSize));
+    char text[160];
+    if (gm)
+        std::snprintf(text, sizeof text, "%.*s l:%d j:%d su:%d jun:%d time:%d", nameLength, name,
+                      m_record.I32(CharacterRecord::kLevel), m_record.I32(CharacterRecord::kMoney),
+                      m_record.I16(CharacterRecord::kWanted), m_record.I16(CharacterRecord::kJailed), g_jailRemaining);
+    else
+        std::snprintf(text, sizeof text, "%.*s", nameLength, name);
+    Ui().AddFloatText(sx, sy, text);
+
+    if (inBattle) {
+        const int hp = m_record.I32(CharacterRecord::kHp), mp = m_record.I32(CharacterRecord::kMp);
+        if (IsAllyOfMine())
+            Ui().AddNotice(sx, sy, hp, CalcMaxHp(m_record), mp, CalcMaxMp(m_record), -1);
+        else if (layer.m_battleNumber >= kDeathMatchFirst && !IsHidden())
+            Ui().AddNotice(sx, sy, hp, CalcMaxHp(m_record), mp, CalcMaxMp(m_record), light);
+    }
+
+    if (gm && g_gmOverlayMode >= 1 && g_gmOverlayMode <= 3) {
+        if (g_gmOverlayMode == 1)
+            std::snprintf(text, sizeof text, "H:%03d", m_serverId);
+        else if (g_gmOverlayMode == 2)
+            std::snprintf(text, sizeof text, "<%03d,%03d>", m_tileX, m_tileY);
+        else
+            std::snprintf(text, sizeof text, "ID:%d  HP:%d/%d MP:%d/%d", m_record.I32(CharacterRecord::kClass),
+                          m_record.I32(CharacterRecord::kHp), CalcMaxHp(m_record), m_record.I32(CharacterRecord::kMp),
+                          CalcMaxMp(m_record));
+        Ui().AddFloatText(sx, sy + kGmLineGap, text);
+    }
+    return 1;
+}
+
+void CCreature::PlayStepSound(int anim, int step) const
+{
+    const CAnimSpriteSet* set = GetSpriteSet();
+    const AnimStep* s = set ? set->GetStep(anim, step) : nullptr;
+    if (!s || s->name[0] == '\0')
+        return;
+    char name[sizeof s->name + 8];
+    std::snprintf(name, sizeof name, "%.*s.WAV", static_cast<int>(sizeof s->name), s->name);
+    g_soundManager.PlayAt(name, 0, 0);
+}
+
+void CCreature::PlaySpeciesSound(const char* suffix) const
+{
+    if (m_record.bytes[CharacterRecord::kClassGroup] != 3)
+        return;
+    char name[64];
+    if (SpeciesSound(m_record.I32(CharacterRecord::kClass), suffix, name, sizeof name))
+        g_soundManager.PlayAt(name, 0, 0);
+}
+
+void CCreature::PlayHitVoice() const
+{
+    const int type = DecimalValue(reinterpret_cast<const char*>(m_record.bytes.data() + CharacterRecord::kTypeName),
+                                  CObrEntry::kNameSize);
+    if (const char* voice = HitVoice(m_record.bytes[CharacterRecord::kClassGroup], type))
+        g_soundManager.PlayAt(voice, 0, 0);
+}
