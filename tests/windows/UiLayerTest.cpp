@@ -10,6 +10,7 @@
 #include "app/MouseState.h"
 #include "core/HotKey.h"
 #include "support/TestWorld.h"
+#include "ui/InputFocus.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/MouseCursor.h"
 #include "windows/SystemWindows.h"
