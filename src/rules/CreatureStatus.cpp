@@ -54,7 +54,10 @@ public:
     }
     void SendStatusFlags(uint32_t bits) override
     {
-        Send(CByteWriter().U8(36).U16(BattleNumber()).U16(g_playerInfo.GetCharId()).U32(bits));
+        if (CObjLayer* layer = GetObjLayer())
+            layer->SendStatusFlags(static_cast<int>(BattleNumber()), g_playerInfo.GetCharId(), bits);
+        else
+            Send(CByteWriter().U8(36).U16(BattleNumber()).U16(g_playerInfo.GetCharId()).U32(bits));
     }
 };
 

@@ -1,5 +1,7 @@
 #include "world/ObjLayer.h"
 
+#include <cstring>
+
 #include "app/ReceiveDispatch.h"
 #include "core/ByteReader.h"
 #include "core/AnimSpriteSet.h"
@@ -48,7 +50,6 @@ CObjLayer::CObjLayer(CDisplay* display, CBGLayer* background)
 CObjLayer::~CObjLayer() = default;
 
 void CObjLayer::SendLeaveField() { Send(CByteWriter().U8(5).U16(g_myId)); }
-void CObjLayer::LeaveArea() { Send(CByteWriter().U8(34).U16(g_myId)); }
 void CObjLayer::SendLogout() { Send(CByteWriter().U8(51).U8('O')); }
 void CObjLayer::SendQuitNotice() { Send(CByteWriter().U8(55)); }
 void CObjLayer::SendKeepAlive() { Send(CByteWriter().U8(54)); }
@@ -61,11 +62,6 @@ void CObjLayer::SendMove(int x, int y)
 void CObjLayer::SendBattleMove(int x, int y)
 {
     Send(CByteWriter().U8(32).U16(g_myId).U16(static_cast<uint32_t>(x)).U16(static_cast<uint32_t>(y)));
-}
-
-void CObjLayer::SendJoinBattle(int battle)
-{
-    Send(CByteWriter().U8(27).U16(g_myId).U16(static_cast<uint32_t>(battle)));
 }
 
 void CObjLayer::SendAttack(int targetId) { Send(CByteWriter().U8(20).U16(static_cast<uint32_t>(targetId))); }
@@ -125,6 +121,9 @@ void CObjLayer::SetEntryPoint(int stage, int x, int y)
 
 void CObjLayer::SendEnterField()
 {
+    // The server knows stages 0..6 only.
+    if (m_entryStage < 0 || m_entryStage > 6)
+        return;
     m_enteredAnswer = 0;
     Send(CByteWriter()
              .U8(3)
@@ -135,6 +134,9 @@ void CObjLayer::SendEnterField()
 
 void CObjLayer::SendUserId(const char* name)
 {
+    // The 12 bytes must hold the terminator.
+    if (name && std::strlen(name) > 11)
+        return;
     CByteWriter w;
     w.U8('c').FixedString(name ? name : "", 12);
     g_playerIdState = 0;
@@ -143,6 +145,8 @@ void CObjLayer::SendUserId(const char* name)
 
 void CObjLayer::SendCharacterChoice(int slot)
 {
+    if (slot < 1 || slot > AccountRecord::kSlots)
+        return;
     char name[AccountRecord::kSlotNameSize];
     g_loginRecord.SlotName(slot, name);
     CByteWriter w;

@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "core/Layer.h"
+#include "world/BattleTables.h"
 #include "world/CharacterRecord.h"
 #include "world/DrawList.h"
+#include "world/GroupMemberTable.h"
+#include "world/GroupRecord.h"
 #include "world/MapGrid.h"
 #include "world/ObjHandle.h"
 #include "world/StageChange.h"
@@ -74,7 +77,10 @@ public:
 
     // Senders: each builds its packet and hands it to the main socket.
     void SendLeaveField();   // [5][u16 my id]
-    void LeaveArea();        // [34][u16 my id]
+    // [34][u16 my id] while an area centre is set, which is then forgotten;
+    // the opponent and pair-notice tables, the death marks, the UI's flag
+    // of this battle and the battle-joined flag are cleared in any case.
+    void LeaveArea();
     void SendLogout();       // [51]['O']
     void SendQuitNotice();   // [55]
     void SendKeepAlive();    // [54]
@@ -83,11 +89,21 @@ public:
     void SendMove(int x, int y);
     void SendBattleMove(int x, int y);
     void SendAttack(int targetId);                            // [20][u16 target]
-    void SendJoinBattle(int battle);                          // [27][u16 my id][u16 battle]
     void SendChallenge(int targetId);                         // [24][u16 my id][u16 target]
     // [26][u16 my id][u16 id][u8 flag][u16 value]
     void SendChallengeReply(int id, int flag, int value);
     void SendDamage(int charId, int value);                   // [31][u16 my id][u16 char][u16 value]
+    void SendSkill(int targetId);                             // [22][u16 target]
+    void SendJoinBattle(int battle);                          // [27][u16 my id][u16 battle]
+    // ['['][u16 my id][u16 char][u16 value][u8 code]
+    void SendSkillReport(int charId, int value, int code);
+    // ['$'][u16 battle][u16 creature][u32 status bits]
+    void SendStatusFlags(int battle, int creatureId, uint32_t flags);
+    // The carried item released over the field at a screen point: to a free,
+    // drawn, walkable tile. Given (['.'][u16 player][u16 item]) when another
+    // player is under the mouse, else dropped (['*'][u16 my id][u16 item]
+    // [u16 x][u16 y]); the server's answer settles it.
+    void DropMouseItem(int sx, int sy);
     // The pick-up at a cell with an item: [41][u16 my id][u16 item][u16 x]
     // [u16 y], unless I cannot carry it (the notice line says so).
     void PickUpItem(int x, int y);
@@ -275,9 +291,20 @@ public:
     void ResetMap();
     CBGLayer* GetBackground() const { return m_pBackground; }
     CStageChange& StageChange() { return m_stageChange; }
-    // Group commands (the group protocol comes later).
-    void LeaveGroup() {}
-    void DisbandGroup() {}
+    // ---- groups and duels ------------------------------------------------------
+    // ['='][u16 inviter]: accepts the pending invitation of that player.
+    void AcceptGroupInvite(int id);
+    void DisbandGroup();            // ['C'], as leader with members
+    void ChangeGroupLeader(int id); // ['E'][u16 new leader]
+    void ExpelGroupMember(int id);  // ['D'][u16 member]
+    void LeaveGroup();              // ['P'], as a member led by another
+    // ['Q'][5 x u16]: the other members' ids in slot order, the rest 0.
+    void SendGroupQ();
+    // ['S'][u16 id]: a duel with a player on the field.
+    void RequestDuel(int id, const char* name);
+    CGroupMemberTable& GroupMembers() { return m_groupMembers; }
+    // Victory: nobody is left standing against me.
+    void CheckBattleWon();
 
     // Handlers of received commands. Those given the fixed part read their
     // tail with NetRead; the field-gated ones (no argument) read everything
@@ -352,8 +379,19 @@ public:
     // The server's reply to command 3: 1 entered, -1 refused, 0 none yet.
     int32_t m_enteredAnswer = 0;
     uint32_t m_itemEntryCount = 0;    // item entries loaded from the object files
-    // The group header: the leader's id and six member ids.
-    std::array<uint16_t, 7> m_groupHeader{};
+    // My group: the leader's id and six member ids.
+    GroupRecord m_groupHeader{};
+    // The player whose group invitation / duel request waits for an answer.
+    uint16_t m_pendingInviter = 0;
+    uint16_t m_pendingChallenger = 0;
+    CGroupMemberTable m_groupMembers;
+    // The battle: the block it is entered from, its participants, the
+    // opponent table and the two pair-notice tables.
+    BattleBlock m_battleBlock;
+    std::array<BattleParticipant, kMaxParticipants> m_participants{};
+    uint32_t m_battleJoined = 0;
+    std::array<OpponentRecord, kOpponentRecords> m_opponents{};
+    std::array<std::array<PairNotice, kPairNotices>, 2> m_pairNotices{};
     // AddCharacter refuses an id already on the field while this is set.
     uint32_t m_duplicateCheck = 1;
     // Set when the player walks into the free-fight arena; the next frame
@@ -390,6 +428,12 @@ private:
     void ApplyCharacterField(CharacterRecord& record, bool mine, bool own, int field, const uint8_t* payload,
                              size_t size);
     void CommitPlayerRecord();
+    // The group changed: my creature's group key follows; report: 'B'.
+    void CopyGroupToMe();
+    void SendGroupRecord();
+    void SendGroupIds(uint8_t cmd);
+    void FillOpponents(const BattleBlock& block);
+    void TakeOfferedItem(int giver, int item);
     int ReadObrSection(CByteReader& r);
     void DrawEllipse(uint8_t* bits, int cx, int cy, int a, int b, const uint8_t* blend);
 

@@ -1,5 +1,6 @@
-// The object layer's handlers of received commands. Those the field world
-// does not take part in yet only take their packet off the stream.
+// The object layer's handlers of received commands: entering and presence
+// and the character fields. The other field commands are in
+// ObjLayerReceiveField.cpp, the group commands in ObjLayerGroup.cpp.
 #include <algorithm>
 #include <array>
 
@@ -91,13 +92,6 @@ void CObjLayer::OnCharacterLeave(const uint8_t* fixed)
     }
 }
 
-void CObjLayer::OnChatLine()
-{
-    uint8_t head[17];
-    if (NetRead(head, sizeof head) == static_cast<int>(sizeof head))
-        NetSkip(FixedU16(head, sizeof head, 15));
-}
-
 void CObjLayer::OnAreaUpdate(const uint8_t* fixed)
 {
     const int cx = FixedU16(fixed, 6, 0), cy = FixedU16(fixed, 6, 2), count = FixedU16(fixed, 6, 4);
@@ -143,32 +137,7 @@ void CObjLayer::OnCharacterMove(const uint8_t* fixed)
     rec.SetU32(CharacterRecord::kLook, r.look);
     c->MoveTo(r.x, r.y, 1);
 }
-void CObjLayer::OnAttack(const uint8_t*) {}
-void CObjLayer::OnHit(const uint8_t*) {}
-void CObjLayer::OnChallenge(const uint8_t*) {}
-void CObjLayer::OnBattleMark(const uint8_t*) {}
-void CObjLayer::OnBattleJoinReply(const uint8_t* fixed) { NetSkip(fixed[10] * 20); }
-void CObjLayer::OnBattleMarkRemoved(const uint8_t*) {}
-void CObjLayer::OnBattleMarks(const uint8_t* fixed) { NetSkip(FixedU16(fixed, 2, 0) * 6); }
 void CObjLayer::OnBattleCommand(const uint8_t* fixed) { NetSkip(FixedU16(fixed, 6, 4)); }
-void CObjLayer::OnBattleMove(const uint8_t*) {}
-void CObjLayer::OnBattleLogout(const uint8_t*) {}
-
-void CObjLayer::OnItemPickedUp() { NetSkip(8); }
-void CObjLayer::OnItemDropped() { NetSkip(8); }
-void CObjLayer::OnDropAccepted() {}
-void CObjLayer::OnMouseItemCleared() {}
-
-void CObjLayer::OnPlaceGroundItems()
-{
-    uint8_t head[2];
-    if (NetRead(head, sizeof head) == static_cast<int>(sizeof head))
-        NetSkip(FixedU16(head, sizeof head, 0) * 6);
-}
-
-void CObjLayer::OnItemReceived() { NetSkip(4); }
-void CObjLayer::OnItemGiven() {}
-void CObjLayer::OnItemRefused() {}
 
 void CObjLayer::OnCharacterField(const uint8_t* fixed)
 {
@@ -183,15 +152,3 @@ void CObjLayer::OnCharacterField(const uint8_t* fixed)
         return;
     OnCharacterField(id, field, payload.data(), n);
 }
-
-void CObjLayer::OnGroupInvited(const uint8_t*) {}
-void CObjLayer::OnGroupJoined(const uint8_t*) {}
-void CObjLayer::OnGroupMemberAdded(const uint8_t*) {}
-void CObjLayer::OnGroupMemberAdded2(const uint8_t*) {}
-void CObjLayer::OnGroupDisbanded(const uint8_t*) {}
-void CObjLayer::OnGroupExpelled(const uint8_t*) {}
-void CObjLayer::OnGroupLeaderChanged(const uint8_t*) {}
-void CObjLayer::OnGroupMemberLeft(const uint8_t*) {}
-void CObjLayer::OnGroupMemberList(const uint8_t*) {}
-void CObjLayer::OnGroupMemberInfo(const uint8_t*) {}
-void CObjLayer::OnDuelRequested(const uint8_t*) {}

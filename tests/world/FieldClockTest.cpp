@@ -137,7 +137,7 @@ TEST_F(FieldClock, AWantedPlayerLeavesTheGroupUntilTheTermRunsOut)
     g_currentMapId = 1;
     layer->m_groupHeader = {9, 7, 12, 0, 0, 0, 0};
     layer->CheckJailAndWanted();
-    EXPECT_EQ(TakeSentPackets(), std::vector<SentPacket>{Field32(68, 500)});
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{Field32(68, 500), SentPacket{'P'}}));
     layer->m_inBattle = 1;
     layer->CheckJailAndWanted();
     layer->m_inBattle = 0;
