@@ -212,8 +212,10 @@ void CQuillonView::GameFrame()
 
         if (m_pDisplay)
             m_pDisplay->Draw();
-        // The UI layer's frame: every running script takes its step.
-        CScriptManager::StepAll();
+        // The scripts step in the UI layer's frame; while the field does
+        // not draw that layer yet, they step here.
+        if (g_uiFrameRan != g_gameFrameCount)
+            CScriptManager::StepAll();
         if (g_pPalette)
             g_pPalette->Update();
     }

@@ -206,8 +206,10 @@ void CIntroLayer::ConnectStep7()
     if (jailStart == -1)
         return;
     const StartPosition start = jailStart == 0 ? GetStartPosition() : GetStartPositionB();
-    LoadStage(g_currentMapId);
+    // The stage loaded is the start cell's.
     g_currentMapId = start.map;
+    if (!LoadStage(start.map))
+        return;
     layer->SetEntryPoint(start.map, start.x, start.y);
     layer->SendEnterField();
     g_connectStep = 8;

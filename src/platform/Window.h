@@ -30,6 +30,8 @@ public:
     virtual Rect GetClipCursor() = 0;
     virtual void DisableScreenSaver() = 0;
     virtual void GetDesktopSize(int& width, int& height) = 0;
+    // The window's title (CP949).
+    virtual void SetTitle(const std::string& titleCp949) = 0;
 };
 
 IWindow& Window();
@@ -47,6 +49,7 @@ public:
     Rect GetClipCursor() override { return m_hasClip ? m_clip : Rect{0, 0, m_desktopW, m_desktopH}; }
     void DisableScreenSaver() override { m_screenSaverOff = true; }
     void GetDesktopSize(int& width, int& height) override { width = m_desktopW; height = m_desktopH; }
+    void SetTitle(const std::string& titleCp949) override { m_title = titleCp949; }
 
     bool m_created = false;
     bool m_shown = false;

@@ -42,6 +42,7 @@ CObjLayer::CObjLayer(CDisplay* display, CBGLayer* background)
         m_pools->structures[i].SetHandle(MakeObjHandle(ObjPool::structure, static_cast<uint32_t>(i)));
     if (m_pBackground)
         m_pBackground->SetObjLayer(this);
+    m_stageChange.SetLayer(this);
 }
 
 CObjLayer::~CObjLayer() = default;
@@ -60,6 +61,11 @@ void CObjLayer::SendMove(int x, int y)
 void CObjLayer::SendBattleMove(int x, int y)
 {
     Send(CByteWriter().U8(32).U16(g_myId).U16(static_cast<uint32_t>(x)).U16(static_cast<uint32_t>(y)));
+}
+
+void CObjLayer::SendJoinBattle(int battle)
+{
+    Send(CByteWriter().U8(27).U16(g_myId).U16(static_cast<uint32_t>(battle)));
 }
 
 void CObjLayer::SendAttack(int targetId) { Send(CByteWriter().U8(20).U16(static_cast<uint32_t>(targetId))); }

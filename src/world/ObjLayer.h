@@ -47,9 +47,24 @@ public:
 
     CObjLayer(CDisplay* display, CBGLayer* background);
     ~CObjLayer() override;
-    // While my character is on the field: every object's update, the sort
-    // and the draw of the draw list into the display.
-    int Draw() override;
+    // The field's frame (Process).
+    int Draw() override { return Process(); }
+    // One frame of the field: the stage change, camera, the objects'
+    // updates, the sorted draw, picking and clicks, names and bars, the UI
+    // layer, the on-screen texts and the periodic messages. 1 when the field
+    // ran, 0 while a stage change is busy or my character does not exist.
+    int Process();
+    // The objects under the mouse and what a click on them does.
+    void PickAndClick();
+    // Tab while a form field has the text input: the next field of its ring
+    // (78..82 in the password-change window, 84..86 in the deletion window).
+    void FocusNextFormField();
+    // 1..5 for inputs 78..82, 6..8 for 84..86 holding the text input; 0.
+    static int GetActiveFormField();
+    // The battle's side of a stage change (the battle rules fill them).
+    void EnterBattle() { m_inBattle = 1; }
+    void LeaveBattle() { m_inBattle = 0; }
+    int IsInBattle() const { return m_inBattle ? 1 : 0; }
     // The objects' part of a frame, in slot order: every character's
     // update, pending hit and its reset, every NPC's and every structure's
     // update. They add their frames to the draw list.
@@ -68,6 +83,7 @@ public:
     void SendMove(int x, int y);
     void SendBattleMove(int x, int y);
     void SendAttack(int targetId);                            // [20][u16 target]
+    void SendJoinBattle(int battle);                          // [27][u16 my id][u16 battle]
     void SendChallenge(int targetId);                         // [24][u16 my id][u16 target]
     // [26][u16 my id][u16 id][u8 flag][u16 value]
     void SendChallengeReply(int id, int flag, int value);
@@ -306,6 +322,8 @@ public:
     uint32_t m_inField = 0;      // on the field map
     uint32_t m_inWorld = 0;      // logged in with a character
     uint32_t m_areaCenterSet = 0;
+    int32_t m_areaX = -1;
+    int32_t m_areaY = -1;
     uint32_t m_inBattle = 0;
     uint32_t m_battleNumber = 0;
     // The battle's centre cell: nobody walks more than 16 cells from it.
@@ -352,7 +370,10 @@ public:
     // commands are dropped while it is null.
     CCharacter* m_pMyChar = nullptr;
 
+    // Set while a stage change runs (Escape then leaves the game).
+    uint32_t m_stageChanging = 0;
     // The objects under the mouse (the field frame sets them).
+    CObj* m_pHoverObj = nullptr;
     CCreature* m_pHoverCreature = nullptr;
     CStructureObj* m_pHoverStructure = nullptr;
     CNpc* m_pHoverNpc = nullptr;
@@ -392,6 +413,25 @@ private:
     std::string m_mapName;
     std::string m_mapText;
     CStageChange m_stageChange;
+    // The structure my character stands in (drawn see-through).
+    CStructureObj* m_pStandStructure = nullptr;
+    // The screenshot key: first press seen, the last check, the last shot.
+    bool m_shotStarted = false;
+    uint32_t m_shotCheckAt = 0;
+    uint32_t m_shotAt = 0;
+    bool CellOnMap(int x, int y) const;
+    void StructureUnderPlayer();
+    void DrawFloatTexts(uint8_t* bits);
+    void DrawTileText(uint8_t* bits);
+    void ScreenShotKeyFrame(uint8_t* bits);
+    void PeriodicMessages();
+    void HandleLeftClick(int mx, int my);
+    void ClickInBattle(int mx, int my);
+    void ClickOnCreature(CCreature* target);
+    void ClickOnNpc(CNpc* npc);
+    bool ClickOnStructure(CStructureObj* s);
+    void ClickOnGround(int mx, int my);
+    void OpenProfile(CCreature* target);
     int m_entryStage = 0;
     int m_entryX = 0;
     int m_entryY = 0;

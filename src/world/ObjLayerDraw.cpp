@@ -10,19 +10,6 @@
 #include "world/ObjLayer.h"
 #include "world/ObjLayerPools.h"
 
-int CObjLayer::Draw()
-{
-    if (!m_pMyChar)
-        return 1;
-    m_drawList.Clear();
-    g_floatTexts.Clear();
-    g_noticeList.Clear();
-    UpdateObjects();
-    SortDrawList();
-    DrawSortedList(m_pDisplay ? m_pDisplay->GetBits() : nullptr);
-    return 1;
-}
-
 void CObjLayer::UpdateObjects()
 {
     for (CCharacter& c : m_pools->characters)

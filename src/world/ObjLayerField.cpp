@@ -560,6 +560,8 @@ void CObjLayer::ResetMap()
     m_pHoverCreature = nullptr;
     m_pHoverStructure = nullptr;
     m_pHoverNpc = nullptr;
+    m_pHoverObj = nullptr;
+    m_pStandStructure = nullptr;
     for (CCreatureAlt& c : m_pools->alts)
         c.RemoveFromMap();
     for (CNpc& n : m_pools->npcs)

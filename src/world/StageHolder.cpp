@@ -13,6 +13,7 @@
 #include "platform/Debug.h"
 #include "platform/Dialogs.h"
 #include "rules/GameData.h"
+#include "world/FieldFrame.h"
 #include "world/ObjLayer.h"
 #include "world/ObrEntry.h"
 
@@ -78,6 +79,9 @@ int CStageHolder::LoadObjectFiles()
         layer->GetCharSet(i)->SetAnimation(kCharAnimNames, kCharAnimSlots);
     if (const CObrCharEntry* first = layer->GetCharEntry(0))
         layer->SetMyCharRecord(first->GetCharRecord());
+    // Without the turn gauge a battle shows its bar alone.
+    if (g_turnGaugeSet.Load("data\\charge.tle") < 0)
+        plat::DebugOut("charge.tle could not be read: no turn gauge\n");
     Effects().LoadResources();
     InitGameData();
     g_objectFilesRand = plat::Rand();

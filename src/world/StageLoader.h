@@ -1,7 +1,7 @@
-// Stage loading as the connect sequence and stage changes call it: the map
-// layer and the object layer are reset, then the stage's map file gives the
-// planes and the structures. Tiles, the stage's object files, its NPCs, the
-// palette cycles and the music come with the field frame.
+// Stage loading as the connect sequence and stage changes call it: the
+// palette cycles, the map layer and the object layer reset, the stage's
+// tiles and object files, its map file (planes and structures), the town
+// NPCs of stage 0 and the stage's music.
 #pragma once
 
 // The number of the map the player is on (or about to enter).
@@ -13,9 +13,13 @@ constexpr int kStageCount = 7;
 // "1stage.map" .. "7stage.map" for stages 0..6; null for any other.
 const char* StageMapName(int stage);
 
-// Loads the stage's map and objects: 1 when loaded. A stage outside 0..6,
-// or a map file that is missing or damaged, is never played: string 38
-// names it and the game ends (0).
+class CObjLayer;
+
+// Loads a stage: 1 when loaded. A stage outside 0..6 is refused (0, nothing
+// loaded); a tile, object or map file that is missing or damaged is never
+// played: string 38 names it and the game ends (0).
 int LoadStage(int stage);
+// The five town NPCs of stage 0.
+void PlaceStageNpcs(CObjLayer& layer);
 // Back to the start state (the field's globals with it).
 void ResetStageLoader();

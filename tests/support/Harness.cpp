@@ -46,7 +46,9 @@
 #include "ui/NoticeList.h"
 #include "ui/WidgetGlobals.h"
 #include "windows/MouseCursor.h"
-#include "windows/NoticeLine.h"
+#include "windows/DaradirUzedo.h"
+#include "windows/HotKeyButton.h"
+#include "windows/SystemWindows.h"
 #include "windows/PlayerInfo.h"
 #include "windows/UiService.h"
 #include "world/ZoneFlags.h"
@@ -62,6 +64,8 @@ void ResetGameGlobals()
     g_colonyMode = 0;
     g_inputFocus.Reset();
     ResetWidgetGlobals();
+    ResetUiLayerGlobals();
+    ResetHotKeyButtons();
     plat::SetLauncherAtoms(nullptr);
     g_musicPlayer.Reset();
     g_mixer.Close();

@@ -19,7 +19,7 @@
 #include "ui/NoticeList.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/MouseCursor.h"
-#include "windows/NoticeLine.h"
+#include "windows/SystemWindows.h"
 
 namespace {
 

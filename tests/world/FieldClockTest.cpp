@@ -105,7 +105,9 @@ TEST_F(FieldClock, AJailTermIsFiveTimesTheCountUpTo240AndEndsInARelease)
     EXPECT_EQ(layer->m_wantedStartTime, 0);
     EXPECT_EQ(g_jailRemaining, 0);
     EXPECT_EQ(g_inJail, 0u);
-    EXPECT_EQ(ui.log.Calls(), std::vector<std::string>{CCallLog::Call("AddLine", GetGameString(175))});
+    EXPECT_EQ(ui.log.Calls(), (std::vector<std::string>{CCallLog::Call("AddLine", GetGameString(175)),
+                                                   CCallLog::Call("ClearMessages")}))
+        << "the release notice, then the stage change clears the ring";
     EXPECT_EQ(layer->StageChange().GetState(), CStageChange::kWipe);
     EXPECT_EQ(layer->StageChange().GetType(), CStageChange::kMove);
     EXPECT_EQ(layer->StageChange().GetStage(), 0);

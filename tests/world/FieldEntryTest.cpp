@@ -70,7 +70,7 @@ TEST_F(FieldEntryTest, TheAcceptedEntryMakesMyCharacterOnce)
 TEST_F(FieldEntryTest, TheLayersDrawRunsTheObjectsAndDrawsTheSortedList)
 {
     CObjLayer& layer = bed.Layer();
-    EXPECT_EQ(layer.Draw(), 1) << "nothing to do without my character";
+    EXPECT_EQ(layer.Draw(), 0) << "nothing to do without my character";
     CCharacter& me = bed.Me(10, 10);
     CCharacter& walker = bed.Add(1000, 11, 10, 1305);
     me.GetCharRecord().SetU32(CharacterRecord::kClass, 9);  // plain frames: no palette here

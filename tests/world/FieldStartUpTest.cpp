@@ -116,7 +116,7 @@ TEST(FieldStartUp, ADamagedStageMapIsNeverPlayed)
     b.Remove("4stage.map");
     Client c(b);
     ASSERT_TRUE(c.Start());
-    for (auto [stage, path] : {std::pair{2, "data\\3stage.map"}, {3, "data\\4stage.map"}, {9, "data\\?stage.map"}}) {
+    for (auto [stage, path] : {std::pair{2, "data\\3stage.map"}, {3, "data\\4stage.map"}}) {
         ResetExitState();
         ASSERT_EQ(LoadStage(0), 1);
         EXPECT_EQ(LoadStage(stage), 0) << path;
@@ -126,4 +126,14 @@ TEST(FieldStartUp, ADamagedStageMapIsNeverPlayed)
         EXPECT_EQ(c.h.Boxes().back().text, FileUnreadable(path));
         EXPECT_TRUE(IsExiting()) << path;
     }
+    // A stage outside the tables is refused before anything is read or shown.
+    ResetExitState();
+    ASSERT_EQ(LoadStage(0), 1);
+    const size_t boxes = c.h.Boxes().size();
+    for (int stage : {-1, 7, 9}) {
+        EXPECT_EQ(LoadStage(stage), 0) << stage;
+        EXPECT_EQ(c.h.Boxes().size(), boxes) << stage;
+        EXPECT_FALSE(IsExiting()) << stage;
+    }
+    EXPECT_GT(c.Ground().GetMapWidth(), 0) << "stage 0 stays loaded";
 }

@@ -13,6 +13,12 @@ namespace plat {
 
 // ---- window --------------------------------------------------------------
 
+void CSdlWindow::SetTitle(const std::string& titleCp949)
+{
+    if (m_window)
+        SDL_SetWindowTitle(m_window, Cp949ToUtf8(titleCp949).c_str());
+}
+
 bool CSdlWindow::Create(const std::string& titleCp949, int width, int height)
 {
     if (m_window)

@@ -31,6 +31,7 @@ public:
     Rect GetClipCursor() override;
     void DisableScreenSaver() override;
     void GetDesktopSize(int& width, int& height) override;
+    void SetTitle(const std::string& titleCp949) override;
 
     SDL_Window* Handle() const { return m_window; }
     // The game's ShowCursor count: the system cursor shows while it is >= 0.

@@ -1,0 +1,263 @@
+#include "windows/WindowTable.h"
+
+#include "ui/ButtonRow.h"
+#include "ui/CheckBox.h"
+#include "ui/EditWidget.h"
+#include "ui/IconList.h"
+#include "ui/ListSidePanel.h"
+#include "ui/SidePanel.h"
+#include "ui/SliderWidget.h"
+#include "social/BoardListWin.h"
+#include "social/BoardReadWin.h"
+#include "social/SearchWin.h"
+#include "windows/AblTabBar.h"
+#include "windows/HotKeyButton.h"
+#include "windows/SystemWindows.h"
+
+int32_t g_musicVolume = 50;
+int32_t g_soundVolume = 50;
+int32_t g_lightLevel = 50;
+
+CWidget* CWindowBuild::Find(int32_t id) const
+{
+    for (int i = 0; i < m_count; ++i)
+        if (m_built[static_cast<size_t>(i)]->GetId() == id)
+            return m_built[static_cast<size_t>(i)];
+    return nullptr;
+}
+
+void CWindowBuild::Add(CWidget* w)
+{
+    if (w && m_count < static_cast<int>(m_built.size()))
+        m_built[static_cast<size_t>(m_count++)] = w;
+}
+
+namespace {
+
+using B = EWindowBase;
+
+// A window of a later issue: the row's base with its values and state,
+// taking no chat lines.
+template <class Base>
+class CPlaceholder : public Base {
+public:
+    template <class... Args>
+    explicit CPlaceholder(int32_t state, Args... args) : Base(args...)
+    {
+        this->m_state = state;
+        if (state == CWidget::kOpen)
+            this->m_pos = this->m_openPos;
+    }
+    int OnChatMessage(const uint8_t*, size_t) override { return 0; }
+};
+
+// ---- tab bars ---------------------------------------------------------------
+
+constexpr int32_t kTabPitch = 70;
+constexpr int32_t kHqCommands[] = {47, 0, 0, 0};
+constexpr int32_t kMainCommands[] = {4, 5, 6, 7, 11};
+constexpr int32_t kColonyCommands[] = {76, 4, 5, 6, 11};
+constexpr int32_t kAbilityCommands[] = {13, 14, 15};
+// The HQ and colony bars share one pair of empty label tables.
+constexpr const char* kEmptyTips[7] = {"", "", "", "", "", "", ""};
+constexpr const char* kMainTipsKo[] = {"상태 Ctl-S", "능력 Ctl-A", "장비 Ctl-V", "그룹 Ctl-G", "시스템 Ctl-Y"};
+constexpr const char* kMainTipsEn[] = {"Status Ctl-S", "Ability Ctl-A", "Inventory Ctl-I", "Group Ctl-G",
+                                       "System Ctl-Y"};
+constexpr const char* kAbilityTipsKo[] = {"행동", "반응", "보조"};
+constexpr const char* kAbilityTipsEn[] = {"Action", "Reaction", "Support"};
+
+CWidget* TabBar(const SWindowRow& r, int32_t count, const int32_t* commands, const char* const* ko,
+                const char* const* en)
+{
+    return new CButtonRow(r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY, count, kTabPitch, commands, ko, en);
+}
+
+CWidget* HqTabs(const SWindowRow& r, const CWindowBuild&) { return TabBar(r, 4, kHqCommands, kEmptyTips, kEmptyTips); }
+CWidget* MainTabs(const SWindowRow& r, const CWindowBuild&)
+{
+    return TabBar(r, 5, kMainCommands, kMainTipsKo, kMainTipsEn);
+}
+CWidget* ColonyTabs(const SWindowRow& r, const CWindowBuild&)
+{
+    return TabBar(r, 5, kColonyCommands, kEmptyTips, kEmptyTips);
+}
+CWidget* AbilityTabs(const SWindowRow& r, const CWindowBuild&)
+{
+    return new CAblTabBar(r.sprite, r.openX, r.openY, r.closedX, r.closedY, kAbilityCommands, kAbilityTipsKo,
+                          kAbilityTipsEn);
+}
+
+// ---- the option page ------------------------------------------------------------
+
+// The track of the volume and light sliders, relative to the slider.
+constexpr int32_t kTrackLeft = 3, kTrackTop = 53, kTrackRight = 218, kTrackBottom = 70;
+
+CWidget* Slider(const SWindowRow& r, int32_t* value, int32_t command)
+{
+    return new CSliderWidget(r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY, kTrackLeft, kTrackTop,
+                             kTrackRight, kTrackBottom, value, command, 0);
+}
+CWidget* MusicSlider(const SWindowRow& r, const CWindowBuild&) { return Slider(r, &g_musicVolume, 31); }
+CWidget* SoundSlider(const SWindowRow& r, const CWindowBuild&) { return Slider(r, &g_soundVolume, 32); }
+CWidget* LightSlider(const SWindowRow& r, const CWindowBuild&) { return Slider(r, &g_lightLevel, 33); }
+CWidget* StageEffects(const SWindowRow& r, const CWindowBuild&)
+{
+    return new CCheckBox(r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY, 0, 1);
+}
+CWidget* PrevButton(const SWindowRow& r, const CWindowBuild&)
+{
+    return new CButtonWidget(r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY, 30, CButtonWidget::kRepeatFrames);
+}
+CWidget* ToFieldButton(const SWindowRow& r, const CWindowBuild&)
+{
+    auto* b = new CHotKeyButton(r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY, 45);
+    b->SetTooltip("지상으로", "To field");
+    return b;
+}
+
+// ---- the ability stack -----------------------------------------------------------
+
+// Three list side panels with the stack's id that rest at (800, 0); built
+// support first, then reaction, then action.
+CWidget* AbilityStack(const SWindowRow& r, const CWindowBuild&)
+{
+    auto page = [](const char* sprite) {
+        return new CPlaceholder<CListSidePanel>(CWidget::kClosed, 8, sprite, 800, 0, 800, 0);
+    };
+    CWidget* support = page("SupWin.slr");
+    CWidget* reaction = page("ReactWin.slr");
+    CWidget* action = page("data\\ActWin.slr");
+    auto* stack = new CIconList(3, r.id, r.openX, r.openY, r.closedX, r.closedY);
+    stack->SetItem(0, action)->SetItem(1, reaction)->SetItem(2, support);
+    return stack;
+}
+
+// ---- the system windows -------------------------------------------------------------
+
+template <class W>
+CWidget* Make(const SWindowRow&, const CWindowBuild&)
+{
+    return new W;
+}
+
+constexpr WindowFactory P = CreatePlaceholder;
+
+// clang-format off
+constexpr std::array<SWindowRow, kWindowRows> kRows = {{
+    {71, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {72, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {73, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {87, B::kWindow, "data\\basic2.slr", 208, 100, -384, 100, 0, 0, 0, P},
+    {77, B::kWindow, "data\\passwordch1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CPasswordChangeWin>},
+    {83, B::kWindow, "data\\suicide1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CSuicideWin>},
+    {89, B::kWindow, "data\\smallbox.slr", 233, 93, -328, 93, 0, 0, 0, Make<CSmallBoxWin>},
+    {90, B::kWindow, "data\\win1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin1>},
+    {91, B::kWindow, "data\\win2.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin2>},
+    {92, B::kWindow, "data\\win3.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin3>},
+    {93, B::kWindow, "data\\win4.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin4>},
+    {3, B::kWindow, "data\\BigChat.slr", 0, 0, 0, -448, 0, 0, 0, P},
+    {48, B::kButtonRow, "data\\HQTab.slr", 24, 24, -504, 24, 0, 0, 0, HqTabs},
+    {4, B::kButtonRow, "data\\MainTab.slr", 0, 0, -32, 0, 0, 0, 1, MainTabs},
+    {5, B::kButtonRow, "data\\SimTab.slr", 0, 0, -32, 0, 0, 0, 0, ColonyTabs},
+    {8, B::kPageStack, nullptr, 528, 0, 820, 0, 0, 0, 0, AbilityStack},
+    {7, B::kButtonRow, "data\\AblTab.slr", 509, 0, 800, 0, 0, 0, 0, AbilityTabs},
+    {2, B::kWindow, "data\\ChatWin.slr", 0, 448, 0, 629, 34, 0, 2, P},
+    {9, B::kSidePanel, "InvWin.slr", 528, 0, 800, 0, 0, 0, 0, P},
+    {94, B::kWindow, "data\\bank.slr", 233, 93, -328, 93, 0, 0, 0, P},
+    {97, B::kWindow, "data\\Deposit.slr", 233, 93, -328, 93, 0, 0, 0, P},
+    {98, B::kWindow, "data\\cabinet.slr", 133, 93, -328, 93, 0, 0, 0, P},
+    {101, B::kSliding, "cherubim.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {102, B::kSliding, "weapon.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {103, B::kSliding, "armor.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {104, B::kSliding, "packman.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {105, B::kSliding, "talkbox.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {6, B::kSidePanel, "StatusWin.slr", 528, 0, 800, 0, 0, 0, 0, P},
+    {12, B::kWindow, "data\\GrpWin.slr", 64, 61, 64, 600, 6, 0, 0, P},
+    {26, B::kWindow, "data\\ProfileWin.slr", 200, 93, -400, 93, 6, 0, 0, P},
+    {42, B::kContainer, nullptr, 0, 0, 0, 0, 0, 0, 0, P},
+    {51, B::kSidePanel, "data\\TaxRate.slr", 528, 0, 800, 0, 0, 0, 0, P},
+    {0, B::kWidget, "TechCube.slr", 0, 0, 0, 0, 0, 0, 0, P},
+    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, 0, P},
+    {52, B::kWindow, "BullWin.slr", 96, 76, 800, 76, 0, 0, 0, Make<CBullWin>},
+    {54, B::kWindow, "MailWin.slr", 96, 76, 800, 76, 0, 0, 0, Make<CMailWin>},
+    {56, B::kWindow, "data\\MailReadWin.slr", 94, 76, 94, 600, 0, 1, 0, Make<CMailReadWin>},
+    {55, B::kWindow, "data\\BullReadWin.slr", 94, 76, 94, 600, 0, 1, 0, Make<CBullReadWin>},
+    {58, B::kSliding, "MarketWin.slr", 170, 100, 170, 600, 0, 1, 0, P},
+    {67, B::kSliding, "RankWin.slr", 170, 100, -460, 100, 0, 0, 0, P},
+    {68, B::kSliding, "RankFndWin.slr", 256, 250, -288, 250, 1, 0, 0, P},
+    {69, B::kHotKeyButton, "ToFldBtn.slr", 50, 50, 850, 50, 0, 0, 0, ToFieldButton},
+    {61, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, P},
+    {64, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, P},
+    {59, B::kSidePanel, "ParaCtrl.slr", 528, 0, 800, 0, 0, 0, 0, P},
+    {60, B::kSidePanel, "HQ.slr", 528, 0, 800, 0, 1, 0, 0, P},
+    {50, B::kWidget, "TechCube.slr", 50, 50, 50, -450, 0, 0, 0, P},
+    {65, B::kWindow, "TechCubeBox.slr", 0, 0, -528, 0, 0, 0, 0, P},
+    {49, B::kWindow, "TechWin.slr", 528, 0, 800, 0, 0, 0, 0, P},
+    {10, B::kSidePanel, "HelpWin.slr", 528, 0, 800, 0, 1, 0, 0, P},
+    {35, B::kWidget, "data\\GameMenu.slr", 0, 0, 768, 0, 0, 0, 0, P},
+    {57, B::kSliding, "data\\SearchWin.slr", 288, 221, 800, 221, 1, 0, 0, Make<CSearchWin>},
+    {36, B::kWidget, "data\\AreYouSure.slr", 230, 240, 230, 600, 0, 0, 0, Make<CAreYouSureWin>},
+    {37, B::kSlider, "MusicVol.slr", 300, 100, 300, -50, 0, 0, 0, MusicSlider},
+    {38, B::kSlider, "SoundVol.slr", 300, 175, -220, 175, 0, 0, 0, SoundSlider},
+    {39, B::kSlider, "GammaCnt.slr", 300, 250, 800, 250, 0, 0, 0, LightSlider},
+    {40, B::kCheckBox, "StageEf.slr", 300, 325, -220, 325, 0, 0, 0, StageEffects},
+    {41, B::kButton, "PrevBtn.slr", 300, 400, 300, 600, 0, 0, 0, PrevButton},
+    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, 0, Make<CMessageBoxWin>},
+    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, 0, Make<CNoticeLine>},
+}};
+// clang-format on
+
+// Rows by index: the chat window (17) with the big chat (11), the tech cube
+// picture (32) with its cell (46), the tech cube slot (33) with the
+// inventory (18), then the rest in directory order.
+constexpr std::array<int, kWindowRows> BuildOrder()
+{
+    std::array<int, kWindowRows> order{};
+    constexpr int kFirst[] = {17, 11, 32, 46, 33, 18};
+    int n = 0;
+    for (int i : kFirst)
+        order[static_cast<size_t>(n++)] = i;
+    for (int i = 0; i < kWindowRows; ++i) {
+        bool early = false;
+        for (int f : kFirst)
+            early = early || f == i;
+        if (!early)
+            order[static_cast<size_t>(n++)] = i;
+    }
+    return order;
+}
+
+constexpr std::array<int, kWindowRows> kOrder = BuildOrder();
+
+}  // namespace
+
+const std::array<SWindowRow, kWindowRows>& WindowTable()
+{
+    return kRows;
+}
+
+const std::array<int, kWindowRows>& WindowConstructionOrder()
+{
+    return kOrder;
+}
+
+CWidget* CreatePlaceholder(const SWindowRow& r, const CWindowBuild&)
+{
+    switch (r.base) {
+    case B::kWindow:
+        return new CPlaceholder<CWidgetWindow>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY,
+                                               r.lineCount);
+    case B::kSidePanel:
+        return new CPlaceholder<CSidePanel>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY,
+                                            r.lineCount);
+    case B::kListSidePanel:
+        return new CPlaceholder<CListSidePanel>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY);
+    case B::kSliding:
+        return new CPlaceholder<CEditWidget>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY,
+                                             r.lineCount, r.vertical);
+    case B::kContainer:
+        return new CPlaceholder<CWidgetContainer>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY);
+    default:
+        return new CPlaceholder<CWidget>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY);
+    }
+}
