@@ -1,31 +1,161 @@
-// The effect manager with its fixed pools per kind. Minimal form: the pools
-// are empty; starting an effect does nothing and gives null.
+// The owner of every effect: fixed pools of each kind (12 instances, 1024
+// chat balloons), the effect sets they draw, the start operations (the
+// first idle instance, or null when all are busy) and the per-frame run.
+// Nothing is allocated once the manager is built.
 #pragma once
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
+#include "core/EffectSpriteSet.h"
+#include "core/SprSpriteSet.h"
+#include "effects/ChatBalloon.h"
+#include "effects/DamageEffect.h"
+#include "effects/DeathMan.h"
+#include "effects/Earthquake.h"
 #include "effects/EffectsService.h"
+#include "effects/FireStom.h"
+#include "effects/FireStomMain.h"
+#include "effects/GhostCalling.h"
+#include "effects/LightningEffect.h"
+#include "effects/MissileEffect.h"
+#include "effects/Poseidon.h"
+#include "effects/PoseidonWave.h"
+#include "effects/QuakeController.h"
+#include "effects/UseItem.h"
+#include "effects/UseItemWave.h"
+#include "effects/UsedItem.h"
 
 class CObjLayer;
+class CRleImage;
+
+// A set the manager can empty before loading it again.
+template <class Set>
+class CReloadableSet : public Set {
+public:
+    void Clear() { this->Reset(); }
+};
 
 class CEffectManager : public IEffects {
 public:
     static constexpr int kPoolSize = 12;
+    static constexpr int kBalloons = 1024;
+    static constexpr int kLightningPools = 9;
+    static constexpr int kUseItemPools = 5;
+    static constexpr int kUsedItemPools = 9;
+    // The item-use colours; the base set is colour 4.
+    enum UseColour : int { colourRed = 0, colourBlue = 1, colourGreen = 2, colourYellow = 3, colourBase = 4 };
+    // The used-item pools after the base one.
+    enum UsedColour : int {
+        usedRed = 1,
+        usedBlue,
+        usedGreen,
+        usedYellow,
+        usedRed1,
+        usedBlue1,
+        usedGreen1,
+        usedYellow1,
+    };
 
-    explicit CEffectManager(CObjLayer* objLayer) : m_pObjLayer(objLayer) {}
-    void LoadResources() override {}
-    void DrawAll(uint8_t* /*target*/) override {}
-    void ClearAll() override {}
-    CEffect* StartDamage(int, int, int, int, CCreature*) override { return nullptr; }
-    CEffect* StartDeathMan(int, int, int) override { return nullptr; }
-    void ResetDeathMan(int) override {}
-    CEffect* StartFireStomMain(int, int, CCreature*) override { return nullptr; }
-    CEffect* StartUseItem(int, int, int) override { return nullptr; }
-    CEffect* StartUsedItem(int, int) override { return nullptr; }
-    void PsychicforceTick(CCreature*, CCreature*) override {}
-    // No routine yet: every ability ends at once.
-    int RunAbilityRoutine(int, CCreature*) override { return 1; }
-    void StartChatBalloon(uint16_t, const char*, int) override {}
+    template <class T>
+    using Pool = std::array<T, kPoolSize>;
+
+    explicit CEffectManager(CObjLayer* objLayer);
+    ~CEffectManager() override;
+    CEffectManager(const CEffectManager&) = delete;
+    CEffectManager& operator=(const CEffectManager&) = delete;
+
+    CObjLayer* GetObjLayer() const { return m_pObjLayer; }
+
+    // ---- the service of the field and the battle ------------------------------
+    void LoadResources() override;
+    void DrawAll(uint8_t* dst) override;
+    void ClearAll() override;
+    CEffect* StartDamage(int x, int y, int value, int kind, CCreature* target) override;
+    CEffect* StartDeathMan(int x, int y, int a) override;
+    // Stops the death marks; with the layer's death-mark flag set, clears
+    // entry index (0..31; others are ignored) and the flag once no entry
+    // holds a creature.
+    void ResetDeathMan(int index) override;
+    CEffect* StartFireStomMain(int x, int y, CCreature* caster) override;
+    CEffect* StartUseItem(int x, int y, int hidden) override;
+    CEffect* StartUsedItem(int x, int y) override;
+    void PsychicforceTick(CCreature* caster, CCreature* target) override;
+    int RunAbilityRoutine(int id, CCreature* caster) override;
+    void StartChatBalloon(uint16_t charId, const char* text, int colour) override;
+
+    // ---- the other starts ---------------------------------------------------------
+    // The speaker's balloon restarts (null) while it is active and still
+    // its; else the first idle balloon.
+    CChatBalloon* StartChatBalloon(CCreature* character, const char* text, int colour);
+    CPoseidonWave* StartPoseidonWave(int x, int y, int a);
+    CFireStom* StartFireStom(int x, int y, int a);
+    CPoseidon* StartPoseidon(int x, int y, int id);
+    // Missiles: one image, or image A before split pixels and B after.
+    // Null, and nothing started, for a null image.
+    CMissileEffect* StartGeneric108(int x0, int y0, int x1, int y1, CRleImage* image);
+    CMissileEffect* StartGeneric108b(int x0, int y0, int x1, int y1, int split, CRleImage* imageA,
+                                     CRleImage* imageB);
+    CQuakeController* StartDeathManSub(int x, int y, int amplitude, int duration, CCreature* caster);
+    CEarthquake* StartEarthquake(int x, int y);
+    CGhostCalling* StartGhostCalling(int x, int y, int a);
+    // A bolt of lightning pool 1..9; null when the pool is full, the pool
+    // number is outside 1..9 or the bolt is too long.
+    CLightningEffect* StartBigEffect(int pool, int x0, int y0, int x1, int y1, int blend, int colourSet,
+                                     int unused = 0);
+    CUseItem* StartUseItemColor(int colour, int x, int y);
+    CUsedItem* StartUsedItemColor(int colour, int x, int y);
+    CUseItemWave* StartUseItemWave(int x, int y);
+    CUseItemWave* StartUseItemWaveColor(int colour, int x, int y);
+
+    // ---- for tests and the benchmark ---------------------------------------------
+    Pool<CDeathMan>& DeathMen() { return m_deathMen; }
+    std::array<CChatBalloon, kBalloons>& Balloons() { return m_balloons; }
+    Pool<CDamageEffect>& Damages() { return m_damages; }
+    Pool<CLightningEffect>& Lightning(int pool) { return m_lightning[static_cast<size_t>(pool)]; }
+    // Active instances over every pool, the balloons included.
+    int CountActive() const;
+    // The balloon order of the last DrawAll: count and entries.
+    int GetBalloonOrderCount() const { return m_balloonCount; }
+    int GetBalloonOrder(int i) const { return m_balloonOrder[static_cast<size_t>(i)]; }
+    CSprSpriteSet& PoseidonSet() { return m_poseidonSet; }
+    CEffectSpriteSet& FireStomSet() { return m_fireStomSet; }
+    CEffectSpriteSet& UseItemSet(int i) { return m_useItemSets[static_cast<size_t>(i)]; }
+    CEffectSpriteSet& UsedItemSet(int i) { return m_usedItemSets[static_cast<size_t>(i)]; }
 
 private:
-    [[maybe_unused]] CObjLayer* m_pObjLayer;
+    template <class F>
+    void ForEachInstance(F&& f);
+    template <class F>
+    void ForEachInstance(F&& f) const;
+
+    CObjLayer* m_pObjLayer;
+    std::array<int32_t, kBalloons> m_balloonOrder{};
+    int m_balloonCount = 0;
+
+    CReloadableSet<CSprSpriteSet> m_poseidonSet;
+    CReloadableSet<CEffectSpriteSet> m_deathManSet;
+    std::array<CReloadableSet<CEffectSpriteSet>, CGhostCalling::kGhosts> m_ghostSets;
+    CReloadableSet<CEffectSpriteSet> m_poseidonWaveSet;
+    CReloadableSet<CEffectSpriteSet> m_earthquakeSet;
+    CReloadableSet<CEffectSpriteSet> m_fireStomSet;
+    std::array<CReloadableSet<CEffectSpriteSet>, kUseItemPools> m_useItemSets;
+    std::array<CReloadableSet<CEffectSpriteSet>, kUseItemPools> m_useItemWaveSets;
+    std::array<CReloadableSet<CEffectSpriteSet>, kUsedItemPools> m_usedItemSets;
+
+    std::array<CChatBalloon, kBalloons> m_balloons;
+    Pool<CMissileEffect> m_missiles;
+    Pool<CQuakeController> m_quakes;
+    Pool<CPoseidon> m_poseidons;
+    Pool<CDeathMan> m_deathMen;
+    Pool<CGhostCalling> m_ghosts;
+    Pool<CPoseidonWave> m_poseidonWaves;
+    Pool<CEarthquake> m_earthquakes;
+    Pool<CDamageEffect> m_damages;
+    Pool<CFireStom> m_fireStoms;
+    Pool<CFireStomMain> m_fireStomMains;
+    std::array<Pool<CLightningEffect>, kLightningPools> m_lightning;
+    std::array<Pool<CUseItem>, kUseItemPools> m_useItems;
+    std::array<Pool<CUseItemWave>, kUseItemPools> m_useItemWaves;
+    std::array<Pool<CUsedItem>, kUsedItemPools> m_usedItems;
 };
