@@ -15,6 +15,7 @@
 #include "app/StringTable.h"
 #include "audio/MusicPlayer.h"
 #include "audio/SoundManager.h"
+#include "colony/ColonyService.h"
 #include "core/DibIO.h"
 #include "core/Display.h"
 #include "core/HotKey.h"
@@ -92,13 +93,13 @@ void SetWindowState(int32_t id, int32_t state)
 }
 
 // ---- calls into the colony and stage code --------------------------------
-// The colony's sprite table and cubes and the writing dialogs connect here.
+// The writing dialogs connect here.
 // The stage number is the one the stage loading keeps.
 int CurrentStageNumber() { return g_currentMapId; }
 void SetCurrentStageNumber(int stage) { g_currentMapId = stage; }
-void LoadColonySprites() {}
-void UnloadColonySprites() {}
-void LoadColonyCubesFromInventory() {}
+void LoadColonySprites() { Colony().LoadSprites(); }
+void UnloadColonySprites() { Colony().UnloadSprites(); }
+void LoadColonyCubesFromInventory() { Colony().LoadCubesFromInventory(); }
 // 1 the first writing dialog (mail), 2 the second (posts).
 void DestroyWritingDialog(int which)
 {

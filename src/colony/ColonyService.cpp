@@ -10,8 +10,7 @@
 
 namespace {
 
-// The colony, its table and its ground. The cursor's clicks and picture
-// belong to the colony screen and do nothing here yet.
+// The colony, its table, its ground and its cursor.
 class CColonyService : public IColony {
 public:
     void OnSimPacket() override { g_simColony.OnSimPacket(); }
@@ -22,7 +21,11 @@ public:
     void SendCubes() override { g_simColony.SendCubes(); }
     void Tick() override { g_simColony.Tick(); }
     void LoadCubesFromInventory() override { g_simColony.LoadCubesFromInventory(); }
-    void LoadSprites() override { g_simBuildingTable.LoadSprites(); }
+    void LoadSprites() override
+    {
+        g_simBuildingTable.LoadSprites();
+        g_simCursor.LoadSprites();
+    }
     void UnloadSprites() override { g_simBuildingTable.UnloadSprites(); }
     int IsMapShown() override { return g_simBuildingTable.IsMapShown(); }
     void DrawTerrain(uint8_t* surface) override { g_simTerrain.Draw(surface); }
@@ -31,11 +34,21 @@ public:
     void ScrollRight() override { g_simTerrain.ScrollRight(); }
     void ScrollUp() override { g_simTerrain.ScrollUp(); }
     void ScrollDown() override { g_simTerrain.ScrollDown(); }
-    void CursorClick() override {}
-    void CursorResetMode() override {}
-    void DrawCursor(int /*x*/, int /*y*/, uint8_t* /*surface*/) override {}
-    int GetPickedFacilityActive() override { return -1; }
-    void SetPickedFacilityActive(int /*active*/) override {}
+    void CursorClick() override { g_simCursor.OnClick(); }
+    void CursorResetMode() override { g_simCursor.ResetMode(); }
+    void DrawCursor(int x, int y, uint8_t* surface) override { g_simCursor.Draw(x, y, surface); }
+    int GetPickedFacilityActive() override
+    {
+        return g_simCursor.HasPick() ? g_simCursor.GetPickedFacility()->IsActive() : -1;
+    }
+    void SetPickedFacilityActive(int active) override
+    {
+        if (!g_simCursor.HasPick())
+            return;
+        CSimFacility& f = *g_simCursor.GetPickedFacility();
+        f.SetActive(active);
+        g_simColony.SendFacilityState(f.m_type, f.m_x, f.m_y, f.m_start, f.IsActive());
+    }
 };
 
 CColonyService g_colonyService;

@@ -1,19 +1,36 @@
-// The colony cursor's state that the map objects and the colony windows
-// read: its mode, whether the spot under it is valid, the lock of the
-// tech-cube box and the facility picked last. Its pictures, drawing and
-// clicks belong to the colony screen.
+// The colony mode's mouse: pick (opens the picked facility's panel), place
+// (an empty base) and demolish, drawn as its own animated picture at the
+// mouse. It remembers the facility picked last, which the colony windows
+// read, and is locked while the tech-cube box is open.
 #pragma once
 #include <cstdint>
 
 #include "colony/SimFacility.h"
+#include "core/SlrList.h"
 
 class CSimMapObject;
 
-class CSimCursor {
+class CSimCursor : public CSlrList {
 public:
     enum : int { kPick = 0, kPlace = 1, kDemolish = 2 };
+    static constexpr int32_t kCounterCycle = 30;
 
     CSimCursor() { Reset(); }
+
+    // "SimCursor.slr" and the cube pictures, once.
+    void LoadSprites();
+    void UnloadSprites();
+
+    // The counter advances while valid or locked; the frame follows the
+    // mode: pick (and locked) 0..4, demolish 5..6, place 7..12.
+    void Draw(int x, int y, uint8_t* pixels);
+    // The left button went down: pick, place or demolish at the mouse;
+    // place and demolish return to pick mode. Nothing while locked.
+    void OnClick();
+    // Back to pick mode unless locked.
+    void ResetMode();
+    // The frame Draw shows now, -1 for none.
+    int CurrentFrame() const;
 
     int GetMode() const { return m_mode; }
     void SetMode(int mode) { m_mode = mode; }
@@ -26,6 +43,8 @@ public:
     // empty facility of type 0 at (0, 0).
     CSimFacility* GetPickedFacility() { return m_picked; }
     void SetPickedFacility(CSimFacility* facility) { m_picked = facility ? facility : &m_noFacility; }
+    // Whether a facility was picked and is still on the map.
+    bool HasPick() const { return m_picked != &m_noFacility; }
     // The object is leaving the colony: a cursor that picked it forgets it.
     void Forget(const CSimMapObject* object);
     // Every object of the colony is leaving.
@@ -45,3 +64,5 @@ private:
 };
 
 extern CSimCursor g_simCursor;
+// The five cube colours, 8 frames each ("TechCube.slr").
+extern CSlrList g_techCubeSprites;

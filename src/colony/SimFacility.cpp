@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/CommandRing.h"
+#include "colony/FacilityInfo.h"
 #include "colony/SimBuildingTable.h"
 #include "colony/SimColony.h"
 #include "colony/SimCursor.h"
@@ -99,13 +100,7 @@ int CSimFacility::GetProgress() const
 
 int CSimFacility::CheckRule() const
 {
-    const int rule = g_simBuildingTable.GetType(m_type).rule;
-    switch (rule) {
-    case 2: case 4: case 8: case 16: case 32: case 64: case 128:
-        return g_simColony.TestRule(rule, *this);
-    default:
-        return 1;
-    }
+    return CFacilityInfo::TestRules(g_simBuildingTable.GetType(m_type).rule, *this, nullptr);
 }
 
 void CSimFacility::StartConstruction()

@@ -30,7 +30,7 @@ public:
     // (game time - start) x 100 / build time; 100 for a build time of 0.
     int GetProgress() const override;
     void Draw(uint8_t* pixels) override;
-    // The type's placement rule, when it is one of the single rules 2..128.
+    // Every bit of the type's placement rule.
     int CheckRule() const override;
     // The game time, or 0 for the headquarters, the edge facility and the
     // empty base.

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "colony/SimCursor.h"
+
 namespace {
 CSimMapObject* ObjectOf(CListNode* n) { return static_cast<CSimMapObject*>(n->m_value); }
 }  // namespace
@@ -30,9 +32,11 @@ void CSimObjectList::SortByDepth()
 void CSimObjectList::RemoveMarked()
 {
     for (CListNode* p = GetFirst(); p != Sentinel();) {
-        if (ObjectOf(p)->IsRemoved())
+        if (ObjectOf(p)->IsRemoved()) {
+            g_simCursor.Forget(ObjectOf(p));
             p = Erase(p);
-        else
+        } else {
             p = p->m_next;
+        }
     }
 }

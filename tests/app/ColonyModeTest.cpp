@@ -61,7 +61,11 @@ TEST_F(ColonyMode, EnteringSwapsTheLayersOpensItsWindowAndLeavesTheField)
     EXPECT_EQ(Window(69).GetState(), CWidget::kOpening);
     EXPECT_EQ(Window(2).GetState(), CWidget::kClosed);  // chat only for a game master
     EXPECT_EQ(g_musicPlayer.GetFileName(), "Simul.mid");  // no MIDI files in the test archive: not played
-    EXPECT_EQ(Sent(0, 3), (Bytes{5, 0x34, 0x12}));
+    // Leaving the field, then the colony's cube slots (filled from the
+    // carried cube items: none).
+    Bytes sent = {5, 0x34, 0x12, 'd', 4, 0, 1, 2, 3, 4};
+    sent.resize(25, 255);
+    EXPECT_EQ(Sent(0, 25), sent);
 }
 
 TEST_F(ColonyMode, LeavingReturnsToTheStartCellAndClosesTheColonyWindows)
@@ -69,7 +73,7 @@ TEST_F(ColonyMode, LeavingReturnsToTheStartCellAndClosesTheColonyWindows)
     view->ToggleColonyMode();
     for (int32_t id : {59, 60, 61})
         Window(id).SetState(CWidget::kOpen);
-    const size_t before = Sent(0, 3).size();
+    const size_t before = Sent(0, 25).size();
     view->ToggleColonyMode();
     EXPECT_EQ(g_colonyMode, 0u);
     EXPECT_TRUE(view->m_pDisplay->Holds(view->m_pObjLayer));
