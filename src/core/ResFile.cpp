@@ -343,9 +343,39 @@ void ResCloseArchive()
     g_res.opened = false;
 }
 
+namespace {
+
+std::vector<std::string>& MissedNames()
+{
+    static std::vector<std::string> missed;
+    return missed;
+}
+
+constexpr size_t kMaxMissed = 256;
+
+// Remembers a name an open archive does not hold (the first few).
+int NoteMiss(int h, const ResIndex& index, const char* name)
+{
+    if (h < 0 && index.loaded && name && MissedNames().size() < kMaxMissed)
+        MissedNames().push_back(name);
+    return h;
+}
+
+}  // namespace
+
+const std::vector<std::string>& ResMissedNames()
+{
+    return MissedNames();
+}
+
+void ResClearMissedNames()
+{
+    MissedNames().clear();
+}
+
 int ResOpen(const char* name)
 {
-    int h = Lookup(g_res.outer, name);
+    int h = NoteMiss(Lookup(g_res.outer, name), g_res.outer, name);
     if (h >= 0)
         g_res.outer.entries[static_cast<size_t>(h)].cursor = 0;
     return h;
@@ -353,7 +383,7 @@ int ResOpen(const char* name)
 
 int ResBindOpen(const char* name)
 {
-    int h = Lookup(g_res.nested, name);
+    int h = NoteMiss(Lookup(g_res.nested, name), g_res.nested, name);
     if (h >= 0)
         g_res.nested.entries[static_cast<size_t>(h)].cursor = 0;
     return h;

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/Exception.h"
 
@@ -33,6 +34,10 @@ void ResCloseArchive();
 int ResOpen(const char* name);
 // The same in the nested archive.
 int ResBindOpen(const char* name);
+// The names ResOpen and ResBindOpen did not find in a loaded index, in
+// order (a diagnostic for archive writers), and forgetting them.
+const std::vector<std::string>& ResMissedNames();
+void ResClearMissedNames();
 // Entries hold no resources: does nothing, 0.
 int ResClose(int h);
 

@@ -1,0 +1,95 @@
+// A small game server for the sample world, on the loopback address: one
+// client at a time. It takes any log-in and registration, offers one
+// character, answers the version, the choice and every connect step, lets
+// the player onto stage 0 among four wandering characters and echoes each
+// step as an area update. Every other command is framed by the lengths the
+// client sends it with and dropped; bytes it cannot frame are dropped whole.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Loop.h"
+#include "platform/Socket.h"
+
+class CDemoServer : public plat::IEventSource {
+public:
+    static constexpr uint16_t kPlayerId = 7;
+    static constexpr uint16_t kVersion = 336;
+    static constexpr int kStartX = 175;
+    static constexpr int kStartY = 298;
+    static constexpr int kWanderers = 4;
+    static constexpr uint32_t kWanderMs = 1200;
+
+    // Listens on 127.0.0.1 at port (0: a free one).
+    explicit CDemoServer(uint16_t port = 0);
+    ~CDemoServer() override;
+    CDemoServer(const CDemoServer&) = delete;
+    CDemoServer& operator=(const CDemoServer&) = delete;
+
+    bool Listening() const { return m_listening; }
+    uint16_t Port() const { return m_listener.Port(); }
+    // Pumps the server on every pass of the message loop.
+    void Register();
+
+    void Pump() override;
+    void AppendPollFds(std::vector<struct pollfd>& fds) override;
+
+    bool Accepted() const { return m_accepted; }
+    // The client ended its connection (end of stream or an error).
+    bool ClientGone() const { return m_clientGone; }
+    bool EnteredField() const { return m_entered; }
+    // Commands taken since the field entry was answered.
+    int CommandsAfterEntry() const { return m_afterEntry; }
+    // How many commands of that number were taken.
+    int Seen(int command) const;
+    // The player's steps, in order.
+    const std::vector<std::pair<int, int>>& Steps() const { return m_steps; }
+    // Area updates sent in answer to steps.
+    int Echoes() const { return m_echoes; }
+    // Byte runs dropped because they could not be framed.
+    int Dropped() const { return m_dropped; }
+    // A second connection was turned away.
+    int Refused() const { return m_refused; }
+
+    // The length of the client command at data (n bytes in hand): the whole
+    // packet's length, 0 when more bytes are needed to tell, -1 for bytes
+    // that are no command the client sends.
+    static int ClientPacketLength(const uint8_t* data, size_t n);
+
+private:
+    struct Wanderer {
+        uint16_t id;
+        uint16_t type;
+        int homeX, homeY;
+        int x, y;
+    };
+    void ReadAvailable();
+    void Handle(const uint8_t* p, size_t n);
+    void Send(const std::vector<uint8_t>& bytes);
+    void Flush();
+    void Wander();
+    std::vector<uint8_t> CharacterRecordBytes(uint16_t id, int x, int y, uint16_t type) const;
+
+    plat::CTcpListener m_listener;
+    plat::CTcpSocket m_conn;
+    bool m_listening = false;
+    bool m_registered = false;
+    bool m_accepted = false;
+    bool m_clientGone = false;
+    bool m_entered = false;
+    int m_afterEntry = 0;
+    int m_echoes = 0;
+    int m_dropped = 0;
+    int m_refused = 0;
+    int m_seen[256] = {};
+    int m_x = kStartX;
+    int m_y = kStartY;
+    uint32_t m_lastWander = 0;
+    uint32_t m_rand = 12345;
+    std::vector<Wanderer> m_wanderers;
+    std::vector<std::pair<int, int>> m_steps;
+    std::vector<uint8_t> m_in;
+    std::vector<uint8_t> m_out;
+};
