@@ -36,9 +36,14 @@ public:
     void RefreshWindows() {}
     // Offers this frame's mouse bits to the windows, topmost first.
     void DispatchMouseButtons() {}
-    // Pops and executes every pending command id of g_commandRing. This
-    // form executes none.
+    // Pops and executes every pending command id of g_commandRing
+    // (DispatchCommands.cpp).
     void DispatchCommands();
+    // Closes each of the region maps 71, 72 and 73 that is open or opening.
+    void CloseRegionMaps();
+    // Removes the id from the player's item list with the inventory window
+    // closed around it (opened again when it was open).
+    void RemoveInventoryItem(int itemId);
     // Polls the hot keys once per frame.
     void HandleHotKeys() {}
     // Offers a received chat line to the profile, group and big chat
@@ -48,6 +53,28 @@ public:
     // Stage changes asked for by windows (map 1, map 4, map 5); the
     // creature's update acts on one and clears it.
     std::array<uint8_t, 3> m_travelRequest{};
+
+    // ---- the command dispatcher's state -----------------------------------
+    // The current board or mail list window (52 or 54) and its reader (55
+    // or 56); -1 none.
+    int32_t m_listWindowId = -1;
+    int32_t m_readerWindowId = -1;
+    // The NPC talk text's first shown line and its line count less one.
+    int32_t m_talkTopLine = 0;
+    int32_t m_talkLineCount = 0;
+    // The game master's Enter toggle.
+    uint8_t m_gmChatIdle = 1;
+    int32_t m_transferAmount = 0;
+    // The items chosen for the quick restores; 0 none.
+    int32_t m_hpQuickItem = 0;
+    int32_t m_mpQuickItem = 0;
+    // The colour picked in the hair-colour window; -1 none.
+    int32_t m_pendingHairColor = -1;
+    // The password-change and deletion forms' texts, at most 9 bytes each.
+    std::array<char, 10> m_pwAccount{}, m_pwNumber1{}, m_pwNumber2{}, m_pwNew{}, m_pwConfirm{};
+    std::array<char, 10> m_delAccount{}, m_delNumber1{}, m_delNumber2{};
+    // The deletion form passed its checks; the confirmation may send.
+    bool m_deletionChecked = false;
 
     // The chat overlay over the field while the chat window is closed: its
     // frame counter, the lines that have faded (0..6) and the lines it holds.
