@@ -10,7 +10,6 @@
 #include "intro/IntroLayer.h"
 #include "rules/CalcData.h"
 #include "rules/ItemData.h"
-#include "world/Character.h"
 #include "world/CharacterRecord.h"
 #include "world/ObjLayer.h"
 #include "world/StageLoader.h"
@@ -121,10 +120,7 @@ void CPlayerInfo::GetProfileText(char* out, size_t size) const
 CharacterRecord* CPlayerInfo::GetMyRecord() const
 {
     CObjLayer* layer = GetObjLayer();
-    if (!layer)
-        return nullptr;
-    CCharacter* me = layer->GetMyCharacter();
-    return me ? &me->GetCharRecord() : &layer->MyRecord();
+    return layer ? &layer->MyRecord() : nullptr;
 }
 
 int CPlayerInfo::GetLevel() const
