@@ -133,11 +133,6 @@ void ResetUiLayerGlobals()
     SetPointerAttachment(nullptr);
 }
 
-int GetMusicVolume()
-{
-    return g_musicVolume;
-}
-
 CDaradirUzedo::CDaradirUzedo(CDisplay* display) : m_pTarget(display) {}
 
 CDaradirUzedo::~CDaradirUzedo()
@@ -472,8 +467,8 @@ void CDaradirUzedo::ResetPasswordForm()
         for (int32_t id = 78; id <= 82; ++id)
             if (CWidget* field = form->FindChild(id))
                 field->Clear();
-    for (char* buf : {m_pwAccount, m_pwNumber1, m_pwNumber2, m_pwNew, m_pwConfirm})
-        std::memset(buf, 0, kFormBufferSize);
+    for (auto* buf : {&m_pwAccount, &m_pwNumber1, &m_pwNumber2, &m_pwNew, &m_pwConfirm})
+        buf->fill(0);
 }
 
 int CDaradirUzedo::RouteChatMessage(const uint8_t* record, size_t size)
@@ -498,11 +493,4 @@ int CDaradirUzedo::RouteChatMessage(const char* message)
     const size_t lenAt = 2 + 12 + 1;
     const size_t len = rec[lenAt] | static_cast<size_t>(rec[lenAt + 1]) << 8;
     return RouteChatMessage(rec, lenAt + 2 + len);
-}
-
-void CDaradirUzedo::DispatchCommands()
-{
-    // The dispatcher proper replaces this: until then every id is dropped.
-    for (uint32_t id; (id = g_commandRing.Pop()) != CCommandRing::kEmpty;)
-        plat::DebugPrintf("ui command %u dropped\n", id);
 }

@@ -82,6 +82,11 @@ public:
     int DispatchMouseButtons();
     // Pops and executes every pending command id of g_commandRing.
     void DispatchCommands();
+    // Closes each of the region maps 71, 72 and 73 that is open or opening.
+    void CloseRegionMaps();
+    // Removes the id from the player's item list with the inventory window
+    // closed around it (opened again when it was open).
+    void RemoveInventoryItem(int itemId);
     // The hot-key list, else the single-key table. Returns 1.
     int HandleHotKeys();
     // A received chat record offered to the profile, group and big chat
@@ -96,8 +101,9 @@ public:
 
     uint8_t m_levelTwoHint = 0;
     uint8_t m_levelThreeHint = 0;
-    int32_t m_listWindowId = 0;
-    int32_t m_readerWindowId = 0;
+    // The current board or mail list window and its reader; -1 none.
+    int32_t m_listWindowId = -1;
+    int32_t m_readerWindowId = -1;
     std::array<char, 1024> m_talkText{};
     int32_t m_talkTopLine = 0;
     int32_t m_talkLineCount = 0;
@@ -116,14 +122,16 @@ public:
     int32_t m_pendingHairColor = -1;
     int32_t m_itemArrivedFlag = 0;
     // The password-change and character-deletion forms' texts.
-    char m_pwAccount[kFormBufferSize] = {};
-    char m_pwNumber1[kFormBufferSize] = {};
-    char m_pwNumber2[kFormBufferSize] = {};
-    char m_pwNew[kFormBufferSize] = {};
-    char m_pwConfirm[kFormBufferSize] = {};
-    char m_delAccount[kFormBufferSize] = {};
-    char m_delNumber1[kFormBufferSize] = {};
-    char m_delNumber2[kFormBufferSize] = {};
+    std::array<char, kFormBufferSize> m_pwAccount{};
+    std::array<char, kFormBufferSize> m_pwNumber1{};
+    std::array<char, kFormBufferSize> m_pwNumber2{};
+    std::array<char, kFormBufferSize> m_pwNew{};
+    std::array<char, kFormBufferSize> m_pwConfirm{};
+    std::array<char, kFormBufferSize> m_delAccount{};
+    std::array<char, kFormBufferSize> m_delNumber1{};
+    std::array<char, kFormBufferSize> m_delNumber2{};
+    // The deletion form passed its checks; the confirmation may send.
+    bool m_deletionChecked = false;
 
 private:
     CWidget* Child(int32_t id) { return m_root.FindChild(id); }

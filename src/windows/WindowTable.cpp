@@ -14,10 +14,6 @@
 #include "windows/HotKeyButton.h"
 #include "windows/SystemWindows.h"
 
-int32_t g_musicVolume = 50;
-int32_t g_soundVolume = 50;
-int32_t g_lightLevel = 50;
-
 CWidget* CWindowBuild::Find(int32_t id) const
 {
     for (int i = 0; i < m_count; ++i)

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "windows/DispatchCommands.h"  // the option values the sliders edit
+
 class CWidget;
 struct SWindowRow;
 
@@ -62,7 +64,3 @@ const std::array<int, kWindowRows>& WindowConstructionOrder();
 // A widget of the row's base with the row's values. It takes no chat lines.
 CWidget* CreatePlaceholder(const SWindowRow& row, const CWindowBuild& built);
 
-// The option page's values (0..100), 50 at start.
-extern int32_t g_musicVolume;
-extern int32_t g_soundVolume;
-extern int32_t g_lightLevel;

@@ -45,6 +45,7 @@
 #include "ui/MessageRing.h"
 #include "ui/NoticeList.h"
 #include "ui/WidgetGlobals.h"
+#include "windows/DispatchCommands.h"
 #include "windows/MouseCursor.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/HotKeyButton.h"
@@ -87,6 +88,7 @@ void ResetGameGlobals()
     FreeGameData();
     g_itemData.Reset();
     g_playerInfo.Reset();
+    ResetDispatchGlobals();
     g_zoneFlags.fill(0);
     g_messageRing.Clear();
     g_floatTexts.Clear();

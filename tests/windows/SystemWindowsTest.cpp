@@ -207,11 +207,11 @@ TEST_F(FormTest, OkWantsEveryFieldAndCancelWaitsForTheMessageBoxes)
 
     // The change went through: the fields and buffers are emptied, box 93
     // comes up.
-    std::snprintf(ui.m_pwNew, sizeof ui.m_pwNew, "secret");
+    std::snprintf(ui.m_pwNew.data(), ui.m_pwNew.size(), "secret");
     ui.ResetPasswordForm();
     for (int32_t id = 78; id <= 82; ++id)
         EXPECT_STREQ(form->FindChild(id)->GetText(), "") << id;
-    EXPECT_STREQ(ui.m_pwNew, "");
+    EXPECT_STREQ(ui.m_pwNew.data(), "");
     EXPECT_EQ(Find(93)->GetState(), CWidget::kOpening);
 }
 

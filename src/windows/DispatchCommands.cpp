@@ -1,0 +1,547 @@
+// The UI command dispatcher: once per frame every command id the windows,
+// hot keys, field clicks and scripts pushed is taken off the ring and
+// executed.
+#include "windows/DispatchCommands.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "app/CommandRing.h"
+#include "app/ExitGame.h"
+#include "app/FrameClock.h"
+#include "app/QuillonView.h"
+#include "app/ReceiveDispatch.h"
+#include "audio/Mixer.h"
+#include "audio/SoundManager.h"
+#include "core/HanCodeConv.h"
+#include "core/PaletteManager.h"
+#include "intro/AccountRecord.h"
+#include "platform/Debug.h"
+#include "script/ExtraFunctions.h"
+#include "ui/InputFocus.h"
+#include "windows/DaradirUzedo.h"
+#include "windows/PlayerInfo.h"
+#include "world/Character.h"
+#include "world/ObjLayer.h"
+
+int32_t g_requestCooldown = 0;
+int32_t g_areYouSureAction = 1;
+int32_t g_musicVolume = 50;
+int32_t g_soundVolume = 50;
+int32_t g_lightLevel = 50;
+int32_t g_transferPercent = 50;
+
+int GetMusicVolume() { return g_musicVolume; }
+int GetSoundVolume() { return g_soundVolume; }
+int GetLightLevel() { return g_lightLevel; }
+int GetTransferPercent() { return g_transferPercent; }
+
+namespace {
+
+constexpr int kLastCommand = 250;
+constexpr int32_t kCooldownFrames = 45;
+constexpr int32_t kNoArgument = -1;
+// The form texts hold 9 bytes and their terminator.
+constexpr size_t kFormText = 9;
+
+using Row = CommandRow;
+
+constexpr std::array<Row, kLastCommand + 1> BuildRows()
+{
+    std::array<Row, kLastCommand + 1> rows{};
+    for (int id : {0,   1,   2,   3,   4,   5,   6,   7,   11,  12,  13,  14,  15,  16,  17,  18,  19,  20,
+                   29,  30,  31,  32,  33,  34,  35,  36,  44,  45,  47,  69,  74,  100, 101, 102, 103, 104,
+                   105, 106, 107, 110, 111, 112, 113, 114, 115, 116, 118, 119, 120, 121, 138, 139, 146})
+        rows[static_cast<size_t>(id)] = Row::kWritten;
+    // Rows that come with their windows: the battle bar, the group and
+    // profile windows, the boards and mail, the market, the NPC talk and
+    // shops, the colony panels, the rankings, the bank and the cabinet,
+    // the quick restores and the hair colour.
+    for (int id : {8,  9,  10, 22, 23, 25, 26, 27, 28, 37, 38, 39, 40, 41, 42, 43, 48, 49, 50, 51, 52,
+                   53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 66, 67, 68, 70, 71, 72, 73, 75, 76, 77,
+                   78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95, 108, 109,
+                   117, 123, 124, 125, 126, 127, 128, 129, 131, 132, 133, 134, 135, 136, 137, 140, 141,
+                   142, 143, 250})
+        rows[static_cast<size_t>(id)] = Row::kWindowPending;
+    return rows;
+}
+
+constexpr std::array<Row, kLastCommand + 1> kRows = BuildRows();
+
+// ---- windows by id, every lookup null-tolerant -------------------------------
+
+CWidget* Win(CDaradirUzedo& ui, int id) { return ui.GetRootContainer()->FindChild(id); }
+
+CWidget* Child(CDaradirUzedo& ui, int window, int child)
+{
+    CWidget* w = Win(ui, window);
+    return w ? w->FindChild(child) : nullptr;
+}
+
+void SetState(CWidget* w, int32_t state)
+{
+    if (w)
+        w->SetState(state);
+}
+
+void Open(CDaradirUzedo& ui, std::initializer_list<int> ids)
+{
+    for (int id : ids)
+        SetState(Win(ui, id), CWidget::kOpening);
+}
+
+void Close(CDaradirUzedo& ui, std::initializer_list<int> ids)
+{
+    for (int id : ids)
+        SetState(Win(ui, id), CWidget::kClosing);
+}
+
+void Toggle(CDaradirUzedo& ui, std::initializer_list<int> ids)
+{
+    for (int id : ids)
+        if (CWidget* w = Win(ui, id))
+            w->Toggle();
+}
+
+void Refresh(CDaradirUzedo& ui, std::initializer_list<int> ids)
+{
+    for (int id : ids)
+        if (CWidget* w = Win(ui, id))
+            w->Refresh();
+}
+
+void Reload(CDaradirUzedo& ui, int id)
+{
+    if (CWidget* w = Win(ui, id))
+        w->ReloadData();
+}
+
+void ClearBoxes(CDaradirUzedo& ui, int window, std::initializer_list<int> boxes)
+{
+    for (int id : boxes)
+        if (CWidget* box = Child(ui, window, id))
+            box->Clear();
+}
+
+// The box takes the text focus and is emptied.
+void FocusAndClear(CWidget* box)
+{
+    if (!box)
+        return;
+    g_inputFocus.SetFocusWidget(box);
+    box->Clear();
+}
+
+// After an input window closed: the chat line gets the focus back (a game
+// master's only while the chat window is up).
+void HandBackFocus(CDaradirUzedo& ui)
+{
+    if (!g_gmFlag || ui.IsWindowOpen(2))
+        g_inputFocus.RestoreFocus();
+    else
+        g_inputFocus.ClearFocus();
+}
+
+void PinMainWindows(CDaradirUzedo& ui, int flag) { ui.GetRootContainer()->PinMainWindows(flag); }
+
+CObjLayer* Layer() { return GetObjLayer(); }
+
+bool InBattle()
+{
+    const CObjLayer* layer = Layer();
+    return layer && layer->m_inBattle;
+}
+
+// The object layer exists and is not in a battle.
+bool BattleFree()
+{
+    const CObjLayer* layer = Layer();
+    return layer && !layer->m_inBattle;
+}
+
+void StopMyCharacter()
+{
+    if (CObjLayer* layer = Layer())
+        if (CCharacter* me = layer->GetMyCharacter())
+            me->Stop();
+}
+
+// A form box's text; "" for a missing box.
+const char* BoxText(CDaradirUzedo& ui, int window, int box)
+{
+    CWidget* w = Child(ui, window, box);
+    const char* text = w ? w->GetText() : nullptr;
+    return text ? text : "";
+}
+
+// A box's text into a form text: false (nothing copied) when longer than 9
+// bytes. Johab boxes are converted (the conversion keeps the length).
+bool TakeFormText(std::array<char, 10>& out, const char* text, bool fromJohab)
+{
+    if (strnlen(text, kFormText + 1) > kFormText)
+        return false;
+    std::array<char, 10> copy{};
+    std::memcpy(copy.data(), text, std::strlen(text));
+    if (fromJohab)
+        CHanCodeConv::JohabToCP949(copy.data(), copy.data());
+    out = copy;
+    return true;
+}
+
+// "first-second" against the 15-byte personal number of the log-in record.
+bool MatchesPersonalNumber(const std::array<char, 10>& first, const std::array<char, 10>& second)
+{
+    char stored[AccountRecord::kResidentNumberSize + 1] = {};
+    g_loginRecord.GetText(AccountRecord::kResidentNumber, AccountRecord::kResidentNumberSize, stored, sizeof stored);
+    char joined[2 * kFormText + 2] = {};
+    std::snprintf(joined, sizeof joined, "%s-%s", first.data(), second.data());
+    return std::strcmp(joined, stored) == 0;
+}
+
+// The 10-byte account text of the log-in record that the password-change
+// and deletion requests carry.
+bool MatchesAccountText(const std::array<char, 10>& text)
+{
+    char stored[AccountRecord::kPasswordSize + 1] = {};
+    g_loginRecord.GetText(AccountRecord::kPassword, AccountRecord::kPasswordSize, stored, sizeof stored);
+    return std::strcmp(text.data(), stored) == 0;
+}
+
+void EmptyPasswordTexts(CDaradirUzedo& ui)
+{
+    for (auto* t : {&ui.m_pwAccount, &ui.m_pwNumber1, &ui.m_pwNumber2, &ui.m_pwNew, &ui.m_pwConfirm})
+        t->fill('\0');
+}
+
+void EmptyDeletionTexts(CDaradirUzedo& ui)
+{
+    for (auto* t : {&ui.m_delAccount, &ui.m_delNumber1, &ui.m_delNumber2})
+        t->fill('\0');
+    ui.m_deletionChecked = false;
+}
+
+// Password change: the five boxes of window 77 checked against the log-in
+// record; field 61 with the new password when they pass.
+void ChangePassword(CDaradirUzedo& ui)
+{
+    const bool taken = TakeFormText(ui.m_pwAccount, BoxText(ui, 77, 78), true) &&
+                       TakeFormText(ui.m_pwNumber1, BoxText(ui, 77, 79), false) &&
+                       TakeFormText(ui.m_pwNumber2, BoxText(ui, 77, 80), false) &&
+                       TakeFormText(ui.m_pwNew, BoxText(ui, 77, 81), true) &&
+                       TakeFormText(ui.m_pwConfirm, BoxText(ui, 77, 82), true);
+    if (!taken || !MatchesPersonalNumber(ui.m_pwNumber1, ui.m_pwNumber2)) {
+        Open(ui, {90});
+        return;
+    }
+    if (!MatchesAccountText(ui.m_pwAccount)) {
+        Open(ui, {91});
+        return;
+    }
+    if (std::strcmp(ui.m_pwNew.data(), ui.m_pwConfirm.data()) != 0) {
+        Open(ui, {92});
+        return;
+    }
+    if (CObjLayer* layer = Layer()) {
+        std::memcpy(layer->m_uiText.data(), ui.m_pwNew.data(), layer->m_uiText.size());
+        layer->SendCharacterField(61);
+    }
+}
+
+// Character deletion, first step: the three boxes of window 83 checked; the
+// confirmation box opens when they pass.
+void CheckDeletion(CDaradirUzedo& ui)
+{
+    ui.m_deletionChecked = false;
+    const bool taken = TakeFormText(ui.m_delAccount, BoxText(ui, 83, 84), true) &&
+                       TakeFormText(ui.m_delNumber1, BoxText(ui, 83, 85), false) &&
+                       TakeFormText(ui.m_delNumber2, BoxText(ui, 83, 86), false);
+    if (!taken || !MatchesPersonalNumber(ui.m_delNumber1, ui.m_delNumber2)) {
+        Open(ui, {90});
+        return;
+    }
+    if (!MatchesAccountText(ui.m_delAccount)) {
+        Open(ui, {91});
+        return;
+    }
+    ui.m_deletionChecked = true;
+    Open(ui, {89});
+}
+
+// The confirmation of a checked deletion: field 62, once.
+void ConfirmDeletion(CDaradirUzedo& ui)
+{
+    if (!ui.m_deletionChecked || !ui.IsWindowOpen(89))
+        return;
+    ui.m_deletionChecked = false;
+    if (CObjLayer* layer = Layer())
+        layer->SendCharacterField(62);
+}
+
+// The Enter key: the chat input goes out; a game master's Enter opens and
+// closes the chat line while the chat window is down.
+void EnterKey(CDaradirUzedo& ui)
+{
+    if (ui.IsWindowOpen(2)) {
+        g_inputFocus.SubmitFocused();
+        Refresh(ui, {2, 12, 3});
+        return;
+    }
+    if (!g_gmFlag)
+        return;
+    if (ui.m_gmChatIdle == 1) {
+        if (CWidget* chat = Win(ui, 2)) {
+            chat->Clear();
+            g_inputFocus.SetFocusWidget(chat);
+        }
+        g_inputFocus.BeginWidgetInput();
+        ui.m_gmChatIdle = 0;
+        return;
+    }
+    ui.m_gmChatIdle = 1;
+    if (g_inputFocus.GetFocusWidget()) {
+        g_inputFocus.SubmitFocused();
+        Refresh(ui, {2, 12, 3});
+        g_inputFocus.ClearFocus();
+    }
+}
+
+void CloseFirstMessageBox(CDaradirUzedo& ui)
+{
+    for (int id : {90, 91, 92, 93}) {
+        if (!ui.IsWindowOpen(id))
+            continue;
+        Close(ui, {id});
+        if (id == 93)
+            Close(ui, {77});
+        return;
+    }
+}
+
+// One row of the table; args are the entries popped for it (-1: the ring
+// ran out).
+void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
+{
+    switch (id) {
+    case 1: ui.GetRootContainer()->Refresh(); break;
+    case 2: Toggle(ui, {2}); Refresh(ui, {2}); break;
+    case 3: Toggle(ui, {3}); Refresh(ui, {3}); break;
+    case 4:
+        Toggle(ui, {6});
+        if (CWidget* status = Win(ui, 6); status && status->GetState() == CWidget::kOpening)
+            status->Refresh();
+        break;
+    case 5: Toggle(ui, {7, 8}); break;
+    case 6: Toggle(ui, {9}); break;
+    case 7: Toggle(ui, {12}); break;
+    case 11: Toggle(ui, {35}); break;
+    case 12:
+        if (!InBattle())
+            Toggle(ui, {26});
+        break;
+    case 13:
+    case 14:
+    case 15:
+        if (CWidget* abilities = Win(ui, 8))
+            abilities->MoveToFront(id - 13);
+        break;
+    case 16:
+        Close(ui, {35});
+        PinMainWindows(ui, 1);
+        Open(ui, {37, 38, 39, 40, 41});
+        break;
+    case 17:
+    case 18:
+        Close(ui, {35});
+        PinMainWindows(ui, 1);
+        Open(ui, {36});
+        g_areYouSureAction = id == 17 ? 1 : 0;
+        break;
+    case 19:
+        PinMainWindows(ui, 0);
+        Close(ui, {36});
+        if (g_areYouSureAction == 0) {
+            ExitGame();
+        } else if (g_areYouSureAction == 1) {
+            Open(ui, {83});
+            FocusAndClear(Child(ui, 83, 84));
+        }
+        break;
+    case 20:
+        PinMainWindows(ui, 0);
+        Open(ui, {35});
+        Close(ui, {36});
+        break;
+    case 29: EnterKey(ui); break;
+    case 30:
+        PinMainWindows(ui, 0);
+        Open(ui, {35});
+        Close(ui, {37, 38, 39, 40, 41});
+        break;
+    case 31:
+        if (ui.IsWindowOpen(37))
+            g_mixer.SetVolume(static_cast<uint32_t>(GetMusicVolume() * 655));
+        break;
+    case 32: g_soundManager.SetVolume(GetSoundVolume()); break;
+    case 33:
+        if (g_pPalette)
+            g_pPalette->SetLightLevel(GetLightLevel());
+        break;
+    case 34:
+    case 35:
+    case 36:
+        if (args[0] == kNoArgument || (id == 36 && args[1] == kNoArgument))
+            break;
+        if (CWidget* grid = Child(ui, 9, 11)) {
+            if (id == 34)
+                grid->ItemCommandA(args[0]);
+            else if (id == 35)
+                grid->ItemCommandC(args[0]);
+            else
+                grid->ItemCommandB(args[0], args[1]);
+            grid->ItemCommandDone();
+        }
+        break;
+    case 44: Open(ui, {7, 8}); break;
+    case 45:
+        if (g_pView)
+            g_pView->ToggleColonyMode();
+        break;
+    case 47: Toggle(ui, {51}); break;
+    case 69: Toggle(ui, {10}); Refresh(ui, {10}); break;
+    case 74:
+        if (args[0] != kNoArgument)
+            ui.RemoveInventoryItem(args[0]);
+        break;
+    case 100:
+        if (BattleFree()) {
+            Toggle(ui, {59});
+            Reload(ui, 59);
+        }
+        break;
+    case 101: Reload(ui, 8); Refresh(ui, {8}); break;
+    case 102:
+    case 103:
+    case 104:
+        StopMyCharacter();
+        Open(ui, {71 + id - 102});
+        break;
+    case 105:
+    case 106:
+    case 107:
+        ui.CloseRegionMaps();
+        ui.m_travelRequest[static_cast<size_t>(id == 107 ? 0 : id - 104)] = 1;
+        break;
+    case 110: Refresh(ui, {8}); break;
+    case 111:
+        Open(ui, {77});
+        if (ui.IsWindowOpen(77))
+            FocusAndClear(Child(ui, 77, 78));
+        StopMyCharacter();
+        break;
+    case 112:
+        ClearBoxes(ui, 77, {78, 79, 80, 81, 82});
+        EmptyPasswordTexts(ui);
+        Close(ui, {77});
+        HandBackFocus(ui);
+        break;
+    case 113: ChangePassword(ui); break;
+    case 114:
+    case 120:
+        ClearBoxes(ui, 83, {84, 85, 86});
+        EmptyDeletionTexts(ui);
+        Close(ui, {83});
+        if (id == 120)
+            Close(ui, {89});
+        HandBackFocus(ui);
+        break;
+    case 115: CheckDeletion(ui); break;
+    case 116:
+    case 118: Toggle(ui, {87}); break;
+    case 119: ConfirmDeletion(ui); break;
+    case 121: CloseFirstMessageBox(ui); break;
+    case 146:
+        if (g_gmFlag)
+            g_mixer.SetVolume(0);
+        break;
+    default:
+        // 0, 138, 139 do nothing; the rows that come with their windows
+        // have popped their arguments.
+        break;
+    }
+}
+
+}  // namespace
+
+CommandRow GetCommandRow(int id)
+{
+    return id >= 0 && id <= kLastCommand ? kRows[static_cast<size_t>(id)] : Row::kUnassigned;
+}
+
+int CommandArgumentCount(int id)
+{
+    switch (id) {
+    case 34:
+    case 35:
+    case 74:
+    case 75: return 1;
+    case 36: return 2;
+    default: return 0;
+    }
+}
+
+bool TakeRequestCooldown()
+{
+    if (g_requestCooldown != 0)
+        return false;
+    g_requestCooldown = kCooldownFrames;
+    return true;
+}
+
+void ResetDispatchGlobals()
+{
+    g_requestCooldown = 0;
+    g_areYouSureAction = 1;
+    g_musicVolume = g_soundVolume = g_lightLevel = g_transferPercent = 50;
+}
+
+void CDaradirUzedo::DispatchCommands()
+{
+    if (g_requestCooldown > 0)
+        --g_requestCooldown;
+    for (;;) {
+        const uint32_t entry = g_commandRing.Pop();
+        if (entry == CCommandRing::kEmpty)
+            return;
+        const int id = static_cast<int>(entry);
+        // The arguments leave the ring with their id, whatever becomes of it.
+        std::array<int32_t, 2> args{kNoArgument, kNoArgument};
+        for (int i = 0; i < CommandArgumentCount(id); ++i)
+            args[static_cast<size_t>(i)] = static_cast<int32_t>(g_commandRing.Pop());
+        if (g_uiCommandsSuspended)
+            continue;
+        if (GetCommandRow(id) == Row::kUnassigned) {
+            plat::DebugPrintf("DaradirUzedo: command %u is not assigned; skipped\n", entry);
+            continue;
+        }
+        Execute(*this, id, args.data());
+    }
+}
+
+void CDaradirUzedo::CloseRegionMaps()
+{
+    for (int id : {71, 72, 73})
+        if (IsWindowOpen(id))
+            Close(*this, {id});
+}
+
+void CDaradirUzedo::RemoveInventoryItem(int itemId)
+{
+    const bool wasOpen = IsWindowOpen(9);
+    if (wasOpen)
+        Close(*this, {9});
+    g_playerInfo.RemoveItem(itemId);
+    if (wasOpen)
+        Open(*this, {9});
+}
