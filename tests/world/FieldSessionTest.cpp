@@ -5,6 +5,7 @@
 // with QUORVEL_UPDATE_GOLDEN=1).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -13,7 +14,6 @@
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "app/StringTable.h"
-#include "core/TextLayer.h"
 #include "fixtures/CreatureSet.h"
 #include "fixtures/IntroArchive.h"
 #include "fixtures/MapFileBuilder.h"
@@ -21,6 +21,7 @@
 #include "fixtures/WidgetSprites.h"
 #include "intro/IntroLayer.h"
 #include "support/FakeServer.h"
+#include "support/FrameDriver.h"
 #include "support/Golden.h"
 #include "support/Harness.h"
 #include "windows/WindowTable.h"
@@ -94,42 +95,8 @@ CArchiveBuilder SessionArchive()
 
 class FieldSession : public testing::Test {
 protected:
-    void NextFrame()
-    {
-        const uint32_t n = g_gameFrameCount;
-        ASSERT_TRUE(h.RunUntil([&] { return g_gameFrameCount > n; }, 1000));
-    }
-    bool Frames(const std::function<bool()>& pred, int limit = 300)
-    {
-        for (int i = 0; i < limit && !h.Quit(); ++i) {
-            if (pred())
-                return true;
-            NextFrame();
-        }
-        return pred();
-    }
-    void Key(uint8_t scan)
-    {
-        h.KeyDown(scan);
-        NextFrame();
-        h.KeyUp(scan);
-        NextFrame();
-    }
-    void Type(const char* text)
-    {
-        if (g_pTextLayer->IsHangulMode())
-            g_pTextLayer->RequestModeSwitch();
-        for (const char* p = text; *p; ++p)
-            g_pView->OnChar(static_cast<uint8_t>(*p), 1, 0);
-        NextFrame();
-    }
-    void Click(int x, int y)
-    {
-        h.MouseDown(1, x, y);
-        NextFrame();
-        h.MouseUp(1, x, y);
-        NextFrame();
-    }
+    void NextFrame() { ASSERT_TRUE(drive.NextFrame()); }
+    bool Frames(const std::function<bool()>& pred, int limit = 300) { return drive.Frames(pred, limit); }
     // Everything the client has sent lands at the server.
     void Settle()
     {
@@ -150,6 +117,7 @@ protected:
 
     CTestArchive archive{SessionArchive(), false};
     CHarness h{5000};
+    CFrameDriver drive{h};
     CFakeServer* server = &h.Server();
     size_t taken = 0;
 };
@@ -173,10 +141,10 @@ TEST_F(FieldSession, LogInStandOnStageZeroMeetOthersAndWalkWhereClicked)
     // [120][ID, 12 bytes][password, 10 bytes]
     const Bytes login = Concat({{120}, Name12("eric"), {'p', 'w', 0, 0, 0, 0, 0, 0, 0, 0}});
     server->Expect(login).Send(accepted);
-    Type("eric");
-    Key(kTab);
-    Type("pw");
-    Key(kEnter);
+    drive.Type("eric");
+    drive.Key(kTab);
+    drive.Type("pw");
+    drive.Key(kEnter);
     ASSERT_TRUE(Frames([&] { return intro->m_sceneState == kSceneCharacter; })) << server->Failure();
 
     // Slot 1 played: the connect sequence hands over to stage 0.
@@ -187,10 +155,12 @@ TEST_F(FieldSession, LogInStandOnStageZeroMeetOthersAndWalkWhereClicked)
     server->Expect(Concat({{2, 1, 6}, Name12("Eric")})).Send(U16Packet(2, kId));
     server->Expect({50, 'W', 106}).Send({50, 1}).Send({106, 1});
     server->Expect(Request(50)).Send(FieldReply(50, record));
-    server->Expect(Concat({Request(69), Request(68)})).Send(FieldReply(69, {0, 0, 0, 0})).Send(FieldReply(68, {0, 0, 0, 0}));
+    server->Expect(Concat({Request(69), Request(68)}))
+        .Send(FieldReply(69, {0, 0, 0, 0}))
+        .Send(FieldReply(68, {0, 0, 0, 0}));
     server->Expect({3, 1, kStartX, 0, 42, 1}).Expect({'e', 3, kId, 0, 'e', 2, kId, 0, 'e', 4, kId, 0});
     server->Send(Presence(3, kId, kStartX, kStartY));
-    Click(150, 440);  // slot 1's OK
+    drive.Click(150, 440);  // slot 1's OK
     ASSERT_TRUE(Frames([&] { return intro->m_sceneState == kSceneInWorld; }))
         << "connect step " << g_connectStep << ": " << server->Failure();
     ASSERT_TRUE(Frames([&] { return layer->GetMyCharacter() != nullptr; }));
@@ -248,7 +218,7 @@ TEST_F(FieldSession, LogInStandOnStageZeroMeetOthersAndWalkWhereClicked)
     ASSERT_EQ(ty, kStartY + 3);
     Settle();
     NewBytes();
-    Click(sx, sy);
+    drive.Click(sx, sy);
     ASSERT_TRUE(Frames([&] { return me->GetTileX() == kStartX + 3 && me->GetTileY() == kStartY + 3; }));
     ASSERT_TRUE(Frames([&] { return me->GetOrder() == CCreature::orderStand; }));
     Settle();
@@ -295,12 +265,15 @@ TEST(StageLoad, EachStageReadsItsTilesAndObjectsInTableOrder)
         const std::vector<std::string> tiles = StageTileFiles(stage), objects = StageObjectFiles(stage);
         EXPECT_EQ(ground->GetTileSetCount(), static_cast<int>(tiles.size())) << "nothing kept from the last stage";
         for (const std::string& path : tiles) {
-            const std::string name = path.substr(5, path.find('.') == std::string::npos ? std::string::npos : path.find('.') - 5);
+            // The set's name is the file's without "data\" and extension.
+            const std::string name = path.substr(5, path.find('.') - std::min(path.find('.'), size_t{5}));
             EXPECT_NE(ground->FindTileSet(name), nullptr) << name;
         }
         ASSERT_EQ(layer->GetBuildingEntryCount(), static_cast<int>(objects.size()));
-        for (size_t i = 0; i < objects.size(); ++i)
-            EXPECT_EQ(std::string(layer->GetBuildingEntry(static_cast<int>(i))->GetName()) + ".obr", objects[i].substr(5)) << i;
+        for (size_t i = 0; i < objects.size(); ++i) {
+            const std::string name(layer->GetBuildingEntry(static_cast<int>(i))->GetName());
+            EXPECT_EQ("data\\" + name + ".obr", objects[i]) << i;
+        }
         EXPECT_EQ(g_musicPlayer.GetFileName(), StageMusic(stage == 3 ? 1 : stage));
         EXPECT_EQ(g_lastLoadedStage, stage);
     }
