@@ -189,6 +189,25 @@ void CEffectManager::ResetDeathMan(int index)
         m_pObjLayer->m_deathMarkFlag = 0;
 }
 
+void CEffectManager::PsychicforceTick(CCreature* caster, CCreature* target)
+{
+    if (caster)
+        m_specialAbil.PsychicforceTick(*caster, target);
+}
+
+int CEffectManager::RunAbilityRoutine(int id, CCreature* caster)
+{
+    return caster ? m_specialAbil.Run(id, *caster) : 1;
+}
+
+CMissileEffect* CEffectManager::GetMissileOf(const CCreature* caster)
+{
+    for (auto& m : m_missiles)
+        if (m.IsActive() && caster && m.GetOwner() == caster)
+            return &m;
+    return nullptr;
+}
+
 // ---- starts ------------------------------------------------------------------
 
 CEffect* CEffectManager::StartDamage(int x, int y, int value, int /*kind*/, CCreature* target)
