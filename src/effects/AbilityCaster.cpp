@@ -1,7 +1,15 @@
 #include "effects/AbilityCaster.h"
 
 #include "core/AnimSpriteSet.h"
+#include "world/BGLayer.h"
 #include "world/ObjLayer.h"
+
+void CAbilityCaster::TileCentre(int tx, int ty, int& px, int& py)
+{
+    CBGLayer::TileToPixel(tx, ty, px, py);
+    px += 32;
+    py += 16;
+}
 
 void CAbilityCaster::MoveTo(CCreature& c, int x, int y, int px, int py)
 {

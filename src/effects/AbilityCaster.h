@@ -22,6 +22,9 @@ public:
     static int32_t GoalY(const CCreature& c) { return c.*(&CAbilityCaster::m_abilityGoalY); }
     static CCreature*& Target(CCreature& c) { return c.*(&CAbilityCaster::m_pAbilityTarget); }
     static int32_t& Animation(CCreature& c) { return c.*(&CAbilityCaster::m_animation); }
+    // The centre of a tile in world pixels, and of the caster's goal tile.
+    static void TileCentre(int tx, int ty, int& px, int& py);
+    static void GoalCentre(const CCreature& c, int& px, int& py) { TileCentre(GoalX(c), GoalY(c), px, py); }
     // Takes the creature off its cell and puts it on (x, y) at that pixel.
     static void MoveTo(CCreature& c, int x, int y, int px, int py);
 

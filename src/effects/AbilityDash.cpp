@@ -32,18 +32,7 @@ constexpr int kStrikeFrame = 25;
 constexpr int kStrikeFrameII = 5;
 constexpr int kGuardBreakEnd = 30;
 
-void TileCentre(int tx, int ty, int& px, int& py)
-{
-    CBGLayer::TileToPixel(tx, ty, px, py);
-    px += 32;
-    py += 16;
-}
-
 int Sign(long long v) { return (v > 0) - (v < 0); }
-
-}  // namespace
-
-namespace {
 
 // Tiles off the map count as taken.
 bool OnMap(const CObjLayer* layer, int x, int y)
@@ -119,8 +108,8 @@ int CSpecialAbil::RunDash(CCreature& c, int id)
         if (!InTileMap(sx, sy))
             return 1;
         int stopPx = 0, stopPy = 0, targetPx = 0, targetPy = 0;
-        TileCentre(sx, sy, stopPx, stopPy);
-        TileCentre(gx, gy, targetPx, targetPy);
+        Caster::TileCentre(sx, sy, stopPx, stopPy);
+        Caster::TileCentre(gx, gy, targetPx, targetPy);
         if (id == kAbilityPowerBreakII && target && target->IsActive() && target->IsAlive()) {
             targetPx = target->GetPixelX();
             targetPy = target->GetPixelY();

@@ -32,13 +32,6 @@ constexpr int kPhaseRaise = 0;
 constexpr int kPhaseHold = 1;
 constexpr int kPhaseLower = 2;
 
-void TileCentre(int tx, int ty, int& px, int& py)
-{
-    CBGLayer::TileToPixel(tx, ty, px, py);
-    px += 32;
-    py += 16;
-}
-
 void DrawStep(CCreature& c, int anim, int step, int fade = -1)
 {
     c.Draw(c.GetPixelX(), c.GetPixelY(), 0, Caster::StepFrame(c, anim, step), fade);
@@ -142,7 +135,7 @@ int CSpecialAbil::RunSpell(CCreature& c, int id)
     int32_t& counter = Caster::FrameCounter(c);
     int32_t& phase = Caster::Phase(c);
     int gx = 0, gy = 0;
-    TileCentre(Caster::GoalX(c), Caster::GoalY(c), gx, gy);
+    Caster::TileCentre(Caster::GoalX(c), Caster::GoalY(c), gx, gy);
     if (counter == 0 && phase == kPhaseRaise) {
         c.SetDirection(GetDirection16(c.GetPixelX(), c.GetPixelY(), gx, gy) / 2);
         Caster::Animation(c) = Caster::AnimOf(c, kCodeRaise + c.GetDirection());

@@ -22,16 +22,6 @@ using Caster = CAbilityCaster;
 
 void Sound(const char* name) { g_soundManager.PlayAt(name, 0, 0); }
 
-// The centre of a tile in world pixels.
-void TileCentre(int tx, int ty, int& px, int& py)
-{
-    CBGLayer::TileToPixel(tx, ty, px, py);
-    px += 32;
-    py += 16;
-}
-
-void GoalCentre(const CCreature& c, int& px, int& py) { TileCentre(Caster::GoalX(c), Caster::GoalY(c), px, py); }
-
 void TurnTowards(CCreature& c, int px, int py)
 {
     c.SetDirection(GetDirection16(c.GetPixelX(), c.GetPixelY(), px, py) / 2);
@@ -125,7 +115,7 @@ int CSpecialAbil::RunCast(CCreature& c, const Cast& cast)
     if (counter == 0) {
         if (cast.id == kAbilityMaximumForce) {
             int gx = 0, gy = 0;
-            GoalCentre(c, gx, gy);
+            Caster::GoalCentre(c, gx, gy);
             TurnTowards(c, gx, gy);
         } else if ((cast.id == kAbilityFreeze || cast.id == kAbilityPsychicforce) && target) {
             TurnTowards(c, target->GetPixelX(), target->GetPixelY());
@@ -170,7 +160,7 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
         break;
     case kAbilityMaximumForce: {
         int gx = 0, gy = 0;
-        GoalCentre(c, gx, gy);
+        Caster::GoalCentre(c, gx, gy);
         m_fx.StartPoseidon(gx, gy, target ? target->GetServerId() : 0);
         c.SetMyTurn(0);
         break;
@@ -188,7 +178,7 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
     case kAbilityMagicHealing: {
         m_fx.StartUseItem(x, y, 0);
         int gx = 0, gy = 0;
-        GoalCentre(c, gx, gy);
+        Caster::GoalCentre(c, gx, gy);
         m_fx.StartUseItemColor(M::colourRed, gx, gy);
         const int64_t amount = std::max<int64_t>(Caster::CastValue(c), 0);
         Heal(c, target, static_cast<int>(std::min<int64_t>(ISqrt(700 * amount), INT32_MAX)));
@@ -247,7 +237,7 @@ void CSpecialAbil::HitStep(CCreature& c, int id)
         // Nine bolts from 400 pixels up onto a 3 x 3 pattern around the
         // target tile's centre.
         int gx = 0, gy = 0;
-        GoalCentre(c, gx, gy);
+        Caster::GoalCentre(c, gx, gy);
         static constexpr struct {
             int fromX, toX, toY, blend;
         } kBolts[9] = {{0, 0, -32, 0},   {-64, -32, -16, 0}, {64, 32, -16, 0},
