@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
 #include "app/CommandRing.h"
 #include "app/ExitGame.h"
@@ -20,6 +21,8 @@
 #include "core/PaletteManager.h"
 #include "intro/AccountRecord.h"
 #include "platform/Debug.h"
+#include "rules/CalcData.h"
+#include "rules/ItemData.h"
 #include "script/ExtraFunctions.h"
 #include "ui/InputFocus.h"
 #include "windows/DaradirUzedo.h"
@@ -28,6 +31,7 @@
 #include "windows/PlayerInfo.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
+#include "world/ObrItemEntry.h"
 
 int32_t g_requestCooldown = 0;
 int32_t g_areYouSureAction = 1;
@@ -57,7 +61,7 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
     for (int id : {0,   1,   2,   3,   4,   5,   6,   7,   11,  12,  13,  14,  15,  16,  17,  18,  19,  20,
                    29,  30,  31,  32,  33,  34,  35,  36,  44,  45,  47,  69,  74,  100, 101, 102, 103, 104,
                    105, 106, 107, 110, 111, 112, 113, 114, 115, 116, 118, 119, 120, 121, 138, 139, 146,
-                   70,  71,  72,  73,  123, 124, 125, 127, 128, 129, 131})
+                   70,  71,  72,  73,  108, 109, 123, 124, 125, 127, 128, 129, 131})
         rows[static_cast<size_t>(id)] = Row::kWritten;
     // Rows that come with their windows: the battle bar, the group and
     // profile windows, the boards and mail, the market, the NPC talk and
@@ -65,7 +69,7 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
     // the quick restores and the hair colour.
     for (int id : {8,  9,  10, 22, 23, 25, 26, 27, 28, 37, 38, 39, 40, 41, 42, 43, 48, 49, 50, 51, 52,
                    53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 66, 67, 68, 75, 76, 77,
-                   78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95, 108, 109,
+                   78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95,
                    117, 126, 132, 133, 134, 135, 136, 137, 140, 141,
                    142, 143, 250})
         rows[static_cast<size_t>(id)] = Row::kWindowPending;
@@ -447,6 +451,59 @@ void ToggleCabinet(CDaradirUzedo& ui)
         Toggle(ui, {kInventory});
 }
 
+// ---- the quick restores ---------------------------------------------------------
+
+// The first slot holding a restore item, used when the value is below its
+// maximum: the chosen quick item's two pairs of its kind, or else one of
+// the built-in potions' fixed amount. The slot closes up.
+void QuickRestore(CDaradirUzedo& ui, bool hp)
+{
+    const CObjLayer* layer = Layer();
+    CharacterRecord* rec = g_playerInfo.GetMyRecord();
+    if (!rec || g_mouseCursor.GetItemId() != 0 ||
+        (layer && layer->m_inBattle && layer->m_battleNumber >= static_cast<uint32_t>(CObjLayer::kDeathMatchFirst)))
+        return;
+    const size_t field = hp ? CharacterRecord::kHp : CharacterRecord::kMp;
+    const int kind = hp ? 10 : 11;
+    const int64_t max = hp ? CalcMaxHp(*rec) : CalcMaxMp(*rec);
+    const int quick = hp ? ui.m_hpQuickItem : ui.m_mpQuickItem;
+    struct Builtin {
+        int id, amount;
+    };
+    static constexpr Builtin kHpItems[] = {{74, 40}, {77, 80}, {80, 80}};
+    static constexpr Builtin kMpItems[] = {{75, 40}, {78, 80}, {81, 80}};
+    for (int slot = 0; slot < CPlayerInfo::kItemSlots; ++slot) {
+        const int id = CPlayerInfo::GetItem(*rec, slot);
+        int64_t value = rec->I32(field);
+        if (id <= 0 || value >= max)
+            continue;
+        bool found = false;
+        if (quick != 0) {
+            const CObrItemEntry* entry = id == quick ? ItemEntryOrNull(id) : nullptr;
+            if (!entry)
+                continue;
+            const ItemRecord& item = entry->GetRecord();
+            for (const auto& [k, amount] : {std::pair{item.kind1, item.value1}, std::pair{item.kind2, item.value2}})
+                if (k == kind)
+                    value = std::min<int64_t>(value + amount, max);
+            found = true;
+        } else {
+            for (const Builtin& b : hp ? kHpItems : kMpItems)
+                if (b.id == id) {
+                    value = std::min<int64_t>(value + b.amount, max);
+                    found = true;
+                }
+        }
+        if (!found)
+            continue;
+        rec->SetU32(field, static_cast<uint32_t>(std::max<int64_t>(value, 0)));
+        Reload(ui, 6);
+        Refresh(ui, {6});
+        CMouseCursor::RemoveSlotItem(slot);
+        return;
+    }
+}
+
 // One row of the table; args are the entries popped for it (-1: the ring
 // ran out).
 void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
@@ -576,6 +633,8 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
         ui.CloseRegionMaps();
         ui.m_travelRequest[static_cast<size_t>(id == 107 ? 0 : id - 104)] = 1;
         break;
+    case 108:
+    case 109: QuickRestore(ui, id == 109); break;
     case 110: Refresh(ui, {8}); break;
     case 111:
         Open(ui, {77});

@@ -284,3 +284,53 @@ TEST_F(ItemGridTest, ItemUseConsumesOnlyWhatActed)
     bed.Layer().m_inBattle = 0;
     EXPECT_EQ(bed.Layer().StageChange().GetState(), CStageChange::kWipe) << "a stage change started";
 }
+
+TEST_F(ItemGridTest, QuickRestoresUseTheChosenPotionOrABuiltInOne)
+{
+    Rec().SetU32(CharacterRecord::kConstitution, 10);
+    Rec().SetU32(CharacterRecord::kWisdom, 10);
+    const int maxHp = CalcMaxHp(Rec()), maxMp = CalcMaxMp(Rec());
+    struct Row {
+        const char* name;
+        uint32_t command;
+        int quick;  // the chosen item of the kind
+        std::vector<int> held;
+        int value;  // HP or MP before
+        bool carrying, deathMatch;
+        std::vector<int> heldAfter;
+        int valueAfter;
+    };
+    const Row rows[] = {
+        {"the chosen potion", 109, kPotion, {30, kPotion}, 10, false, false, {30}, 40},
+        {"the chosen potion, both pairs", 109, kBigPotion, {kBigPotion}, 10, false, false, {}, maxHp},
+        {"the chosen potion not held", 109, kPotion, {77}, 10, false, false, {77}, 10},
+        {"a built-in one", 109, 0, {30, 77, 74}, 10, false, false, {30, 74}, std::min(90, maxHp)},
+        {"a built-in MP one", 108, 0, {75}, 1, false, false, {}, std::min(41, maxMp)},
+        {"at the maximum", 109, 0, {74}, maxHp, false, false, {74}, maxHp},
+        {"while carrying", 109, 0, {74}, 10, true, false, {74}, 10},
+        {"in a death match", 109, 0, {74}, 10, false, true, {74}, 10},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Hold(r.held);
+        const size_t field = r.command == 109 ? CharacterRecord::kHp : CharacterRecord::kMp;
+        Rec().SetU32(field, uint32_t(r.value));
+        (r.command == 109 ? ui.m_hpQuickItem : ui.m_mpQuickItem) = r.quick;
+        g_mouseCursor.PickUp(r.carrying ? 30 : 0, CMouseCursor::kFromItems, 50);
+        bed.Layer().m_inBattle = r.deathMatch ? 1 : 0;
+        bed.Layer().m_battleNumber = r.deathMatch ? 20001 : 0;
+        g_commandRing.Push(r.command);
+        ui.DispatchCommands();
+        std::vector<int> held;
+        for (int i = 0; i < 4; ++i)
+            if (int id = CPlayerInfo::GetItem(Rec(), i))
+                held.push_back(id);
+        EXPECT_EQ(held, r.heldAfter);
+        EXPECT_EQ(Rec().I32(field), r.valueAfter);
+        const bool used = held.size() < r.held.size();
+        EXPECT_EQ(bed.Received().size(), used ? 3u : 0u) << "field 57 for the slot used";
+        ui.m_hpQuickItem = ui.m_mpQuickItem = 0;
+    }
+    bed.Layer().m_inBattle = 0;
+    g_mouseCursor.Clear();
+}
