@@ -196,6 +196,8 @@ void CDaradirUzedo::CreateWindows()
         m_root.AddChild(w);
     }
 
+    // A release no window takes goes to the field.
+    g_dropMouseItem = DropMouseItemOnField;
     g_inputFocus.BeginWidgetInput();
     UpdateSpeedField();
     g_uiLastTime = g_frameNow;
@@ -286,7 +288,7 @@ int CDaradirUzedo::OnFrame()
     }
     DispatchCommands();
     g_pointerAttachment->Draw(g_mouseState.GetX(), g_mouseState.GetY(), surface);
-    // The carried item's picture at the pointer joins here.
+    g_mouseCursor.Draw(g_mouseState.GetX(), g_mouseState.GetY(), surface);
     CScriptManager::StepAll();
     return 1;
 }
