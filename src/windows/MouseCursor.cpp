@@ -436,7 +436,4 @@ void DropMouseItemOnField(int sx, int sy)
     if (!layer || !g_mouseCursor.CanRelease())
         return;
     layer->DropMouseItem(sx, sy);
-    // The layer moved the item to g_lastMouseCursor when it sent the drop.
-    if (g_mouseCursor.GetItemId() == 0 && g_lastMouseCursor.GetItemId() > 0)
-        g_lastMouseCursor.ReportRelease();
 }

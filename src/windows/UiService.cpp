@@ -78,6 +78,7 @@ public:
     }
     void ApplyToPlayer(CMouseCursor& cursor) override { cursor.ApplyToPlayer(); }
     void ReturnCarried(CMouseCursor& cursor) override { cursor.ReturnCarried(); }
+    bool DropCarried(CMouseCursor& cursor) override { return cursor.DropCarried(); }
     // The shop lists come with the item lists.
     int LoadItemList(const char* name) override
     {

@@ -33,6 +33,9 @@ public:
     // g_mouseCursor / g_lastMouseCursor.
     virtual void ApplyToPlayer(CMouseCursor& cursor) = 0;
     virtual void ReturnCarried(CMouseCursor& cursor) = 0;
+    // Reports the carried item's removal and moves it to g_lastMouseCursor;
+    // false when it cannot be let go now.
+    virtual bool DropCarried(CMouseCursor& cursor) = 0;
     // A shop list ("potion01.bin", "potion02.bin") before a shop opens.
     virtual int LoadItemList(const char* name) = 0;
 };

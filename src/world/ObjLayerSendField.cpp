@@ -70,8 +70,9 @@ void CObjLayer::DropMouseItem(int sx, int sy)
         Ui().ReturnCarried(g_mouseCursor);
         return;
     }
-    g_lastMouseCursor = g_mouseCursor;
-    g_mouseCursor.Clear();
+    // The removal is reported before the drop or the gift leaves.
+    if (!Ui().DropCarried(g_mouseCursor))
+        return;
     if (givesToPlayer)
         SendPacket(CByteWriter().U8('.').U16(U(other->GetServerId())).U16(U(item)));
     else

@@ -87,6 +87,12 @@ void FakeUi::ReturnCarried(CMouseCursor& cursor)
     cursor.ReturnCarried();
 }
 
+bool FakeUi::DropCarried(CMouseCursor& cursor)
+{
+    log.Add("DropCarried", CursorName(cursor));
+    return cursor.DropCarried();
+}
+
 int FakeUi::LoadItemList(const char* name)
 {
     log.Add("LoadItemList", name);

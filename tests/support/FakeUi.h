@@ -31,6 +31,7 @@ public:
     void ShowNotice(const char* text, int draws) override;
     void ApplyToPlayer(CMouseCursor& cursor) override;
     void ReturnCarried(CMouseCursor& cursor) override;
+    bool DropCarried(CMouseCursor& cursor) override;
     int LoadItemList(const char* name) override;
 
     CCallLog log;

@@ -378,7 +378,7 @@ TEST_F(ItemField, DropsAndGiftsSettleOnTheServersAnswer)
     // Accepted: the item is gone for good, on the ground.
     Pick(1);
     DropMouseItemOnField(sx, sy);
-    EXPECT_EQ(bed.Received(), Cat({Drop(11), Bytes{53, 57, 1}}));
+    EXPECT_EQ(bed.Received(), Cat({Bytes{53, 57, 1}, Drop(11)}));
     EXPECT_EQ(Items(), (std::vector<int>{10, 12, 13, 14, 0, 0}));
     Answer({43});
     EXPECT_EQ(bed.Layer().GetGroundItem(22, 24), 11);
@@ -389,7 +389,7 @@ TEST_F(ItemField, DropsAndGiftsSettleOnTheServersAnswer)
     // Refused: it comes back and the server is told where.
     Pick(0);
     DropMouseItemOnField(sx, sy);
-    EXPECT_EQ(bed.Received(), Cat({Drop(10), Bytes{53, 57, 0}}));
+    EXPECT_EQ(bed.Received(), Cat({Bytes{53, 57, 0}, Drop(10)}));
     // A second drop while the first is awaited stays on the cursor.
     Pick(0);
     DropMouseItemOnField(sx, sy);
@@ -407,7 +407,7 @@ TEST_F(ItemField, DropsAndGiftsSettleOnTheServersAnswer)
     g_mouseCursor.PickUp(kWeapon, Src::kFromEquipment, 0);
     me->GetCharRecord().SetEquip(0, 0);
     DropMouseItemOnField(sx, sy);
-    EXPECT_EQ(bed.Received(), Cat({Bytes{'.', 30, 0, kWeapon, 0}, Bytes{53, 53, 0, 0, 0}}));
+    EXPECT_EQ(bed.Received(), Cat({Bytes{53, 53, 0, 0, 0}, Bytes{'.', 30, 0, kWeapon, 0}}));
     Answer({48});
     EXPECT_EQ(bed.Received(), (Bytes{53, 53, 0, kWeapon, 0}));
     EXPECT_EQ(me->GetCharRecord().Equip(0), kWeapon);
@@ -415,7 +415,7 @@ TEST_F(ItemField, DropsAndGiftsSettleOnTheServersAnswer)
     // Given: gone.
     Pick(2);
     DropMouseItemOnField(sx, sy);
-    EXPECT_EQ(bed.Received(), Cat({Bytes{'.', 30, 0, 14, 0}, Bytes{53, 57, 2}}));
+    EXPECT_EQ(bed.Received(), Cat({Bytes{53, 57, 2}, Bytes{'.', 30, 0, 14, 0}}));
     Answer({47});
     EXPECT_EQ(Items(), (std::vector<int>{12, 13, 10, 0, 0, 0}));
     EXPECT_EQ(g_lastMouseCursor.GetItemId(), 0);

@@ -236,9 +236,10 @@ TEST_F(FieldProtocol, EverySenderSendsItsBytesAndTheRefusalsSendNothing)
          Wire(41).U16(kMe).U16(kApple).U16(21).U16(20)},
         {"pick up nothing", [&] { layer.PickUpItem(40, 40); }, {}},
         {"drop", [&] { carry(kSword); layer.DropMouseItem(freeX, freeY); },
-         Wire('*').U16(kMe).U16(kSword).U16(22).U16(24)},
-        {"give", [&] { carry(kApple); layer.m_pHoverCreature = layer.FindCharacterById(30); layer.DropMouseItem(freeX, freeY); },
-         Wire('.').U16(30).U16(kApple)},
+         Wire(53).U8(57).U8(4).U8('*').U16(kMe).U16(kSword).U16(22).U16(24)},
+        // The drop before waits for its answer; the gift starts after it.
+        {"give", [&] { g_lastMouseCursor.Clear(); carry(kApple); layer.m_pHoverCreature = layer.FindCharacterById(30); layer.DropMouseItem(freeX, freeY); },
+         Wire(53).U8(57).U8(4).U8('.').U16(30).U16(kApple)},
         {"give while the cabinet is open", [&] {
              carry(kApple);
              bed.ui.windowState[98] = 2;
