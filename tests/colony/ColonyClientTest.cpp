@@ -150,5 +150,4 @@ TEST_F(ColonyClient, PickPlaceAndDemolishThroughTheHeadquartersPanel)
     for (CSimMapObject* o : g_simColony)
         EXPECT_NE(o->m_type, kSimEmptyBase);
     EXPECT_EQ(g_simCursor.GetMode(), CSimCursor::kPick);
-
 }

@@ -83,8 +83,8 @@ TEST(SampleWorldGenerator, WritesTheSameBytesOnEveryRun)
 
 // In process on the virtual clock: the intro, the log-in form typed by
 // keys, the character screen, the connect steps and stage 0, with every
-// entry the client opens on the way.
-TEST(SampleWorldClient, LogsInOnTheDemoServerAndEntersStageZero)
+// entry the client opens on the way; then a walk.
+TEST(SampleWorldClient, LogsInOnTheDemoServerAndWalksOnStageZero)
 {
     CHarness h{5000};
     CTestArchive archive(CSampleWorld::Builder(), false);
@@ -138,6 +138,17 @@ TEST(SampleWorldClient, LogsInOnTheDemoServerAndEntersStageZero)
     for (const auto& b : h.Boxes())
         EXPECT_EQ(b.text.find("Data file not found"), std::string::npos) << b.text;
     EXPECT_EQ(server.Dropped(), 0);
+
+    // The connection holds while the others wander, and a click beside the
+    // player walks there: the server takes the steps and echoes them.
+    h.RunForMs(5000);
+    EXPECT_FALSE(server.ClientGone());
+    h.Click(1, 400 + 96, 240 + 48);
+    h.RunUntil([&] { return server.Echoes() > 0; }, 200000);
+    EXPECT_FALSE(server.Steps().empty());
+    EXPECT_GT(server.Echoes(), 0);
+    EXPECT_TRUE(h.Boxes().empty()) << boxes();
+    EXPECT_FALSE(h.Quit());
 }
 
 // The real binary under SDL's invisible drivers on the generator's file:
