@@ -6,7 +6,6 @@
 #include "colony/HqPanel.h"
 #include "colony/ParaCtrlPanel.h"
 #include "colony/SimCursor.h"
-#include "colony/SimPanelList.h"
 #include "colony/TaxRateWin.h"
 #include "colony/TechCubeBox.h"
 #include "colony/TechCubeCell.h"
@@ -102,11 +101,7 @@ CWidget* CreateColonyWindow(int32_t id, CTechCube* flying)
     case CTaxRateWin::kId: return new CTaxRateWin;
     case CParaCtrlPanel::kId: return new CParaCtrlPanel;
     case CHqPanel::kId: return new CHqPanel;
-    case CBaseFacPanel::kId: {
-        auto* panel = new CBaseFacPanel;
-        g_simPanelList.Add(panel);
-        return panel;
-    }
+    case CBaseFacPanel::kId: return new CBaseFacPanel;
     case CActivatePanel::kId: return new CActivatePanel;
     case CTechCubeBox::kId: return new CTechCubeBox;
     case CTechWin::kId: return new CTechWin;

@@ -11,7 +11,7 @@ class CWidget;
 bool DispatchColonyCommand(int id);
 
 // The colony window with that id (51 tax rate, 59 parameters, 60 HQ, 61
-// base facility, registered in the colony panel list, 64 activation, 65
-// tech-cube box, 49 tech window, 50 cube cells flying the given cube); null
-// for another id.
+// base facility, 64 activation, 65 tech-cube box, 49 tech window, 50 cube
+// cells flying the given cube); null for another id. The UI layer puts the
+// base-facility panel into the colony panel list as it adds it.
 CWidget* CreateColonyWindow(int32_t id, CTechCube* flying = nullptr);

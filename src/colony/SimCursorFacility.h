@@ -14,4 +14,8 @@ public:
     // check passes. The other modes: the cursor is valid while the mouse is
     // over an object.
     void Draw(uint8_t* pixels) override;
+    // It stays where it was last drawn while the player picks or
+    // demolishes: never under the mouse, so that the facility placed there
+    // can be picked and demolished.
+    int HitTest(int, int) const override { return 0; }
 };

@@ -1,7 +1,7 @@
 #include "colony/TechCube.h"
 
-#include "colony/TechPoints.h"
 #include "core/Blit.h"
+#include "windows/PlayerInfo.h"
 
 CTechCube::CTechCube() : CWidget(0, "TechCube.slr", 0, 0, 0, 0) {}
 
@@ -22,6 +22,6 @@ void CTechCube::Draw(uint8_t* surface)
     m_current.x += m_delta.x;
     m_current.y += m_delta.y;
     if (m_steps == 0)
-        TechPoints().AddTechUsed();
+        g_playerInfo.AddTechUsed();
     --m_steps;
 }

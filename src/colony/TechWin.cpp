@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "colony/TechPoints.h"
 #include "core/Blit.h"
+#include "windows/PlayerInfo.h"
 
 CTechWin* g_pTechWin = nullptr;
 
@@ -29,7 +29,7 @@ void CTechWin::Draw(uint8_t* surface)
     WindowDraw(surface);
     if (m_state == kClosed)
         return;
-    const int32_t used = std::clamp(TechPoints().GetTechUsed(), 0, kMaxShown);
+    const int32_t used = std::clamp(g_playerInfo.GetTechUsed(), 0, kMaxShown);
     for (int32_t i = used - 1; i >= 0 && surface; --i) {
         const CPoint p = UsedPointPos(i);
         m_cubes.Draw((m_counter + i) % 9, p.x, p.y, ScreenTarget(surface));

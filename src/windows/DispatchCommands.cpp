@@ -17,6 +17,7 @@
 #include "app/ReceiveDispatch.h"
 #include "audio/Mixer.h"
 #include "audio/SoundManager.h"
+#include "colony/ColonyCommands.h"
 #include "core/HanCodeConv.h"
 #include "core/PaletteManager.h"
 #include "intro/AccountRecord.h"
@@ -61,17 +62,15 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
     for (int id : {0,   1,   2,   3,   4,   5,   6,   7,   11,  12,  13,  14,  15,  16,  17,  18,  19,  20,
                    29,  30,  31,  32,  33,  34,  35,  36,  44,  45,  47,  69,  74,  100, 101, 102, 103, 104,
                    105, 106, 107, 110, 111, 112, 113, 114, 115, 116, 118, 119, 120, 121, 138, 139, 146,
-                   70,  71,  72,  73,  108, 109, 123, 124, 125, 127, 128, 129, 131})
+                   70,  71,  72,  73,  76,  77,  78,  79,  80,  81,  82,  83,  84,  85,  86,  87,  88,  108,
+                   109, 123, 124, 125, 127, 128, 129, 131, 250})
         rows[static_cast<size_t>(id)] = Row::kWritten;
     // Rows that come with their windows: the battle bar, the group and
-    // profile windows, the boards and mail, the market, the NPC talk and
-    // shops, the colony panels, the rankings, the bank and the cabinet,
-    // the quick restores and the hair colour.
+    // profile windows, the boards and mail, the NPC talk and shops, the
+    // rankings, the money transfer and the hair colour.
     for (int id : {8,  9,  10, 22, 23, 25, 26, 27, 28, 37, 38, 39, 40, 41, 42, 43, 48, 49, 50, 51, 52,
-                   53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 66, 67, 68, 75, 76, 77,
-                   78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95,
-                   117, 126, 132, 133, 134, 135, 136, 137, 140, 141,
-                   142, 143, 250})
+                   53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 66, 67, 68, 75, 89, 90, 91, 92, 93, 94, 95,
+                   117, 126, 132, 133, 134, 135, 136, 137, 140, 141, 142, 143})
         rows[static_cast<size_t>(id)] = Row::kWindowPending;
     return rows;
 }
@@ -614,6 +613,20 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
         if (args[0] != kNoArgument)
             ui.RemoveInventoryItem(args[0]);
         break;
+    case 76:
+    case 77:
+    case 78:
+    case 79:
+    case 80:
+    case 81:
+    case 82:
+    case 83:
+    case 84:
+    case 85:
+    case 86:
+    case 87:
+    case 88:
+    case 250: DispatchColonyCommand(id); break;
     case 100:
         if (BattleFree()) {
             Toggle(ui, {59});

@@ -10,6 +10,9 @@
 #include "social/BoardListWin.h"
 #include "social/BoardReadWin.h"
 #include "social/SearchWin.h"
+#include "colony/ColonyCommands.h"
+#include "colony/TechCube.h"
+#include "colony/TechCubeSlot.h"
 #include "windows/AblTabBar.h"
 #include "windows/BankWin.h"
 #include "windows/CabinetWin.h"
@@ -141,6 +144,15 @@ CWidget* Make(const SWindowRow&, const CWindowBuild&)
     return new W;
 }
 
+// ---- the colony windows ------------------------------------------------------
+
+// The cube cells fly the tech cube picture, built before them (the first
+// widget of id 0).
+CWidget* Colony(const SWindowRow& r, const CWindowBuild& built)
+{
+    return CreateColonyWindow(r.id, dynamic_cast<CTechCube*>(built.Find(0)));
+}
+
 constexpr WindowFactory P = CreatePlaceholder;
 
 // clang-format off
@@ -176,9 +188,9 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {12, B::kWindow, "data\\GrpWin.slr", 64, 61, 64, 600, 6, 0, 0, P},
     {26, B::kWindow, "data\\ProfileWin.slr", 200, 93, -400, 93, 6, 0, 0, P},
     {42, B::kContainer, nullptr, 0, 0, 0, 0, 0, 0, 0, P},
-    {51, B::kSidePanel, "data\\TaxRate.slr", 528, 0, 800, 0, 0, 0, 0, P},
-    {0, B::kWidget, "TechCube.slr", 0, 0, 0, 0, 0, 0, 0, P},
-    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, 0, P},
+    {51, B::kSidePanel, "data\\TaxRate.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
+    {0, B::kWidget, "TechCube.slr", 0, 0, 0, 0, 0, 0, 0, Make<CTechCube>},
+    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, 0, Make<CTechCubeSlot>},
     {52, B::kWindow, "BullWin.slr", 96, 76, 800, 76, 0, 0, 0, Make<CBullWin>},
     {54, B::kWindow, "MailWin.slr", 96, 76, 800, 76, 0, 0, 0, Make<CMailWin>},
     {56, B::kWindow, "data\\MailReadWin.slr", 94, 76, 94, 600, 0, 1, 0, Make<CMailReadWin>},
@@ -187,13 +199,13 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {67, B::kSliding, "RankWin.slr", 170, 100, -460, 100, 0, 0, 0, P},
     {68, B::kSliding, "RankFndWin.slr", 256, 250, -288, 250, 1, 0, 0, P},
     {69, B::kHotKeyButton, "ToFldBtn.slr", 50, 50, 850, 50, 0, 0, 0, ToFieldButton},
-    {61, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, P},
-    {64, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, P},
-    {59, B::kSidePanel, "ParaCtrl.slr", 528, 0, 800, 0, 0, 0, 0, P},
-    {60, B::kSidePanel, "HQ.slr", 528, 0, 800, 0, 1, 0, 0, P},
-    {50, B::kWidget, "TechCube.slr", 50, 50, 50, -450, 0, 0, 0, P},
-    {65, B::kWindow, "TechCubeBox.slr", 0, 0, -528, 0, 0, 0, 0, P},
-    {49, B::kWindow, "TechWin.slr", 528, 0, 800, 0, 0, 0, 0, P},
+    {61, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
+    {64, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
+    {59, B::kSidePanel, "ParaCtrl.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
+    {60, B::kSidePanel, "HQ.slr", 528, 0, 800, 0, 1, 0, 0, Colony},
+    {50, B::kWidget, "TechCube.slr", 50, 50, 50, -450, 0, 0, 0, Colony},
+    {65, B::kWindow, "TechCubeBox.slr", 0, 0, -528, 0, 0, 0, 0, Colony},
+    {49, B::kWindow, "TechWin.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
     {10, B::kSidePanel, "HelpWin.slr", 528, 0, 800, 0, 1, 0, 0, P},
     {35, B::kWidget, "data\\GameMenu.slr", 0, 0, 768, 0, 0, 0, 0, P},
     {57, B::kSliding, "data\\SearchWin.slr", 288, 221, 800, 221, 1, 0, 0, Make<CSearchWin>},

@@ -297,9 +297,10 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         w.U16(0).U8(0).U8(0);
         Send(w.Buffer());
         for (const Wanderer& c : m_wanderers) {
-            Bytes appear = {4};
+            // An appearance has a byte between the id and the cell.
             const Bytes rec = CharacterRecordBytes(c.id, c.x, c.y, c.type);
-            appear.insert(appear.end(), rec.begin(), rec.end());
+            Bytes appear = {4, rec[0], rec[1], 0};
+            appear.insert(appear.end(), rec.begin() + 2, rec.end());
             Send(appear);
         }
         m_entered = true;

@@ -135,6 +135,7 @@ TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
         std::vector<uint32_t> entries;
         std::vector<int> open;  // before the pass
         std::string changed;
+        bool sends = false;  // the parameter panel reports its values as it reloads
     };
     const Row rows[] = {
         {{0}, {}, ""},
@@ -153,7 +154,7 @@ TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
         {{44}, {}, "7:1 8:1"},
         {{47}, {}, "51:1"},
         {{69}, {}, "10:1"},
-        {{100}, {}, "59:1"},
+        {{100}, {}, "59:1", true},
         {{101}, {}, ""},
         {{102}, {}, "71:1"},
         {{103}, {}, "72:1"},
@@ -188,7 +189,7 @@ TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
             entries += std::to_string(e) + " ";
         EXPECT_EQ(Run(r.entries), r.changed) << "entries " << entries;
         EXPECT_TRUE(g_commandRing.IsEmpty()) << "entries " << entries;
-        EXPECT_TRUE(TakeSentPackets().empty()) << "entries " << entries;
+        EXPECT_EQ(!TakeSentPackets().empty(), r.sends) << "entries " << entries;
     }
 }
 

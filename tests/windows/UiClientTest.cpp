@@ -14,6 +14,7 @@
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "core/Display.h"
+#include "fixtures/ColonySprites.h"
 #include "fixtures/IntroArchive.h"
 #include "fixtures/ObrBuilder.h"
 #include "fixtures/WidgetSprites.h"
@@ -113,6 +114,7 @@ protected:
               "ItemBtn", "PriceBtn", "LevBtn", "EffBtn", "MarketWin", "ItmBox", "ItmBox2", "ScrUpArr", "ScrDnArr",
               "ScrPnt", "depositg", "cabinetg", "rightarrow", "leftarrow", "bars", "button3", "itemsgreen"})
             b.Replace(std::string(name) + ".slr", CWidgetSprites::File(5, 30, 16, 11));
+        CColonySprites::AddScreenTo(b);
         b.Replace("StatusWin.slr", CWidgetSprites::Picture(272, 600, 5));
         b.Replace("AreYouSure.slr", CWidgetSprites::File(5, 340, 40, 7));
         return b;
