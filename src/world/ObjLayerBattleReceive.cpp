@@ -233,6 +233,8 @@ void CObjLayer::OnBattleHit(const uint8_t* p)
         return;
     }
     victim->GetCharRecord().SetU32(CharacterRecord::kHp, static_cast<uint32_t>(hp));
+    if (victim == m_pMyChar)
+        CommitPlayerRecord();
     victim->OrderHit(attacker, x, y, value);
 }
 
@@ -371,15 +373,20 @@ void CObjLayer::DeathMarkHit(const uint8_t* p, bool flagged)
         return;
     if (!flagged)
         m_psychicforcePending = 0;
-    const DeathMarkPair& cur = pairAt(std::clamp(m_deathMarkIndex, lo, hi));
+    // The current pair may belong to the other sub-command's range.
+    if (m_deathMarkIndex < lo || m_deathMarkIndex > hi)
+        return;
+    const DeathMarkPair& cur = pairAt(m_deathMarkIndex);
     CCreature* hitOne = cur.first;
-    if (!hitOne || (flagged && hitOne == m_pMyChar))
+    if (!hitOne || !cur.second || (flagged && hitOne == m_pMyChar))
         return;
     if (value == 0) {
         Effects().StartDamage(hitOne->GetPixelX(), hitOne->GetPixelY(), 0, 0, hitOne);
         return;
     }
     hitOne->GetCharRecord().SetU32(CharacterRecord::kHp, static_cast<uint32_t>(hp));
+    if (hitOne == m_pMyChar)
+        CommitPlayerRecord();
     hitOne->OrderHit(cur.second, x, y, value);
 }
 
