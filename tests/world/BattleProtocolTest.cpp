@@ -2,6 +2,7 @@
 // bytes of every battle sender and entering and leaving a battle from the
 // server's join reply.
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <set>
@@ -290,6 +291,22 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
                                     W::Packet(7, W().U16(kMe).U16(40).U16(41).U16(42).U16(43), kBattle)});
     EXPECT_EQ(bed.Received(), expected);
     EXPECT_EQ(g_commandRing.Pop(), 37u);
+
+    // The enemy's hit, then its death by my hand: the experience and the victory.
+    Receive(5, W().U16(kMe).U16(30).U16(33).U16(30).U16(12).U16(28));
+    EXPECT_EQ(mine->GetCharRecord().I32(CharacterRecord::kHp), 28);
+    EXPECT_EQ(mine->GetOrder(), CCreature::orderHit);
+    const int exp = mine->GetCharRecord().I32(CharacterRecord::kExperience);
+    Lines();
+    Receive(6, W().U16(30).U16(kMe).U16(0).U16(20).U16(0).U8(0).U16(12).U16(0).U16(0).U32(0).U32(0));
+    EXPECT_FALSE(other->IsAlive());
+    EXPECT_EQ(mine->GetCharRecord().I32(CharacterRecord::kExperience), exp + 20);
+    char gained[200];
+    std::snprintf(gained, sizeof gained, GetGameString(27), 20);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{gained, GetGameString(15), GetGameString(17)}));
+    EXPECT_EQ(layer.m_battleOver, 1u);
+    EXPECT_EQ(layer.m_participants[0].id, 0) << "the dead's slot is free";
+    bed.Received();
 
     // The right click after the battle: back to the field.
     layer.LeaveBattle();

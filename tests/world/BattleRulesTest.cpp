@@ -276,6 +276,80 @@ TEST_F(BattleRules, FlaggedHitsKeepOneDeathMarkPerPairOfFighters)
     }
 }
 
+TEST_F(BattleRules, AHitSetsHpOrShowsAMissAndRaisesMyField20UpToItsCap)
+{
+    CObjLayer& layer = Layer();
+    CCharacter& v = Player(30, 22, 20, 30);
+    struct Row {
+        const char* name;
+        int value;
+        uint32_t hitStat;
+        int field20;
+        bool marked;  // a death-mark pair holds the victim
+        int hp;
+        int field20After;
+        std::vector<std::string> calls;
+    };
+    const Row rows[] = {
+        {"a hit", 9, 0, 5, false, 61, 5, {}},
+        {"a miss", 0, 0, 5, false, 100, 5, {"Miss"}},
+        {"the hit-stat flag", 9, 1, 5, false, 61, 6, {}},
+        {"the cap", 9, 1, 2028, false, 61, 2028, {}},
+        {"a marked victim", 9, 1, 5, true, 61, 5, {"Reset 4"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        v.GetCharRecord().SetU32(CharacterRecord::kHp, 100);
+        me->GetCharRecord().SetU16(CharacterRecord::kInputA, static_cast<uint32_t>(row.field20));
+        layer.m_hitStatFlag = row.hitStat;
+        layer.m_deathMarks = {};
+        layer.m_deathMarkFlag = row.marked ? 1 : 0;
+        if (row.marked)
+            layer.m_deathMarks[4] = {me, &v};
+        bed.fx.log.Clear();
+        Receive(5, W().U16(30).U16(kMe).U16(22).U16(20).U16(row.value).U16(61));
+        EXPECT_EQ(v.GetCharRecord().I32(CharacterRecord::kHp), row.hp);
+        EXPECT_EQ(me->GetCharRecord().U16(CharacterRecord::kInputA), row.field20After);
+        EXPECT_EQ(layer.m_hitStatFlag, row.marked ? row.hitStat : 0u);
+        std::vector<std::string> calls;
+        for (const std::string& c : bed.fx.log.Calls())
+            calls.push_back(c.rfind("StartDamage", 0) == 0 ? "Miss" : "Reset " + c.substr(14, c.size() - 15));
+        EXPECT_EQ(calls, row.calls);
+    }
+}
+
+TEST_F(BattleRules, OnlyPairNoticesForMeOfTheRightKindAreKeptUntilTheTableIsFull)
+{
+    CObjLayer& layer = Layer();
+    struct Row {
+        const char* name;
+        int sub, kind, addressee;
+        bool kept;
+    };
+    const Row rows[] = {
+        {"a notice for me", 46, 0, kMe, true},  {"a reverse notice for me", 47, 1, kMe, true},
+        {"for another", 46, 0, 8, false},       {"the wrong kind", 46, 1, kMe, false},
+        {"reverse of the wrong kind", 47, 0, kMe, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        layer.m_pairNotices = {};
+        Receive(row.sub, W().U16(30).U8(row.kind).U16(31).U16(row.addressee).U16(30));
+        const PairNotice& n = layer.m_pairNotices[row.sub == 46 ? 0 : 1][0];
+        EXPECT_EQ(n.sender, row.kept ? 30u : 0u);
+        if (row.kept) {
+            EXPECT_EQ(n.opponent, 31u);
+            EXPECT_EQ(n.addressee, kMe);
+        }
+    }
+    layer.m_pairNotices = {};
+    for (int i = 0; i < kPairNotices + 1; ++i)
+        Receive(46, W().U16(100 + i).U8(0).U16(31).U16(kMe).U16(30));
+    for (int i = 0; i < kPairNotices; ++i)
+        EXPECT_EQ(layer.m_pairNotices[0][static_cast<size_t>(i)].sender, static_cast<uint32_t>(100 + i));
+    EXPECT_EQ(layer.m_pairNotices[1][0].sender, 0u) << "the 21st is dropped, not spilled";
+}
+
 TEST_F(BattleRules, TheShareOfAGroupRewardFollowsTheLevels)
 {
     struct Row {
