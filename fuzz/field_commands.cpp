@@ -17,6 +17,7 @@
 #include "fixtures/CreatureSet.h"
 #include "fixtures/ObrBuilder.h"
 #include "fixtures/PacketStream.h"
+#include "fuzz_client.h"
 #include "fuzz_seeds.h"
 #include "net/PacketAssembler.h"
 #include "platform/Debug.h"
@@ -33,27 +34,8 @@ constexpr uint8_t kCommands[] = {3,  4,  6,  7,  10, 12, 21, 23, 25, 26, 27, 28,
 constexpr uint16_t kMyId = 7;
 constexpr uint8_t kToggleBattle = 0xFF;
 
-struct Client {
-    plat::CHeadlessPlatform platform;
-    CTestArchive archive{CArchiveBuilder::MinimalGame()};
-    CQuillonView view;
-    CBGLayer ground{nullptr};
-    CObjLayer layer{nullptr, &ground};
-    CMemoryByteSource src;
-    Client()
-    {
-        plat::SetDebugSink([](std::string_view) {});
-        view.m_pObjLayer = &layer;
-        SetPacketSource(&src);
-        CObrBuilder chr("CHR");
-        for (const char* kind : {"0", "1305", "60", "61", "62"})
-            chr.Character(kind, CObrBuilder::CharRecord(kind, 0, 0, 10, "m")).RawSet(CCreatureSet::Section(kind));
-        const std::vector<uint8_t> file = chr.Build();
-        CByteReader r(file.data(), file.size());
-        layer.ReadObr(r);
-        for (int i = 0; i < layer.GetCharSetCount(); ++i)
-            layer.GetCharSet(i)->SetAnimation(kCharAnimNames, kCharAnimSlots);
-    }
+struct Client : FuzzClient {
+    Client() : FuzzClient({"0", "1305", "60", "61", "62"}) {}
     // Back on the field: alone, out of battle, my character at (20, 20).
     void Enter()
     {
@@ -148,14 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             continue;
         for (int i = 0; i < tail; ++i)
             packet.push_back(next());
-        c.src.Append(packet);
-        while (c.src.Available() > 0) {
-            const size_t before = c.src.Taken();
-            c.view.ReceiveDispatch();
-            if (c.src.Taken() == before)
-                break;
-        }
-        if (c.src.Available() != 0)
+        if (!c.Dispatch(packet))
             std::abort();  // every packet is taken whole
     }
     CCharacter* me = c.layer.GetMyCharacter();
