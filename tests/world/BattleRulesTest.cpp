@@ -439,10 +439,11 @@ TEST_F(BattleResult, ExperiencePastTwoThresholdsRaisesRemainTwice)
     rec.SetU32(CharacterRecord::kRemain, 4);
     Layer().SetMyCharRecord(rec);
     const int first = CalcNextRemainExp(rec);
-    CharacterRecord next = rec;
-    next.SetU32(CharacterRecord::kRemain, 5);
-    Layer().SetMyCharRecord(next);
-    const int second = CalcNextRemainExp(next);
+    // Both copies of my record hold each Remain while its threshold is taken.
+    rec.SetU32(CharacterRecord::kRemain, 5);
+    Layer().SetMyCharRecord(rec);
+    const int second = CalcNextRemainExp(rec);
+    rec.SetU32(CharacterRecord::kRemain, 4);
     Layer().SetMyCharRecord(rec);
     Monster(1305, 25, 20);
     Lines();
