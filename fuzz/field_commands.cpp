@@ -20,6 +20,7 @@
 #include "fixtures/MapFileBuilder.h"
 #include "fixtures/ObrBuilder.h"
 #include "fixtures/PacketStream.h"
+#include "fuzz_client.h"
 #include "fuzz_seeds.h"
 #include "net/PacketAssembler.h"
 #include "platform/Debug.h"
@@ -39,18 +40,9 @@ constexpr uint8_t kToggleBattle = 0xFF;
 constexpr uint8_t kFrame = 0xFE;  // the objects run one frame
 constexpr int kMapSize = 64;
 
-struct Client {
-    plat::CHeadlessPlatform platform;
-    CTestArchive archive{CArchiveBuilder::MinimalGame()};
-    CQuillonView view;
-    CBGLayer ground{nullptr};
-    CObjLayer layer{nullptr, &ground};
-    CMemoryByteSource src;
-    Client()
+struct Client : FuzzClient {
+    Client() : FuzzClient({"0", "1305", "60", "61", "62"})
     {
-        plat::SetDebugSink([](std::string_view) {});
-        view.m_pObjLayer = &layer;
-        SetPacketSource(&src);
         // A 64 x 64 field of open ground: records inside it are placed,
         // the rest of the 512 x 512 grids is off the map.
         CMapFileBuilder map(kMapSize, kMapSize);
@@ -58,14 +50,6 @@ struct Client {
         const std::vector<uint8_t> planes = map.Planes();
         CByteReader mr(planes.data(), planes.size());
         ground.ReadMap(mr);
-        CObrBuilder chr("CHR");
-        for (const char* kind : {"0", "1305", "60", "61", "62"})
-            chr.Character(kind, CObrBuilder::CharRecord(kind, 0, 0, 10, "m")).RawSet(CCreatureSet::Section(kind));
-        const std::vector<uint8_t> file = chr.Build();
-        CByteReader r(file.data(), file.size());
-        layer.ReadObr(r);
-        for (int i = 0; i < layer.GetCharSetCount(); ++i)
-            layer.GetCharSet(i)->SetAnimation(kCharAnimNames, kCharAnimSlots);
     }
     // Back on the field: alone, out of battle, my character at (20, 20).
     void Enter()
@@ -167,14 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             continue;
         for (int i = 0; i < tail; ++i)
             packet.push_back(next());
-        c.src.Append(packet);
-        while (c.src.Available() > 0) {
-            const size_t before = c.src.Taken();
-            c.view.ReceiveDispatch();
-            if (c.src.Taken() == before)
-                break;
-        }
-        if (c.src.Available() != 0)
+        if (!c.Dispatch(packet))
             std::abort();  // every packet is taken whole
     }
     CCharacter* me = c.layer.GetMyCharacter();

@@ -63,6 +63,52 @@ struct OpponentRecord {
 };
 constexpr int kOpponentRecords = 24;
 
+using OpponentTable = std::array<OpponentRecord, kOpponentRecords>;
+
+inline OpponentRecord* FindOpponentRecord(OpponentTable& t, uint32_t key)
+{
+    for (OpponentRecord& r : t)
+        if (r.key == key)
+            return &r;
+    return nullptr;
+}
+
+inline bool HasOpponentPair(const OpponentRecord& r, uint32_t a, uint32_t b)
+{
+    for (int j = 0; j < OpponentRecord::kPairs; ++j)
+        if (r.second[static_cast<size_t>(j)] == b && r.first[static_cast<size_t>(j)] == a)
+            return true;
+    return false;
+}
+
+// The pair (a, b) in the record of key (taken from the free ones when
+// there is none, with that group key). A full table or record drops it, and
+// a pair already held is not held twice.
+inline void AddOpponentPair(OpponentTable& t, uint32_t key, uint32_t group, uint32_t a, uint32_t b)
+{
+    if (key == 0 || a == 0 || b == 0 || a == b)
+        return;
+    OpponentRecord* r = FindOpponentRecord(t, key);
+    if (!r) {
+        r = FindOpponentRecord(t, 0);
+        if (!r)
+            return;
+        r->key = key;
+        r->groupKey = group;
+    }
+    if (HasOpponentPair(*r, a, b))
+        return;
+    for (int j = 0; j < OpponentRecord::kPairs; ++j) {
+        const auto sj = static_cast<size_t>(j);
+        if (r->second[sj] == 0) {
+            r->first[sj] = a;
+            r->second[sj] = b;
+            return;
+        }
+    }
+}
+
+
 // Free while sender is 0.
 struct PairNotice {
     uint32_t sender = 0;

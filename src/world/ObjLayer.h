@@ -24,6 +24,7 @@
 class CAnimSpriteSet;
 class CBGLayer;
 class CByteReader;
+class CByteWriter;
 class CCharacter;
 class CCreature;
 class CCreatureAlt;
@@ -64,9 +65,12 @@ public:
     void FocusNextFormField();
     // 1..5 for inputs 78..82, 6..8 for 84..86 holding the text input; 0.
     static int GetActiveFormField();
-    // The battle's side of a stage change (the battle rules fill them).
-    void EnterBattle() { m_inBattle = 1; }
-    void LeaveBattle() { m_inBattle = 0; }
+    // Battle mode, entered from the stored join block when a stage change
+    // into the battle starts; left when a stage change starts and when the
+    // map is reset.
+    void EnterBattle() { EnterBattle(m_battleBlock); }
+    void EnterBattle(const BattleBlock& block);
+    void LeaveBattle();
     int IsInBattle() const { return m_inBattle ? 1 : 0; }
     // The objects' part of a frame, in slot order: every character's
     // update, pending hit and its reset, every NPC's and every structure's
@@ -112,8 +116,20 @@ public:
     void SendBattleAttack(int targetId);                                // sub 4
     void SendBattleHit(int attackerId, int x, int y, int value);        // sub 5
     // Sub 6: my defeat, the items lost, my experience and the money lost.
+    // Afterwards the opponent and notice tables, the rescuer of this battle
+    // and every death mark are cleared.
     void SendBattleEnd(int killerId, const uint16_t* items, int n, int money, int experience, uint32_t value1,
                        uint32_t value2);
+    void SendBattleJoin(int x, int y);                                  // sub 1, in battle only
+    void SendBattleStatus(int hp, int mp, int constitution, int wisdom); // sub 7, in battle only
+    // Sub 9 (header flag 1): sub 5 and the mode, 1 or 11.
+    void SendBattleHitFlagged(int attackerId, int x, int y, int value, int mode);
+    // Subs 46 and 47 (header flag 4, the addressee in the battle field).
+    void SendPairNotice(int myId, int kind, int opponentId, int addresseeId, int groupKey);
+    void SendPairNoticeReverse(int myId, int kind, int opponentId, int addresseeId, int groupKey);
+    // ['<'][u16 id] to a player on the field while my group has room;
+    // strings 57 (with the name) or 60 tell the outcome.
+    void InviteToGroup(int id, const char* name);
     // ['c'][ID or character name, 12 bytes]: cut the other connection of
     // the account; clears the player-id state.
     void SendUserId(const char* name);
@@ -322,7 +338,26 @@ public:
     void OnBattleJoinReply(const uint8_t* fixed);
     void OnBattleMarkRemoved(const uint8_t* fixed);
     void OnBattleMarks(const uint8_t* fixed);
+    // Command 30: the header's six bytes after the command byte; the
+    // payload is read here by the sub-command's size.
     void OnBattleCommand(const uint8_t* fixed);
+    // The battle sub-commands received, each given its whole payload.
+    void OnBattleJoin(const uint8_t* p);         // 1
+    void OnBattleAttack(const uint8_t* p);       // 4
+    void OnBattleHit(const uint8_t* p);          // 5
+    // 6: the fixed 25 bytes; the item ids are read here.
+    void OnBattleResult(const uint8_t* p);
+    void OnBattleStatus(const uint8_t* p);       // 7
+    void OnBattleHitFlagged(const uint8_t* p);   // 9
+    void OnDeathMarkHit(const uint8_t* p);       // 45
+    void OnPairNotice(const uint8_t* p);         // 46
+    void OnPairNoticeReverse(const uint8_t* p);  // 47
+    // The ability sub-commands (10..29, 40..44) and their relays (150..154).
+    void OnBattleAbilityCommand(int sub, const uint8_t* p, int size);
+    // 1 + the participants that sit in a member slot of my group (while it
+    // has a leader); my level plus the levels of those members on the map.
+    int CountGroupInBattle() const;
+    int SumGroupLevels();
     void OnBattleMove(const uint8_t* fixed);
     void OnBattleLogout(const uint8_t* fixed);
     void OnItemPickedUp();
@@ -369,6 +404,13 @@ public:
     std::array<DeathMarkPair, kDeathMarkPairs> m_deathMarks{};
     int32_t m_deathMarkIndex = 0;
     uint32_t m_deathMarkFlag = 0;
+    std::array<uint32_t, kDeathMarkPairs> m_deathMarkMarked{};
+    // The next received hit by my character raises its field 20.
+    uint32_t m_hitStatFlag = 0;
+    // A Psychicforce mark is on its way; the next death-mark hit clears it.
+    uint32_t m_psychicforcePending = 0;
+    // Participant slots counted on entry.
+    uint32_t m_participantCount = 0;
     // A Cure reached me in this battle: abilities work while frozen.
     uint32_t m_cureReceived = 0;
     uint16_t m_myId = 0;
@@ -433,6 +475,15 @@ private:
     void SendGroupRecord();
     void SendGroupIds(uint8_t cmd);
     void FillOpponents(const BattleBlock& block);
+    // Battle bookkeeping of ObjLayerBattle*.cpp.
+    void ClearBattleTables();
+    void StartCell(const BattleBlock& block, int& x, int& y);
+    void RecordJoinOpponents(const BattleParticipant& p);
+    void DeathMarkHit(const uint8_t* p, bool flagged);
+    void StorePairNotice(int kind, const uint8_t* p);
+    void TakeLoot(const std::vector<uint16_t>& items, bool weighed);
+    void ShareReward(int value, int G, int L, bool experience);
+    void ArenaScore(const CCharacter* dead);
     void TakeOfferedItem(int giver, int item);
     int ReadObrSection(CByteReader& r);
     void DrawEllipse(uint8_t* bits, int cx, int cy, int a, int b, const uint8_t* blend);
@@ -484,6 +535,11 @@ private:
 // The player is wanted: fewer than 5 terms in jail and a wanted level that
 // is a non-zero multiple of 3, or 5 terms or more and any wanted level.
 bool IsWanted(const CharacterRecord& rec);
+
+// A group member's share of a battle reward v: everything for G = 1, else
+// v / 10 plus the group's bonus total less those tenths in proportion to
+// myLevel among the group's L levels. G is taken within 1..6, L at least 1.
+int64_t BattleShare(int64_t v, int G, int L, int myLevel);
 
 // The frame clock: advanced by every TickClock.
 extern uint32_t g_frameClock;

@@ -137,7 +137,6 @@ void CObjLayer::OnCharacterMove(const uint8_t* fixed)
     rec.SetU32(CharacterRecord::kLook, r.look);
     c->MoveTo(r.x, r.y, 1);
 }
-void CObjLayer::OnBattleCommand(const uint8_t* fixed) { NetSkip(FixedU16(fixed, 6, 4)); }
 
 void CObjLayer::OnCharacterField(const uint8_t* fixed)
 {

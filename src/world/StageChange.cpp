@@ -204,14 +204,19 @@ void CStageChange::Finish()
         m_pLayer->m_stageChanging = 0;
 }
 
+// Leaving a battle takes my character off the map; its slot keeps the cell.
 int CStageChange::GetMyTileX() const
 {
-    const CCharacter* me = m_pLayer ? m_pLayer->GetMyCharacter() : nullptr;
-    return me ? me->GetTileX() : 0;
+    if (!m_pLayer)
+        return 0;
+    const CCharacter* me = m_pLayer->GetMyCharacter();
+    return me ? me->GetTileX() : m_pLayer->CharacterSlot(0).GetTileX();
 }
 
 int CStageChange::GetMyTileY() const
 {
-    const CCharacter* me = m_pLayer ? m_pLayer->GetMyCharacter() : nullptr;
-    return me ? me->GetTileY() : 0;
+    if (!m_pLayer)
+        return 0;
+    const CCharacter* me = m_pLayer->GetMyCharacter();
+    return me ? me->GetTileY() : m_pLayer->CharacterSlot(0).GetTileY();
 }

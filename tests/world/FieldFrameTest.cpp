@@ -288,22 +288,33 @@ TEST_F(FieldFrame, StageChangesIntoAndOutOfBattleLoadNothingAndReenterAtMyCell)
             layer.StageChange().Update(nullptr);
     };
 
-    // Into battle: "Combat.mid" at once, idle after the wipe, nothing sent.
+    // Into battle: "Combat.mid" at once, the battle entered at once (it
+    // tells the server: leave field first), idle after the wipe, nothing more.
+    layer.m_battleBlock.battle = 501;
+    layer.m_battleBlock.centreX = layer.m_battleBlock.centreY = 20;
     layer.StageChange().Init(CStageChange::kEnterBattle, 0, 20, 20);
     EXPECT_EQ(g_musicPlayer.GetFileName(), "Combat.mid");
     EXPECT_EQ(layer.m_inBattle, 1u);
+    const Bytes entered = bed.Received();
+    ASSERT_GE(entered.size(), 3u);
+    EXPECT_EQ(Bytes(entered.begin(), entered.begin() + 3), (Bytes{5, 7, 0}));
     run(CStageChange::kWipeFrames + 1);
     EXPECT_EQ(layer.StageChange().GetState(), CStageChange::kIdle);
     EXPECT_EQ(g_lastLoadedStage, stageBefore);
     EXPECT_EQ(bed.Received(), Bytes{});
+    me = layer.GetMyCharacter();
+    ASSERT_NE(me, nullptr);
+    const auto x = static_cast<uint8_t>(me->GetTileX()), y = static_cast<uint8_t>(me->GetTileY());
 
-    // Out to stage 0: command 3 at my cell; a refusal resends it once.
+    // Out to stage 0: the area left, then command 3 at my cell; a refusal
+    // resends it once.
     g_currentMapId = 0;
     layer.StageChange().Init(CStageChange::kLeaveBattle, 0, 0, 0);
     EXPECT_EQ(layer.m_inBattle, 0u);
     EXPECT_EQ(layer.m_stageChanging, 1u);
+    EXPECT_EQ(bed.Received(), (Bytes{34, 7, 0}));
     run(CStageChange::kWipeFrames + 3);
-    const Bytes enter = {3, 1, 20, 0, 20, 0};
+    const Bytes enter = {3, 1, x, 0, y, 0};
     EXPECT_EQ(bed.Received(), enter);
     layer.m_enteredAnswer = -1;
     run(3);
@@ -313,7 +324,6 @@ TEST_F(FieldFrame, StageChangesIntoAndOutOfBattleLoadNothingAndReenterAtMyCell)
     EXPECT_EQ(layer.StageChange().GetState(), CStageChange::kIdle);
     EXPECT_EQ(layer.m_stageChanging, 0u);
     EXPECT_EQ(g_lastLoadedStage, stageBefore) << "stage 0 was not loaded again";
-    EXPECT_EQ(layer.GetMyCharacter(), me);
 }
 
 TEST(StageTables, EveryStageListsItsFilesInOrder)

@@ -352,6 +352,21 @@ TEST_F(FieldProtocol, EveryReceivedCommandActsAndItsBadVariantChangesNothing)
     };
     auto order = [](CCharacter& c) { return c.GetOrder(); };
     auto inBattle = [&] { layer.m_inBattle = 1; };
+    // A join reply enters the battle at once: out again, with the field's
+    // characters in their old slots.
+    auto backOnField = [&] {
+        EXPECT_EQ(layer.m_inBattle, 1u);
+        const Bytes entry = bed.Received();
+        EXPECT_EQ(Bytes(entry.begin(), entry.begin() + 3), Bytes(Wire(5).U16(kMe)));
+        layer.LeaveBattle();
+        bed.Received();
+        g_commandRing.Reset();
+        layer.SetMyCharacter(layer.CreateMyCharacter(20, 20));
+        bed.Add(30, 22, 20);
+        bed.Add(1200, 26, 20, 1305);
+        bed.Add(31, 28, 20);
+        layer.SetGroundItem(23, 21, kSword);
+    };
     const Row rows[] = {
         {"attack", nullptr, Wire(21).U16(30).U16(kMe), [&] { EXPECT_EQ(order(bob), CCreature::orderAttack); }},
         {"attack of nobody", nullptr, Wire(21).U16(30).U16(99), nullptr},
@@ -396,6 +411,7 @@ TEST_F(FieldProtocol, EveryReceivedCommandActsAndItsBadVariantChangesNothing)
              }
              EXPECT_EQ(layer.m_opponents[0].first[1], 30u) << "bob is on the map: paired in my record";
              EXPECT_EQ(layer.m_opponents[2].key, 0u);
+             backOnField();
          },
          {}, {"ClearMessages()"}},
         {"join with 30 participants", nullptr,
@@ -413,6 +429,7 @@ TEST_F(FieldProtocol, EveryReceivedCommandActsAndItsBadVariantChangesNothing)
              EXPECT_EQ(layer.m_opponents[23].key, 124u);
              EXPECT_EQ(layer.m_opponents[0].first[0], 100u);
              EXPECT_EQ(layer.m_opponents[0].second[0], kMe);
+             backOnField();
          },
          {}, {"ClearMessages()"}},
         {"move in battle", inBattle, Wire(33).U16(30).U16(24).U16(25),
