@@ -111,6 +111,8 @@ public:
     // then the payload.
     void SendBattleAttack(int targetId);                                // sub 4
     void SendBattleHit(int attackerId, int x, int y, int value);        // sub 5
+    // Sub 7: u16 my id, HP, MP, constitution, wisdom; in battle only.
+    void SendBattleStatus(int hp, int mp, int constitution, int wisdom);
     // Sub 6: my defeat, the items lost, my experience and the money lost.
     void SendBattleEnd(int killerId, const uint16_t* items, int n, int money, int experience, uint32_t value1,
                        uint32_t value2);

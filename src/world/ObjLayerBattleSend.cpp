@@ -34,6 +34,19 @@ void CObjLayer::SendBattleAttack(int targetId)
     Send(w);
 }
 
+void CObjLayer::SendBattleStatus(int hp, int mp, int constitution, int wisdom)
+{
+    if (!m_inBattle)
+        return;
+    CByteWriter w = BattleHeader(m_battleNumber, 7, 10);
+    w.U16(g_myId)
+        .U16(static_cast<uint32_t>(hp))
+        .U16(static_cast<uint32_t>(mp))
+        .U16(static_cast<uint32_t>(constitution))
+        .U16(static_cast<uint32_t>(wisdom));
+    Send(w);
+}
+
 void CObjLayer::SendBattleHit(int attackerId, int x, int y, int value)
 {
     CByteWriter w = BattleHeader(m_battleNumber, 5, 12);
