@@ -158,13 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             packet.insert(packet.end(), payload.begin(), payload.end());
             packet.resize(6 + n, 0);
             c.src.Append(packet);
-            while (c.src.Available() > 0) {
-                const size_t before = c.src.Taken();
-                c.view.ReceiveDispatch();
-                if (c.src.Taken() == before)
-                    break;
-            }
-            if (c.src.Available() != 0)
+            if (!DispatchAll(c.src, [&] { c.view.ReceiveDispatch(); }))
                 std::abort();  // every reply is taken whole
             break;
         }

@@ -149,13 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int i = 0; i < tail; ++i)
             packet.push_back(next());
         c.src.Append(packet);
-        while (c.src.Available() > 0) {
-            const size_t before = c.src.Taken();
-            c.view.ReceiveDispatch();
-            if (c.src.Taken() == before)
-                break;
-        }
-        if (c.src.Available() != 0)
+        if (!DispatchAll(c.src, [&] { c.view.ReceiveDispatch(); }))
             std::abort();  // every packet is taken whole
     }
     CCharacter* me = c.layer.GetMyCharacter();

@@ -43,6 +43,20 @@ void DrawLine(CTextLayer* text, int32_t x, int32_t y, const char* line, int32_t 
     text->DrawText(x, y, line, 0);
 }
 
+// The window's clean picture with lines first..last of a store on it, the
+// newest lowest: line i at (25, top + 14 * (last - i)).
+void DrawHistory(CSlrList& sprite, const CSlrList* clean, char** lines, const int32_t* attrs, int32_t first,
+                 int32_t last, int32_t top)
+{
+    CTextLayer* text = g_pTextLayer;
+    if (!text || !sprite.IsLoaded() || !clean || !lines || !attrs)
+        return;
+    sprite.CopyFrom(*clean);
+    sprite.SetAsTextTarget(0);
+    for (int32_t i = first; i <= last; ++i)
+        DrawLine(text, 25, top + 14 * (last - i), lines[i], attrs[i]);
+}
+
 }  // namespace
 
 CChatWin::CChatWin() : CWidgetWindow(kId, "data\\ChatWin.slr", 0, 448, 0, 629, kLines)
@@ -146,13 +160,7 @@ void CChatWin::Refresh()
     if (m_state == kClosed || m_state == kClosing)
         return;
     LoadImageOnDemand();
-    CTextLayer* text = g_pTextLayer;
-    if (!text || !m_sprite.IsLoaded() || !m_cleanImage)
-        return;
-    m_sprite.CopyFrom(*m_cleanImage);
-    m_sprite.SetAsTextTarget(0);
-    for (int32_t i = 1; i <= kPanelLines; ++i)
-        DrawLine(text, 25, 21 + 14 * (5 - i), m_lines[static_cast<size_t>(i)], m_lineAttrs[static_cast<size_t>(i)]);
+    DrawHistory(m_sprite, m_cleanImage.get(), m_lines.get(), m_lineAttrs.get(), 1, kPanelLines, 21);
 }
 
 void CChatWin::GetInputPos(CPoint* out)
@@ -183,16 +191,8 @@ void CBigChatWin::Refresh()
     if (m_state == kClosed || m_state == kClosing || !m_chat)
         return;
     LoadImageOnDemand();
-    CTextLayer* text = g_pTextLayer;
-    if (!text || !m_sprite.IsLoaded() || !m_cleanImage)
-        return;
-    m_sprite.CopyFrom(*m_cleanImage);
-    m_sprite.SetAsTextTarget(0);
-    char** lines = m_chat->GetLines();
-    int32_t* attrs = m_chat->GetLineAttrs();
-    const int32_t last = std::min(kLastLine, m_chat->GetLineCount() - 1);
-    for (int32_t i = kFirstLine; i <= last; ++i)
-        DrawLine(text, 25, 30 + 14 * (kLastLine - i), lines[i], attrs[i]);
+    DrawHistory(m_sprite, m_cleanImage.get(), m_chat->GetLines(), m_chat->GetLineAttrs(), kFirstLine,
+                std::min(kLastLine, m_chat->GetLineCount() - 1), 30);
 }
 
 void CBigChatWin::SubmitText()

@@ -160,10 +160,5 @@ std::vector<std::string> ChatTest::Added()
 void ChatTest::Receive(const Bytes& b)
 {
     src.Append(b);
-    while (src.Available() > 0) {
-        const size_t before = src.Taken();
-        g_pView->ReceiveDispatch();
-        if (src.Taken() == before)
-            break;
-    }
+    DispatchAll(src, [] { g_pView->ReceiveDispatch(); });
 }
