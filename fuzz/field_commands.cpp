@@ -1,20 +1,23 @@
 // Arbitrary sequences of well-framed field and group commands through the
 // dispatcher of a headless client whose character stands on the field.
-// Each step takes a selector byte (0xFF toggles battle mode, else it picks
-// a command), then the command's fixed part and its tail from the input,
-// zero-padded. My character must still stand on the map afterwards.
+// Each step takes a selector byte (0xFF toggles battle mode, 0xFE runs the
+// objects one frame, else it picks a command), then the command's fixed
+// part and its tail from the input, zero-padded. My character must still
+// stand on the map afterwards.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/ExitGame.h"
+#include "app/FrameClock.h"
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "core/AnimSpriteSet.h"
 #include "core/ByteReader.h"
 #include "fixtures/ArchiveBuilder.h"
 #include "fixtures/CreatureSet.h"
+#include "fixtures/MapFileBuilder.h"
 #include "fixtures/ObrBuilder.h"
 #include "fixtures/PacketStream.h"
 #include "fuzz_seeds.h"
@@ -23,6 +26,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
+#include "world/MapGrid.h"
 #include "world/ObjLayer.h"
 #include "world/StageHolder.h"
 
@@ -32,6 +36,8 @@ constexpr uint8_t kCommands[] = {3,  4,  6,  7,  10, 12, 21, 23, 25, 26, 27, 28,
                                  45, 46, 47, 48, 60, 61, 62, 63, 67, 68, 69, 80, 81, 82, 83};
 constexpr uint16_t kMyId = 7;
 constexpr uint8_t kToggleBattle = 0xFF;
+constexpr uint8_t kFrame = 0xFE;  // the objects run one frame
+constexpr int kMapSize = 64;
 
 struct Client {
     plat::CHeadlessPlatform platform;
@@ -45,6 +51,13 @@ struct Client {
         plat::SetDebugSink([](std::string_view) {});
         view.m_pObjLayer = &layer;
         SetPacketSource(&src);
+        // A 64 x 64 field of open ground: records inside it are placed,
+        // the rest of the 512 x 512 grids is off the map.
+        CMapFileBuilder map(kMapSize, kMapSize);
+        map.Fill(kFlagGround | kFlagDrawn, 0, 0);
+        const std::vector<uint8_t> planes = map.Planes();
+        CByteReader mr(planes.data(), planes.size());
+        ground.ReadMap(mr);
         CObrBuilder chr("CHR");
         for (const char* kind : {"0", "1305", "60", "61", "62"})
             chr.Character(kind, CObrBuilder::CharRecord(kind, 0, 0, 10, "m")).RawSet(CCreatureSet::Section(kind));
@@ -136,6 +149,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             c.layer.m_inBattle = c.layer.m_inBattle ? 0 : 1;
             continue;
         }
+        if (sel == kFrame) {
+            ++g_frameClock;
+            c.layer.DrawList().Clear();
+            c.layer.UpdateObjects();
+            continue;
+        }
         const uint8_t cmd = kCommands[sel % sizeof kCommands];
         std::vector<uint8_t> packet{cmd};
         const int fixed = PacketFixedLength(cmd);
@@ -153,7 +172,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();  // every packet is taken whole
     }
     CCharacter* me = c.layer.GetMyCharacter();
-    if (!me || !me->IsActive() || !InMap(me->GetTileX(), me->GetTileY()))
+    if (!me || !me->IsActive() || !c.ground.IsOnMap(me->GetTileX(), me->GetTileY()))
         std::abort();
     return 0;
 }

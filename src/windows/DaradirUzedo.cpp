@@ -236,7 +236,8 @@ int CDaradirUzedo::OnFrame()
     g_uiFrameRan = g_gameFrameCount;
     if (!m_windowsCreated) {
         CreateWindows();
-        // The player info's unequipping of what may not be worn joins here.
+        // What the player's level or class no longer allows comes off.
+        g_playerInfo.UnequipUnusable();
     }
     CTextLayer* text = g_pTextLayer;
     if (text)

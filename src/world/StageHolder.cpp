@@ -13,6 +13,7 @@
 #include "platform/Debug.h"
 #include "platform/Dialogs.h"
 #include "rules/GameData.h"
+#include "world/BGLayer.h"
 #include "world/FieldFrame.h"
 #include "world/ObjLayer.h"
 #include "world/ObrEntry.h"
@@ -52,6 +53,16 @@ void ReportUnreadableFile(const char* path)
     std::snprintf(text, sizeof text, GetGameString(IDS_FILE_UNREADABLE), path);
     plat::MessageBox("", text);
     ExitGame();
+}
+
+void CStageHolder::SetLayersClip(int left, int top, int right, int bottom)
+{
+    if (!m_pView)
+        return;
+    if (CBGLayer* bg = m_pView->m_pBGLayer)
+        bg->SetViewRect(left, top, right, bottom);
+    if (CObjLayer* layer = m_pView->m_pObjLayer)
+        layer->SetViewRect(left, top, right, bottom);
 }
 
 int CStageHolder::LoadCursor()

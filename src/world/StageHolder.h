@@ -24,6 +24,11 @@ public:
     explicit CStageHolder(CQuillonView* view) : m_pView(view) {}
     void SetHandle(CQuillonView* view) { m_pView = view; }
     CQuillonView* GetView() const { return m_pView; }
+    // Called by the view; does nothing.
+    void EmptyHook() {}
+    // The same clip rectangle (right and bottom exclusive) on the map layer
+    // and the object layer.
+    void SetLayersClip(int left, int top, int right, int bottom);
     // The mouse cursor sprites: "data\cursor.tle" into g_cursorTileSet.
     // 1 when loaded; without them the game draws no cursor.
     int LoadCursor();

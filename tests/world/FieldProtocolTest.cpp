@@ -214,6 +214,15 @@ TEST_F(FieldProtocol, EverySenderSendsItsBytesAndTheRefusalsSendNothing)
         Bytes expected;
     };
     const Row rows[] = {
+        {"connect", [&] { layer.SendConnectRequest(); }, Wire(1)},
+        {"ready check", [&] { layer.SendReadyCheck(); }, Wire(50).U8('W')},
+        {"field request", [&] { layer.RequestCharacterField(30, 35); }, Wire(52).U16(30).U8(35)},
+        {"keep alive", [&] { layer.SendKeepAlive(); }, Wire(54)},
+        {"quit notice", [&] { layer.SendQuitNotice(); }, Wire(55)},
+        {"log out", [&] { layer.SendLogout(); }, Wire(51).U8('O')},
+        {"leave the field", [&] { layer.SendLeaveField(); }, Wire(5).U16(kMe)},
+        {"step", [&] { layer.SendMove(300, 0x1FF); }, Wire(10).U16(300).U16(0x1FF)},
+        {"battle step", [&] { layer.SendBattleMove(300, 0x1FF); }, Wire(32).U16(kMe).U16(300).U16(0x1FF)},
         {"skill", [&] { layer.SendSkill(0x1234); }, Wire(22).U16(0x1234)},
         {"join battle", [&] { layer.SendJoinBattle(501); }, Wire(27).U16(kMe).U16(501)},
         {"skill report", [&] { layer.SendSkillReport(30, 0xFFF6, 11); }, Wire('[').U16(kMe).U16(30).U16(0xFFF6).U8(11)},
@@ -626,4 +635,113 @@ TEST_F(FieldProtocol, AGroupFormsChangesAndEndsOverTheServersCommands)
     layer.RequestDuel(30, "bob");
     EXPECT_EQ(bed.Received(), Bytes{});
     EXPECT_EQ(lines(), std::vector<std::string>{str(176)});
+}
+
+TEST_F(FieldProtocol, TheAreaUpdateClearsOnlyTheCellsComingIntoView)
+{
+    CObjLayer& layer = Layer();
+    auto fill = [&] {
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                layer.SetGroundItem(x, y, kApple);
+    };
+    auto cleared = [&] {
+        std::vector<std::pair<int, int>> cells;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (layer.GetGroundItem(x, y) == 0)
+                    cells.emplace_back(x, y);
+        return cells;
+    };
+    auto window = [](int x0, int x1, int y0, int y1) {
+        std::vector<std::pair<int, int>> cells;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                cells.emplace_back(x, y);
+        return cells;
+    };
+    const struct {
+        const char* name;
+        int cx, cy;
+        std::vector<std::pair<int, int>> cleared;
+    } rows[] = {
+        {"the first window, clipped at the map's edge", 5, 20, window(0, 18, 7, 33)},
+        {"the same centre again", 5, 20, {}},
+        {"one cell right: one new column", 6, 20, window(19, 19, 7, 33)},
+        {"one cell up: one new row", 6, 19, window(0, 19, 6, 6)},
+        {"a jump: the whole new window", 40, 50, window(27, 53, 37, 63)},
+        {"a centre off the map", 40, 64, {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        fill();
+        // Two records come along: one on the map, one off it.
+        Dispatch(Wire(10).U16(r.cx).U16(r.cy).U16(2).U16(50).U16(r.cx).U16(10).U16(0).U8(0).U8(0)
+                     .U16(51).U16(r.cx).U16(64).U16(0).U8(0).U8(0));
+        EXPECT_EQ(src.Available(), 0u);
+        EXPECT_EQ(cleared(), r.cleared);
+        EXPECT_EQ(layer.FindCharacterById(51), nullptr);
+    }
+    ASSERT_NE(layer.FindCharacterById(50), nullptr);
+    EXPECT_EQ(layer.FindCharacterById(50)->GetTileX(), 5) << "the first record of an id stays";
+    EXPECT_EQ(layer.m_areaX, 40);
+    EXPECT_EQ(layer.m_areaY, 50);
+
+    // In battle the window is left alone and the records are still read.
+    fill();
+    layer.m_inBattle = 1;
+    Dispatch(Wire(10).U16(10).U16(10).U16(1).U16(52).U16(10).U16(10).U16(0).U8(0).U8(0));
+    layer.m_inBattle = 0;
+    EXPECT_EQ(src.Available(), 0u);
+    EXPECT_TRUE(cleared().empty());
+    EXPECT_EQ(layer.FindCharacterById(52), nullptr);
+}
+
+TEST_F(FieldProtocol, PresenceCommandsKeepToTheMapAndToKnownIds)
+{
+    CObjLayer& layer = Layer();
+    auto presence = [](int cmd, int id, int x, int y) {
+        return Bytes(Wire(cmd).U16(id).U8(0).U16(x).U16(y).U16(0).U8(3).U8(9));
+    };
+    auto move = [](int id, int x, int y) { return Bytes(Wire(12).U16(id).U16(x).U16(y).U16(0).U8(5).U8(2)); };
+    const struct {
+        const char* name;
+        Bytes packet;
+        int id, x, y;  // the character afterwards; x -1: absent
+    } rows[] = {
+        {"appears", presence(4, 30, 25, 25), 30, 25, 25},
+        {"appears again elsewhere", presence(4, 30, 40, 40), 30, 25, 25},
+        {"appears off the map", presence(4, 31, 64, 10), 31, -1, 0},
+        {"appears beyond the grids", presence(4, 31, 10, 0xFFFF), 31, -1, 0},
+        {"a stranger moves in", move(32, 30, 30), 32, 30, 30},
+        {"a move off the map", move(30, 10, 600), 30, 25, 25},
+        {"I am not moved by the server", move(kMe, 22, 22), kMe, 20, 20},
+        {"I am not removed", Wire(6).U16(kMe), kMe, 20, 20},
+        {"a leave of nobody", Wire(6).U16(99), 30, 25, 25},
+        {"leaves", Wire(6).U16(32), 32, -1, 0},
+        {"my entry again", presence(3, kMe, 40, 40), kMe, 20, 20},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        Dispatch(r.packet);
+        EXPECT_EQ(src.Available(), 0u);
+        CCharacter* c = layer.FindCharacterById(r.id);
+        if (r.x < 0) {
+            EXPECT_EQ(c, nullptr);
+            continue;
+        }
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->GetTileX(), r.x);
+        EXPECT_EQ(c->GetTileY(), r.y);
+        EXPECT_EQ(layer.GetObjectCell(r.x, r.y), c->GetHandle());
+    }
+    EXPECT_EQ(layer.GetMyCharacter(), me);
+    CCharacter* bob = layer.FindCharacterById(30);
+    EXPECT_EQ(bob->GetCharRecord().U32(CharacterRecord::kSpeedClass), 3u);
+
+    // A move the server sends is walked, with its speed class and look.
+    Dispatch(move(30, 27, 25));
+    EXPECT_EQ(bob->GetCharRecord().U32(CharacterRecord::kSpeedClass), 5u);
+    EXPECT_EQ(bob->GetCharRecord().U32(CharacterRecord::kLook), 2u);
+    EXPECT_TRUE(bed.FramesUntil([&] { return bob->GetTileX() == 27; }));
 }

@@ -1,0 +1,421 @@
+// The UI command dispatcher over the window directory's real and placeholder
+// windows: what each command id does to the windows, the layer and the
+// packets on the main socket.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/CommandRing.h"
+#include "app/ExitGame.h"
+#include "app/FrameClock.h"
+#include "app/ReceiveDispatch.h"
+#include "intro/AccountRecord.h"
+#include "script/ExtraFunctions.h"
+#include "support/SentPackets.h"
+#include "support/TestWorld.h"
+#include "ui/IconList.h"
+#include "ui/InputFocus.h"
+#include "windows/DaradirUzedo.h"
+#include "windows/DispatchCommands.h"
+#include "windows/PlayerInfo.h"
+
+namespace {
+
+const std::set<int>& Unassigned()
+{
+    static const std::set<int> ids = [] {
+        std::set<int> s{21, 24, 46, 64, 65, 96, 97, 98, 99, 122, 130, 144, 145};
+        for (int id = 147; id <= 249; ++id)
+            s.insert(id);
+        return s;
+    }();
+    return ids;
+}
+
+TEST(CommandTable, EveryIdHasARowAndOnlyTheUnassignedAreSkipped)
+{
+    // The ids whose rows the dispatcher itself carries; the rest of the
+    // assigned ids come with their windows.
+    std::set<int> written{29, 30, 31, 32, 33, 44, 45, 47, 69, 74, 138, 139, 146};
+    for (auto [from, to] : {std::pair{0, 7}, {11, 20}, {100, 107}, {110, 116}, {118, 121}})
+        for (int id = from; id <= to; ++id)
+            written.insert(id);
+    for (int id = 0; id <= 250; ++id) {
+        const CommandRow row = GetCommandRow(id);
+        if (Unassigned().count(id))
+            EXPECT_EQ(row, CommandRow::kUnassigned) << id;
+        else if (written.count(id))
+            EXPECT_EQ(row, CommandRow::kWritten) << id;
+        else
+            EXPECT_NE(row, CommandRow::kUnassigned) << id;
+    }
+    for (int id : {-1, -2, 251, 1000, 0x7FFFFFFF})
+        EXPECT_EQ(GetCommandRow(id), CommandRow::kUnassigned) << id;
+    for (int id = -1; id <= 260; ++id) {
+        const int args = id == 36 ? 2 : (id == 34 || id == 35 || id == 74 || id == 75) ? 1 : 0;
+        EXPECT_EQ(CommandArgumentCount(id), args) << id;
+    }
+}
+
+class DispatchTest : public testing::Test {
+protected:
+    DispatchTest()
+    {
+        g_layerHolder.SetLayer(&ui);
+        OpenTestMainSocket();
+        g_loginRecord.Clear();
+        ui.CreateWindows();
+        TakeSentPackets();  // the speed field of the creation
+        while (g_commandRing.Pop() != CCommandRing::kEmpty) {
+        }
+    }
+    ~DispatchTest() override
+    {
+        CloseTestMainSocket();
+        g_layerHolder.SetLayer(nullptr);
+        ResetExitState();
+    }
+
+    CWidget* Find(int32_t id) { return ui.GetRootContainer()->FindChild(id); }
+    CWidget* Child(int32_t window, int32_t id) { return Find(window)->FindChild(id); }
+
+    // Every window unpinned and closed, then those given open.
+    void Baseline(std::initializer_list<int> open = {})
+    {
+        CWidgetContainer& root = *ui.GetRootContainer();
+        for (int i = 0; i < root.GetChildCount(); ++i) {
+            root.GetChild(i)->SetPinned(0);
+            root.GetChild(i)->SetState(CWidget::kClosed);
+        }
+        for (int id : open)
+            Find(id)->SetState(CWidget::kOpen);
+    }
+    std::map<int32_t, int32_t> States()
+    {
+        std::map<int32_t, int32_t> out;
+        CWidgetContainer& root = *ui.GetRootContainer();
+        for (int i = 0; i < root.GetChildCount(); ++i)
+            if (root.GetChild(i)->GetId() != 0)
+                out[root.GetChild(i)->GetId()] = root.GetChild(i)->GetState();
+        return out;
+    }
+    // Pushes the entries, runs one pass and names the windows whose state
+    // it changed ("id:state", in id order).
+    std::string Run(const std::vector<uint32_t>& entries)
+    {
+        const auto before = States();
+        for (uint32_t e : entries)
+            g_commandRing.Push(e);
+        ui.DispatchCommands();
+        std::string changed;
+        for (auto [id, state] : States())
+            if (before.at(id) != state)
+                changed += (changed.empty() ? "" : " ") + std::to_string(id) + ":" + std::to_string(state);
+        return changed;
+    }
+    std::string Pinned()
+    {
+        std::string out;
+        for (int id : {4, 6, 7, 8, 9, 12, 35})
+            out += Find(id)->IsPinned() ? '1' : '0';
+        return out;
+    }
+
+    CTestWorld world;
+    CDaradirUzedo ui{nullptr};
+};
+
+TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
+{
+    struct Row {
+        std::vector<uint32_t> entries;
+        std::vector<int> open;  // before the pass
+        std::string changed;
+    };
+    const Row rows[] = {
+        {{0}, {}, ""},
+        {{1}, {6}, ""},
+        {{2}, {}, "2:1"},
+        {{2}, {2}, "2:3"},
+        {{3}, {}, "3:1"},
+        {{4}, {}, "6:1"},
+        {{5}, {}, "7:1 8:1"},
+        {{6}, {}, "9:1"},
+        {{7}, {}, "12:1"},
+        {{11}, {35}, "35:3"},
+        {{12}, {}, "26:1"},
+        {{20}, {36}, "35:1 36:3"},
+        {{30}, {37, 38, 39, 40, 41}, "35:1 37:3 38:3 39:3 40:3 41:3"},
+        {{44}, {}, "7:1 8:1"},
+        {{47}, {}, "51:1"},
+        {{69}, {}, "10:1"},
+        {{100}, {}, "59:1"},
+        {{101}, {}, ""},
+        {{102}, {}, "71:1"},
+        {{103}, {}, "72:1"},
+        {{104}, {}, "73:1"},
+        {{110}, {}, ""},
+        {{111}, {}, "77:1"},
+        {{112}, {77}, "77:3"},
+        {{114}, {83}, "83:3"},
+        {{120}, {83, 89}, "83:3 89:3"},
+        {{116}, {}, "87:1"},
+        {{118}, {87}, "87:3"},
+        {{121}, {91, 92}, "91:3"},
+        {{121}, {77, 93}, "77:3 93:3"},
+        {{121}, {77}, ""},
+        {{138, 139}, {}, ""},
+        // Arguments leave with their id: 7 and 8 are not run as commands.
+        {{34, 7, 6}, {}, "9:1"},
+        {{35, 7, 6}, {}, "9:1"},
+        {{36, 7, 7, 6}, {}, "9:1"},
+        // Unassigned ids are skipped and the pass goes on.
+        {{21, 24, 46, 96, 130, 147, 249, 251, 0x7FFFFFFFu, 6}, {}, "9:1"},
+        // Rows that wait for their windows pop their arguments.
+        {{75, 6, 7}, {}, "12:1"},
+        {{70, 89, 123, 117, 7}, {}, "12:1"},
+    };
+    for (const Row& r : rows) {
+        Baseline({});
+        for (int id : r.open)
+            Find(id)->SetState(CWidget::kOpen);
+        std::string entries;
+        for (uint32_t e : r.entries)
+            entries += std::to_string(e) + " ";
+        EXPECT_EQ(Run(r.entries), r.changed) << "entries " << entries;
+        EXPECT_TRUE(g_commandRing.IsEmpty()) << "entries " << entries;
+        EXPECT_TRUE(TakeSentPackets().empty()) << "entries " << entries;
+    }
+}
+
+TEST_F(DispatchTest, GameMenuPinsTheMainWindowsWhileItsPagesAreUp)
+{
+    Baseline({35});
+    EXPECT_EQ(Run({16}), "35:3 37:1 38:1 39:1 40:1 41:1");
+    EXPECT_EQ(Pinned(), "1111111");
+    EXPECT_EQ(Run({6, 30}), "35:1 37:3 38:3 39:3 40:3 41:3") << "the pinned inventory stays; 35 unpinned first";
+    EXPECT_EQ(Pinned(), "0000000");
+
+    // 17 and 18 ask; 19 answers with the action they chose; 20 goes back.
+    for (auto [ask, action] : {std::pair{17u, 1}, {18u, 0}}) {
+        Baseline({35});
+        g_areYouSureAction = -1;
+        EXPECT_EQ(Run({ask}), "35:3 36:1") << ask;
+        EXPECT_EQ(g_areYouSureAction, action) << ask;
+        EXPECT_EQ(Pinned(), "1111111") << ask;
+        EXPECT_EQ(Run({20}), "35:1 36:3") << ask;
+        EXPECT_EQ(Pinned(), "0000000") << ask;
+    }
+    Baseline({36});
+    g_areYouSureAction = 1;
+    EXPECT_EQ(Run({19}), "36:3 83:1");
+    EXPECT_EQ(g_inputFocus.GetFocusWidget(), Child(83, 84));
+    EXPECT_FALSE(IsExiting()) << "deleting the character does not leave the game";
+    Baseline({36});
+    g_areYouSureAction = 0;
+    EXPECT_EQ(Run({19}), "36:3");
+    EXPECT_TRUE(IsExiting());
+}
+
+TEST_F(DispatchTest, LayerStateRows)
+{
+    // The ability pages come to the front in turn.
+    auto* pages = dynamic_cast<CIconList*>(Find(8));
+    ASSERT_NE(pages, nullptr);
+    for (uint32_t id : {15u, 13u, 14u}) {
+        Run({id});
+        EXPECT_EQ(pages->GetOrder(0), static_cast<int32_t>(id) - 13) << id;
+    }
+
+    // Travel: the region maps close and the destination's flag is set.
+    for (auto [id, flag] : {std::pair{105u, 1}, {106u, 2}, {107u, 0}}) {
+        Baseline({71, 73});
+        ui.m_travelRequest = {0, 0, 0};
+        EXPECT_EQ(Run({id}), "71:3 73:3") << id;
+        std::array<uint8_t, 3> expected{};
+        expected[static_cast<size_t>(flag)] = 1;
+        EXPECT_EQ(ui.m_travelRequest, expected) << id;
+    }
+
+    // In a battle the profile and the colony panel stay shut.
+    world.Layer().m_inBattle = 1;
+    Baseline();
+    EXPECT_EQ(Run({12, 100}), "");
+    world.Layer().m_inBattle = 0;
+
+    // A game master's Enter with the chat window down opens the chat line,
+    // the next one submits and closes it.
+    g_gmFlag = 1;
+    Baseline();
+    ui.m_gmChatIdle = 1;
+    EXPECT_EQ(Run({29}), "");
+    EXPECT_EQ(ui.m_gmChatIdle, 0);
+    EXPECT_EQ(g_inputFocus.GetFocusWidget(), Find(2));
+    EXPECT_EQ(Run({29}), "");
+    EXPECT_EQ(ui.m_gmChatIdle, 1);
+    EXPECT_EQ(g_inputFocus.GetFocusWidget(), nullptr);
+    g_gmFlag = 0;
+    EXPECT_EQ(Run({29}), "");
+    EXPECT_EQ(ui.m_gmChatIdle, 1) << "without the flag Enter only sends the chat";
+
+    // The password form opens with its first box in focus and emptied.
+    Baseline();
+    Child(77, 78)->SetText("old");
+    EXPECT_EQ(Run({111}), "77:1");
+    EXPECT_EQ(g_inputFocus.GetFocusWidget(), Child(77, 78));
+    EXPECT_STREQ(Child(77, 78)->GetText(), "");
+}
+
+TEST_F(DispatchTest, SuspensionDiscardsEveryEntryWithItsArguments)
+{
+    g_uiCommandsSuspended = 1;
+    Baseline();
+    EXPECT_EQ(Run({74, 6, 75, 7, 36, 2, 3, 34, 12, 6}), "");
+    EXPECT_TRUE(g_commandRing.IsEmpty());
+    g_uiCommandsSuspended = 0;
+    EXPECT_EQ(Run({6}), "9:1") << "nothing was kept for later";
+}
+
+TEST_F(DispatchTest, TheBoardCooldownCountsPassesNotRequests)
+{
+    EXPECT_TRUE(TakeRequestCooldown());
+    EXPECT_EQ(g_requestCooldown, 45);
+    EXPECT_FALSE(TakeRequestCooldown()) << "dropped, not deferred";
+    for (int pass = 0; pass < 44; ++pass)
+        ui.DispatchCommands();  // an empty ring still counts
+    EXPECT_EQ(g_requestCooldown, 1);
+    EXPECT_FALSE(TakeRequestCooldown());
+    ui.DispatchCommands();
+    ui.DispatchCommands();
+    EXPECT_EQ(g_requestCooldown, 0) << "never below 0";
+    EXPECT_TRUE(TakeRequestCooldown());
+}
+
+TEST_F(DispatchTest, RemovingAnItemKeepsTheInventoryWindowAsItWas)
+{
+    CharacterRecord& me = world.MyRecord();
+    for (int slot = 0; slot < 4; ++slot)
+        CPlayerInfo::SetItem(me, slot, 40 + slot);
+    Baseline({9});
+    EXPECT_EQ(Run({74, 41}), "9:1") << "closed around the removal and opened again";
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{{53, 52, 1, 43, 0, 3, 0, 0}}));
+    Baseline();
+    EXPECT_EQ(Run({74, 40}), "");
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{{53, 52, 0, 42, 0, 2, 0, 0}}));
+    EXPECT_EQ(Run({74, 99}), "") << "not held";
+    EXPECT_TRUE(TakeSentPackets().empty());
+    EXPECT_EQ(Run({74}), "") << "the ring ran out: the argument is -1";
+    EXPECT_TRUE(TakeSentPackets().empty());
+    EXPECT_EQ(CPlayerInfo::GetItem(me, 0), 42);
+    EXPECT_EQ(CPlayerInfo::GetItem(me, 1), 43);
+    EXPECT_EQ(CPlayerInfo::GetItem(me, 2), 0);
+}
+
+class FormDispatchTest : public DispatchTest {
+protected:
+    FormDispatchTest()
+    {
+        g_loginRecord.SetText(AccountRecord::kResidentNumber, AccountRecord::kResidentNumberSize, "700101-1234567");
+        g_loginRecord.SetText(AccountRecord::kPassword, AccountRecord::kPasswordSize, "oldpass");
+    }
+    void Fill(int32_t window, std::initializer_list<const char*> texts)
+    {
+        int32_t id = window + 1;
+        for (const char* t : texts)
+            Child(window, id++)->SetText(t);
+    }
+    static SentPacket Field(int field, std::initializer_list<std::string> parts)
+    {
+        SentPacket p{53, static_cast<uint8_t>(field)};
+        for (const std::string& s : parts)
+            p.insert(p.end(), s.begin(), s.end());
+        return p;
+    }
+    const std::string kNumber = std::string("700101-1234567") + '\0';
+    const std::string kAccount = std::string("oldpass") + std::string(3, '\0');
+};
+
+TEST_F(FormDispatchTest, PasswordChangeChecksInOrderAndSendsField61)
+{
+    struct Row {
+        std::vector<const char*> boxes;  // 78..82
+        std::string changed;
+    };
+    const Row rows[] = {
+        {{"oldpass", "700101", "1234568", "new", "new"}, "90:1"},   // the personal number
+        {{"oldpass", "700102", "1234567", "new", "new"}, "90:1"},
+        {{"oldpas", "700101", "1234567", "new", "new"}, "91:1"},    // the account text
+        {{"oldpass", "700101", "1234567", "new", "newer"}, "92:1"}, // the two new passwords
+        {{"oldpass", "700101", "1234567", "", ""}, ""},             // empty but equal: sent
+    };
+    for (const Row& r : rows) {
+        Baseline({77});
+        int32_t id = 78;
+        for (const char* t : r.boxes)
+            Child(77, id++)->SetText(t);
+        EXPECT_EQ(Run({113}), r.changed) << r.boxes[0] << " " << r.boxes[2] << " " << r.boxes[4];
+        const auto sent = TakeSentPackets();
+        EXPECT_EQ(sent.size(), r.changed.empty() ? 1u : 0u);
+    }
+
+    // Twelve typed characters are kept as nine: compared and sent bounded.
+    g_loginRecord.SetText(AccountRecord::kPassword, AccountRecord::kPasswordSize, "abcdefghi");
+    Baseline({77});
+    Fill(77, {"abcdefghijkl", "700101", "1234567", "zyxwvutsrqpo", "zyxwvutsr"});
+    EXPECT_EQ(Run({113}), "") << "the window stays for the server's answer";
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{Field(61, {kNumber, std::string("abcdefghi") + '\0',
+                                                                      std::string("zyxwvutsr") + '\0'})}));
+    EXPECT_STREQ(ui.m_pwNew.data(), "zyxwvutsr");
+
+    // Cancel empties the boxes and the texts.
+    EXPECT_EQ(Run({112}), "77:3");
+    for (int32_t box = 78; box <= 82; ++box)
+        EXPECT_STREQ(Child(77, box)->GetText(), "") << box;
+    EXPECT_STREQ(ui.m_pwAccount.data(), "");
+    EXPECT_STREQ(ui.m_pwNew.data(), "");
+}
+
+TEST_F(FormDispatchTest, DeletionSendsField62OnlyAfterAPassedCheckWhileTheBoxIsUp)
+{
+    Baseline({89});
+    EXPECT_EQ(Run({119}), "") << "a stray confirmation";
+    EXPECT_TRUE(TakeSentPackets().empty());
+
+    Baseline({83});
+    Fill(83, {"oldpass", "700101", "7654321"});
+    EXPECT_EQ(Run({115}), "90:1");
+    Fill(83, {"nopass", "700101", "1234567"});
+    EXPECT_EQ(Run({115}), "91:1");
+    EXPECT_EQ(Run({119}), "") << "the failed check does not arm the confirmation";
+    EXPECT_TRUE(TakeSentPackets().empty());
+
+    Baseline({83});
+    Fill(83, {"oldpass", "700101", "1234567"});
+    EXPECT_EQ(Run({115}), "89:1");
+    EXPECT_TRUE(TakeSentPackets().empty()) << "asks first";
+    EXPECT_EQ(Run({119, 119}), "");
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{Field(62, {kNumber, kAccount})})) << "once";
+
+    // Checked, then the box went away: nothing.
+    Baseline({83});
+    EXPECT_EQ(Run({115}), "89:1");
+    Find(89)->SetState(CWidget::kClosed);
+    EXPECT_EQ(Run({119}), "");
+    EXPECT_TRUE(TakeSentPackets().empty());
+
+    // Cancel from the confirmation disarms it.
+    Baseline({83});
+    Fill(83, {"oldpass", "700101", "1234567"});
+    EXPECT_EQ(Run({115, 120}), "83:3 89:3");
+    EXPECT_FALSE(ui.m_deletionChecked);
+    EXPECT_STREQ(ui.m_delAccount.data(), "");
+    Find(89)->SetState(CWidget::kOpen);
+    EXPECT_EQ(Run({119}), "");
+    EXPECT_TRUE(TakeSentPackets().empty());
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+// The whole client on the headless harness, logged in and standing on stage
+// 0: the in-game windows come with the first field frame, hot keys open
+// them, the windows see each click before the field, notices show, and the
+// game menu's leave question ends the session with the log-out at the server.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/ExitGame.h"
+#include "app/FrameClock.h"
+#include "app/QuillonView.h"
+#include "app/ReceiveDispatch.h"
+#include "core/Display.h"
+#include "fixtures/IntroArchive.h"
+#include "fixtures/ObrBuilder.h"
+#include "fixtures/WidgetSprites.h"
+#include "intro/IntroLayer.h"
+#include "rules/ItemData.h"
+#include "support/FakeServer.h"
+#include "support/Harness.h"
+#include "windows/DaradirUzedo.h"
+#include "windows/SystemWindows.h"
+#include "windows/WindowTable.h"
+#include "world/CharacterRecord.h"
+#include "world/FieldFrame.h"
+#include "world/ObjLayer.h"
+#include "world/StageLoader.h"
+
+namespace {
+
+constexpr uint16_t kId = 9;
+constexpr uint8_t kCtrl = 29, kS = 31, kX = 45;
+
+class UiClient : public testing::Test {
+protected:
+    // Log-in, character choice and field entry against the scripted server.
+    void LogInToStage0()
+    {
+        CFakeServer& server = h.Server();
+        ASSERT_TRUE(h.Start());
+        ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 2; }, 200));
+        g_loginRecord.SetSlot(1, 0, "Mira", 5);
+        g_selectedSlot = 1;
+        auto field = [](int f, const Bytes& payload) {
+            return Concat({U16Packet(52, kId), {static_cast<uint8_t>(f)}, payload});
+        };
+        auto ask = [](int f) { return Concat({U16Packet(52, kId), {static_cast<uint8_t>(f)}}); };
+        Bytes name(12, 0);
+        std::copy_n("Mira", 4, name.begin());
+        Bytes entered = U16Packet(3, kId);
+        entered.insert(entered.end(), {0, 3, 0, 3, 0, 0, 0, 0, 0});  // cell (3, 3) of the 8 x 8 stage
+        server.Expect({1}).Send(U16Packet(1, 336));
+        server.Expect(Concat({{2, 1, 6}, name})).Send(U16Packet(2, kId));
+        server.Expect({50, 'W', 106}).Send({50, 1}).Send({106, 1});
+        // The record wears item 1, which wants level 30.
+        Bytes record(436, 0);
+        record[CharacterRecord::kEquipment + 2 * 3] = 1;
+        server.Expect(ask(50)).Send(field(50, record));
+        server.Expect(Concat({ask(69), ask(68)})).Send(field(69, {0, 0, 0, 0})).Send(field(68, {0, 0, 0, 0}));
+        server.Expect({3, 1, 175, 0, 42, 1}).Expect({'e', 3, kId, 0, 'e', 2, kId, 0, 'e', 4, kId, 0}).Send(entered);
+        g_pView->m_pIntroLayer->m_sceneState = kSceneConnect;
+        Frames([] { return g_pView->m_pIntroLayer->m_sceneState == kSceneInWorld; }, 400);
+        ASSERT_TRUE(Frames([] { return g_uiCreated != 0; }, 400))
+            << "connect step " << g_connectStep << " scene " << g_pView->m_pIntroLayer->m_sceneState << " mine "
+            << (g_pView->m_pObjLayer->GetMyCharacter() != nullptr) << " failure " << server.Failure() << " layers "
+            << g_pView->m_pDisplay->GetCount() << " boxes " << h.Boxes().size() << " exiting " << IsExiting()
+            << " debug " << h.DebugText().substr(h.DebugText().size() > 2000 ? h.DebugText().size() - 2000 : 0);
+        EXPECT_EQ(server.Failure(), "");
+        EXPECT_EQ(g_currentMapId, 0);
+        ui = g_layerHolder.GetLayer();
+        ASSERT_NE(ui, nullptr);
+    }
+    // Runs whole frames until pred holds (at most n frames).
+    bool Frames(const std::function<bool()>& pred, int n)
+    {
+        const uint32_t last = g_gameFrameCount + static_cast<uint32_t>(n);
+        h.RunUntil([&] { return pred() || g_gameFrameCount >= last; }, 1000 * n);
+        return pred();
+    }
+    void Frame(int n = 1) { Frames([] { return false; }, n); }
+    CWidget* Find(int32_t id) { return ui->GetRootContainer()->FindChild(id); }
+    int32_t State(int32_t id) { return Find(id)->GetState(); }
+    std::vector<int32_t> OpenIds()
+    {
+        std::vector<int32_t> out;
+        CWidgetContainer& root = *ui->GetRootContainer();
+        for (int i = 0; i < root.GetChildCount(); ++i)
+            if (root.GetChild(i)->GetState() != CWidget::kClosed)
+                out.push_back(root.GetChild(i)->GetId());
+        return out;
+    }
+
+    static CArchiveBuilder Archive()
+    {
+        CArchiveBuilder b = CIntroArchive::Game();
+        CObrBuilder eric("CHR");
+        eric.Character("eric", CObrBuilder::CharRecord("0", 0, 0, 12)).AnimSet("eric");
+        b.Replace("eric.obr", eric.Build());
+        CObrBuilder items("ITM");
+        items.Item("none", "p").Item("crown", "p", {{ItemRecord::kRequiredLevel, 30}}).AnimSet("p").Prefix(23);
+        b.Replace("item.obr", items.Build());
+        // The controls' pictures are read as the windows are built; a window
+        // slides only with its picture.
+        for (const char* name :
+             {"TechCube", "okg1", "cancelg1", "confirmbutton", "HQTab", "MainTab", "SimTab", "AblTab", "MailDn",
+              "MailUp", "MailQuit", "MailWrite", "MailRead", "MailSearch", "MailErase", "BullReLoad", "BullReList",
+              "MailLeft", "MailRight", "ToFldBtn", "GameMenu", "SearchDat", "SearchTTL", "SearchID", "Searching",
+              "MusicVol", "SoundVol", "GammaCnt", "StageEf", "PrevBtn", "BullWin", "MailWin", "MailReadWin",
+              "BullReadWin", "ChatWin", "SlideBtn", "CheckBox", "BullTab"})
+            b.Replace(std::string(name) + ".slr", CWidgetSprites::File(5, 30, 16, 11));
+        b.Replace("StatusWin.slr", CWidgetSprites::Picture(272, 600, 5));
+        b.Replace("AreYouSure.slr", CWidgetSprites::File(5, 340, 40, 7));
+        return b;
+    }
+
+    CHarness h{5000};
+    CTestArchive archive{Archive(), false};
+    CDaradirUzedo* ui = nullptr;
+};
+
+TEST_F(UiClient, TheInterfaceComesUpOverTheFieldAndRoutesKeysAndClicks)
+{
+    LogInToStage0();
+    // The first field frame built the directory, in order, with the chat
+    // window open and the main tab bar coming in.
+    CWidgetContainer& root = *ui->GetRootContainer();
+    ASSERT_EQ(root.GetChildCount(), kWindowRows);
+    for (int i = 0; i < kWindowRows; ++i)
+        EXPECT_EQ(root.GetChild(i)->GetId(), WindowTable()[static_cast<size_t>(i)].id) << "row " << i + 1;
+    EXPECT_EQ(OpenIds(), (std::vector<int32_t>{4, 2}));
+    EXPECT_EQ(State(2), CWidget::kOpen);
+    EXPECT_EQ(State(4), CWidget::kOpening);
+    EXPECT_EQ(g_uiFrameRan, g_gameFrameCount) << "the field frame runs the UI layer";
+    // The crown came off into the first free slot on that frame.
+    const Bytes unequip = {53, 51, 0, 1, 0, 53, 53, 3, 0, 0};
+    EXPECT_TRUE(h.RunUntil(
+        [&] {
+            const Bytes& got = h.Server().Unmatched();
+            return std::search(got.begin(), got.end(), unequip.begin(), unequip.end()) != got.end();
+        },
+        2000));
+    Frame(60);
+    EXPECT_EQ(State(4), CWidget::kOpen);
+
+    // Ctrl+S: the status window; S alone on the single-key table does nothing.
+    h.KeyDown(kCtrl);
+    h.KeyDown(kS);
+    Frame(2);
+    h.KeyUp(kS);
+    h.KeyUp(kCtrl);
+    EXPECT_EQ(OpenIds(), (std::vector<int32_t>{4, 2, 6}));
+    ASSERT_TRUE(Frames([&] { return State(6) == CWidget::kOpen; }, 120)) << State(6) << " " << Find(6)->GetPos()->x;
+
+    // A click where no window is goes to the field.
+    const uint32_t lastFieldClick = g_lastClickAt;
+    h.RunForMs(1000);
+    h.Click(1, 200, 200);
+    Frame(2);
+    EXPECT_NE(g_lastClickAt, lastFieldClick);
+
+    // A right click on the field closes the topmost open window (the chat
+    // and the tab bar are not closed this way); then there is none.
+    h.Click(2, 200, 200);
+    Frame(1);
+    EXPECT_EQ(State(6), CWidget::kClosing);
+    EXPECT_EQ(State(2), CWidget::kOpen);
+    ASSERT_TRUE(Frames([&] { return State(6) == CWidget::kClosed; }, 120));
+    h.Click(2, 200, 200);
+    Frame(1);
+    EXPECT_EQ(OpenIds(), (std::vector<int32_t>{4, 2}));
+
+    // Esc with only those two up does nothing either.
+    h.KeyPress(1);
+    Frame(2);
+    EXPECT_EQ(OpenIds(), (std::vector<int32_t>{4, 2}));
+
+    // A notice shows on the screen at its place for its time.
+    ASSERT_NE(g_currentNoticeLine, nullptr);
+    g_currentNoticeLine->Show("HHHH", 5);
+    Frame(1);
+    auto noticeShown = [&] {
+        const plat::PresentRecord& shown = h.Platform().video.lastPresent;
+        if (shown.depth != 8 || shown.width != 800 || shown.pixels.size() < 800u * 600u)
+            return false;
+        for (int y = 428; y < 444; ++y)
+            for (int x = 50; x < 62; ++x)
+                if (shown.pixels[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)] == 185)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(noticeShown());
+    Frame(6);
+    EXPECT_FALSE(noticeShown());
+
+    // The scrolling message box takes its text and runs through it on the
+    // wall clock.
+    ASSERT_NE(g_pMessageBoxWin, nullptr);
+    g_pMessageBoxWin->SetText(std::string(100, 'm').c_str());
+    EXPECT_FALSE(g_pMessageBoxWin->IsEmpty());
+    for (int i = 0; i < 6 && !g_pMessageBoxWin->IsEmpty(); ++i)
+        h.RunForMs(2000);
+    EXPECT_TRUE(g_pMessageBoxWin->IsEmpty());
+    EXPECT_TRUE(h.Boxes().empty());
+}
+
+TEST_F(UiClient, LeavingFromTheGameMenuSendsTheLogOut)
+{
+    LogInToStage0();
+    h.KeyDown(kCtrl);
+    h.KeyDown(kX);
+    Frame(2);
+    h.KeyUp(kX);
+    h.KeyUp(kCtrl);
+    ASSERT_TRUE(Frames([&] { return State(36) == CWidget::kOpen; }, 120)) << State(36) << " " << State(35);
+    EXPECT_FALSE(IsExiting());
+    const size_t before = h.Server().AllReceived().size();
+
+    // Yes on the are-you-sure box, over the field: the window takes the
+    // click and the field never sees it.
+    h.RunForMs(1000);
+    const uint32_t lastFieldClick = g_lastClickAt;
+    h.MouseMove(470, 250);
+    Frame(1);
+    h.Click(1, 470, 250);
+    Frame(2);
+    EXPECT_TRUE(IsExiting());
+    EXPECT_EQ(g_lastClickAt, lastFieldClick);
+    h.RunUntil([&] { return h.Server().ClientClosed(); }, 20000);
+    const Bytes& all = h.Server().AllReceived();
+    const Bytes got(all.begin() + static_cast<long>(before), all.end());
+    // Leaving the field, the game time, HP and MP, then the log-out.
+    const Bytes leave = {5, kId, 0, 53, 7, 0, 0, 0, 0, 53, 9, 0, 0, 0, 0, 53, 10, 0, 0, 0, 0, 51, 'O'};
+    EXPECT_EQ(got, leave);
+    EXPECT_TRUE(h.Boxes().empty());
+}
+
+}  // namespace
