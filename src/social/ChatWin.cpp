@@ -141,10 +141,13 @@ void CChatWin::Draw(uint8_t* surface)
         return;
     }
     WindowDraw(surface);
-    if (!m_panel.IsLoaded())
-        m_panel.Load("data\\ChatWin2.slr");
-    if (!m_cell.IsLoaded())
-        m_cell.Load("data\\interface_cell.slr");
+    if (!m_extrasTried) {
+        m_extrasTried = true;
+        if (!m_panel.IsLoaded())
+            m_panel.Load("data\\ChatWin2.slr");
+        if (!m_cell.IsLoaded())
+            m_cell.Load("data\\interface_cell.slr");
+    }
     if (!surface)
         return;
     const BlitTarget target = ScreenTarget(surface);
@@ -153,6 +156,13 @@ void CChatWin::Draw(uint8_t* surface)
     DrawGauges(surface);
     if (m_cell.IsLoaded())
         m_cell.Draw(0, kCellX, kCellY, target);
+}
+
+void CChatWin::SetState(int32_t state)
+{
+    CWidgetWindow::SetState(state);
+    if (state == kOpening)
+        m_extrasTried = false;
 }
 
 void CChatWin::Refresh()

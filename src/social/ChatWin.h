@@ -28,6 +28,7 @@ public:
 
     CChatWin();
 
+    void SetState(int32_t state) override;
     void Draw(uint8_t* surface) override;
     void Refresh() override;
     void GetInputPos(CPoint* out) override;
@@ -45,6 +46,9 @@ private:
 
     CSlrList m_panel;
     CSlrList m_cell;
+    // The two extra pictures are tried once an opening (a missing one
+    // shows its message once, not every frame).
+    bool m_extrasTried = false;
 };
 
 class CBigChatWin : public CWidgetWindow {
