@@ -45,6 +45,16 @@ constexpr const char* kUsedItemFiles[CEffectManager::kUsedItemPools] = {
     "data\\used_item_g.TLR",   "data\\used_item_y.TLR",  "data\\used_item1_r.TLR",
     "data\\used_item1_b.TLR",  "data\\used_item1_g.TLR", "data\\used_item1_y.TLR"};
 
+// World pixels lie far inside this; positions from packets are held here
+// so that the offsets the effects add never overflow.
+constexpr int kCoordLimit = 1 << 20;
+void Clamp(int& v) { v = std::clamp(v, -kCoordLimit, kCoordLimit); }
+void Clamp(int& x, int& y)
+{
+    Clamp(x);
+    Clamp(y);
+}
+
 // Item-use pool of a colour: the base set's pool first, then red .. yellow.
 size_t UsePool(int colour) { return colour == CEffectManager::colourBase ? 0 : static_cast<size_t>(colour) + 1; }
 size_t UseSet(int colour) { return static_cast<size_t>(colour); }
@@ -189,10 +199,30 @@ void CEffectManager::ResetDeathMan(int index)
         m_pObjLayer->m_deathMarkFlag = 0;
 }
 
+void CEffectManager::PsychicforceTick(CCreature* caster, CCreature* target)
+{
+    if (caster)
+        m_specialAbil.PsychicforceTick(*caster, target);
+}
+
+int CEffectManager::RunAbilityRoutine(int id, CCreature* caster)
+{
+    return caster ? m_specialAbil.Run(id, *caster) : 1;
+}
+
+CMissileEffect* CEffectManager::GetMissileOf(const CCreature* caster)
+{
+    for (auto& m : m_missiles)
+        if (m.IsActive() && caster && m.GetOwner() == caster)
+            return &m;
+    return nullptr;
+}
+
 // ---- starts ------------------------------------------------------------------
 
 CEffect* CEffectManager::StartDamage(int x, int y, int value, int /*kind*/, CCreature* target)
 {
+    Clamp(x, y);
     CDamageEffect* e = FirstIdle(m_damages);
     if (e)
         e->Init(this, x, y, value, target);
@@ -201,6 +231,7 @@ CEffect* CEffectManager::StartDamage(int x, int y, int value, int /*kind*/, CCre
 
 CEffect* CEffectManager::StartDeathMan(int x, int y, int a)
 {
+    Clamp(x, y);
     CDeathMan* e = FirstIdle(m_deathMen);
     if (e)
         e->Init(this, x, y, &m_deathManSet, a);
@@ -209,6 +240,7 @@ CEffect* CEffectManager::StartDeathMan(int x, int y, int a)
 
 CEffect* CEffectManager::StartFireStomMain(int x, int y, CCreature* caster)
 {
+    Clamp(x, y);
     CFireStomMain* e = FirstIdle(m_fireStomMains);
     if (e)
         e->Init(this, x, y, caster);
@@ -217,6 +249,7 @@ CEffect* CEffectManager::StartFireStomMain(int x, int y, CCreature* caster)
 
 CEffect* CEffectManager::StartUseItem(int x, int y, int hidden)
 {
+    Clamp(x, y);
     CUseItem* e = FirstIdle(m_useItems[UsePool(colourBase)]);
     if (e)
         e->Init(this, &m_useItemSets[UseSet(colourBase)], x, y, colourBase, hidden);
@@ -225,6 +258,7 @@ CEffect* CEffectManager::StartUseItem(int x, int y, int hidden)
 
 CUseItem* CEffectManager::StartUseItemColor(int colour, int x, int y)
 {
+    Clamp(x, y);
     if (colour < colourRed || colour > colourYellow)
         return nullptr;
     CUseItem* e = FirstIdle(m_useItems[UsePool(colour)]);
@@ -237,6 +271,7 @@ CEffect* CEffectManager::StartUsedItem(int x, int y) { return StartUsedItemColor
 
 CUsedItem* CEffectManager::StartUsedItemColor(int colour, int x, int y)
 {
+    Clamp(x, y);
     if (colour < 0 || colour >= kUsedItemPools)
         return nullptr;
     CUsedItem* e = FirstIdle(m_usedItems[static_cast<size_t>(colour)]);
@@ -247,6 +282,7 @@ CUsedItem* CEffectManager::StartUsedItemColor(int colour, int x, int y)
 
 CUseItemWave* CEffectManager::StartUseItemWave(int x, int y)
 {
+    Clamp(x, y);
     CUseItemWave* e = FirstIdle(m_useItemWaves[UsePool(colourBase)]);
     if (e)
         e->Init(this, &m_useItemWaveSets[UseSet(colourBase)], x, y);
@@ -255,6 +291,7 @@ CUseItemWave* CEffectManager::StartUseItemWave(int x, int y)
 
 CUseItemWave* CEffectManager::StartUseItemWaveColor(int colour, int x, int y)
 {
+    Clamp(x, y);
     if (colour < colourRed || colour > colourYellow)
         return nullptr;
     CUseItemWave* e = FirstIdle(m_useItemWaves[UsePool(colour)]);
@@ -265,6 +302,7 @@ CUseItemWave* CEffectManager::StartUseItemWaveColor(int colour, int x, int y)
 
 CPoseidonWave* CEffectManager::StartPoseidonWave(int x, int y, int a)
 {
+    Clamp(x, y);
     CPoseidonWave* e = FirstIdle(m_poseidonWaves);
     if (e)
         e->Init(this, x, y, &m_poseidonWaveSet, a);
@@ -273,6 +311,7 @@ CPoseidonWave* CEffectManager::StartPoseidonWave(int x, int y, int a)
 
 CFireStom* CEffectManager::StartFireStom(int x, int y, int a)
 {
+    Clamp(x, y);
     CFireStom* e = FirstIdle(m_fireStoms);
     if (e)
         e->Init(this, x, y, &m_fireStomSet, a);
@@ -281,6 +320,7 @@ CFireStom* CEffectManager::StartFireStom(int x, int y, int a)
 
 CPoseidon* CEffectManager::StartPoseidon(int x, int y, int id)
 {
+    Clamp(x, y);
     CPoseidon* e = FirstIdle(m_poseidons);
     if (e)
         e->Init(this, x, y, &m_poseidonSet, id);
@@ -289,6 +329,8 @@ CPoseidon* CEffectManager::StartPoseidon(int x, int y, int id)
 
 CMissileEffect* CEffectManager::StartGeneric108(int x0, int y0, int x1, int y1, CRleImage* image)
 {
+    Clamp(x0, y0);
+    Clamp(x1, y1);
     if (!image)
         return nullptr;
     CMissileEffect* e = FirstIdle(m_missiles);
@@ -300,6 +342,8 @@ CMissileEffect* CEffectManager::StartGeneric108(int x0, int y0, int x1, int y1, 
 CMissileEffect* CEffectManager::StartGeneric108b(int x0, int y0, int x1, int y1, int split, CRleImage* imageA,
                                                  CRleImage* imageB)
 {
+    Clamp(x0, y0);
+    Clamp(x1, y1);
     if (!imageA || !imageB)
         return nullptr;
     CMissileEffect* e = FirstIdle(m_missiles);
@@ -310,6 +354,8 @@ CMissileEffect* CEffectManager::StartGeneric108b(int x0, int y0, int x1, int y1,
 
 CQuakeController* CEffectManager::StartDeathManSub(int x, int y, int amplitude, int duration, CCreature* caster)
 {
+    Clamp(x, y);
+    Clamp(amplitude);
     CQuakeController* e = FirstIdle(m_quakes);
     if (e)
         e->Init(this, x, y, amplitude, duration, caster);
@@ -318,6 +364,7 @@ CQuakeController* CEffectManager::StartDeathManSub(int x, int y, int amplitude, 
 
 CEarthquake* CEffectManager::StartEarthquake(int x, int y)
 {
+    Clamp(x, y);
     CEarthquake* e = FirstIdle(m_earthquakes);
     if (e)
         e->Init(this, x, y, &m_earthquakeSet);
@@ -326,6 +373,7 @@ CEarthquake* CEffectManager::StartEarthquake(int x, int y)
 
 CGhostCalling* CEffectManager::StartGhostCalling(int x, int y, int a)
 {
+    Clamp(x, y);
     CGhostCalling* e = FirstIdle(m_ghosts);
     if (!e)
         return nullptr;
@@ -339,6 +387,8 @@ CGhostCalling* CEffectManager::StartGhostCalling(int x, int y, int a)
 CLightningEffect* CEffectManager::StartBigEffect(int pool, int x0, int y0, int x1, int y1, int blend, int colourSet,
                                                  int /*unused*/)
 {
+    Clamp(x0, y0);
+    Clamp(x1, y1);
     if (pool < 1 || pool > kLightningPools)
         return nullptr;
     CLightningEffect* e = FirstIdle(m_lightning[static_cast<size_t>(pool - 1)]);

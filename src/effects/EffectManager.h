@@ -22,6 +22,7 @@
 #include "effects/Poseidon.h"
 #include "effects/PoseidonWave.h"
 #include "effects/QuakeController.h"
+#include "effects/SpecialAbil.h"
 #include "effects/UseItem.h"
 #include "effects/UseItemWave.h"
 #include "effects/UsedItem.h"
@@ -107,6 +108,9 @@ public:
     CUsedItem* StartUsedItemColor(int colour, int x, int y);
     CUseItemWave* StartUseItemWave(int x, int y);
     CUseItemWave* StartUseItemWaveColor(int colour, int x, int y);
+    // The active missile an ability routine started for this caster, or
+    // null.
+    CMissileEffect* GetMissileOf(const CCreature* caster);
 
     // ---- for tests and the benchmark ---------------------------------------------
     Pool<CDeathMan>& DeathMen() { return m_deathMen; }
@@ -130,6 +134,7 @@ private:
     void ForEachInstance(F&& f) const;
 
     CObjLayer* m_pObjLayer;
+    CSpecialAbil m_specialAbil{*this};
     std::array<int32_t, kBalloons> m_balloonOrder{};
     int m_balloonCount = 0;
 

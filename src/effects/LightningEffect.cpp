@@ -100,22 +100,33 @@ void CLightningEffect::DrawPiece(uint8_t* dst, int xa, int ya, int xb, int yb, i
             return;
         table = g_pPalette->GetBlendTable(age >= 13 ? kAges - age : kBlendLevels[m_blend]) + c * 256;
     }
-    WalkLine(xa, ya, xb, yb, [&](int x, int y) {
-        auto plot = [&](int px, int py) {
-            if (px < 0 || px >= kViewWidth || py < 0 || py >= kViewHeight)
-                return;
-            uint8_t& p = dst[py * 800 + px];
-            p = table ? table[p] : c;
-        };
-        if (pass == 0) {
-            plot(x, y);
-        } else {
-            for (int oy = -1; oy <= 1; ++oy)
-                for (int ox = -1; ox <= 1; ++ox)
-                    if (ox || oy)
-                        plot(x + ox, y + oy);
-        }
-        return true;
+    // A piece with its brush wholly inside the view needs no test per pixel.
+    const bool inside = std::min(xa, xb) >= 1 && std::max(xa, xb) < kViewWidth - 1 && std::min(ya, yb) >= 1 &&
+                        std::max(ya, yb) < kViewHeight - 1;
+    auto walk = [&](auto&& plot) {
+        WalkLine(xa, ya, xb, yb, [&](int x, int y) {
+            if (pass == 0) {
+                plot(x, y);
+            } else {
+                for (int oy = -1; oy <= 1; ++oy)
+                    for (int ox = -1; ox <= 1; ++ox)
+                        if (ox || oy)
+                            plot(x + ox, y + oy);
+            }
+            return true;
+        });
+    };
+    auto put = [&](int px, int py) {
+        uint8_t& p = dst[py * 800 + px];
+        p = table ? table[p] : c;
+    };
+    if (inside) {
+        walk(put);
+        return;
+    }
+    walk([&](int px, int py) {
+        if (px >= 0 && px < kViewWidth && py >= 0 && py < kViewHeight)
+            put(px, py);
     });
 }
 

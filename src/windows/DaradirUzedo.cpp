@@ -14,6 +14,7 @@
 #include "core/Display.h"
 #include "core/HotKey.h"
 #include "core/TextLayer.h"
+#include "effects/RouteTrail.h"
 #include "platform/Debug.h"
 #include "rules/CalcData.h"
 #include "script/ScriptManager.h"
@@ -38,7 +39,12 @@ uint8_t g_remainRaised;
 uint8_t g_abilityRankChanged;
 uint32_t g_uiCreated;
 uint32_t g_uiFrameRan;
-SRouteTrailHook g_routeTrailHook;
+namespace {
+// The one route trail of the effects, drawn and stopped by the frame.
+void DrawRouteTrail(uint8_t* surface) { g_routeTrail.Draw(surface); }
+void StopRouteTrail() { g_routeTrail.Stop(); }
+}  // namespace
+SRouteTrailHook g_routeTrailHook{DrawRouteTrail, StopRouteTrail};
 void (*g_dropMouseItem)(int x, int y);
 
 namespace {
@@ -127,7 +133,7 @@ void ResetUiLayerGlobals()
     g_abilityRankChanged = 0;
     g_uiCreated = 0;
     g_uiFrameRan = 0;
-    g_routeTrailHook = SRouteTrailHook{};
+    g_routeTrailHook = SRouteTrailHook{DrawRouteTrail, StopRouteTrail};
     g_dropMouseItem = nullptr;
     g_musicVolume = g_soundVolume = g_lightLevel = 50;
     SetPointerAttachment(nullptr);
@@ -190,6 +196,8 @@ void CDaradirUzedo::CreateWindows()
         m_root.AddChild(w);
     }
 
+    // A release no window takes goes to the field.
+    g_dropMouseItem = DropMouseItemOnField;
     g_inputFocus.BeginWidgetInput();
     UpdateSpeedField();
     g_uiLastTime = g_frameNow;
@@ -280,7 +288,7 @@ int CDaradirUzedo::OnFrame()
     }
     DispatchCommands();
     g_pointerAttachment->Draw(g_mouseState.GetX(), g_mouseState.GetY(), surface);
-    // The carried item's picture at the pointer joins here.
+    g_mouseCursor.Draw(g_mouseState.GetX(), g_mouseState.GetY(), surface);
     CScriptManager::StepAll();
     return 1;
 }

@@ -3,10 +3,12 @@
 // executed.
 #include "windows/DispatchCommands.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
 #include "app/CommandRing.h"
 #include "app/ExitGame.h"
@@ -19,12 +21,17 @@
 #include "core/PaletteManager.h"
 #include "intro/AccountRecord.h"
 #include "platform/Debug.h"
+#include "rules/CalcData.h"
+#include "rules/ItemData.h"
 #include "script/ExtraFunctions.h"
 #include "ui/InputFocus.h"
 #include "windows/DaradirUzedo.h"
+#include "windows/ItemList.h"
+#include "windows/MouseCursor.h"
 #include "windows/PlayerInfo.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
+#include "world/ObrItemEntry.h"
 
 int32_t g_requestCooldown = 0;
 int32_t g_areYouSureAction = 1;
@@ -53,16 +60,17 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
     std::array<Row, kLastCommand + 1> rows{};
     for (int id : {0,   1,   2,   3,   4,   5,   6,   7,   11,  12,  13,  14,  15,  16,  17,  18,  19,  20,
                    29,  30,  31,  32,  33,  34,  35,  36,  44,  45,  47,  69,  74,  100, 101, 102, 103, 104,
-                   105, 106, 107, 110, 111, 112, 113, 114, 115, 116, 118, 119, 120, 121, 138, 139, 146})
+                   105, 106, 107, 110, 111, 112, 113, 114, 115, 116, 118, 119, 120, 121, 138, 139, 146,
+                   70,  71,  72,  73,  108, 109, 123, 124, 125, 127, 128, 129, 131})
         rows[static_cast<size_t>(id)] = Row::kWritten;
     // Rows that come with their windows: the battle bar, the group and
     // profile windows, the boards and mail, the market, the NPC talk and
     // shops, the colony panels, the rankings, the bank and the cabinet,
     // the quick restores and the hair colour.
     for (int id : {8,  9,  10, 22, 23, 25, 26, 27, 28, 37, 38, 39, 40, 41, 42, 43, 48, 49, 50, 51, 52,
-                   53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 66, 67, 68, 70, 71, 72, 73, 75, 76, 77,
-                   78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95, 108, 109,
-                   117, 123, 124, 125, 126, 127, 128, 129, 131, 132, 133, 134, 135, 136, 137, 140, 141,
+                   53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 66, 67, 68, 75, 76, 77,
+                   78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95,
+                   117, 126, 132, 133, 134, 135, 136, 137, 140, 141,
                    142, 143, 250})
         rows[static_cast<size_t>(id)] = Row::kWindowPending;
     return rows;
@@ -319,6 +327,183 @@ void CloseFirstMessageBox(CDaradirUzedo& ui)
     }
 }
 
+// ---- the market, the bank and the money-transfer form ------------------------
+
+constexpr int kMarket = 58;
+constexpr int kBank = 94;
+constexpr int kTransfer = 97;
+constexpr int kRecipientBox = 95;
+constexpr int kAmountBox = 96;
+constexpr int kPercentSlider = 100;
+constexpr int kCabinet = 98;
+constexpr int kInventory = 9;
+// The form's amounts stay below this, and the arrows step by 1000.
+constexpr int64_t kTransferLimit = 100000;
+constexpr int64_t kTransferStep = 1000;
+
+// The player's record into the object layer's copy.
+void CopyMyRecord()
+{
+    CObjLayer* layer = Layer();
+    if (const CharacterRecord* rec = g_playerInfo.GetMyRecord(); layer && rec)
+        layer->SetMyCharRecord(*rec);
+}
+
+// A typed amount: an optional sign and the digits that follow (the box
+// holds 11 at most, so it stays far inside 64 bits); 0 when there are none.
+int64_t ParseAmount(const char* text)
+{
+    size_t i = 0;
+    const bool negative = text[0] == '-';
+    if (text[0] == '-' || text[0] == '+')
+        ++i;
+    int64_t v = 0;
+    for (int n = 0; text[i] >= '0' && text[i] <= '9' && n < 15; ++i, ++n)
+        v = v * 10 + (text[i] - '0');
+    return negative ? -v : v;
+}
+
+void ShowTransferAmount(CDaradirUzedo& ui)
+{
+    if (ui.m_transferAmount < 1)
+        ui.m_transferAmount = 0;
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", ui.m_transferAmount);
+    if (CWidget* box = Child(ui, kTransfer, kAmountBox))
+        box->SetAndDrawText(text);
+}
+
+// The share of the money the amount is, 0..100 (0 below 100 in money).
+int32_t TransferPercent(int64_t amount, int64_t money)
+{
+    const int64_t hundredth = money / 100;
+    return hundredth > 0 ? static_cast<int32_t>(std::clamp<int64_t>(amount / hundredth, 0, 100)) : 0;
+}
+
+void CloseTransferForm(CDaradirUzedo& ui)
+{
+    ClearBoxes(ui, kTransfer, {kAmountBox, kRecipientBox});
+    Close(ui, {kTransfer});
+    for (int child : {kAmountBox, kRecipientBox, kPercentSlider})
+        SetState(Child(ui, kTransfer, child), CWidget::kClosing);
+    ui.m_transferAmount = 0;
+    HandBackFocus(ui);
+}
+
+void TransferFromPercent(CDaradirUzedo& ui)
+{
+    if (!ui.IsWindowOpen(kTransfer)) {
+        SetState(Child(ui, kTransfer, kPercentSlider), CWidget::kClosing);
+        HandBackFocus(ui);
+        return;
+    }
+    if (CWidget* box = Child(ui, kTransfer, kAmountBox))
+        g_inputFocus.SetFocusWidget(box);
+    const int64_t base = std::min<int64_t>(g_playerInfo.GetMoney(), kTransferLimit);
+    ui.m_transferAmount = static_cast<int32_t>(std::clamp<int64_t>(g_transferPercent * (base / 100), 0, kTransferLimit));
+    ShowTransferAmount(ui);
+}
+
+// The arrows: up or down by 1000 within the money, the percentage following.
+void StepTransfer(CDaradirUzedo& ui, bool up)
+{
+    if (!ui.IsWindowOpen(kTransfer))
+        return;
+    const int64_t typed = ParseAmount(BoxText(ui, kTransfer, kAmountBox));
+    if (up && typed >= kTransferLimit)
+        return;
+    const int64_t money = g_playerInfo.GetMoney();
+    int64_t amount = std::clamp<int64_t>(typed, 0, kTransferLimit);
+    if (up ? money > amount + kTransferStep : amount - kTransferStep > 0) {
+        amount += up ? kTransferStep : -kTransferStep;
+        g_transferPercent = TransferPercent(amount, money);
+    }
+    ui.m_transferAmount = static_cast<int32_t>(amount);
+    ShowTransferAmount(ui);
+}
+
+void OpenTransferForm(CDaradirUzedo& ui)
+{
+    Close(ui, {kBank});
+    if (ui.IsWindowOpen(kTransfer)) {
+        ClearBoxes(ui, kTransfer, {kAmountBox, kRecipientBox});
+        Close(ui, {kTransfer});
+        HandBackFocus(ui);
+        return;
+    }
+    FocusAndClear(Child(ui, kTransfer, kRecipientBox));
+    Open(ui, {kTransfer});
+}
+
+// The cabinet opens beside the inventory and closes with it.
+void ToggleCabinet(CDaradirUzedo& ui)
+{
+    if (g_mouseCursor.IsCarrying())
+        return;
+    Close(ui, {kBank});
+    if (ui.IsWindowOpen(kCabinet)) {
+        Close(ui, {kCabinet});
+        Toggle(ui, {kInventory});
+    } else {
+        Open(ui, {kCabinet});
+    }
+    if (ui.IsWindowOpen(kCabinet) && !ui.IsWindowOpen(kInventory))
+        Toggle(ui, {kInventory});
+}
+
+// ---- the quick restores ---------------------------------------------------------
+
+// The first slot holding a restore item, used when the value is below its
+// maximum: the chosen quick item's two pairs of its kind, or else one of
+// the built-in potions' fixed amount. The slot closes up.
+void QuickRestore(CDaradirUzedo& ui, bool hp)
+{
+    const CObjLayer* layer = Layer();
+    CharacterRecord* rec = g_playerInfo.GetMyRecord();
+    if (!rec || g_mouseCursor.GetItemId() != 0 ||
+        (layer && layer->m_inBattle && layer->m_battleNumber >= static_cast<uint32_t>(CObjLayer::kDeathMatchFirst)))
+        return;
+    const size_t field = hp ? CharacterRecord::kHp : CharacterRecord::kMp;
+    const int kind = hp ? 10 : 11;
+    const int64_t max = hp ? CalcMaxHp(*rec) : CalcMaxMp(*rec);
+    const int quick = hp ? ui.m_hpQuickItem : ui.m_mpQuickItem;
+    struct Builtin {
+        int id, amount;
+    };
+    static constexpr Builtin kHpItems[] = {{74, 40}, {77, 80}, {80, 80}};
+    static constexpr Builtin kMpItems[] = {{75, 40}, {78, 80}, {81, 80}};
+    for (int slot = 0; slot < CPlayerInfo::kItemSlots; ++slot) {
+        const int id = CPlayerInfo::GetItem(*rec, slot);
+        int64_t value = rec->I32(field);
+        if (id <= 0 || value >= max)
+            continue;
+        bool found = false;
+        if (quick != 0) {
+            const CObrItemEntry* entry = id == quick ? ItemEntryOrNull(id) : nullptr;
+            if (!entry)
+                continue;
+            const ItemRecord& item = entry->GetRecord();
+            for (const auto& [k, amount] : {std::pair{item.kind1, item.value1}, std::pair{item.kind2, item.value2}})
+                if (k == kind)
+                    value = std::min<int64_t>(value + amount, max);
+            found = true;
+        } else {
+            for (const Builtin& b : hp ? kHpItems : kMpItems)
+                if (b.id == id) {
+                    value = std::min<int64_t>(value + b.amount, max);
+                    found = true;
+                }
+        }
+        if (!found)
+            continue;
+        rec->SetU32(field, static_cast<uint32_t>(std::max<int64_t>(value, 0)));
+        Reload(ui, 6);
+        Refresh(ui, {6});
+        CMouseCursor::RemoveSlotItem(slot);
+        return;
+    }
+}
+
 // One row of the table; args are the entries popped for it (-1: the ring
 // ran out).
 void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
@@ -410,6 +595,21 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
         break;
     case 47: Toggle(ui, {51}); break;
     case 69: Toggle(ui, {10}); Refresh(ui, {10}); break;
+    case 70:
+        if (ui.IsWindowOpen(kMarket)) {
+            CopyMyRecord();
+            Close(ui, {kMarket});
+        } else {
+            Open(ui, {kMarket});
+            Refresh(ui, {kMarket});
+        }
+        break;
+    case 71:
+        CopyMyRecord();
+        Close(ui, {kMarket});
+        break;
+    case 72: g_itemList.BuySelected(); Refresh(ui, {kMarket}); break;
+    case 73: g_itemList.SellSelected(); Refresh(ui, {kMarket}); break;
     case 74:
         if (args[0] != kNoArgument)
             ui.RemoveInventoryItem(args[0]);
@@ -433,6 +633,8 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
         ui.CloseRegionMaps();
         ui.m_travelRequest[static_cast<size_t>(id == 107 ? 0 : id - 104)] = 1;
         break;
+    case 108:
+    case 109: QuickRestore(ui, id == 109); break;
     case 110: Refresh(ui, {8}); break;
     case 111:
         Open(ui, {77});
@@ -461,6 +663,13 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
     case 118: Toggle(ui, {87}); break;
     case 119: ConfirmDeletion(ui); break;
     case 121: CloseFirstMessageBox(ui); break;
+    case 123: Toggle(ui, {kBank}); break;
+    case 124: OpenTransferForm(ui); break;
+    case 125: ToggleCabinet(ui); break;
+    case 127: CloseTransferForm(ui); break;
+    case 128:
+    case 129: StepTransfer(ui, id == 128); break;
+    case 131: TransferFromPercent(ui); break;
     case 146:
         if (g_gmFlag)
             g_mixer.SetVolume(0);

@@ -10,6 +10,7 @@
 #include "intro/IntroLayer.h"
 #include "rules/CalcData.h"
 #include "rules/ItemData.h"
+#include "world/Character.h"
 #include "world/CharacterRecord.h"
 #include "world/ObjLayer.h"
 #include "world/StageLoader.h"
@@ -119,8 +120,13 @@ void CPlayerInfo::GetProfileText(char* out, size_t size) const
 
 CharacterRecord* CPlayerInfo::GetMyRecord() const
 {
+    // My character's record while it exists: the field commits it over the
+    // layer's copy, which would undo changes made to the copy alone.
     CObjLayer* layer = GetObjLayer();
-    return layer ? &layer->MyRecord() : nullptr;
+    if (!layer)
+        return nullptr;
+    CCharacter* me = layer->GetMyCharacter();
+    return me ? &me->GetCharRecord() : &layer->MyRecord();
 }
 
 int CPlayerInfo::GetLevel() const

@@ -56,8 +56,8 @@ public:
     void GetProfileText(char* out, size_t size) const;
 
     // ---- the player's record ------------------------------------------------
-    // The object layer's own record of the player; null before the layer
-    // exists.
+    // The player's record: my character's while it exists, else the object
+    // layer's own copy; null before the layer exists.
     CharacterRecord* GetMyRecord() const;
     // The record's level, money, free parameter points, game time and the
     // colony's value; 0 without a record.

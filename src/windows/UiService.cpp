@@ -4,6 +4,7 @@
 #include "ui/MessageRing.h"
 #include "ui/NoticeList.h"
 #include "windows/DaradirUzedo.h"
+#include "windows/ItemList.h"
 #include "windows/MouseCursor.h"
 #include "windows/SystemWindows.h"
 
@@ -78,7 +79,11 @@ public:
     void ApplyToPlayer(CMouseCursor& cursor) override { cursor.ApplyToPlayer(); }
     void ReturnCarried(CMouseCursor& cursor) override { cursor.ReturnCarried(); }
     // The shop lists come with the item lists.
-    int LoadItemList(const char* /*name*/) override { return 0; }
+    int LoadItemList(const char* name) override
+    {
+        g_itemList.Load(name);
+        return g_itemList.GetCount();
+    }
 };
 
 CUiService g_uiService;

@@ -12,7 +12,12 @@
 #include "social/ChatWin.h"
 #include "social/SearchWin.h"
 #include "windows/AblTabBar.h"
+#include "windows/BankWin.h"
+#include "windows/CabinetWin.h"
+#include "windows/DepositWin.h"
 #include "windows/HotKeyButton.h"
+#include "windows/InvWin.h"
+#include "windows/MarketWin.h"
 #include "windows/SystemWindows.h"
 
 CWidget* CWindowBuild::Find(int32_t id) const
@@ -168,10 +173,10 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {8, B::kPageStack, nullptr, 528, 0, 820, 0, 0, 0, 0, AbilityStack},
     {7, B::kButtonRow, "data\\AblTab.slr", 509, 0, 800, 0, 0, 0, 0, AbilityTabs},
     {2, B::kWindow, "data\\ChatWin.slr", 0, 448, 0, 629, 34, 0, 2, ChatWindow},
-    {9, B::kSidePanel, "InvWin.slr", 528, 0, 800, 0, 0, 0, 0, P},
-    {94, B::kWindow, "data\\bank.slr", 233, 93, -328, 93, 0, 0, 0, P},
-    {97, B::kWindow, "data\\Deposit.slr", 233, 93, -328, 93, 0, 0, 0, P},
-    {98, B::kWindow, "data\\cabinet.slr", 133, 93, -328, 93, 0, 0, 0, P},
+    {9, B::kSidePanel, "InvWin.slr", 528, 0, 800, 0, 0, 0, 0, Make<CInvWin>},
+    {94, B::kWindow, "data\\bank.slr", 233, 93, -328, 93, 0, 0, 0, Make<CBankWin>},
+    {97, B::kWindow, "data\\Deposit.slr", 233, 93, -328, 93, 0, 0, 0, Make<CDepositWin>},
+    {98, B::kWindow, "data\\cabinet.slr", 133, 93, -328, 93, 0, 0, 0, Make<CCabinetWin>},
     {101, B::kSliding, "cherubim.slr", 240, 123, -320, 123, 0, 0, 0, P},
     {102, B::kSliding, "weapon.slr", 240, 123, -320, 123, 0, 0, 0, P},
     {103, B::kSliding, "armor.slr", 240, 123, -320, 123, 0, 0, 0, P},
@@ -188,7 +193,7 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {54, B::kWindow, "MailWin.slr", 96, 76, 800, 76, 0, 0, 0, Make<CMailWin>},
     {56, B::kWindow, "data\\MailReadWin.slr", 94, 76, 94, 600, 0, 1, 0, Make<CMailReadWin>},
     {55, B::kWindow, "data\\BullReadWin.slr", 94, 76, 94, 600, 0, 1, 0, Make<CBullReadWin>},
-    {58, B::kSliding, "MarketWin.slr", 170, 100, 170, 600, 0, 1, 0, P},
+    {58, B::kSliding, "MarketWin.slr", 170, 100, 170, 600, 0, 1, 0, Make<CMarketWin>},
     {67, B::kSliding, "RankWin.slr", 170, 100, -460, 100, 0, 0, 0, P},
     {68, B::kSliding, "RankFndWin.slr", 256, 250, -288, 250, 1, 0, 0, P},
     {69, B::kHotKeyButton, "ToFldBtn.slr", 50, 50, 850, 50, 0, 0, 0, ToFieldButton},

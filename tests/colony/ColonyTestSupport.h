@@ -25,6 +25,7 @@
 #include "support/FakeUi.h"
 #include "support/SentPackets.h"
 #include "support/TestWorld.h"
+#include "windows/PlayerInfo.h"
 #include "world/Character.h"
 #include "world/CharacterRecord.h"
 
@@ -69,7 +70,8 @@ protected:
         CloseTestMainSocket();
     }
 
-    CharacterRecord& Record() { return world.MyRecord(); }
+    // The record the game reads: my character's once it exists.
+    CharacterRecord& Record() { return *g_playerInfo.GetMyRecord(); }
     void SetMoney(int money) { Record().SetU32(CharacterRecord::kMoney, static_cast<uint32_t>(money)); }
     int Money() { return Record().I32(CharacterRecord::kMoney); }
     void SetGameTime(uint32_t t) { Record().SetU32(CharacterRecord::kGameTime, t); }

@@ -486,7 +486,12 @@ TEST_F(FieldProtocol, EveryReceivedCommandActsAndItsBadVariantChangesNothing)
          },
          {}, {"ApplyToPlayer(\"last\")", "RefreshWindows()"}},
         {"drop refused", [] { g_lastMouseCursor.PickUp(kApple, 0, 0); g_lastMouseCursor.SetTarget(8, 9); }, Wire(44),
-         [] { EXPECT_EQ(g_lastMouseCursor.GetTargetX(), 0); }, {}, {"ReturnCarried(\"last\")"}},
+         [&] {
+             EXPECT_EQ(g_lastMouseCursor.GetTargetX(), 0);
+             EXPECT_EQ(me->GetCharRecord().Item(1), kApple) << "back in the list";
+             me->GetCharRecord().SetItem(1, 0);
+         },
+         {}, {"ReturnCarried(\"last\")"}},
         {"an item offered", nullptr, Wire(46).U16(30).U16(kApple),
          [&] { EXPECT_EQ(me->GetCharRecord().Item(1), kApple); },
          Cat({Wire(53).U8(51).U8(1).U16(kApple), Wire(47).U16(30)}),
@@ -497,7 +502,12 @@ TEST_F(FieldProtocol, EveryReceivedCommandActsAndItsBadVariantChangesNothing)
          Wire(46).U16(30).U16(kSword), [&] { EXPECT_EQ(me->GetCharRecord().Item(80), 0); }, Wire(48).U16(30)},
         {"given", [] { g_lastMouseCursor.PickUp(kSword, 0, 0); }, Wire(47), nullptr, {},
          {"ApplyToPlayer(\"last\")", "ShowNotice(\"" + std::string(g_itemData.GetName(kSword)) + "를 주었습니다.\", 60)"}},
-        {"gift refused", [] { g_lastMouseCursor.PickUp(kSword, 0, 0); }, Wire(48), nullptr, {},
+        {"gift refused", [] { g_lastMouseCursor.PickUp(kSword, 0, 0); }, Wire(48),
+         [&] {
+             EXPECT_EQ(me->GetCharRecord().Item(80), kSword) << "back in the first free slot";
+             me->GetCharRecord().SetItem(80, 0);
+         },
+         {},
          {"ReturnCarried(\"last\")", "ShowNotice(\"A item is not transfered.\", 60)"}},
     };
     for (const Row& row : rows) {

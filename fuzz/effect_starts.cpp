@@ -1,0 +1,124 @@
+// Effect starts with arbitrary arguments, as packets and callers may give
+// them, then 60 frames of every effect into a screen with guard bands.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/FrameClock.h"
+#include "core/PaletteManager.h"
+#include "core/RleImage.h"
+#include "core/TextLayer.h"
+#include "effects/EffectManager.h"
+#include "effects/RouteTrail.h"
+#include "fixtures/FontBuilder.h"
+#include "fixtures/RleEncoder.h"
+#include "world/BGLayer.h"
+#include "world/Character.h"
+#include "world/ObjLayer.h"
+
+namespace {
+
+constexpr size_t kGuard = 4096;
+constexpr uint8_t kGuardByte = 0xA5;
+
+struct World {
+    CBGLayer ground{nullptr};
+    CObjLayer layer{nullptr, &ground};
+    CEffectManager fx{&layer};
+    CPaletteManager palette{nullptr};
+    CTextLayer text{nullptr};
+    CRleImage image;
+    CCharacter speaker;
+    std::vector<uint8_t> screen = std::vector<uint8_t>(800 * 600 + 2 * kGuard, kGuardByte);
+
+    World()
+    {
+        const Bytes han = CFontBuilder::HangulFont(), eng = CFontBuilder::EnglishFont();
+        text.SetFontData(han.data(), han.size(), eng.data(), eng.size());
+        image.SetData(CRleEncoder::Encode(CRleEncoder::Pattern(8, 8, 1)));
+        g_pTextLayer = &text;
+        g_pPalette = &palette;
+    }
+};
+
+class CArgs {
+public:
+    CArgs(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    bool More() const { return m_at < m_size; }
+    int Int()
+    {
+        uint32_t v = 0;
+        for (int i = 0; i < 4 && m_at < m_size; ++i)
+            v |= static_cast<uint32_t>(m_data[m_at++]) << (8 * i);
+        return static_cast<int>(v);
+    }
+    // Up to 300 bytes of text, zero-terminated in out.
+    void Text(std::vector<char>& out)
+    {
+        const size_t n = std::min<size_t>(m_size - m_at, static_cast<size_t>(Int() & 511) % 301);
+        out.assign(m_data + m_at, m_data + m_at + n);
+        out.push_back(0);
+        m_at += n;
+    }
+
+private:
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_at = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static World w;
+    CEffectManager& fx = w.fx;
+    CArgs a(data, size);
+    std::vector<char> text;
+    fx.ClearAll();
+    g_routeTrail.Stop();
+    for (int n = 0; n < 64 && a.More(); ++n) {
+        const int op = a.Int();
+        const int x = a.Int(), y = a.Int(), p = a.Int(), q = a.Int();
+        switch (static_cast<unsigned>(op) % 22) {
+        case 0: fx.StartDamage(x, y, p, 0, nullptr); break;
+        case 1: fx.StartDeathMan(x, y, p); break;
+        case 2: fx.StartFireStomMain(x, y, nullptr); break;
+        case 3: fx.StartUseItem(x, y, p & 1); break;
+        case 4: fx.StartUsedItem(x, y); break;
+        case 5: fx.StartUseItemColor(p, x, y); break;
+        case 6: fx.StartUsedItemColor(p, x, y); break;
+        case 7: fx.StartUseItemWaveColor(p, x, y); break;
+        case 8: fx.StartPoseidon(x, y, p); break;
+        case 9: fx.StartPoseidonWave(x, y, p); break;
+        case 10: fx.StartFireStom(x, y, p); break;
+        case 11: fx.StartGeneric108(x, y, p, q, &w.image); break;
+        case 12: fx.StartGeneric108b(x, y, p, q, a.Int(), &w.image, &w.image); break;
+        case 13: fx.StartDeathManSub(x, y, p, q % 200, nullptr); break;
+        case 14: fx.StartEarthquake(x, y); break;
+        case 15: fx.StartGhostCalling(x, y, p); break;
+        case 16: fx.StartBigEffect(op / 22 % 11, x, y, p, q, a.Int(), a.Int()); break;
+        case 17: fx.ResetDeathMan(x); break;
+        case 18:
+            a.Text(text);
+            fx.StartChatBalloon(static_cast<uint16_t>(x), text.data(), p);
+            fx.StartChatBalloon(&w.speaker, text.data(), p);
+            break;
+        case 19: g_routeTrail.Start(x, y, p, q); break;
+        case 20: fx.StartUseItemWave(x, y); break;
+        default: fx.RunAbilityRoutine(x, nullptr); break;
+        }
+    }
+    uint8_t* screen = w.screen.data() + kGuard;
+    for (int f = 0; f < 60; ++f) {
+        ++g_gameFrameCount;
+        fx.DrawAll(screen);
+        g_routeTrail.Draw(screen);
+    }
+    for (size_t i = 0; i < kGuard; ++i)
+        if (w.screen[i] != kGuardByte || w.screen[kGuard + 800 * 600 + i] != kGuardByte)
+            std::abort();
+    return 0;
+}
