@@ -22,6 +22,7 @@
 #include "social/ChatLine.h"
 #include "social/ChatTestEnv.h"
 #include "social/ChatWin.h"
+#include "windows/PlayerInfo.h"
 #include "windows/UiService.h"
 #include "world/ObjLayer.h"
 
@@ -124,7 +125,7 @@ TEST(ChatGauge, WidthsAreClampedAndSurviveZeroDivisors)
 
 TEST_F(ChatWindows, TheHpGaugeOnTheScreen)
 {
-    CharacterRecord& rec = Layer().MyRecord();
+    CharacterRecord& rec = *g_playerInfo.GetMyRecord();
     const int maxHp = CalcMaxHp(rec);
     ASSERT_GT(maxHp, 0);
     struct Row {
