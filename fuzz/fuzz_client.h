@@ -47,12 +47,6 @@ struct FuzzClient {
     bool Dispatch(const std::vector<uint8_t>& packet)
     {
         src.Append(packet);
-        while (src.Available() > 0) {
-            const size_t before = src.Taken();
-            view.ReceiveDispatch();
-            if (src.Taken() == before)
-                break;
-        }
-        return src.Available() == 0;
+        return DispatchAll(src, [this] { view.ReceiveDispatch(); });
     }
 };

@@ -1,5 +1,7 @@
 #include "social/SocialService.h"
 
+#include <cstring>
+
 #include "social/ChatLine.h"
 #include "windows/DaradirUzedo.h"
 
@@ -26,8 +28,15 @@ public:
     }
     void ClearRescuer() override { g_rescuerId = 0; }
     int ParseCommand(const char* line) override { return g_chatLine.ParseCommand(line); }
-    // Chat command 7 comes with the chat.
-    void SendChat(const char* /*line*/) override {}
+    void SendChat(const char* line) override
+    {
+        if (!line)
+            return;
+        // The sender works on its own copy of the input line.
+        char text[CChatLine::kLineSize] = {};
+        std::strncpy(text, line, sizeof text - 1);
+        CChatLine::SendChat(text);
+    }
     void SetLastWhisperer(const char* name) override
     {
         for (size_t i = 0; i < g_lastWhisperer.size(); ++i)

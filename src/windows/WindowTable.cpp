@@ -9,6 +9,7 @@
 #include "ui/SliderWidget.h"
 #include "social/BoardListWin.h"
 #include "social/BoardReadWin.h"
+#include "social/ChatWin.h"
 #include "social/SearchWin.h"
 #include "colony/ColonyCommands.h"
 #include "colony/TechCube.h"
@@ -155,6 +156,15 @@ CWidget* Colony(const SWindowRow& r, const CWindowBuild& built)
 
 constexpr WindowFactory P = CreatePlaceholder;
 
+// ---- the chat windows ---------------------------------------------------------------
+
+CWidget* ChatWindow(const SWindowRow&, const CWindowBuild&) { return new CChatWin; }
+// Built after the chat window, whose lines it shows.
+CWidget* BigChatWindow(const SWindowRow&, const CWindowBuild& built)
+{
+    return new CBigChatWin(dynamic_cast<CWidgetWindow*>(built.Find(CChatWin::kId)));
+}
+
 // clang-format off
 constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {71, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
@@ -168,13 +178,13 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {91, B::kWindow, "data\\win2.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin2>},
     {92, B::kWindow, "data\\win3.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin3>},
     {93, B::kWindow, "data\\win4.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin4>},
-    {3, B::kWindow, "data\\BigChat.slr", 0, 0, 0, -448, 0, 0, 0, P},
+    {3, B::kWindow, "data\\BigChat.slr", 0, 0, 0, -448, 0, 0, 0, BigChatWindow},
     {48, B::kButtonRow, "data\\HQTab.slr", 24, 24, -504, 24, 0, 0, 0, HqTabs},
     {4, B::kButtonRow, "data\\MainTab.slr", 0, 0, -32, 0, 0, 0, 1, MainTabs},
     {5, B::kButtonRow, "data\\SimTab.slr", 0, 0, -32, 0, 0, 0, 0, ColonyTabs},
     {8, B::kPageStack, nullptr, 528, 0, 820, 0, 0, 0, 0, AbilityStack},
     {7, B::kButtonRow, "data\\AblTab.slr", 509, 0, 800, 0, 0, 0, 0, AbilityTabs},
-    {2, B::kWindow, "data\\ChatWin.slr", 0, 448, 0, 629, 34, 0, 2, P},
+    {2, B::kWindow, "data\\ChatWin.slr", 0, 448, 0, 629, 34, 0, 2, ChatWindow},
     {9, B::kSidePanel, "InvWin.slr", 528, 0, 800, 0, 0, 0, 0, Make<CInvWin>},
     {94, B::kWindow, "data\\bank.slr", 233, 93, -328, 93, 0, 0, 0, Make<CBankWin>},
     {97, B::kWindow, "data\\Deposit.slr", 233, 93, -328, 93, 0, 0, 0, Make<CDepositWin>},

@@ -110,9 +110,10 @@ protected:
               "MailUp", "MailQuit", "MailWrite", "MailRead", "MailSearch", "MailErase", "BullReLoad", "BullReList",
               "MailLeft", "MailRight", "ToFldBtn", "GameMenu", "SearchDat", "SearchTTL", "SearchID", "Searching",
               "MusicVol", "SoundVol", "GammaCnt", "StageEf", "PrevBtn", "BullWin", "MailWin", "MailReadWin",
-              "BullReadWin", "ChatWin", "SlideBtn", "CheckBox", "BullTab", "BuyBtn", "SellBtn", "ExitBtn",
-              "ItemBtn", "PriceBtn", "LevBtn", "EffBtn", "MarketWin", "ItmBox", "ItmBox2", "ScrUpArr", "ScrDnArr",
-              "ScrPnt", "depositg", "cabinetg", "rightarrow", "leftarrow", "bars", "button3", "itemsgreen"})
+              "BullReadWin", "ChatWin", "ChatWin2", "interface_cell", "SlideBtn", "CheckBox", "BullTab", "BuyBtn",
+              "SellBtn", "ExitBtn", "ItemBtn", "PriceBtn", "LevBtn", "EffBtn", "MarketWin", "ItmBox", "ItmBox2",
+              "ScrUpArr", "ScrDnArr", "ScrPnt", "depositg", "cabinetg", "rightarrow", "leftarrow", "bars", "button3",
+              "itemsgreen"})
             b.Replace(std::string(name) + ".slr", CWidgetSprites::File(5, 30, 16, 11));
         CColonySprites::AddScreenTo(b);
         b.Replace("StatusWin.slr", CWidgetSprites::Picture(272, 600, 5));

@@ -132,9 +132,10 @@ TEST_F(UiLayerTest, TheDirectoryIsBuiltOnceInItsOrder)
     EXPECT_EQ(g_currentNoticeLine, root.GetChild(59));
     EXPECT_EQ(g_inputFocus.GetHomeWidget(), root.FindChild(3));
     EXPECT_EQ(g_uiCreated, 1u);
-    // Placeholders take no chat lines, whatever their base.
+    // The big chat hands a received record to the chat window.
     const uint8_t record[20] = {1, 0, 'a', 0};
-    EXPECT_EQ(ui.RouteChatMessage(record, sizeof record), 0);
+    EXPECT_EQ(ui.RouteChatMessage(record, sizeof record), 1);
+    EXPECT_STREQ(root.FindChild(2)->GetLines()[1], "[a] ");
     EXPECT_EQ(ui.IsWindowOpen(4), true);
     EXPECT_EQ(ui.IsWindowOpen(1234), false) << "an id outside the directory";
     ui.ToggleWindow(1234);
