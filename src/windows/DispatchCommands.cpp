@@ -15,6 +15,7 @@
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
+#include "app/StringTable.h"
 #include "audio/Mixer.h"
 #include "audio/SoundManager.h"
 #include "colony/ColonyCommands.h"
@@ -25,7 +26,9 @@
 #include "rules/CalcData.h"
 #include "rules/ItemData.h"
 #include "script/ExtraFunctions.h"
+#include "social/ChatLine.h"
 #include "ui/InputFocus.h"
+#include "ui/MessageRing.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ItemList.h"
 #include "windows/MouseCursor.h"
@@ -63,14 +66,14 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
                    29,  30,  31,  32,  33,  34,  35,  36,  44,  45,  47,  69,  74,  100, 101, 102, 103, 104,
                    105, 106, 107, 110, 111, 112, 113, 114, 115, 116, 118, 119, 120, 121, 138, 139, 146,
                    70,  71,  72,  73,  76,  77,  78,  79,  80,  81,  82,  83,  84,  85,  86,  87,  88,  108,
-                   109, 123, 124, 125, 127, 128, 129, 131, 250})
+                   109, 123, 124, 125, 126, 127, 128, 129, 131, 250})
         rows[static_cast<size_t>(id)] = Row::kWritten;
     // Rows that come with their windows: the battle bar, the group and
     // profile windows, the boards and mail, the NPC talk and shops, the
     // rankings, the money transfer and the hair colour.
     for (int id : {8,  9,  10, 22, 23, 25, 26, 27, 28, 37, 38, 39, 40, 41, 42, 43, 48, 49, 50, 51, 52,
                    53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 66, 67, 68, 75, 89, 90, 91, 92, 93, 94, 95,
-                   117, 126, 132, 133, 134, 135, 136, 137, 140, 141, 142, 143})
+                   117, 132, 133, 134, 135, 136, 137, 140, 141, 142, 143})
         rows[static_cast<size_t>(id)] = Row::kWindowPending;
     return rows;
 }
@@ -421,6 +424,39 @@ void StepTransfer(CDaradirUzedo& ui, bool up)
     ShowTransferAmount(ui);
 }
 
+// OK on the form: the checks in order, each with its message, then the
+// transfer leaves by chat and the form closes.
+void SendTransfer(CDaradirUzedo& ui)
+{
+    // The box holds Johab; names are compared and sent in CP949.
+    char recipient[64];
+    std::snprintf(recipient, sizeof recipient, "%s", BoxText(ui, kTransfer, kRecipientBox));
+    CHanCodeConv::JohabToCP949(recipient, recipient);
+    const int64_t amount = ParseAmount(BoxText(ui, kTransfer, kAmountBox));
+    char me[32] = {};
+    g_playerInfo.GetCharName(me, sizeof me);
+    int refusal = 0;
+    if (!recipient[0])
+        refusal = 157;
+    else if (amount == 0)
+        refusal = 158;
+    else if (std::strcmp(recipient, me) == 0)
+        refusal = 159;
+    else if (amount >= kTransferLimit)
+        refusal = 173;
+    else if (amount < 1)
+        refusal = 177;
+    else if (amount > g_playerInfo.GetMoney())
+        refusal = 178;
+    if (refusal) {
+        g_messageRing.AddLine(GetGameString(refusal));
+        return;
+    }
+    ui.m_transferAmount = 0;
+    g_chatLine.SendMoneyTransfer(recipient, static_cast<uint32_t>(amount));
+    CloseTransferForm(ui);
+}
+
 void OpenTransferForm(CDaradirUzedo& ui)
 {
     Close(ui, {kBank});
@@ -679,6 +715,7 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
     case 123: Toggle(ui, {kBank}); break;
     case 124: OpenTransferForm(ui); break;
     case 125: ToggleCabinet(ui); break;
+    case 126: SendTransfer(ui); break;
     case 127: CloseTransferForm(ui); break;
     case 128:
     case 129: StepTransfer(ui, id == 128); break;

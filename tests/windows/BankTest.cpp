@@ -7,6 +7,10 @@
 #include <vector>
 
 #include "app/CommandRing.h"
+#include "app/ReceiveDispatch.h"
+#include "app/StringTable.h"
+#include "intro/IntroLayer.h"
+#include "ui/MessageRing.h"
 #include "support/SentPackets.h"
 #include "support/TestWorld.h"
 #include "windows/CabinetCell.h"
@@ -166,4 +170,47 @@ TEST_F(BankTest, TransferAmountsStayWithinTheMoneyAndTheLimit)
     EXPECT_FALSE(ui.IsWindowOpen(97));
     EXPECT_EQ(me.U32(CharacterRecord::kMoney), 4000000000u) << "only the server's reply moves money";
     EXPECT_TRUE(TakeSentPackets().empty());
+}
+
+TEST_F(BankTest, SendingMoneyChecksInOrderThenLeavesByChatAndClosesTheForm)
+{
+    CharacterRecord& me = world.MyRecord();
+    me.SetU32(CharacterRecord::kMoney, 5000);
+    const AccountRecord savedRecord = g_loginRecord;
+    const int32_t savedSlot = g_selectedSlot;
+    g_loginRecord.SetSlot(1, 0, "myself", 3);
+    g_selectedSlot = 1;
+    struct Row {
+        const char* recipient;
+        const char* amount;
+        int message;  // the refusal's string, 0 when it leaves
+    };
+    const Row rows[] = {
+        {"", "100", 157},      {"bob", "", 158},         {"bob", "0", 158},  {"myself", "100", 159},
+        {"bob", "100000", 173}, {"bob", "-3", 177},      {"bob", "5001", 178}, {"bob", "5000", 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.recipient) + " " + r.amount);
+        Find(97)->SetState(CWidget::kOpen);
+        Find(97)->FindChild(95)->SetText(r.recipient);
+        Find(97)->FindChild(96)->SetText(r.amount);
+        const int before = g_messageRing.GetLineCount();
+        Run({126});
+        if (r.message) {
+            ASSERT_EQ(g_messageRing.GetLineCount(), before + 1);
+            EXPECT_STREQ(g_messageRing.GetLine(0)->text, GetGameString(r.message));
+            EXPECT_TRUE(TakeSentPackets().empty());
+            EXPECT_TRUE(ui.IsWindowOpen(97));
+            continue;
+        }
+        // [8][13][u16 0][u16 21], the 12-byte name, region, x, y, the amount.
+        const SentPacket expected{8, 13, 0, 0, 21, 0, 'b', 'o', 'b', 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                  0, 0, 0, 0, 0, 0x88, 0x13, 0, 0};
+        EXPECT_EQ(TakeSentPackets(), std::vector<SentPacket>{expected});
+        EXPECT_FALSE(ui.IsWindowOpen(97));
+        EXPECT_EQ(Amount(), "");
+        EXPECT_EQ(me.U32(CharacterRecord::kMoney), 5000u) << "only the server's reply moves money";
+    }
+    g_loginRecord = savedRecord;
+    g_selectedSlot = savedSlot;
 }
