@@ -179,8 +179,14 @@ int CItemGrid::OnLButtonDblClk(int32_t x, int32_t y)
     const int32_t slot = SlotAt(x, y, kDoubleClickTop);
     if (slot < 0 || Ui().IsWindowOpen(kCabinetWindow))
         return 0;
-    if (slot < kItems && UseItem(slot))
+    if (slot < kItems && UseItem(slot)) {
+        // The others in a battle see what the item restored.
+        CObjLayer* layer = GetObjLayer();
+        if (const CharacterRecord* rec = g_playerInfo.GetMyRecord(); layer && rec)
+            layer->SendBattleStatus(rec->I32(CharacterRecord::kHp), rec->I32(CharacterRecord::kMp),
+                                    rec->I32(CharacterRecord::kConstitution), rec->I32(CharacterRecord::kWisdom));
         CMouseCursor::RemoveSlotItem(slot);
+    }
     return 1;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CommandRing.h"
+#include "app/ReceiveDispatch.h"
 #include "app/StringTable.h"
 #include "fixtures/ItemRecordWriter.h"
 #include "fixtures/WidgetSprites.h"
@@ -283,6 +284,23 @@ TEST_F(ItemGridTest, ItemUseConsumesOnlyWhatActed)
     }
     bed.Layer().m_inBattle = 0;
     EXPECT_EQ(bed.Layer().StageChange().GetState(), CStageChange::kWipe) << "a stage change started";
+}
+
+TEST_F(ItemGridTest, AnItemUsedInABattleTellsTheBattleWhatItRestored)
+{
+    Rec().SetU32(CharacterRecord::kConstitution, 10);
+    Rec().SetU32(CharacterRecord::kWisdom, 12);
+    Hold({kPotion});
+    Rec().SetU32(CharacterRecord::kHp, 10);
+    Rec().SetU32(CharacterRecord::kMp, 3);
+    bed.Layer().m_inBattle = 1;
+    bed.Layer().m_battleNumber = 0x1234;
+    EXPECT_EQ(grid().OnLButtonDblClk(kCellX + 5, CItemGrid::kDoubleClickTop + 1), 1);
+    bed.Layer().m_inBattle = 0;
+    const uint8_t lo = g_myId & 0xFF, hi = g_myId >> 8;
+    // [30][0][u16 battle][7][u16 10]: my id, HP, MP, constitution, wisdom; then the removal.
+    const Bytes expected{30, 0, 0x34, 0x12, 7, 10, 0, lo, hi, 40, 0, 3, 0, 10, 0, 12, 0, 53, 57, 0};
+    EXPECT_EQ(bed.Received(), expected);
 }
 
 TEST_F(ItemGridTest, QuickRestoresUseTheChosenPotionOrABuiltInOne)
