@@ -14,6 +14,8 @@
 #include "colony/SimColony.h"
 #include "core/Display.h"
 #include "core/HanCodeConv.h"
+#include "fixtures/IntroArchive.h"
+#include "fixtures/MapFileBuilder.h"
 #include "intro/IntroLayer.h"
 #include "script/ScriptManager.h"
 #include "support/FakeServer.h"
@@ -50,6 +52,13 @@ Bytes Entered(uint16_t id)
     PutU16(b, 1);
     b.push_back(0);
     b.push_back(0);
+    return b;
+}
+
+CArchiveBuilder ConnectArchive()
+{
+    CArchiveBuilder b = CIntroArchive::Game();
+    CMapFileBuilder::ReplaceStartStage(b);
     return b;
 }
 
@@ -91,6 +100,7 @@ protected:
     }
     bool InWorld() const { return intro->m_sceneState == kSceneInWorld; }
 
+    CTestArchive archive{ConnectArchive(), false};
     CHarness h{5000};
     CFakeServer* server = nullptr;
     CIntroLayer* intro = nullptr;

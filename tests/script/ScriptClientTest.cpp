@@ -11,6 +11,7 @@
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
 #include "fixtures/IntroArchive.h"
+#include "fixtures/MapFileBuilder.h"
 #include "fixtures/PacketStream.h"
 #include "intro/IntroLayer.h"
 #include "script/ScriptManager.h"
@@ -36,6 +37,7 @@ TEST(ScriptClient, AutoExecRunsOnceThePlayerIsInTheWorld)
     FakeMessageBox box;
     CHarness h(5000);
     CArchiveBuilder b = CIntroArchive::Game();
+    CMapFileBuilder::ReplaceStartStage(b);
     // The character's script number is 2: the numbered entry wins.
     b.Add("AutoExec0002.scr", CompileScript("proc Main() { call PushCommand(31); call Dialogue(\"Welcome, $$id$$\");"
                                             "call PushCommand(32); } ;"));

@@ -51,6 +51,10 @@ TEST_F(FieldEntryTest, TheAcceptedEntryMakesMyCharacterOnce)
     Dispatch(EnterReply(0, 20, 30));
     EXPECT_EQ(layer.m_enteredAnswer, -1);
     EXPECT_EQ(layer.GetMyCharacter(), nullptr) << "refused";
+    Dispatch(EnterReply(CCreatureBed::kMyId, 200, 30));
+    EXPECT_EQ(src.Available(), 0u);
+    EXPECT_EQ(layer.GetMyCharacter(), nullptr) << "an entry off the map";
+    EXPECT_EQ(layer.m_enteredAnswer, -1);
 
     Dispatch(EnterReply(CCreatureBed::kMyId, 20, 30));
     CCharacter* me = layer.GetMyCharacter();
