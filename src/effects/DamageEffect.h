@@ -19,6 +19,8 @@ public:
     static int WidthOf(int64_t magnitude);
     int GetWidth() const { return m_width; }
     const char* GetDisplayText() const { return m_display; }
+    int GetValue() const { return m_value; }
+    const CCreature* GetTarget() const { return m_pTarget; }
 
 private:
     void Restart();

@@ -91,7 +91,47 @@ bool CLightningEffect::Init(CEffectManager* manager, int x0, int y0, int x1, int
     return true;
 }
 
-void CLightningEffect::DrawPiece(uint8_t* dst, int xa, int ya, int xb, int yb, int pass, int age) const
+namespace {
+
+// The pixels of a piece, the first point left out: the major axis steps
+// every pixel, the other when its error, growing by its delta, reaches the
+// major delta. Coordinates are held within a few million, so int holds
+// every sum.
+template <class Plot>
+inline void WalkPiece(int xa, int ya, int xb, int yb, Plot&& plot)
+{
+    const int dx = xb - xa, dy = yb - ya;
+    const int adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    const int sx = dx < 0 ? -1 : (dx > 0 ? 1 : 0);
+    const int sy = dy < 0 ? -1 : (dy > 0 ? 1 : 0);
+    int x = xa, y = ya, error = 0;
+    if (adx < ady) {
+        for (int step = 0; step < ady; ++step) {
+            y += sy;
+            error += adx;
+            if (error >= ady) {
+                x += sx;
+                error -= ady;
+            }
+            plot(x, y);
+        }
+    } else {
+        for (int step = 0; step < adx; ++step) {
+            x += sx;
+            error += ady;
+            if (error >= adx) {
+                y += sy;
+                error -= adx;
+            }
+            plot(x, y);
+        }
+    }
+}
+
+}  // namespace
+
+void CLightningEffect::DrawSegment(uint8_t* dst, const Segment& s, int bx, int by, int ox, int oy, int pass,
+                                   int age) const
 {
     const uint8_t c = Colour(m_colourSet, age, pass);
     const uint8_t* table = nullptr;
@@ -100,34 +140,63 @@ void CLightningEffect::DrawPiece(uint8_t* dst, int xa, int ya, int xb, int yb, i
             return;
         table = g_pPalette->GetBlendTable(age >= 13 ? kAges - age : kBlendLevels[m_blend]) + c * 256;
     }
-    // A piece with its brush wholly inside the view needs no test per pixel.
-    const bool inside = std::min(xa, xb) >= 1 && std::max(xa, xb) < kViewWidth - 1 && std::min(ya, yb) >= 1 &&
-                        std::max(ya, yb) < kViewHeight - 1;
-    auto walk = [&](auto&& plot) {
-        WalkLine(xa, ya, xb, yb, [&](int x, int y) {
-            if (pass == 0) {
-                plot(x, y);
+    // The ends of the pieces, on the screen; the last piece ends at the
+    // segment's end.
+    std::array<Point, kPieces + 1> q;
+    int left = bx, right = bx, top = by, bottom = by;
+    for (size_t j = 0; j < kPieces; ++j) {
+        q[j] = {s.sub[j].x + ox, s.sub[j].y + oy};
+        left = std::min(left, q[j].x), right = std::max(right, q[j].x);
+        top = std::min(top, q[j].y), bottom = std::max(bottom, q[j].y);
+    }
+    q[kPieces] = {bx, by};
+    // Every piece and its brush wholly inside the view: no test per pixel.
+    // The brush of one pass uses one colour or one blend row for the whole
+    // segment, so the order of its writes does not matter, only how often
+    // each pixel is written.
+    if (left >= 1 && right < kViewWidth - 1 && top >= 1 && bottom < kViewHeight - 1) {
+        for (size_t j = 0; j < kPieces; ++j) {
+            if (pass == 1) {
+                WalkPiece(q[j].x, q[j].y, q[j + 1].x, q[j + 1].y, [&](int x, int y) {
+                    uint8_t* p = dst + y * 800 + x;
+                    p[-801] = table[p[-801]];
+                    p[-800] = table[p[-800]];
+                    p[-799] = table[p[-799]];
+                    p[-1] = table[p[-1]];
+                    p[1] = table[p[1]];
+                    p[799] = table[p[799]];
+                    p[800] = table[p[800]];
+                    p[801] = table[p[801]];
+                });
+            } else if (table) {
+                WalkPiece(q[j].x, q[j].y, q[j + 1].x, q[j + 1].y, [&](int x, int y) {
+                    uint8_t& p = dst[y * 800 + x];
+                    p = table[p];
+                });
             } else {
-                for (int oy = -1; oy <= 1; ++oy)
-                    for (int ox = -1; ox <= 1; ++ox)
-                        if (ox || oy)
-                            plot(x + ox, y + oy);
+                WalkPiece(q[j].x, q[j].y, q[j + 1].x, q[j + 1].y, [&](int x, int y) { dst[y * 800 + x] = c; });
             }
-            return true;
-        });
-    };
-    auto put = [&](int px, int py) {
-        uint8_t& p = dst[py * 800 + px];
-        p = table ? table[p] : c;
-    };
-    if (inside) {
-        walk(put);
+        }
         return;
     }
-    walk([&](int px, int py) {
-        if (px >= 0 && px < kViewWidth && py >= 0 && py < kViewHeight)
-            put(px, py);
-    });
+    auto put = [&](int px, int py) {
+        if (px >= 0 && px < kViewWidth && py >= 0 && py < kViewHeight) {
+            uint8_t& p = dst[py * 800 + px];
+            p = table ? table[p] : c;
+        }
+    };
+    for (size_t j = 0; j < kPieces; ++j) {
+        WalkPiece(q[j].x, q[j].y, q[j + 1].x, q[j + 1].y, [&](int x, int y) {
+            if (pass == 0) {
+                put(x, y);
+                return;
+            }
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (dx || dy)
+                        put(x + dx, y + dy);
+        });
+    }
 }
 
 void CLightningEffect::Draw(uint8_t* dst)
@@ -158,13 +227,8 @@ void CLightningEffect::Draw(uint8_t* dst)
                 if (InTileMap(tx, ty))
                     ground->MarkSight(tx, ty, 8);
             }
-            if (!draw)
-                continue;
-            for (int j = 0; j < kPieces; ++j) {
-                const Point p = s.sub[static_cast<size_t>(j)];
-                const Point q = j + 1 < kPieces ? s.sub[static_cast<size_t>(j + 1)] : Point{b.x, b.y};
-                DrawPiece(dst, p.x + ox, p.y + oy, q.x + ox, q.y + oy, pass, age);
-            }
+            if (draw)
+                DrawSegment(dst, s, bx, by, ox, oy, pass, age);
         }
     }
     if (!live)

@@ -38,7 +38,9 @@ public:
     static uint8_t Colour(int colourSet, int age, int pass);
 
 private:
-    void DrawPiece(uint8_t* dst, int xa, int ya, int xb, int yb, int pass, int age) const;
+    // The 8 pieces of one segment with the pass's brush (0 core, 1 halo);
+    // (bx, by) is the segment's end and (ox, oy) the world-to-screen shift.
+    void DrawSegment(uint8_t* dst, const Segment& s, int bx, int by, int ox, int oy, int pass, int age) const;
 
     int32_t m_x0 = 0, m_y0 = 0, m_x1 = 0, m_y1 = 0;
     int32_t m_colourSet = 0;

@@ -74,7 +74,6 @@ void CStageChange::Init(int type, int stage, int x, int y)
         if (bg)
             bg->SetVisible(0);
         layer->LeaveBattle();
-        Effects().ClearAll();
         ClearKeyStates();
         if (stage == 0) {
             g_musicPlayer.SetFileName(StageMusic(g_currentMapId == 3 ? 1 : g_currentMapId));
@@ -87,6 +86,9 @@ void CStageChange::Init(int type, int stage, int x, int y)
         if (bg)
             bg->SetVisible(0);
     }
+    // Every change of stage or of battle: nothing drawn at the old map's
+    // pixels, no quake hitting on the new one.
+    Effects().ClearAll();
     Ui().ClearMessages();
 }
 
