@@ -172,6 +172,11 @@ void CWidgetWindow::SubmitText()
     m_input[static_cast<size_t>(std::clamp<int32_t>(m_maxLen, 0, kInputSize - 1))] = '\0';
     if (Social().ParseCommand(m_input.data()) == 0)
         SendChat(m_input.data());
+    ClearInput();
+}
+
+void CWidgetWindow::ClearInput()
+{
     m_input.fill(0);
     if (CTextLayer* text = g_pTextLayer) {
         text->SetInputText(m_input.data(), kInputSize);

@@ -26,6 +26,7 @@
 #include "windows/MouseCursor.h"
 #include "windows/PlayerInfo.h"
 #include "windows/PointerAttachment.h"
+#include "windows/ProfileRecord.h"
 #include "windows/SystemWindows.h"
 #include "windows/WindowTable.h"
 
@@ -368,7 +369,7 @@ void CDaradirUzedo::RunFunctionKey(uint32_t key)
         if (!me || InBattle())
             break;
         if (!IsWindowOpen(kProfileWindow)) {
-            // The profile window's own data for the player joins here.
+            g_profileRecord.LoadProfile();
             const uint16_t id = g_playerInfo.GetCharId();
             g_simColony.SendRequest(1, id);
             for (int field : {32, 35, 36, 31})
