@@ -10,7 +10,6 @@
 #include "rules/CalcData.h"
 #include "social/ChatRecord.h"
 #include "social/FaceButton.h"
-#include "social/SocialService.h"
 #include "ui/ButtonWidget.h"
 #include "windows/PlayerInfo.h"
 #include "world/CharacterRecord.h"
@@ -150,10 +149,9 @@ void CGroupWin::Draw(uint8_t* surface)
 
 void CGroupWin::SubmitText()
 {
-    m_input[static_cast<size_t>(std::clamp<int32_t>(m_maxLen, 0, kInputSize - 1))] = '\0';
-    if (m_input[0] != '\0' && Social().ParseCommand(m_input.data()) == 0) {
+    if (const char* typed = TypedChatLine()) {
         char line[kInputSize + 2];
-        std::snprintf(line, sizeof line, "@%s", m_input.data());
+        std::snprintf(line, sizeof line, "@%s", typed);
         SendChat(line);
     }
     ClearInput();

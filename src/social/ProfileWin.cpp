@@ -12,7 +12,6 @@
 #include "social/ChatRecord.h"
 #include "social/FaceButtonBase.h"
 #include "social/ProfileList.h"
-#include "social/SocialService.h"
 #include "ui/ButtonWidget.h"
 #include "ui/TextCut.h"
 #include "windows/PlayerInfo.h"
@@ -157,14 +156,13 @@ void CProfileWin::Refresh()
 
 void CProfileWin::SubmitText()
 {
-    m_input[static_cast<size_t>(std::clamp<int32_t>(m_maxLen, 0, kInputSize - 1))] = '\0';
-    if (m_input[0] != '\0' && Social().ParseCommand(m_input.data()) == 0) {
+    if (const char* typed = TypedChatLine()) {
         char name[ProfileRecord::kNameSize + 1] = {};
         std::memcpy(name, g_profileRecord.name, ProfileRecord::kNameSize);
         char nameJ[2 * sizeof name] = {};
         CHanCodeConv::CP949ToJohab(name, nameJ);
         char line[kInputSize + 1];
-        FormatTextCutF(line, sizeof line, "!%s %s", nameJ, m_input.data());
+        FormatTextCutF(line, sizeof line, "!%s %s", nameJ, typed);
         SendChat(line);
     }
     ClearInput();

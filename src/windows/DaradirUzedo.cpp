@@ -136,6 +136,7 @@ void ResetUiLayerGlobals()
     g_uiFrameRan = 0;
     g_routeTrailHook = SRouteTrailHook{DrawRouteTrail, StopRouteTrail};
     g_dropMouseItem = nullptr;
+    g_profileRecord.Clear();
     g_musicVolume = g_soundVolume = g_lightLevel = 50;
     SetPointerAttachment(nullptr);
 }

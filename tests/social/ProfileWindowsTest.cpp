@@ -43,19 +43,6 @@ Bytes Ask(uint16_t id, int field)
     return b;
 }
 
-// A chat record as the server sends it with command 7.
-Bytes ChatIn(uint16_t sender, const std::string& name, uint8_t mode, const std::string& text)
-{
-    Bytes b{7};
-    PutU16(b, sender);
-    Bytes field(name.begin(), name.end());
-    field.resize(12, 0);
-    b.insert(b.end(), field.begin(), field.end());
-    b.push_back(mode);
-    PutU16(b, static_cast<uint16_t>(text.size()));
-    b.insert(b.end(), text.begin(), text.end());
-    return b;
-}
 
 std::string ReadAll(const std::string& path)
 {
@@ -185,10 +172,10 @@ TEST_F(ProfileWindows, AnotherCharactersProfileFromTheFieldWhispersInvitesAndCha
 
     // Whispers from or to Kim show in the window; another's go on to the chat.
     auto route = [&](const Bytes& b) { return ui.RouteChatMessage(reinterpret_cast<const char*>(b.data() + 1)); };
-    EXPECT_EQ(route(ChatIn(kKimId, "Kim", 1, "Arin hello")), 1);
-    EXPECT_EQ(route(ChatIn(CCreatureBed::kMyId, "Arin", 1, "Kim back")), 1);
-    EXPECT_EQ(profile->OnChatMessage(ChatIn(40, "Bob", 1, "Arin psst").data() + 1, 30), 0);
-    route(ChatIn(40, "Bob", 1, "Arin psst"));
+    EXPECT_EQ(route(Received(kKimId, "Kim", 1, "Arin hello")), 1);
+    EXPECT_EQ(route(Received(CCreatureBed::kMyId, "Arin", 1, "Kim back")), 1);
+    EXPECT_EQ(profile->OnChatMessage(Received(40, "Bob", 1, "Arin psst").data() + 1, 30), 0);
+    route(Received(40, "Bob", 1, "Arin psst"));
     auto* window = dynamic_cast<CWidgetWindow*>(profile);
     ASSERT_NE(window, nullptr);
     EXPECT_NE(std::string(window->GetLines()[2]).find("hello"), std::string::npos) << window->GetLines()[2];
@@ -335,9 +322,9 @@ TEST_F(ProfileWindows, TheGroupWindowShowsTheMembersTheServerNames)
     group->SubmitText();
     EXPECT_EQ(Sent(), ChatCommand(2, PersonRecord("Kim")));
     // Group chat shows here, other chat is left to the next window.
-    EXPECT_EQ(ui.RouteChatMessage(reinterpret_cast<const char*>(ChatIn(30, "Leader", 3, "go").data() + 1)), 1);
+    EXPECT_EQ(ui.RouteChatMessage(reinterpret_cast<const char*>(Received(30, "Leader", 3, "go").data() + 1)), 1);
     EXPECT_NE(std::string(dynamic_cast<CWidgetWindow*>(group)->GetLines()[1]).find("go"), std::string::npos);
-    EXPECT_EQ(group->OnChatMessage(ChatIn(30, "Leader", 0, "all").data() + 1, 20), 0);
+    EXPECT_EQ(group->OnChatMessage(Received(30, "Leader", 0, "all").data() + 1, 20), 0);
 }
 
 TEST_F(ProfileWindows, TheHairColourWindowPicksASwatchForTheApplyCommand)
