@@ -24,6 +24,19 @@ std::string ExistingRuntimeDir();
 // Removes RuntimeDir if it was created and is empty.
 void RemoveRuntimeDir();
 
+// Where the game keeps the player's own files: $XDG_DATA_HOME/quorvel when
+// that is an absolute path, else ~/.local/share/quorvel. Not created here.
+std::string DataDir();
+// Points DataDir elsewhere (the headless platform, tests); empty puts the
+// default back.
+void SetDataDir(const std::string& dir);
+bool DataDirIsSet();
+// Creates dir and its parents as needed, new ones with mode 0700.
+bool MakeDirs(const std::string& dir);
+// Replaces the file at path with data through a temporary file and a
+// rename, making its directory first; on failure the old file stays.
+bool ReplaceFile(const std::string& path, const std::string& data);
+
 // Asks the desktop to keep the screen saver off.
 void DisableScreenSaver();
 

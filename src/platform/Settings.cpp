@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "platform/Crt.h"
+#include "platform/Process.h"
 
 namespace plat {
 
@@ -19,18 +20,6 @@ namespace {
 CMemorySettings g_defaultSettings;
 ISettings* g_settings = &g_defaultSettings;
 
-bool MakeDirs(const std::string& dir)
-{
-    std::string part;
-    for (size_t i = 0; i <= dir.size(); ++i) {
-        if (i == dir.size() || dir[i] == '/') {
-            part = dir.substr(0, i);
-            if (!part.empty() && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-                return false;
-        }
-    }
-    return true;
-}
 }  // namespace
 
 ISettings& Settings() { return *g_settings; }
@@ -170,31 +159,7 @@ std::string CFileSettings::DefaultPath()
 
 void CFileSettings::Changed()
 {
-    size_t slash = m_path.rfind('/');
-    if (slash != std::string::npos && !MakeDirs(m_path.substr(0, slash)))
-        return;
-    std::string tmp = m_path + ".tmp";
-    std::string data = Serialize();
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
-    size_t done = 0;
-    bool ok = true;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0)
-        ok = false;
-    ::close(fd);
-    if (!ok || std::rename(tmp.c_str(), m_path.c_str()) != 0)
-        ::unlink(tmp.c_str());
+    ReplaceFile(m_path, Serialize());
 }
 
 std::string LocaleValue()

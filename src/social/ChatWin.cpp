@@ -181,11 +181,7 @@ void CChatWin::GetInputPos(CPoint* out)
 
 void CChatWin::Clear()
 {
-    m_input.fill(0);
-    if (CTextLayer* text = g_pTextLayer) {
-        text->SetInputText(m_input.data(), kInputSize);
-        text->ClearInput();
-    }
+    ClearInput();
 }
 
 // ---- the big chat window ---------------------------------------------------------

@@ -45,5 +45,6 @@ void CEditWidget::Update()
             cur = closed;
         }
     }
-    m_pos.x &= ~2;
+    if (m_clearXBit)
+        m_pos.x &= ~2;
 }

@@ -10,6 +10,11 @@ public:
 
     void Update() override;
 
+protected:
+    // The slide leaves bit 1 of x clear; windows built on it that keep their
+    // x as it comes turn this off.
+    bool m_clearXBit = true;
+
 private:
     // 1: slides along y; anything else along x.
     int32_t m_vertical;

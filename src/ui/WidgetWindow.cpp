@@ -169,9 +169,21 @@ void CWidgetWindow::SubmitText()
 {
     if (m_input[0] == '\0')
         return;
+    if (const char* line = TypedChatLine())
+        SendChat(line);
+    ClearInput();
+}
+
+const char* CWidgetWindow::TypedChatLine()
+{
     m_input[static_cast<size_t>(std::clamp<int32_t>(m_maxLen, 0, kInputSize - 1))] = '\0';
-    if (Social().ParseCommand(m_input.data()) == 0)
-        SendChat(m_input.data());
+    if (m_input[0] == '\0' || Social().ParseCommand(m_input.data()) != 0)
+        return nullptr;
+    return m_input.data();
+}
+
+void CWidgetWindow::ClearInput()
+{
     m_input.fill(0);
     if (CTextLayer* text = g_pTextLayer) {
         text->SetInputText(m_input.data(), kInputSize);

@@ -63,6 +63,11 @@ protected:
     void WindowDraw(uint8_t* surface);
     // Mouse handling that ends with the hit test of the window's body.
     int BodyHit(int32_t x, int32_t y) const;
+    // The typed line cut at maxLen; null when it is empty or the
+    // slash-command parser ran it.
+    const char* TypedChatLine();
+    // Empties the input and the text layer's edit line.
+    void ClearInput();
     // One wrapped piece into entry 0, then the table rotates it to entry 1.
     void StoreLine(const char* text, size_t n, int32_t attr);
 

@@ -26,6 +26,7 @@
 #include "windows/MouseCursor.h"
 #include "windows/PlayerInfo.h"
 #include "windows/PointerAttachment.h"
+#include "windows/ProfileRecord.h"
 #include "windows/SystemWindows.h"
 #include "windows/WindowTable.h"
 
@@ -135,6 +136,7 @@ void ResetUiLayerGlobals()
     g_uiFrameRan = 0;
     g_routeTrailHook = SRouteTrailHook{DrawRouteTrail, StopRouteTrail};
     g_dropMouseItem = nullptr;
+    g_profileRecord.Clear();
     g_musicVolume = g_soundVolume = g_lightLevel = 50;
     SetPointerAttachment(nullptr);
 }
@@ -368,7 +370,7 @@ void CDaradirUzedo::RunFunctionKey(uint32_t key)
         if (!me || InBattle())
             break;
         if (!IsWindowOpen(kProfileWindow)) {
-            // The profile window's own data for the player joins here.
+            g_profileRecord.LoadProfile();
             const uint16_t id = g_playerInfo.GetCharId();
             g_simColony.SendRequest(1, id);
             for (int field : {32, 35, 36, 31})

@@ -33,6 +33,7 @@
 #include "windows/ItemList.h"
 #include "windows/MouseCursor.h"
 #include "windows/PlayerInfo.h"
+#include "windows/ProfileCommands.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
 #include "world/ObrItemEntry.h"
@@ -71,10 +72,13 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
     // Rows that come with their windows: the battle bar, the group and
     // profile windows, the boards and mail, the NPC talk and shops, the
     // rankings, the money transfer and the hair colour.
-    for (int id : {8,  9,  10, 22, 23, 25, 26, 27, 28, 37, 38, 39, 40, 41, 42, 43, 48, 49, 50, 51, 52,
-                   53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 66, 67, 68, 75, 89, 90, 91, 92, 93, 94, 95,
-                   117, 132, 133, 134, 135, 136, 137, 140, 141, 142, 143})
+    for (int id : {37, 38, 39, 40, 41, 42, 43, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61,
+                   62, 63, 66, 67, 68, 75, 89, 90, 91, 92, 93, 94, 95, 132, 133, 134, 135, 136, 137, 140,
+                   141, 142})
         rows[static_cast<size_t>(id)] = Row::kWindowPending;
+    // The group, profile and hair-colour rows.
+    for (int id : {8, 9, 10, 22, 23, 25, 26, 27, 28, 117, 143})
+        rows[static_cast<size_t>(id)] = Row::kWritten;
     return rows;
 }
 
@@ -593,6 +597,17 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
         Open(ui, {35});
         Close(ui, {36});
         break;
+    case 8:
+    case 9:
+    case 10:
+    case 22:
+    case 23:
+    case 25:
+    case 26:
+    case 27:
+    case 28:
+    case 117:
+    case 143: RunProfileCommand(ui, id); break;
     case 29: EnterKey(ui); break;
     case 30:
         PinMainWindows(ui, 0);

@@ -10,6 +10,9 @@
 #include "social/BoardListWin.h"
 #include "social/BoardReadWin.h"
 #include "social/ChatWin.h"
+#include "social/GroupWin.h"
+#include "social/HairColorWin.h"
+#include "social/ProfileWin.h"
 #include "social/SearchWin.h"
 #include "colony/ColonyCommands.h"
 #include "colony/TechCube.h"
@@ -170,7 +173,7 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {71, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
     {72, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
     {73, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
-    {87, B::kWindow, "data\\basic2.slr", 208, 100, -384, 100, 0, 0, 0, P},
+    {87, B::kWindow, "data\\basic2.slr", 208, 100, -384, 100, 0, 0, 0, Make<CHairColorWin>},
     {77, B::kWindow, "data\\passwordch1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CPasswordChangeWin>},
     {83, B::kWindow, "data\\suicide1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CSuicideWin>},
     {89, B::kWindow, "data\\smallbox.slr", 233, 93, -328, 93, 0, 0, 0, Make<CSmallBoxWin>},
@@ -195,8 +198,8 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {104, B::kSliding, "packman.slr", 240, 123, -320, 123, 0, 0, 0, P},
     {105, B::kSliding, "talkbox.slr", 240, 123, -320, 123, 0, 0, 0, P},
     {6, B::kSidePanel, "StatusWin.slr", 528, 0, 800, 0, 0, 0, 0, P},
-    {12, B::kWindow, "data\\GrpWin.slr", 64, 61, 64, 600, 6, 0, 0, P},
-    {26, B::kWindow, "data\\ProfileWin.slr", 200, 93, -400, 93, 6, 0, 0, P},
+    {12, B::kWindow, "data\\GrpWin.slr", 64, 61, 64, 600, 6, 0, 0, Make<CGroupWin>},
+    {26, B::kWindow, "data\\ProfileWin.slr", 200, 93, -400, 93, 6, 0, 0, Make<CProfileWin>},
     {42, B::kContainer, nullptr, 0, 0, 0, 0, 0, 0, 0, P},
     {51, B::kSidePanel, "data\\TaxRate.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
     {0, B::kWidget, "TechCube.slr", 0, 0, 0, 0, 0, 0, 0, Make<CTechCube>},

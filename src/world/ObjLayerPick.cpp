@@ -17,6 +17,7 @@
 #include "rules/AbilitySet.h"
 #include "rules/CalcData.h"
 #include "windows/PlayerInfo.h"
+#include "windows/ProfileRecord.h"
 #include "windows/UiService.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
@@ -301,6 +302,7 @@ void CObjLayer::OpenProfile(CCreature* target)
     const std::string name = target->GetCharRecord().Name();
     std::snprintf(g_profileName, sizeof g_profileName, "%s", name.c_str());
     g_profileClass = target->GetCharRecord().I32(CharacterRecord::kClass);
+    g_profileRecord.FillProfileFromCharacter(static_cast<uint32_t>(target->GetServerId()));
     const auto id = static_cast<uint16_t>(target->GetServerId());
     for (int field : kProfileFields)
         RequestCharacterField(id, field);

@@ -23,6 +23,8 @@ Bytes PersonRecord(const std::string& name, uint8_t region = 0, uint16_t x = 0, 
 Bytes ChatCommand(uint8_t sub, const Bytes& payload = {});
 // Command 7 from "Arin" (id 7).
 Bytes ChatPacket(uint8_t mode, const std::string& text);
+// Command 7 as the server sends it: a chat record.
+Bytes Received(uint16_t sender, const std::string& name, uint8_t mode, const std::string& text);
 // Command 8 as the server sends it; length -1: the payload's.
 Bytes ChatReply(uint8_t sub, uint16_t value, const Bytes& payload = {}, int length = -1);
 

@@ -28,19 +28,6 @@
 
 namespace {
 
-// A chat record as the server sends it with command 7.
-Bytes Received(uint16_t sender, const std::string& name, uint8_t mode, const std::string& text)
-{
-    Bytes b{7};
-    PutU16(b, sender);
-    Bytes field(name.begin(), name.end());
-    field.resize(12, 0);
-    b.insert(b.end(), field.begin(), field.end());
-    b.push_back(mode);
-    PutU16(b, static_cast<uint16_t>(text.size()));
-    b.insert(b.end(), text.begin(), text.end());
-    return b;
-}
 
 class ChatWindows : public ChatTest {
 protected:

@@ -178,7 +178,7 @@ TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
         {{21, 24, 46, 96, 130, 147, 249, 251, 0x7FFFFFFFu, 6}, {}, "9:1"},
         // Rows that wait for their windows pop their arguments.
         {{75, 6, 7}, {}, "12:1"},
-        {{89, 126, 117, 7}, {}, "12:1"},
+        {{89, 126, 117, 7}, {}, "12:1 87:1"},
     };
     for (const Row& r : rows) {
         Baseline({});

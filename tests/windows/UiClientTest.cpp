@@ -23,6 +23,7 @@
 #include "support/FakeServer.h"
 #include "support/Harness.h"
 #include "windows/DaradirUzedo.h"
+#include "windows/ProfileRecord.h"
 #include "windows/SystemWindows.h"
 #include "windows/WindowTable.h"
 #include "world/CharacterRecord.h"
@@ -33,7 +34,7 @@
 namespace {
 
 constexpr uint16_t kId = 9;
-constexpr uint8_t kCtrl = 29, kS = 31, kX = 45;
+constexpr uint8_t kCtrl = 29, kS = 31, kX = 45, kF4 = 62;
 
 class UiClient : public testing::Test {
 protected:
@@ -113,11 +114,14 @@ protected:
               "BullReadWin", "ChatWin", "ChatWin2", "interface_cell", "SlideBtn", "CheckBox", "BullTab", "BuyBtn",
               "SellBtn", "ExitBtn", "ItemBtn", "PriceBtn", "LevBtn", "EffBtn", "MarketWin", "ItmBox", "ItmBox2",
               "ScrUpArr", "ScrDnArr", "ScrPnt", "depositg", "cabinetg", "rightarrow", "leftarrow", "bars", "button3",
-              "itemsgreen"})
+              "itemsgreen", "Ungroup", "ChgLead", "Ban", "Leave", "Refresh", "InviteBtn", "joinBtn", "chllngBtn",
+              "accptBtn", "exchngBtn", "oka", "cancela"})
             b.Replace(std::string(name) + ".slr", CWidgetSprites::File(5, 30, 16, 11));
         CColonySprites::AddScreenTo(b);
         b.Replace("StatusWin.slr", CWidgetSprites::Picture(272, 600, 5));
         b.Replace("AreYouSure.slr", CWidgetSprites::File(5, 340, 40, 7));
+        b.Replace("ProfileWin.slr", CWidgetSprites::Picture(400, 310, 5));
+        b.Replace("Face.slr", CWidgetSprites::File(12, 80, 80, 7));
         return b;
     }
 
@@ -240,6 +244,49 @@ TEST_F(UiClient, LeavingFromTheGameMenuSendsTheLogOut)
     const Bytes leave = {5, kId, 0, 53, 7, 0, 0, 0, 0, 53, 9, 0, 0, 0, 0, 53, 10, 0, 0, 0, 0, 51, 'O'};
     EXPECT_EQ(got, leave);
     EXPECT_TRUE(h.Boxes().empty());
+}
+
+TEST_F(UiClient, F4ShowsMyProfileAndItsTextIsSentAndKeptWhenItCloses)
+{
+    LogInToStage0();
+    Frame(30);
+    const Bytes& all = h.Server().AllReceived();
+    size_t before = all.size();
+    auto since = [&] { return Bytes(all.begin() + static_cast<long>(before), all.end()); };
+    auto f4 = [&] {
+        before = all.size();
+        h.KeyDown(kF4);
+        Frame(1);
+        h.KeyUp(kF4);
+        Frame(1);
+    };
+
+    // F4: the profile request for my id and four of my fields.
+    f4();
+    Bytes expect = {'e', 1, kId, 0};
+    for (uint8_t f : {32, 35, 36, 31})
+        expect = Concat({expect, U16Packet(52, kId), {f}});
+    EXPECT_TRUE(h.RunUntil([&] { return since().size() >= expect.size(); }, 20000));
+    EXPECT_EQ(since(), expect);
+    ASSERT_TRUE(Frames([&] { return State(26) == CWidget::kOpen; }, 120)) << State(26);
+    EXPECT_STREQ(g_profileRecord.name, "Mira");
+
+    // The text box holds my words; F4 again closes the window with them.
+    Find(26)->FindChild(27)->SetText("Hello Tolmar");
+    f4();
+    Bytes text = {'d', 1, 'H', 'e', 'l', 'l', 'o', ' ', 'T', 'o', 'l', 'm', 'a', 'r'};
+    text.resize(102, 0);
+    EXPECT_TRUE(h.RunUntil([&] { return since().size() >= text.size(); }, 20000));
+    EXPECT_EQ(since(), text);
+    std::string saved;
+    if (std::FILE* f = std::fopen(ProfileSavPath().c_str(), "rb")) {
+        char buf[64] = {};
+        saved.assign(buf, std::fread(buf, 1, sizeof buf, f));
+        std::fclose(f);
+    }
+    EXPECT_EQ(saved, "Hello Tolmar\n\n\n");
+    for (const auto& b : h.Boxes())
+        ADD_FAILURE() << b.text;
 }
 
 }  // namespace

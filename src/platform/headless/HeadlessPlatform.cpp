@@ -1,9 +1,14 @@
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <poll.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
 
 #include "platform/Music.h"
 #include "platform/Platform.h"
+#include "platform/Process.h"
 #include "platform/Video.h"
 #include "platform/Sound.h"
 
@@ -38,11 +43,23 @@ CHeadlessPlatform::CHeadlessPlatform(const HeadlessConfig& config)
     SetSoundDevice(&sound);
     SetMusicDevice(&music);
     Loop().SetBackend(this);
+    if (!DataDirIsSet()) {
+        static int made = 0;
+        dataDir = "/tmp/quorvel-data-" + std::to_string(::getuid()) + "-" + std::to_string(::getpid()) + "-" +
+                  std::to_string(++made);
+        SetDataDir(dataDir);
+    }
 }
 
 CHeadlessPlatform::~CHeadlessPlatform()
 {
     UninstallServices();
+    if (!dataDir.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(dataDir, ec);
+        if (DataDir() == dataDir)
+            SetDataDir("");
+    }
 }
 
 void CHeadlessPlatform::PollInput(std::vector<RawEvent>&)

@@ -62,6 +62,9 @@ public:
     CRecordingMusicDevice music;
     bool advanceOnWait;
     uint64_t waits = 0;
+    // The player's files go to a directory of this platform's own, removed
+    // with it, unless a data directory was set before it was made.
+    std::string dataDir;
 };
 
 }  // namespace plat
