@@ -81,9 +81,10 @@ void CChatBalloon::Draw(uint8_t* dst)
     if (Presented() && g_pTextLayer && dst) {
         g_pTextLayer->SetTarget(dst, 800, 600);
         const auto colour = static_cast<uint8_t>(m_colour);
-        g_pTextLayer->DrawTextColored(m_textX, m_topY, m_line1, colour, 255, 1);
+        // The chat line is Johab, as the chat window shows it.
+        g_pTextLayer->DrawTextColored(m_textX, m_topY, m_line1, colour, 255, 0);
         if (m_line2[0])
-            g_pTextLayer->DrawTextColored(m_textX, m_topY + 14, m_line2, colour, 255, 1);
+            g_pTextLayer->DrawTextColored(m_textX, m_topY + 14, m_line2, colour, 255, 0);
     }
     ++m_framesDrawn;
     if (g_gameFrameCount - m_startFrame >= kLifeFrames)

@@ -49,10 +49,21 @@ public:
         const size_t room = sizeof m_text - 1 - m_length;
         m_length += CopyTextCut(m_text + m_length, room + 1, text);
     }
-    void AppendF(const char* format, const char* arg)
+    // The game's own texts are CP949; the line is Johab, as the names and
+    // the typed texts in it are.
+    void AppendOwn(const char* cp949)
     {
         char piece[CWidgetWindow::kLineSize + 1];
-        FormatTextCutF(piece, sizeof piece, format, arg);
+        CopyTextCut(piece, sizeof piece, cp949);
+        Append(CHanCodeConv::CP949ToJohab(piece, piece));
+    }
+    void AppendOwnF(const char* cp949Format, const char* johabArg)
+    {
+        char format[CWidgetWindow::kLineSize + 1];
+        CopyTextCut(format, sizeof format, cp949Format);
+        CHanCodeConv::CP949ToJohab(format, format);
+        char piece[CWidgetWindow::kLineSize + 1];
+        FormatTextCutF(piece, sizeof piece, format, johabArg);
         Append(piece);
     }
     const char* Text() const { return m_text; }
@@ -275,11 +286,11 @@ int CWidgetWindow::OnChatMessage(const uint8_t* record, size_t size)
     const bool fromMe = senderId == g_playerInfo.GetCharId();
     CLineBuilder line;
     if (senderId == 0) {
-        line.Append(kServerPrefix.Get());
+        line.AppendOwn(kServerPrefix.Get());
         if (mode == kModeAbsent)
-            line.AppendF(kAbsentText.Get(), nameJ);
+            line.AppendOwnF(kAbsentText.Get(), nameJ);
         else if (mode == kModeRefused)
-            line.AppendF(kRefusedText.Get(), nameJ);
+            line.AppendOwnF(kRefusedText.Get(), nameJ);
     }
     if (mode == kModeChat || mode == kModeShout || mode == kModeNotice) {
         line.Append("[");
@@ -288,14 +299,14 @@ int CWidgetWindow::OnChatMessage(const uint8_t* record, size_t size)
         line.Append(text);
     } else if (mode == kModeWhisper) {
         if (fromMe) {
-            line.AppendF(kToText.Get(), lead);
+            line.AppendOwnF(kToText.Get(), lead);
         } else {
             Social().SetLastWhisperer(name);
-            line.AppendF(kFromText.Get(), nameJ);
+            line.AppendOwnF(kFromText.Get(), nameJ);
         }
         line.Append(rest);
     } else if (mode == kModeInBattle) {
-        line.AppendF(kInBattleText.Get(), lead);
+        line.AppendOwnF(kInBattleText.Get(), lead);
     }
 
     int32_t colour;

@@ -18,6 +18,7 @@
 #include "platform/Debug.h"
 #include "rules/CalcData.h"
 #include "script/ScriptManager.h"
+#include "social/Ranking.h"
 #include "ui/FieldView.h"
 #include "ui/InputFocus.h"
 #include "ui/MessageRing.h"
@@ -139,6 +140,7 @@ void ResetUiLayerGlobals()
     g_profileRecord.Clear();
     g_musicVolume = g_soundVolume = g_lightLevel = 50;
     SetPointerAttachment(nullptr);
+    ResetRankingGlobals();
 }
 
 CDaradirUzedo::CDaradirUzedo(CDisplay* display) : m_pTarget(display) {}

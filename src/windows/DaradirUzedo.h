@@ -61,13 +61,15 @@ public:
     // The root of every in-game window (widget id 1).
     CWidgetContainer* GetRootContainer() { return &m_root; }
 
-    // The ranking reply: byte 0 ('e' = name not found) and 90 more bytes.
-    void OnRankingReply(const uint8_t* buf)
-    {
-        for (size_t i = 0; i < m_lastRanking.size(); ++i)
-            m_lastRanking[i] = buf[i];
-    }
-    std::array<uint8_t, 91> m_lastRanking{};
+    // The ranking requests: the first page, a page from a first rank
+    // (limited to 0..94), a name, a typed rank (1..100).
+    void SendRankingRequest();
+    void SendRankingPage(int64_t first);
+    void SendRankingByName(const char* name);
+    void SendRankingByRank(const char* text);
+    // The ranking reply: byte 0 ('e' = not in the ranking, else the first
+    // rank of the page) and 90 bytes of entries.
+    void OnRankingReply(const uint8_t* buf);
     // The password change went through: message box 93 comes up, the form's
     // fields and buffers are emptied.
     void ResetPasswordForm();

@@ -27,6 +27,9 @@
 #include "rules/ItemData.h"
 #include "script/ExtraFunctions.h"
 #include "social/ChatLine.h"
+#include "social/RankFndWin.h"
+#include "social/RankWin.h"
+#include "social/Ranking.h"
 #include "ui/InputFocus.h"
 #include "ui/MessageRing.h"
 #include "windows/DaradirUzedo.h"
@@ -65,16 +68,14 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
     std::array<Row, kLastCommand + 1> rows{};
     for (int id : {0,   1,   2,   3,   4,   5,   6,   7,   11,  12,  13,  14,  15,  16,  17,  18,  19,  20,
                    29,  30,  31,  32,  33,  34,  35,  36,  44,  45,  47,  69,  74,  100, 101, 102, 103, 104,
-                   105, 106, 107, 110, 111, 112, 113, 114, 115, 116, 118, 119, 120, 121, 138, 139, 146,
+                   105, 106, 107, 110, 111, 112, 113, 114, 115, 116, 118, 119, 120, 121, 138, 139, 146, 89, 90, 91, 92, 93, 94, 95,
                    70,  71,  72,  73,  76,  77,  78,  79,  80,  81,  82,  83,  84,  85,  86,  87,  88,  108,
                    109, 123, 124, 125, 126, 127, 128, 129, 131, 250})
         rows[static_cast<size_t>(id)] = Row::kWritten;
-    // Rows that come with their windows: the battle bar, the group and
-    // profile windows, the boards and mail, the NPC talk and shops, the
-    // rankings, the money transfer and the hair colour.
+    // Rows that come with their windows: the battle bar, the boards and
+    // mail, the NPC talk and shops.
     for (int id : {37, 38, 39, 40, 41, 42, 43, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61,
-                   62, 63, 66, 67, 68, 75, 89, 90, 91, 92, 93, 94, 95, 132, 133, 134, 135, 136, 137, 140,
-                   141, 142})
+                   62, 63, 66, 67, 68, 75, 132, 133, 134, 135, 136, 137, 140, 141, 142})
         rows[static_cast<size_t>(id)] = Row::kWindowPending;
     // The group, profile and hair-colour rows.
     for (int id : {8, 9, 10, 22, 23, 25, 26, 27, 28, 117, 143})
@@ -678,6 +679,26 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
     case 87:
     case 88:
     case 250: DispatchColonyCommand(id); break;
+    case 89:
+        Toggle(ui, {CRankWin::kId});
+        if (CWidget* w = Win(ui, CRankWin::kId); w && w->GetState() == CWidget::kOpening)
+            ui.SendRankingRequest();
+        break;
+    case 90: ui.SendRankingPage(int64_t{g_rankingPage} + 6); break;
+    case 91: ui.SendRankingPage(int64_t{g_rankingPage} - 6); break;
+    case 92: ui.SendRankingPage(g_rankingPage); break;
+    case 93: Toggle(ui, {CRankFndWin::kId}); break;
+    case 94:
+    case 95:
+        if (CWidget* find = Win(ui, CRankFndWin::kId)) {
+            const char* text = find->GetText() ? find->GetText() : "";
+            if (id == 94)
+                ui.SendRankingByName(text);
+            else
+                ui.SendRankingByRank(text);
+        }
+        Close(ui, {CRankFndWin::kId});
+        break;
     case 100:
         if (BattleFree()) {
             Toggle(ui, {59});

@@ -13,6 +13,8 @@
 #include "social/GroupWin.h"
 #include "social/HairColorWin.h"
 #include "social/ProfileWin.h"
+#include "social/RankFndWin.h"
+#include "social/RankWin.h"
 #include "social/SearchWin.h"
 #include "colony/ColonyCommands.h"
 #include "colony/TechCube.h"
@@ -209,8 +211,8 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {56, B::kWindow, "data\\MailReadWin.slr", 94, 76, 94, 600, 0, 1, 0, Make<CMailReadWin>},
     {55, B::kWindow, "data\\BullReadWin.slr", 94, 76, 94, 600, 0, 1, 0, Make<CBullReadWin>},
     {58, B::kSliding, "MarketWin.slr", 170, 100, 170, 600, 0, 1, 0, Make<CMarketWin>},
-    {67, B::kSliding, "RankWin.slr", 170, 100, -460, 100, 0, 0, 0, P},
-    {68, B::kSliding, "RankFndWin.slr", 256, 250, -288, 250, 1, 0, 0, P},
+    {67, B::kSliding, "RankWin.slr", 170, 100, -460, 100, 0, 0, 0, Make<CRankWin>},
+    {68, B::kSliding, "RankFndWin.slr", 256, 250, -288, 250, 1, 0, 0, Make<CRankFndWin>},
     {69, B::kHotKeyButton, "ToFldBtn.slr", 50, 50, 850, 50, 0, 0, 0, ToFieldButton},
     {61, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
     {64, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, Colony},

@@ -15,6 +15,7 @@
 #include "fixtures/ArchiveBuilder.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
+#include "social/Ranking.h"
 #include "windows/DaradirUzedo.h"
 #include "world/ObjLayer.h"
 
@@ -77,19 +78,21 @@ TEST_F(DispatchTest, VersionMustBeOurs)
     EXPECT_NE(trace.find("#1 receive command 1\n"), std::string::npos);
 }
 
-TEST_F(DispatchTest, RankingNotFoundCarriesNothingOfAnEarlierReply)
+TEST_F(DispatchTest, RankingNotFoundKeepsThePageOnShow)
 {
     CDaradirUzedo ui(nullptr);
     g_layerHolder.SetLayer(&ui);
-    std::vector<uint8_t> found = {110, 'k'};
+    std::vector<uint8_t> found = {110, 12};
     found.insert(found.end(), 90, 0x5A);
     Dispatch(found);
-    EXPECT_EQ(ui.m_lastRanking[90], 0x5A);
+    EXPECT_EQ(g_rankingPage, 12);
+    EXPECT_EQ(g_rankingEntries[89], 0x5A);
     Dispatch({110, 'e'});
-    EXPECT_EQ(ui.m_lastRanking[0], 'e');
-    for (size_t i = 1; i < ui.m_lastRanking.size(); ++i)
-        ASSERT_EQ(ui.m_lastRanking[i], 0) << i;
+    EXPECT_EQ(g_rankingPage, 12);
+    for (uint8_t b : g_rankingEntries)
+        ASSERT_EQ(b, 0x5A);
     g_layerHolder.SetLayer(nullptr);
+    ResetRankingGlobals();
 }
 
 TEST_F(DispatchTest, WrongVersionEndsTheGame)

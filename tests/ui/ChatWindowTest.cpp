@@ -99,19 +99,25 @@ TEST_F(ChatWindow, EnglishLinesColoursAndBalloonsFollowTheMode)
     EXPECT_STREQ(window.GetLines()[12], "[Arin] hello there") << "older lines move up";
 }
 
-TEST_F(ChatWindow, KoreanLinesConvertNamesToJohab)
+TEST_F(ChatWindow, KoreanLinesAreJohabThroughout)
 {
-    // The names become Johab; the texts around them stay as they are.
+    // The server's names and the game's own texts become Johab; the typed
+    // texts come as Johab already.
     const std::string ga = "가나";
     ASSERT_NE(Johab(ga), ga);
-    Shown s = Receive(Record(7, ga, 1, "Bram hi"));
-    EXPECT_EQ(s.line, Johab(ga) + "님에게서 : hi");
+    const std::string hi = Johab("안녕");
+    Shown s = Receive(Record(7, ga, 1, "Bram " + hi));
+    EXPECT_EQ(s.line, Johab(ga + "님에게서 : ") + hi);
     s = Receive(Record(kMe, "Me", 1, ga + " hi"));
-    EXPECT_EQ(s.line, Johab(ga) + "님에게로 : hi");
+    EXPECT_EQ(s.line, Johab(ga + "님에게로 : ") + "hi");
     s = Receive(Record(0, ga, 'e', ""));
-    EXPECT_EQ(s.line, "서버 메시지 : " + Johab(ga) + "님은 접속하고 있지 않습니다.");
-    s = Receive(Record(7, ga, 0, "x"));
-    EXPECT_EQ(s.line, "[" + Johab(ga) + "] x");
+    EXPECT_EQ(s.line, Johab("서버 메시지 : " + ga + "님은 접속하고 있지 않습니다."));
+    s = Receive(Record(0, ga, 'f', ""));
+    EXPECT_EQ(s.line, Johab("서버 메시지 : " + ga + "님의 귓속말을 거부하였습니다."));
+    s = Receive(Record(7, "Bram", 'n', ga + " x"));
+    EXPECT_EQ(s.line, Johab(ga + "님은 전투중 입니다."));
+    s = Receive(Record(7, ga, 0, hi));
+    EXPECT_EQ(s.line, "[" + Johab(ga) + "] " + hi);
 }
 
 TEST_F(ChatWindow, MalformedRecordsStayInsideTheirBytes)

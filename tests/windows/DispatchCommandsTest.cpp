@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -14,7 +15,11 @@
 #include "app/FrameClock.h"
 #include "app/ReceiveDispatch.h"
 #include "intro/AccountRecord.h"
+#include "core/HanCodeConv.h"
 #include "script/ExtraFunctions.h"
+#include "social/RankWin.h"
+#include "social/Ranking.h"
+#include "support/FakeServer.h"
 #include "support/SentPackets.h"
 #include "support/TestWorld.h"
 #include "ui/IconList.h"
@@ -22,6 +27,7 @@
 #include "windows/DaradirUzedo.h"
 #include "windows/DispatchCommands.h"
 #include "windows/PlayerInfo.h"
+#include "windows/SystemWindows.h"
 
 namespace {
 
@@ -178,7 +184,7 @@ TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
         {{21, 24, 46, 96, 130, 147, 249, 251, 0x7FFFFFFFu, 6}, {}, "9:1"},
         // Rows that wait for their windows pop their arguments.
         {{75, 6, 7}, {}, "12:1"},
-        {{89, 126, 117, 7}, {}, "12:1 87:1"},
+        {{126, 117, 7}, {}, "12:1 87:1"},
     };
     for (const Row& r : rows) {
         Baseline({});
@@ -191,6 +197,87 @@ TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
         EXPECT_TRUE(g_commandRing.IsEmpty()) << "entries " << entries;
         EXPECT_EQ(!TakeSentPackets().empty(), r.sends) << "entries " << entries;
     }
+}
+
+TEST_F(DispatchTest, RankingRequestsPagesAndLookUps)
+{
+    Baseline({});
+    auto johab = [](const char* cp949) {
+        std::string s = cp949;
+        CHanCodeConv::CP949ToJohab(s.data(), s.data());
+        return s;
+    };
+    auto typed = [&](const std::string& text) {
+        char* line = Find(68)->GetText();
+        std::memset(line, 0, CWidgetWindow::kInputSize);
+        std::memcpy(line, text.data(), std::min<size_t>(text.size(), CWidgetWindow::kInputSize - 1));
+    };
+    EXPECT_EQ(Run({89}), "67:1");
+    EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{{'n', 0}}));
+    EXPECT_EQ(g_rankingPage, kRankingAwaited);
+
+    std::string seven = "가나다라마바사";  // 14 bytes of CP949
+    const struct {
+        int32_t page;
+        uint32_t command;
+        std::string text;
+        SentPacket sent;
+    } rows[] = {
+        {91, 90, "", {'n', 2, 94}},
+        {0, 91, "", {'n', 2, 0}},
+        {40, 92, "", {'n', 2, 40}},
+        {0, 95, "250", {'n', 3, 100}},
+        {0, 95, "0", {'n', 3, 1}},
+        {0, 95, "abc", {'n', 3, 1}},
+        {0, 95, "99999999999999999999", {'n', 3, 100}},
+        {0, 95, " 7th", {'n', 3, 7}},
+        {0, 94, "Eric", {'n', 1, 'E', 'r', 'i', 'c', 0, 0, 0, 0, 0, 0, 0, 0}},
+        {0, 94, johab(seven.c_str()), Concat({{'n', 1}, Bytes(seven.begin(), seven.begin() + 12)})},
+        {0, 94, johab(("a" + seven).c_str()), Concat({{'n', 1, 'a'}, Bytes(seven.begin(), seven.begin() + 10), {0}})},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.command);
+        g_rankingPage = r.page;
+        typed(r.text);
+        Find(68)->SetState(CWidget::kOpen);
+        Run({r.command});
+        EXPECT_EQ(TakeSentPackets(), std::vector<SentPacket>{r.sent}) << r.text;
+        if (r.command >= 94) {
+            EXPECT_EQ(Find(68)->GetState(), CWidget::kClosing) << "the look-up closes the search";
+        }
+    }
+
+    // A page of six entries whose last two are empty; names of twelve bytes
+    // carry no terminator.
+    Bytes reply = {3};
+    for (int i = 0; i < 6; ++i) {
+        Bytes name(12, static_cast<uint8_t>('A' + i));
+        reply = Concat({reply, name, {static_cast<uint8_t>(i < 4 ? 10 + i : 101 + i), static_cast<uint8_t>(i), 1}});
+    }
+    ui.OnRankingReply(reply.data());
+    auto* win = static_cast<CRankWin*>(Find(67));
+    EXPECT_EQ(g_rankingPage, 3);
+    EXPECT_STREQ(win->GetRankLine(0), "             10                AAAAAAAAAAAA                 256");
+    EXPECT_STREQ(win->GetRankLine(3), "             13                DDDDDDDDDDDD                 259");
+    EXPECT_STREQ(win->GetRankLine(4), "");
+    EXPECT_STREQ(win->GetRankLine(5), "");
+    g_gmFlag = 1;
+    ui.OnRankingReply(reply.data());
+    EXPECT_STREQ(win->GetRankLine(0), "[  3]        10                AAAAAAAAAAAA                 256");
+    EXPECT_STREQ(win->GetRankLine(3), "[  6]        13                DDDDDDDDDDDD                 259");
+    g_gmFlag = 0;
+
+    // Not in the ranking: the typed name on the notice line, the page kept.
+    typed(johab("가나"));
+    const uint8_t notFound[91] = {'e'};
+    ui.OnRankingReply(notFound);
+    EXPECT_EQ(g_rankingPage, 3);
+    ASSERT_NE(g_currentNoticeLine, nullptr);
+    EXPECT_TRUE(std::string(g_currentNoticeLine->GetText()) == "가나님은 순위 안에 없습니다." ||
+                std::string(g_currentNoticeLine->GetText()) == "가나 is not in ranking.")
+        << g_currentNoticeLine->GetText();
+    EXPECT_EQ(g_currentNoticeLine->GetCountdown(), 60);
+    ResetRankingGlobals();
 }
 
 TEST_F(DispatchTest, GameMenuPinsTheMainWindowsWhileItsPagesAreUp)

@@ -17,11 +17,14 @@
 #include "fixtures/ColonySprites.h"
 #include "fixtures/IntroArchive.h"
 #include "fixtures/ObrBuilder.h"
+#include "app/CommandRing.h"
 #include "fixtures/WidgetSprites.h"
 #include "intro/IntroLayer.h"
 #include "rules/ItemData.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
+#include "social/RankWin.h"
+#include "social/Ranking.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ProfileRecord.h"
 #include "windows/SystemWindows.h"
@@ -115,7 +118,8 @@ protected:
               "SellBtn", "ExitBtn", "ItemBtn", "PriceBtn", "LevBtn", "EffBtn", "MarketWin", "ItmBox", "ItmBox2",
               "ScrUpArr", "ScrDnArr", "ScrPnt", "depositg", "cabinetg", "rightarrow", "leftarrow", "bars", "button3",
               "itemsgreen", "Ungroup", "ChgLead", "Ban", "Leave", "Refresh", "InviteBtn", "joinBtn", "chllngBtn",
-              "accptBtn", "exchngBtn", "oka", "cancela"})
+              "accptBtn", "exchngBtn", "oka", "cancela", "RankWin", "RankFndWin", "RnkRfsBtn", "RnkFndBtn", "RnkFndRk",
+              "RnkFndNm"})
             b.Replace(std::string(name) + ".slr", CWidgetSprites::File(5, 30, 16, 11));
         CColonySprites::AddScreenTo(b);
         b.Replace("StatusWin.slr", CWidgetSprites::Picture(272, 600, 5));
@@ -287,6 +291,41 @@ TEST_F(UiClient, F4ShowsMyProfileAndItsTextIsSentAndKeptWhenItCloses)
     EXPECT_EQ(saved, "Hello Tolmar\n\n\n");
     for (const auto& b : h.Boxes())
         ADD_FAILURE() << b.text;
+}
+
+TEST_F(UiClient, TheRankingBoardPagesThroughTheServersRanking)
+{
+    LogInToStage0();
+    CFakeServer& server = h.Server();
+    auto sentSince = [&](size_t from, const Bytes& want) {
+        const Bytes& all = server.AllReceived();
+        return std::search(all.begin() + static_cast<long>(from), all.end(), want.begin(), want.end()) != all.end();
+    };
+    // The ranking board's command, as the field's click on it pushes it.
+    size_t before = server.AllReceived().size();
+    g_commandRing.Push(89);
+    ASSERT_TRUE(Frames([&] { return sentSince(before, {'n', 0}); }, 60));
+    Bytes page = {110, 0};
+    for (int i = 0; i < 6; ++i)
+        page = Concat({page, Bytes(12, static_cast<uint8_t>('a' + i)), {static_cast<uint8_t>(20 - i), 0, 0}});
+    server.Send(page);
+    auto* rank = static_cast<CRankWin*>(Find(CRankWin::kId));
+    ASSERT_TRUE(Frames([&] { return g_rankingPage == 0 && State(CRankWin::kId) == CWidget::kOpen; }, 120));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NE(std::string(rank->GetRankLine(i)).find(std::string(12, static_cast<char>('a' + i))),
+                  std::string::npos)
+            << i;
+
+    // The next-page button on the open window asks for the page from rank 6
+    // and hides the entries until it comes.
+    before = server.AllReceived().size();
+    h.RunForMs(1000);
+    h.MouseMove(170 + 325, 100 + 300);
+    Frame(1);
+    h.Click(1, 170 + 325, 100 + 300);
+    ASSERT_TRUE(Frames([&] { return sentSince(before, {'n', 2, 6}); }, 60));
+    EXPECT_EQ(g_rankingPage, kRankingAwaited);
+    EXPECT_TRUE(h.Boxes().empty());
 }
 
 }  // namespace
