@@ -8,11 +8,6 @@ void CNpcWindow::Update()
     CWidget::Update();
 }
 
-void CNpcWindow::SetState(int32_t state)
-{
-    CWidgetContainer::SetState(state);
-}
-
 int CNpcWindow::OnLButtonDown(int32_t x, int32_t y)
 {
     if (m_state != kOpen)

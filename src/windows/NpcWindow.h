@@ -13,7 +13,6 @@ public:
     CNpcWindow(int32_t id, const char* slrName);
 
     void Update() override;
-    void SetState(int32_t state) override;
     int OnLButtonDown(int32_t x, int32_t y) override;
     int OnLButtonDblClk(int32_t x, int32_t y) override;
 };

@@ -61,9 +61,9 @@ CTalkBoxWin::CTalkBoxWin() : CNpcWindow(kId, "talkbox.slr")
 
 void CTalkBoxWin::Draw(uint8_t* surface)
 {
+    WindowDraw(surface);
     if (m_state == kClosed)
         return;
-    WindowDraw(surface);
     CDaradirUzedo* ui = g_layerHolder.GetLayer();
     if (!ui)
         return;

@@ -46,8 +46,8 @@ TEST(CommandTable, EveryIdHasARowAndOnlyTheUnassignedAreSkipped)
 {
     // The ids whose rows the dispatcher itself carries; the rest of the
     // assigned ids come with their windows.
-    std::set<int> written{29, 30, 31, 32, 33, 44, 45, 47, 69, 74, 138, 139, 146};
-    for (auto [from, to] : {std::pair{0, 7}, {11, 20}, {100, 107}, {110, 116}, {118, 121}})
+    std::set<int> written{29, 30, 31, 32, 33, 44, 45, 47, 69, 74, 75, 140, 141, 142, 146};
+    for (auto [from, to] : {std::pair{0, 7}, {11, 20}, {100, 107}, {110, 116}, {118, 121}, {132, 139}})
         for (int id = from; id <= to; ++id)
             written.insert(id);
     for (int id = 0; id <= 250; ++id) {
@@ -182,7 +182,7 @@ TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
         {{36, 7, 7, 6}, {}, "9:1"},
         // Unassigned ids are skipped and the pass goes on.
         {{21, 24, 46, 96, 130, 147, 249, 251, 0x7FFFFFFFu, 6}, {}, "9:1"},
-        // Rows that wait for their windows pop their arguments.
+        // A talk id without an action is popped and does nothing.
         {{75, 6, 7}, {}, "12:1"},
         {{126, 117, 7}, {}, "12:1 87:1"},
     };

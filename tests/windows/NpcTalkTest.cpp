@@ -102,7 +102,7 @@ protected:
     }
 
     CWidget* Find(int32_t id) { return ui.GetRootContainer()->FindChild(id); }
-    void Baseline(std::initializer_list<int> open)
+    void Baseline(const std::vector<int>& open)
     {
         CWidgetContainer& root = *ui.GetRootContainer();
         for (int i = 0; i < root.GetChildCount(); ++i) {
@@ -124,13 +124,13 @@ protected:
         for (uint32_t e : entries)
             g_commandRing.Push(e);
         ui.DispatchCommands();
+        std::map<int32_t, int32_t> after;
+        for (int i = 0; i < root.GetChildCount(); ++i)
+            if (root.GetChild(i)->GetId() != 0 && before[root.GetChild(i)->GetId()] != root.GetChild(i)->GetState())
+                after[root.GetChild(i)->GetId()] = root.GetChild(i)->GetState();
         std::string changed;
-        for (int i = 0; i < root.GetChildCount(); ++i) {
-            const CWidget* w = root.GetChild(i);
-            if (w->GetId() != 0 && before[w->GetId()] != w->GetState())
-                changed += (changed.empty() ? "" : " ") + std::to_string(w->GetId()) + ":" +
-                           std::to_string(w->GetState());
-        }
+        for (auto [id, state] : after)
+            changed += (changed.empty() ? "" : " ") + std::to_string(id) + ":" + std::to_string(state);
         return changed;
     }
 

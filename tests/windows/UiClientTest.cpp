@@ -125,7 +125,8 @@ protected:
               "ScrUpArr", "ScrDnArr", "ScrPnt", "depositg", "cabinetg", "rightarrow", "leftarrow", "bars", "button3",
               "itemsgreen", "Ungroup", "ChgLead", "Ban", "Leave", "Refresh", "InviteBtn", "joinBtn", "chllngBtn",
               "accptBtn", "exchngBtn", "oka", "cancela", "RankWin", "RankFndWin", "RnkRfsBtn", "RnkFndBtn", "RnkFndRk",
-              "RnkFndNm", "talkg"})
+              "RnkFndNm", "colonyg", "talkg", "itemg", "xg", "uparrow", "downarrow", "cusco", "abydos", "eurasia",
+              "dots"})
             b.Replace(std::string(name) + ".slr", CWidgetSprites::File(5, 30, 16, 11));
         CColonySprites::AddScreenTo(b);
         b.Replace("StatusWin.slr", CWidgetSprites::Picture(272, 600, 5));
