@@ -1,0 +1,101 @@
+#include "windows/StatusWin.h"
+
+#include <cstdio>
+#include <iterator>
+
+#include "core/TextLayer.h"
+#include "rules/CalcData.h"
+#include "ui/TooltipArea.h"
+#include "windows/PlayerInfo.h"
+#include "world/CharacterRecord.h"
+
+namespace {
+
+constexpr int32_t kOpenX = 528, kOpenY = 0, kClosedX = 800, kClosedY = 0;
+constexpr uint16_t kLinked[] = {10, 6, 7, 8, 9, 12, 35, 59, 60, 61, 64, 65};
+
+// The hot spots: 90 x 20 at (20, y), their tooltip at (30, 560).
+constexpr int32_t kTipLeft = 20, kTipWidth = 90, kTipHeight = 20, kTipX = 30, kTipY = 560;
+struct STip {
+    int32_t y;
+    const char* korean;
+    const char* english;
+};
+constexpr STip kTips[CStatusWin::kTooltipRows] = {
+    {17, "이름", "Name"},      {37, "나이", "Age"},           {57, "고향", "Country"},
+    {88, "레벨", "Level"},     {108, "명성", "Honor"},        {142, "HP", "HP"},
+    {162, "MP", "MP"},         {182, "경험", "EXP"},          {220, "힘", "Strength"},
+    {240, "민첩성", "Dexterity"}, {260, "지혜", "Wisdom"},     {280, "기골", "Sinew"},
+    {300, "용기", "Brave"},    {330, "특성치가산", "Parameter Bonus"}, {370, "공격력", "Attack"},
+    {390, "방어력", "Defence"}, {430, "이동속도", "Speed"},   {450, "데드매치", "Death Match"},
+    {475, "왕국", "Zedovav"},  {510, "돈", "Money"},
+};
+
+// Record words the sheet shows that have no name of their own.
+constexpr size_t kHonour = CharacterRecord::kServerValue28;
+constexpr size_t kDeathMatch[] = {CharacterRecord::kKills, CharacterRecord::kProfileValue,
+                                  CharacterRecord::kBattleLogouts};
+
+}  // namespace
+
+CStatusWin::CStatusWin() : CSidePanel(kId, "StatusWin.slr", kOpenX, kOpenY, kClosedX, kClosedY, 0)
+{
+    SetLinkedIds(kLinked, static_cast<int>(std::size(kLinked)));
+    for (const STip& t : kTips) {
+        auto* area = new CTooltipArea(0, this, kTipLeft, t.y, kTipWidth, kTipHeight, kTipX, kTipY);
+        area->SetTooltip(t.korean, t.english);
+        AddChild(area);
+    }
+}
+
+CStatusWin::ValueRows CStatusWin::FormatRows(const CharacterRecord& rec, const char* name, int money)
+{
+    using R = CharacterRecord;
+    ValueRows rows{};
+    int n = 0;
+    auto row = [&](int32_t y, const char* format, auto... values) {
+        SValueRow& r = rows[static_cast<size_t>(n++)];
+        r.y = y;
+        std::snprintf(r.text.data(), r.text.size(), format, values...);
+    };
+    row(27, "%s", name ? name : "");
+    row(48, "%d(%d/12)", GetGameYear(rec), GetGameMonth(rec));
+    row(98, "%d (%d/4)", rec.I32(R::kLevel), CalcLevelRemainder(rec));
+    row(119, "%d", rec.I32(kHonour));
+    row(154, "%d/%d", rec.I32(R::kHp), CalcMaxHp(rec));
+    row(175, "%d/%d", rec.I32(R::kMp), CalcMaxMp(rec));
+    row(196, "%d/%d", rec.I32(R::kExperience), CalcNextRemainExp(rec));
+    // Sums of 32-bit values are formed in 64 bits.
+    row(227, "%lld", static_cast<long long>(rec.I32(R::kStrength)) + SumStrengthBonus(rec));
+    row(248, "%lld", static_cast<long long>(rec.I32(R::kAgility)) + SumAgilityBonus(rec));
+    row(269, "%lld", static_cast<long long>(rec.I32(R::kWisdom)) + SumWisdomBonus(rec));
+    row(290, "%lld", static_cast<long long>(rec.I32(R::kConstitution)) + SumConstitutionBonus(rec));
+    row(311, "%lld", static_cast<long long>(rec.I32(R::kCourage)) + SumCourageBonus(rec));
+    row(342, "%d", rec.I32(R::kRemain));
+    row(377, "%d", CalcAttack(rec));
+    row(399, "%d", CalcDefence(rec));
+    row(435, "%d", rec.I32(R::kSpeedClass));
+    row(454, "%d/%d/%d", int{rec.I16(kDeathMatch[0])}, int{rec.I16(kDeathMatch[1])}, int{rec.I16(kDeathMatch[2])});
+    row(523, "%d", money);
+    return rows;
+}
+
+void CStatusWin::Refresh()
+{
+    if (m_state == kClosed || m_state == kClosing)
+        return;
+    LoadImageOnDemand();
+    CTextLayer* text = g_pTextLayer;
+    if (!m_sprite.IsLoaded() || !m_cleanImage || !text)
+        return;
+    m_sprite.CopyFrom(*m_cleanImage);
+    m_sprite.SetAsTextTarget(0);
+    text->SetColors(kValueColour, 255);
+    const CharacterRecord* rec = g_playerInfo.GetMyRecord();
+    if (!rec)
+        return;
+    char name[32] = {};
+    g_playerInfo.GetCharName(name, sizeof name);
+    for (const SValueRow& r : FormatRows(*rec, name, g_playerInfo.GetMoney()))
+        DrawTextCentered(kValueX, r.y, r.text.data(), 1);
+}
