@@ -84,12 +84,9 @@ void CStatusWin::Refresh()
 {
     if (m_state == kClosed || m_state == kClosing)
         return;
-    LoadImageOnDemand();
-    CTextLayer* text = g_pTextLayer;
-    if (!m_sprite.IsLoaded() || !m_cleanImage || !text)
+    CTextLayer* text = RestorePicture();
+    if (!text)
         return;
-    m_sprite.CopyFrom(*m_cleanImage);
-    m_sprite.SetAsTextTarget(0);
     text->SetColors(kValueColour, 255);
     const CharacterRecord* rec = g_playerInfo.GetMyRecord();
     if (!rec)
