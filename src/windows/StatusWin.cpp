@@ -5,6 +5,7 @@
 
 #include "core/TextLayer.h"
 #include "rules/CalcData.h"
+#include "ui/TextCut.h"
 #include "ui/TooltipArea.h"
 #include "windows/PlayerInfo.h"
 #include "world/CharacterRecord.h"
@@ -53,30 +54,35 @@ CStatusWin::ValueRows CStatusWin::FormatRows(const CharacterRecord& rec, const c
     using R = CharacterRecord;
     ValueRows rows{};
     int n = 0;
-    auto row = [&](int32_t y, const char* format, auto... values) {
+    // The next row's text, at y.
+    auto at = [&](int32_t y) {
         SValueRow& r = rows[static_cast<size_t>(n++)];
         r.y = y;
-        std::snprintf(r.text.data(), r.text.size(), format, values...);
+        return r.text.data();
     };
-    row(27, "%s", name ? name : "");
-    row(48, "%d(%d/12)", GetGameYear(rec), GetGameMonth(rec));
-    row(98, "%d (%d/4)", rec.I32(R::kLevel), CalcLevelRemainder(rec));
-    row(119, "%d", rec.I32(kHonour));
-    row(154, "%d/%d", rec.I32(R::kHp), CalcMaxHp(rec));
-    row(175, "%d/%d", rec.I32(R::kMp), CalcMaxMp(rec));
-    row(196, "%d/%d", rec.I32(R::kExperience), CalcNextRemainExp(rec));
+    constexpr size_t k = kValueSize;
+    // Whole characters of the name only.
+    CopyTextCut(at(27), k, name ? name : "");
+    std::snprintf(at(48), k, "%d(%d/12)", GetGameYear(rec), GetGameMonth(rec));
+    std::snprintf(at(98), k, "%d (%d/4)", rec.I32(R::kLevel), CalcLevelRemainder(rec));
+    std::snprintf(at(119), k, "%d", rec.I32(kHonour));
+    std::snprintf(at(154), k, "%d/%d", rec.I32(R::kHp), CalcMaxHp(rec));
+    std::snprintf(at(175), k, "%d/%d", rec.I32(R::kMp), CalcMaxMp(rec));
+    std::snprintf(at(196), k, "%d/%d", rec.I32(R::kExperience), CalcNextRemainExp(rec));
     // Sums of 32-bit values are formed in 64 bits.
-    row(227, "%lld", static_cast<long long>(rec.I32(R::kStrength)) + SumStrengthBonus(rec));
-    row(248, "%lld", static_cast<long long>(rec.I32(R::kAgility)) + SumAgilityBonus(rec));
-    row(269, "%lld", static_cast<long long>(rec.I32(R::kWisdom)) + SumWisdomBonus(rec));
-    row(290, "%lld", static_cast<long long>(rec.I32(R::kConstitution)) + SumConstitutionBonus(rec));
-    row(311, "%lld", static_cast<long long>(rec.I32(R::kCourage)) + SumCourageBonus(rec));
-    row(342, "%d", rec.I32(R::kRemain));
-    row(377, "%d", CalcAttack(rec));
-    row(399, "%d", CalcDefence(rec));
-    row(435, "%d", rec.I32(R::kSpeedClass));
-    row(454, "%d/%d/%d", int{rec.I16(kDeathMatch[0])}, int{rec.I16(kDeathMatch[1])}, int{rec.I16(kDeathMatch[2])});
-    row(523, "%d", money);
+    auto plus = [&](size_t stat, int bonus) { return static_cast<long long>(rec.I32(stat)) + bonus; };
+    std::snprintf(at(227), k, "%lld", plus(R::kStrength, SumStrengthBonus(rec)));
+    std::snprintf(at(248), k, "%lld", plus(R::kAgility, SumAgilityBonus(rec)));
+    std::snprintf(at(269), k, "%lld", plus(R::kWisdom, SumWisdomBonus(rec)));
+    std::snprintf(at(290), k, "%lld", plus(R::kConstitution, SumConstitutionBonus(rec)));
+    std::snprintf(at(311), k, "%lld", plus(R::kCourage, SumCourageBonus(rec)));
+    std::snprintf(at(342), k, "%d", rec.I32(R::kRemain));
+    std::snprintf(at(377), k, "%d", CalcAttack(rec));
+    std::snprintf(at(399), k, "%d", CalcDefence(rec));
+    std::snprintf(at(435), k, "%d", rec.I32(R::kSpeedClass));
+    std::snprintf(at(454), k, "%d/%d/%d", int{rec.I16(kDeathMatch[0])}, int{rec.I16(kDeathMatch[1])},
+                  int{rec.I16(kDeathMatch[2])});
+    std::snprintf(at(523), k, "%d", money);
     return rows;
 }
 
