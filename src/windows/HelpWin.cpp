@@ -5,7 +5,6 @@
 
 #include "core/HanCodeConv.h"
 #include "core/ResFile.h"
-#include "core/TextLayer.h"
 #include "ui/ListWidgetEx.h"
 #include "ui/ScrollBarWidget.h"
 #include "ui/ToggleButton.h"
@@ -24,59 +23,12 @@ constexpr STopicButton kTopicButtons[] = {
     {"ETCHlpBtn.slr", 31, 341, 5},
 };
 
-// The list of the help: its rows point into the page text and each is
-// drawn up to its line feed.
-class CHelpList : public CListWidgetEx {
-public:
-    // More than a row of the list shows.
-    static constexpr size_t kDrawnBytes = 63;
-
-    CHelpList(CWidget* owner, CSlrList* ownerImage, int32_t* selection, const char* pageText,
-              const size_t* pageSize)
-        : CListWidgetEx(owner, 36, 80, ownerImage, 35, 80, 190, 190, 5, 5, CHelpWin::kVisibleRows, selection),
-          m_pageText(pageText),
-          m_pageSize(pageSize)
-    {
-    }
-
-    void Refresh() override
-    {
-        CTextLayer* text = g_pTextLayer;
-        if ((m_state != kOpening && m_state != kOpen) || !text || !m_sprite.IsLoaded())
-            return;
-        m_sprite.CopyFrom(m_background);
-        m_sprite.SetAsTextTarget(0);
-        const int32_t selected = Selected();
-        for (int32_t i = m_top; i < m_top + m_visibleRows && i < m_rowCount; ++i) {
-            const Row& row = m_rows[static_cast<size_t>(i)];
-            const std::string_view line =
-                HelpPages::RowText(m_pageText, *m_pageSize, static_cast<size_t>(row.text - m_pageText));
-            // Whole characters only.
-            size_t n = 0;
-            while (n < line.size()) {
-                const size_t width = static_cast<uint8_t>(line[n]) >= 0x80 ? 2 : 1;
-                if (n + width > line.size() || n + width > kDrawnBytes)
-                    break;
-                n += width;
-            }
-            char drawn[kDrawnBytes + 1] = {};
-            std::memcpy(drawn, line.data(), n);
-            text->SetColors(row.value == selected ? kSelectedColour : kRowColour, 255);
-            text->DrawText(m_textX, m_textY + (i - m_top) * kRowPitch, drawn, 1);
-        }
-    }
-
-private:
-    const char* m_pageText;
-    const size_t* m_pageSize;
-};
-
 }  // namespace
 
 CHelpWin::CHelpWin() : CSidePanel(kId, "HelpWin.slr", kOpenX, kOpenY, kClosedX, kClosedY, 1)
 {
     SetInputRect(CRect{120, 380, 220, 400});
-    m_list = new CHelpList(this, &m_sprite, &m_selectedRow, m_pageText.data(), &m_pageSize);
+    m_list = new CListWidgetEx(this, 36, 80, &m_sprite, 35, 80, 190, 190, 5, 5, kVisibleRows, &m_selectedRow);
     AddChild(m_list);
     m_scrollBar = new CScrollBarWidget(this, 226, 51, 226, 258, 226, 64, 235, 255, m_list);
     AddChild(m_scrollBar);
