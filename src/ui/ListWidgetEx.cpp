@@ -1,8 +1,12 @@
 #include "ui/ListWidgetEx.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "core/TextLayer.h"
 #include "rules/AbilitySet.h"
 #include "ui/MyCharacterView.h"
+#include "ui/TextCut.h"
 
 CListWidgetEx::CListWidgetEx(CWidget* owner, int32_t offsetX, int32_t offsetY, CSlrList* ownerImage, int32_t cropX,
                              int32_t cropY, int32_t cropWidth, int32_t cropHeight, int32_t textX, int32_t textY,
@@ -45,8 +49,14 @@ void CListWidgetEx::DrawRows()
     const int32_t selected = Selected();
     for (int32_t i = m_top; i < m_top + m_visibleRows && i < m_rowCount; ++i) {
         const Row& row = m_rows[static_cast<size_t>(i)];
+        if (!row.text)
+            continue;
+        // A row ends at its line feed too (the help's rows point into a page).
+        char line[kDrawnBytes + 1] = {};
+        const size_t n = CutLength(row.text, std::min(std::strcspn(row.text, "\n"), kDrawnBytes));
+        std::memcpy(line, row.text, n);
         text->SetColors(row.value == selected ? kSelectedColour : kRowColour, 255);
-        text->DrawText(m_textX, m_textY + (i - m_top) * kRowPitch, row.text, 1);
+        text->DrawText(m_textX, m_textY + (i - m_top) * kRowPitch, line, 1);
     }
 }
 

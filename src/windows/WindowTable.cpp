@@ -25,10 +25,16 @@
 #include "windows/BattleBar.h"
 #include "windows/CabinetWin.h"
 #include "windows/DepositWin.h"
+#include "windows/GameMenuWin.h"
+#include "windows/HelpWin.h"
 #include "windows/HotKeyButton.h"
 #include "windows/InvWin.h"
 #include "windows/MarketWin.h"
+<<<<<<< HEAD
 #include "windows/NpcMenuWin.h"
+=======
+#include "windows/PrevButton.h"
+>>>>>>> helpmenu
 #include "windows/ReactWin.h"
 #include "windows/RegionMapWin.h"
 #include "windows/StatusWin.h"
@@ -124,7 +130,7 @@ CWidget* StageEffects(const SWindowRow& r, const CWindowBuild&)
 }
 CWidget* PrevButton(const SWindowRow& r, const CWindowBuild&)
 {
-    return new CButtonWidget(r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY, 30, CButtonWidget::kRepeatFrames);
+    return new CPrevButton(r.sprite, r.openX, r.openY, r.closedX, r.closedY);
 }
 CWidget* ToFieldButton(const SWindowRow& r, const CWindowBuild&)
 {
@@ -226,8 +232,8 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {50, B::kWidget, "TechCube.slr", 50, 50, 50, -450, 0, 0, 0, Colony},
     {65, B::kWindow, "TechCubeBox.slr", 0, 0, -528, 0, 0, 0, 0, Colony},
     {49, B::kWindow, "TechWin.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
-    {10, B::kSidePanel, "HelpWin.slr", 528, 0, 800, 0, 1, 0, 0, P},
-    {35, B::kWidget, "data\\GameMenu.slr", 0, 0, 768, 0, 0, 0, 0, P},
+    {10, B::kSidePanel, "HelpWin.slr", 528, 0, 800, 0, 1, 0, 0, Make<CHelpWin>},
+    {35, B::kWidget, "data\\GameMenu.slr", 0, 0, 768, 0, 0, 0, 0, Make<CGameMenuWin>},
     {57, B::kSliding, "data\\SearchWin.slr", 288, 221, 800, 221, 1, 0, 0, Make<CSearchWin>},
     {36, B::kWidget, "data\\AreYouSure.slr", 230, 240, 230, 600, 0, 0, 0, Make<CAreYouSureWin>},
     {37, B::kSlider, "MusicVol.slr", 300, 100, 300, -50, 0, 0, 0, MusicSlider},

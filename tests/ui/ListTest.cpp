@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/RleFrame.h"
+#include "fixtures/FontBuilder.h"
 #include "fixtures/WidgetSprites.h"
 #include "ui/ListWidgetEx.h"
 #include "ui/MarketList.h"
@@ -145,6 +146,19 @@ TEST_F(Lists, ListWithItsOwnImageDrawsTheShownRowsIntoIt)
     EXPECT_EQ(at(5, 5 + 14), 162);
     Frames(ex, 1);
     EXPECT_EQ(Pixel(125, 125), 60) << "the list's image at owner + offset";
+
+    // A row ends at its line feed: the next line ("pq", back at the row's
+    // start) is not drawn over it.
+    const std::string page = "ab\npq\n";
+    ex.Clear();
+    ex.AddRow(page.c_str(), 101);
+    ex.SetTopIndex(0);
+    ex.Refresh();
+    ClearScreen();
+    Frames(ex, 1);
+    uint16_t rows[16];
+    CFontBuilder::ReadCell(Screen(), 800, 125, 125, 8, 60, rows);
+    EXPECT_EQ(CFontBuilder::DecodeAscii(rows), 'a');
 }
 
 TEST_F(Lists, MarketListDrawsItsRowsOntoTheScreen)

@@ -15,6 +15,7 @@
 #include "app/ReceiveDispatch.h"
 #include "core/Display.h"
 #include "fixtures/ColonySprites.h"
+#include "fixtures/HelpArchive.h"
 #include "fixtures/IntroArchive.h"
 #include "fixtures/ObrBuilder.h"
 #include "app/CommandRing.h"
@@ -28,6 +29,8 @@
 #include "ui/IconList.h"
 #include "ui/WidgetWindow.h"
 #include "social/Ranking.h"
+#include "ui/ListWidgetEx.h"
+#include "windows/HelpWin.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ProfileRecord.h"
 #include "windows/SystemWindows.h"
@@ -41,7 +44,7 @@
 namespace {
 
 constexpr uint16_t kId = 9;
-constexpr uint8_t kCtrl = 29, kA = 30, kS = 31, kX = 45, kF4 = 62;
+constexpr uint8_t kCtrl = 29, kA = 30, kS = 31, kX = 45, kY = 21, kF1 = 59, kF4 = 62;
 
 class UiClient : public testing::Test {
 protected:
@@ -142,6 +145,8 @@ protected:
         b.Replace("ProfileWin.slr", CWidgetSprites::Picture(400, 310, 5));
         b.Replace("Face.slr", CWidgetSprites::File(12, 80, 80, 7));
         b.Replace("cherubim.slr", CWidgetSprites::Picture(320, 150, 5));
+        CHelpArchive::AddWindowTo(b);
+        b.Replace("Move.htx", CHelpArchive::Page({"Walk: left click", "Run: double click"}));
         return b;
     }
 
@@ -333,6 +338,52 @@ TEST_F(UiClient, LeavingFromTheGameMenuSendsTheLogOut)
     // Leaving the field, the game time, HP and MP, then the log-out.
     const Bytes leave = {5, kId, 0, 53, 7, 0, 0, 0, 0, 53, 9, 0, 0, 0, 0, 53, 10, 0, 0, 0, 0, 51, 'O'};
     EXPECT_EQ(got, leave);
+    EXPECT_TRUE(h.Boxes().empty());
+}
+
+TEST_F(UiClient, F1ShowsTheHelpAndTheGameMenusOptionItemOpensTheOptionPage)
+{
+    LogInToStage0();
+    h.KeyDown(kF1);
+    Frame(1);
+    h.KeyUp(kF1);
+    ASSERT_TRUE(Frames([&] { return State(CHelpWin::kId) == CWidget::kOpen; }, 120)) << State(CHelpWin::kId);
+    const auto* help = static_cast<CHelpWin*>(Find(CHelpWin::kId));
+    const CListWidgetEx* list = help->GetList();
+    ASSERT_EQ(list->GetRowCount(), 2);
+    EXPECT_EQ(std::string(list->GetRow(1).text), "Run: double click\n\n") << "the page ends in its line feed";
+
+    // Ctrl+Y: the game menu, which closes the help.
+    h.KeyDown(kCtrl);
+    h.KeyDown(kY);
+    Frame(2);
+    h.KeyUp(kY);
+    h.KeyUp(kCtrl);
+    EXPECT_EQ(State(CHelpWin::kId), CWidget::kClosing);
+    ASSERT_TRUE(Frames([&] { return State(35) == CWidget::kOpen; }, 120)) << State(35);
+
+    // Its first item, at rest at (300, 200): the option page.
+    const std::vector<int32_t> options = {37, 38, 39, 40, 41};
+    auto optionsIn = [&](int32_t state) {
+        return std::all_of(options.begin(), options.end(), [&](int32_t id) { return State(id) == state; });
+    };
+    h.RunForMs(1000);
+    h.MouseMove(305, 205);
+    Frame(1);
+    h.Click(1, 305, 205);
+    ASSERT_TRUE(Frames([&] { return optionsIn(CWidget::kOpen); }, 120));
+    // The menu was pinned on its way out: it rests at its closed place.
+    Frame(30);
+    EXPECT_EQ(State(35), CWidget::kClosing);
+    EXPECT_EQ(*Find(35)->GetPos(), *Find(35)->GetClosedPos());
+
+    // Esc on the page goes back to the menu.
+    h.KeyDown(1);
+    Frame(1);
+    h.KeyUp(1);
+    Frame(1);
+    EXPECT_TRUE(optionsIn(CWidget::kClosing));
+    EXPECT_EQ(State(35), CWidget::kOpening);
     EXPECT_TRUE(h.Boxes().empty());
 }
 
