@@ -30,11 +30,8 @@
 #include "windows/HotKeyButton.h"
 #include "windows/InvWin.h"
 #include "windows/MarketWin.h"
-<<<<<<< HEAD
 #include "windows/NpcMenuWin.h"
-=======
 #include "windows/PrevButton.h"
->>>>>>> helpmenu
 #include "windows/ReactWin.h"
 #include "windows/RegionMapWin.h"
 #include "windows/StatusWin.h"
