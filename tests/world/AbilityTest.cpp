@@ -129,7 +129,6 @@ TEST_F(Ability, EveryRowRoundTripsAtTheBattleSizeAndEachSenderWritesItsRow)
     EXPECT_EQ(AbilitySubCommand(24), -1);
 
     // At the server: sums are record + equipment, plain values the record.
-    CCharacter& other = Player(30, 22, 20, 30);
     struct Case {
         int sub;
         int target, x, y;
@@ -158,7 +157,6 @@ TEST_F(Ability, EveryRowRoundTripsAtTheBattleSizeAndEachSenderWritesItsRow)
         Layer().SendAbilityCommand(c.sub, *me, c.target, c.x, c.y, c.amount, c.byte);
         EXPECT_EQ(bed.Received(), W::Packet(c.sub, c.payload, kBattle));
     }
-    (void)other;
     Layer().m_inBattle = 0;
     Layer().SendAbilityCommand(10, *me, 0);
     EXPECT_TRUE(bed.Received().empty()) << "outside a battle nothing is sent";
