@@ -131,12 +131,9 @@ void CProfileWin::Refresh()
     if (m_state != kOpening && m_state != kOpen)
         return;
     m_drawn = Shown();
-    LoadImageOnDemand();
-    CTextLayer* text = g_pTextLayer;
-    if (!m_sprite.IsLoaded() || !m_cleanImage || !text)
+    CTextLayer* text = RestorePicture();
+    if (!text)
         return;
-    m_sprite.CopyFrom(*m_cleanImage);
-    m_sprite.SetAsTextTarget(0);
     CEditWidget::Refresh();
     text->SetColors(kTextColour, 255);
     for (int32_t i = 1; i <= kPanelLines && i < m_lineCount; ++i)

@@ -88,6 +88,8 @@ void CIconList::MoveToFront(int32_t page)
 
 void CIconList::Draw(uint8_t* surface)
 {
+    // The pages do not slide: the stack does, and takes them along.
+    Update();
     // Back to front: the front page ends on top.
     for (int32_t i = m_pageCount - 1; i >= 0; --i) {
         CWidget* page = GetPage(m_order[static_cast<size_t>(i)]);

@@ -1,7 +1,9 @@
 #include "ui/MyCharacterView.h"
 
 #include "windows/PlayerInfo.h"
+#include "world/Character.h"
 #include "world/CharacterRecord.h"
+#include "world/ObjLayer.h"
 
 namespace {
 CAbilitySet* s_abilities = nullptr;
@@ -9,7 +11,11 @@ CAbilitySet* s_abilities = nullptr;
 
 CAbilitySet* GetMyAbilitySet()
 {
-    return s_abilities;
+    if (s_abilities)
+        return s_abilities;
+    CObjLayer* layer = GetObjLayer();
+    CCharacter* me = layer ? layer->GetMyCharacter() : nullptr;
+    return me ? &me->GetAbilitySet() : nullptr;
 }
 
 void SetMyAbilitySet(CAbilitySet* set)

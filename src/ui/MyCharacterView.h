@@ -8,7 +8,8 @@ class CAbilitySet;
 struct CharacterRecord;
 
 CAbilitySet* GetMyAbilitySet();
-// The player character's set comes and goes with the character.
+// A set that stands in for the player character's (null: the character's
+// own again).
 void SetMyAbilitySet(CAbilitySet* set);
 // The record's level field; 0 before the record exists.
 int32_t GetMyLevel();

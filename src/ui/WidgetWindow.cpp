@@ -348,6 +348,17 @@ void CWidgetWindow::LoadImageOnDemand()
     m_unloadCountdown = kUnloadFrames;
 }
 
+CTextLayer* CWidgetWindow::RestorePicture()
+{
+    LoadImageOnDemand();
+    CTextLayer* text = g_pTextLayer;
+    if (!m_sprite.IsLoaded() || !m_cleanImage || !text)
+        return nullptr;
+    m_sprite.CopyFrom(*m_cleanImage);
+    m_sprite.SetAsTextTarget(0);
+    return text;
+}
+
 void CWidgetWindow::ScheduleImageUnload()
 {
     if (m_unloadCountdown >= 1) {

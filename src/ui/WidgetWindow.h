@@ -11,6 +11,8 @@
 
 #include "ui/WidgetContainer.h"
 
+class CTextLayer;
+
 class CWidgetWindow : public CWidgetContainer {
 public:
     static constexpr int kInputSize = 255;
@@ -68,6 +70,10 @@ protected:
     const char* TypedChatLine();
     // Empties the input and the text layer's edit line.
     void ClearInput();
+    // The picture (loaded when needed) becomes a fresh copy of its pristine
+    // image and the text target; the text layer, or null when there is no
+    // picture or no text layer.
+    CTextLayer* RestorePicture();
     // One wrapped piece into entry 0, then the table rotates it to entry 1.
     void StoreLine(const char* text, size_t n, int32_t attr);
 

@@ -23,6 +23,7 @@
 #include "core/PaletteManager.h"
 #include "intro/AccountRecord.h"
 #include "platform/Debug.h"
+#include "rules/AbilitySet.h"
 #include "rules/CalcData.h"
 #include "rules/ItemData.h"
 #include "script/ExtraFunctions.h"
@@ -32,6 +33,7 @@
 #include "social/Ranking.h"
 #include "ui/InputFocus.h"
 #include "ui/MessageRing.h"
+#include "ui/MyCharacterView.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ItemList.h"
 #include "windows/MouseCursor.h"
@@ -72,11 +74,14 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
                    70,  71,  72,  73,  76,  77,  78,  79,  80,  81,  82,  83,  84,  85,  86,  87,  88,  108,
                    109, 123, 124, 125, 126, 127, 128, 129, 131, 250})
         rows[static_cast<size_t>(id)] = Row::kWritten;
-    // Rows that come with their windows: the battle bar, the boards and
-    // mail, the NPC talk and shops.
-    for (int id : {37, 38, 39, 40, 41, 42, 43, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61,
+    // Rows that come with their windows: the boards and mail, the NPC talk
+    // and shops.
+    for (int id : {48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61,
                    62, 63, 66, 67, 68, 75, 132, 133, 134, 135, 136, 137, 140, 141, 142})
         rows[static_cast<size_t>(id)] = Row::kWindowPending;
+    // The battle bar's rows.
+    for (int id : {37, 38, 39, 40, 41, 42, 43})
+        rows[static_cast<size_t>(id)] = Row::kWritten;
     // The group, profile and hair-colour rows.
     for (int id : {8, 9, 10, 22, 23, 25, 26, 27, 28, 117, 143})
         rows[static_cast<size_t>(id)] = Row::kWritten;
@@ -638,6 +643,22 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
                 grid->ItemCommandB(args[0], args[1]);
             grid->ItemCommandDone();
         }
+        break;
+    case 37:
+    case 38:
+        for (int button : {43, 44, 45, 46, 47})
+            SetState(Child(ui, 42, button), id == 37 ? CWidget::kOpening : CWidget::kClosing);
+        break;
+    case 39:
+    case 40:
+    case 41:
+    case 43:
+        if (CAbilitySet* set = g_playerInfo.GetBattleState() ? GetMyAbilitySet() : nullptr)
+            set->SelectCategory(id == 43 ? 6 : id - 38);
+        break;
+    case 42:
+        if (CWidget* reaction = g_playerInfo.GetBattleState() ? Child(ui, 42, 46) : nullptr)
+            reaction->Activate();
         break;
     case 44: Open(ui, {7, 8}); break;
     case 45:

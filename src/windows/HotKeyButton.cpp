@@ -1,6 +1,9 @@
 #include "windows/HotKeyButton.h"
 
+#include <algorithm>
+
 #include "app/CommandRing.h"
+#include "core/Blit.h"
 #include "rules/AbilitySet.h"
 #include "ui/MyCharacterView.h"
 #include "windows/DaradirUzedo.h"
@@ -78,12 +81,15 @@ int CHotKeyButton::OnRButtonDown(int32_t x, int32_t y)
 
 int CHotKeyButton::OnMouseMove(int32_t x, int32_t y)
 {
-    Grab(x, y);
-    const int32_t dx = x - m_pos.x, dy = y - m_pos.y;
+    const int64_t dx = int64_t{x} - m_pos.x, dy = int64_t{y} - m_pos.y;
     if (dx > 0 && dy > 0 && dx < m_sprite.GetWidth() && dy < m_sprite.GetHeight())
         ReloadBar();
     if (g_leftHeldBattleButton == m_id && g_rightHeldBattleButton == m_id) {
-        m_pos = CPoint{x - m_grabX, y - m_grabY};
+        // The whole button stays on the screen.
+        const int64_t right = std::max(0, kScreenWidth - m_sprite.GetWidth());
+        const int64_t bottom = std::max(0, kScreenHeight - m_sprite.GetHeight());
+        m_pos = CPoint{static_cast<int32_t>(std::clamp<int64_t>(int64_t{x} - m_grabX, 0, right)),
+                       static_cast<int32_t>(std::clamp<int64_t>(int64_t{y} - m_grabY, 0, bottom))};
         m_openPos = m_pos;
         m_closedPos = CPoint{m_pos.x - 800, m_pos.y};
         g_battleButtonDragging = 1;
@@ -93,7 +99,9 @@ int CHotKeyButton::OnMouseMove(int32_t x, int32_t y)
 
 int CHotKeyButton::OnLButtonUp(int32_t x, int32_t y)
 {
-    Grab(x, y);
+    // The end of a drag is no click.
+    if (g_battleButtonDragging)
+        m_pressed = 0;
     ButtonRelease(x, y);
     if (!Hit(x, y))
         return 0;
@@ -113,7 +121,6 @@ int CHotKeyButton::OnLButtonUp(int32_t x, int32_t y)
 
 int CHotKeyButton::OnRButtonUp(int32_t x, int32_t y)
 {
-    Grab(x, y);
     if (!Hit(x, y))
         return 0;
     if (m_id == kItemButton)

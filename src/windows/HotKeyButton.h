@@ -1,5 +1,6 @@
 // A push button with its own place that posts a click command (or runs its
-// activation when it has none), can be dragged with both buttons held, and
+// activation when it has none), can be dragged with both buttons held (it
+// stays wholly on the screen; the release that ends a drag is no click), and
 // keeps the ids of the buttons under the held mouse buttons: the battle
 // command bar's buttons and the "To field" button.
 #pragma once
@@ -27,6 +28,7 @@ public:
     void Activate() override;
 
 private:
+    // The cursor's offset from the button at a press, kept while dragging.
     void Grab(int32_t x, int32_t y);
     // The battle bar's tooltips follow the current abilities.
     static void ReloadBar();

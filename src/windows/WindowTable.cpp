@@ -20,12 +20,17 @@
 #include "colony/TechCube.h"
 #include "colony/TechCubeSlot.h"
 #include "windows/AblTabBar.h"
+#include "windows/ActWin.h"
 #include "windows/BankWin.h"
+#include "windows/BattleBar.h"
 #include "windows/CabinetWin.h"
 #include "windows/DepositWin.h"
 #include "windows/HotKeyButton.h"
 #include "windows/InvWin.h"
 #include "windows/MarketWin.h"
+#include "windows/ReactWin.h"
+#include "windows/StatusWin.h"
+#include "windows/SupWin.h"
 #include "windows/SystemWindows.h"
 
 CWidget* CWindowBuild::Find(int32_t id) const
@@ -127,16 +132,13 @@ CWidget* ToFieldButton(const SWindowRow& r, const CWindowBuild&)
 
 // ---- the ability stack -----------------------------------------------------------
 
-// Three list side panels with the stack's id that rest at (800, 0); built
-// support first, then reaction, then action.
+// The action, reaction and support pages; built support first, then
+// reaction, then action.
 CWidget* AbilityStack(const SWindowRow& r, const CWindowBuild&)
 {
-    auto page = [](const char* sprite) {
-        return new CPlaceholder<CListSidePanel>(CWidget::kClosed, 8, sprite, 800, 0, 800, 0);
-    };
-    CWidget* support = page("SupWin.slr");
-    CWidget* reaction = page("ReactWin.slr");
-    CWidget* action = page("data\\ActWin.slr");
+    CWidget* support = new CSupWin;
+    CWidget* reaction = new CReactWin;
+    CWidget* action = new CActWin;
     auto* stack = new CIconList(3, r.id, r.openX, r.openY, r.closedX, r.closedY);
     stack->SetItem(0, action)->SetItem(1, reaction)->SetItem(2, support);
     return stack;
@@ -199,10 +201,10 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {103, B::kSliding, "armor.slr", 240, 123, -320, 123, 0, 0, 0, P},
     {104, B::kSliding, "packman.slr", 240, 123, -320, 123, 0, 0, 0, P},
     {105, B::kSliding, "talkbox.slr", 240, 123, -320, 123, 0, 0, 0, P},
-    {6, B::kSidePanel, "StatusWin.slr", 528, 0, 800, 0, 0, 0, 0, P},
+    {6, B::kSidePanel, "StatusWin.slr", 528, 0, 800, 0, 0, 0, 0, Make<CStatusWin>},
     {12, B::kWindow, "data\\GrpWin.slr", 64, 61, 64, 600, 6, 0, 0, Make<CGroupWin>},
     {26, B::kWindow, "data\\ProfileWin.slr", 200, 93, -400, 93, 6, 0, 0, Make<CProfileWin>},
-    {42, B::kContainer, nullptr, 0, 0, 0, 0, 0, 0, 0, P},
+    {42, B::kContainer, nullptr, 0, 0, 0, 0, 0, 0, 0, Make<CBattleBar>},
     {51, B::kSidePanel, "data\\TaxRate.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
     {0, B::kWidget, "TechCube.slr", 0, 0, 0, 0, 0, 0, 0, Make<CTechCube>},
     {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, 0, Make<CTechCubeSlot>},

@@ -1,7 +1,8 @@
 // The whole client on the headless harness against the scripted server:
 // logged in on stage 0, it joins a battle with one enemy; the stage change
-// clears what the field was showing, and the enemy's hit, sent by the
-// server, shows its number over me on the presented screen.
+// clears what the field was showing, the battle bar comes in, and the
+// enemy's hit, sent by the server, shows its number over me on the
+// presented screen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -131,6 +132,11 @@ TEST_F(EffectClient, AScriptedHitInABattleShowsItsNumberOverMe)
     me = layer->GetMyCharacter();
     ASSERT_NE(me, nullptr);
     Frames([] { return false; }, 5);
+    // The battle bar's five buttons came in with the battle.
+    CWidget* bar = g_layerHolder.GetLayer()->GetRootContainer()->FindChild(42);
+    ASSERT_NE(bar, nullptr);
+    for (int32_t id : {43, 44, 45, 46, 47})
+        EXPECT_TRUE(bar->FindChild(id) && bar->FindChild(id)->IsOpenOrOpening()) << id;
 
     // Where my number shows: 90 pixels over my point, then 52 more, centred.
     int sx = 0, sy = 0;

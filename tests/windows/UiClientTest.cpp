@@ -24,6 +24,8 @@
 #include "support/FakeServer.h"
 #include "support/Harness.h"
 #include "social/RankWin.h"
+#include "ui/IconList.h"
+#include "ui/WidgetWindow.h"
 #include "social/Ranking.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ProfileRecord.h"
@@ -37,7 +39,7 @@
 namespace {
 
 constexpr uint16_t kId = 9;
-constexpr uint8_t kCtrl = 29, kS = 31, kX = 45, kF4 = 62;
+constexpr uint8_t kCtrl = 29, kA = 30, kS = 31, kX = 45, kF4 = 62;
 
 class UiClient : public testing::Test {
 protected:
@@ -123,6 +125,12 @@ protected:
             b.Replace(std::string(name) + ".slr", CWidgetSprites::File(5, 30, 16, 11));
         CColonySprites::AddScreenTo(b);
         b.Replace("StatusWin.slr", CWidgetSprites::Picture(272, 600, 5));
+        // The battle bar's buttons and the ability pages are read as they
+        // are built.
+        for (const char* name : {"ATBtn", "DFBtn", "SABtn", "RABtn", "ITBtn", "Shadow"})
+            b.Replace(std::string(name) + ".slr", CWidgetSprites::File(4, 40, 30, 11));
+        for (const char* name : {"ActWin", "ReactWin", "SupWin"})
+            b.Replace(std::string(name) + ".slr", CWidgetSprites::Picture(272, 600, 6));
         b.Replace("AreYouSure.slr", CWidgetSprites::File(5, 340, 40, 7));
         b.Replace("ProfileWin.slr", CWidgetSprites::Picture(400, 310, 5));
         b.Replace("Face.slr", CWidgetSprites::File(12, 80, 80, 7));
@@ -217,6 +225,76 @@ TEST_F(UiClient, TheInterfaceComesUpOverTheFieldAndRoutesKeysAndClicks)
         h.RunForMs(2000);
     EXPECT_TRUE(g_pMessageBoxWin->IsEmpty());
     EXPECT_TRUE(h.Boxes().empty());
+}
+
+// Pixels of colour 60 that the window's picture has and its pristine copy
+// has not, in a box of the picture.
+int Written(const CWidget& w, int x0, int y0, int x1, int y1)
+{
+    const auto* win = dynamic_cast<const CWidgetWindow*>(&w);
+    const CSlrList* clean = win ? win->GetCleanImage() : nullptr;
+    const uint8_t* now = w.GetSprite()->GetFrame(0);
+    const uint8_t* was = clean ? clean->GetFrame(0) : nullptr;
+    if (!now || !was)
+        return -1;
+    const int width = w.GetSprite()->GetWidth();
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const size_t at = 8 + static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+            n += now[at] == 60 && was[at] != 60 ? 1 : 0;
+        }
+    return n;
+}
+
+TEST_F(UiClient, CtrlSShowsTheCharacterSheetAndCtrlATheAbilityPagesInItsPlace)
+{
+    LogInToStage0();
+    Frame(60);
+    auto chord = [&](uint8_t key) {
+        h.KeyDown(kCtrl);
+        h.KeyDown(key);
+        Frame(2);
+        h.KeyUp(key);
+        h.KeyUp(kCtrl);
+    };
+    chord(kS);
+    ASSERT_TRUE(Frames([&] { return State(6) == CWidget::kOpen; }, 120)) << State(6);
+    // The values are written on the picture centred on x 174: my HP "0/200"
+    // from x 159 on its row (a glyph's ink may run a pixel into the next
+    // cell), nothing beside it.
+    const CWidget& sheet = *Find(6);
+    EXPECT_GT(Written(sheet, 159, 147, 189, 163), 20);
+    EXPECT_EQ(Written(sheet, 120, 147, 159, 163), 0);
+    EXPECT_EQ(Written(sheet, 192, 147, 230, 163), 0);
+    EXPECT_GT(Written(sheet, 162, 20, 186, 36), 0) << "the name";
+
+    // Ctrl+A: the tab bar and the page stack come; the sheet gives way.
+    chord(kA);
+    auto* pages = dynamic_cast<CIconList*>(Find(8));
+    ASSERT_NE(pages, nullptr);
+    ASSERT_TRUE(Frames([&] { return State(8) == CWidget::kOpen && State(7) == CWidget::kOpen; }, 120))
+        << State(8) << " " << State(7);
+    EXPECT_FALSE(ui->IsWindowOpen(6));
+    EXPECT_EQ(*pages->GetPos(), (CPoint{528, 0}));
+    EXPECT_EQ(*pages->GetPage(0)->GetPos(), (CPoint{528, 0})) << "the action page in front, at the stack";
+    EXPECT_EQ(pages->GetPage(0)->GetState(), CWidget::kOpen);
+
+    // The reaction tab brings its page to the front.
+    h.RunForMs(1000);
+    h.MouseMove(515, 75);
+    Frame(1);
+    h.Click(1, 515, 75);
+    ASSERT_TRUE(Frames([&] { return pages->GetOrder(0) == 1; }, 10));
+    EXPECT_EQ(*pages->GetPage(1)->GetPos(), (CPoint{528, 0}));
+
+    // Ctrl+S again: the sheet comes back and the pages go, the tab bar too.
+    chord(kS);
+    ASSERT_TRUE(Frames([&] { return State(6) == CWidget::kOpen && State(8) == CWidget::kClosed; }, 120))
+        << State(6) << " " << State(8);
+    EXPECT_TRUE(Frames([&] { return State(7) == CWidget::kClosed; }, 120));
+    for (const auto& b : h.Boxes())
+        ADD_FAILURE() << b.text;
 }
 
 TEST_F(UiClient, LeavingFromTheGameMenuSendsTheLogOut)
