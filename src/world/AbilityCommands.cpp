@@ -7,14 +7,14 @@ namespace {
 using F = AbilityField;
 using S = StatSums;
 
-constexpr AbilityFieldSpec C{F::caster}, T{F::target}, GX{F::goalX}, GY{F::goalY}, EQ{F::equip}, AM{F::amount},
+constexpr AbilityFieldDef C{F::caster}, T{F::target}, GX{F::goalX}, GY{F::goalY}, EQ{F::equip}, AM{F::amount},
     B{F::byte}, F20{F::field20}, F26{F::field26};
-constexpr AbilityFieldSpec Sum(S::Stat s) { return {F::sum32, s}; }
-constexpr AbilityFieldSpec Plain(S::Stat s) { return {F::plain32, s}; }
-constexpr AbilityFieldSpec Sum16(S::Stat s) { return {F::sum16, s}; }
-constexpr AbilityFieldSpec Word(int i) { return {F::word, static_cast<S::Stat>(i)}; }
+constexpr AbilityFieldDef Sum(S::Stat s) { return {F::sum32, s}; }
+constexpr AbilityFieldDef Plain(S::Stat s) { return {F::plain32, s}; }
+constexpr AbilityFieldDef Sum16(S::Stat s) { return {F::sum16, s}; }
+constexpr AbilityFieldDef Word(int i) { return {F::word, static_cast<S::Stat>(i)}; }
 
-constexpr AbilityFieldSpec kStr = Sum(S::strength), kAgi = Sum(S::agility), kCou = Sum(S::courage);
+constexpr AbilityFieldDef kStr = Sum(S::strength), kAgi = Sum(S::agility), kCou = Sum(S::courage);
 
 template <class... Fs>
 constexpr AbilityCommandRow Row(int sub, int ability, Fs... fs)
@@ -121,7 +121,7 @@ int AbilitySubCommand(int id)
 void EncodeAbilityPayload(const AbilityCommandRow& row, const AbilityPacket& k, CByteWriter& w)
 {
     for (int i = 0; i < row.count; ++i) {
-        const AbilityFieldSpec& f = row.fields[static_cast<size_t>(i)];
+        const AbilityFieldDef& f = row.fields[static_cast<size_t>(i)];
         const auto s = static_cast<size_t>(f.stat);
         switch (f.kind) {
         case F::caster: w.U16(k.caster); break;
@@ -149,7 +149,7 @@ AbilityPacket DecodeAbilityPayload(const AbilityCommandRow& row, const uint8_t* 
     CByteReader r(p, size);
     AbilityPacket k;
     for (int i = 0; i < row.count; ++i) {
-        const AbilityFieldSpec& f = row.fields[static_cast<size_t>(i)];
+        const AbilityFieldDef& f = row.fields[static_cast<size_t>(i)];
         const auto s = static_cast<size_t>(f.stat);
         switch (f.kind) {
         case F::caster: k.caster = r.U16(); break;

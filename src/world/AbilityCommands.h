@@ -26,7 +26,7 @@ enum class AbilityField : uint8_t {
     word,     // u32 carried and not used (stat: which of the two)
 };
 
-struct AbilityFieldSpec {
+struct AbilityFieldDef {
     AbilityField kind;
     StatSums::Stat stat = StatSums::strength;
 };
@@ -37,7 +37,7 @@ struct AbilityCommandRow {
     // The ability the receiver starts; -1 for the notices and relays.
     int8_t ability;
     uint8_t count;
-    std::array<AbilityFieldSpec, kMaxFields> fields;
+    std::array<AbilityFieldDef, kMaxFields> fields;
 
     bool Has(AbilityField kind) const;
     int PayloadSize() const;

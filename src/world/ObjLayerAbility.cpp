@@ -152,7 +152,7 @@ void CObjLayer::OnBattleAbilityCommand(int sub, const uint8_t* p, int size)
     StatSums& sums = caster->GetRelayedSums();
     sums.Clear();
     for (int i = 0; i < row->count; ++i) {
-        const AbilityFieldSpec& f = row->fields[static_cast<size_t>(i)];
+        const AbilityFieldDef& f = row->fields[static_cast<size_t>(i)];
         const uint32_t v = k.stat[static_cast<size_t>(f.stat)];
         switch (f.kind) {
         case AbilityField::sum32:

@@ -100,7 +100,7 @@ void CObjLayer::SendAbilityCommand(int sub, const CCreature& caster, int targetI
     k.goalY = U(y);
     k.words = {U(x), U(y)};
     for (int i = 0; i < row->count; ++i) {
-        const AbilityFieldSpec& f = row->fields[static_cast<size_t>(i)];
+        const AbilityFieldDef& f = row->fields[static_cast<size_t>(i)];
         if (f.kind == AbilityField::sum32 || f.kind == AbilityField::sum16)
             k.stat[static_cast<size_t>(f.stat)] = static_cast<uint32_t>(StatSum(rec, f.stat));
         else if (f.kind == AbilityField::plain32)
