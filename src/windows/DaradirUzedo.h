@@ -84,6 +84,9 @@ public:
     int DispatchMouseButtons();
     // Pops and executes every pending command id of g_commandRing.
     void DispatchCommands();
+    // What the NPC or structure with that talk id offers: a shop, the bank,
+    // the NPC menu or its script; other ids do nothing.
+    void TalkToNpc(int32_t id);
     // Closes each of the region maps 71, 72 and 73 that is open or opening.
     void CloseRegionMaps();
     // Removes the id from the player's item list with the inventory window

@@ -27,6 +27,7 @@
 #include "rules/CalcData.h"
 #include "rules/ItemData.h"
 #include "script/ExtraFunctions.h"
+#include "script/ScriptManager.h"
 #include "social/ChatLine.h"
 #include "social/RankFndWin.h"
 #include "social/RankWin.h"
@@ -72,12 +73,12 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
                    29,  30,  31,  32,  33,  34,  35,  36,  44,  45,  47,  69,  74,  100, 101, 102, 103, 104,
                    105, 106, 107, 110, 111, 112, 113, 114, 115, 116, 118, 119, 120, 121, 138, 139, 146, 89, 90, 91, 92, 93, 94, 95,
                    70,  71,  72,  73,  76,  77,  78,  79,  80,  81,  82,  83,  84,  85,  86,  87,  88,  108,
-                   109, 123, 124, 125, 126, 127, 128, 129, 131, 250})
+                   109, 123, 124, 125, 126, 127, 128, 129, 131, 250, 75, 132, 133, 134, 135, 136, 137, 140, 141,
+                   142})
         rows[static_cast<size_t>(id)] = Row::kWritten;
-    // Rows that come with their windows: the boards and mail, the NPC talk
-    // and shops.
+    // Rows that come with their windows: the boards and mail.
     for (int id : {48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61,
-                   62, 63, 66, 67, 68, 75, 132, 133, 134, 135, 136, 137, 140, 141, 142})
+                   62, 63, 66, 67, 68})
         rows[static_cast<size_t>(id)] = Row::kWindowPending;
     // The battle bar's rows.
     for (int id : {37, 38, 39, 40, 41, 42, 43})
@@ -686,6 +687,7 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
         if (args[0] != kNoArgument)
             ui.RemoveInventoryItem(args[0]);
         break;
+    case 75: ui.TalkToNpc(args[0]); break;
     case 76:
     case 77:
     case 78:
@@ -777,6 +779,35 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
     case 128:
     case 129: StepTransfer(ui, id == 128); break;
     case 131: TransferFromPercent(ui); break;
+    case 132:
+    case 134:
+    case 136:
+        // Colony mode (45) or the market (70) runs later in this pass.
+        g_commandRing.Push(id == 132 ? 45 : 70);
+        Close(ui, {101 + (id - 132) / 2});
+        break;
+    case 133:
+    case 135:
+    case 137: {
+        constexpr const char* kScripts[] = {"SimMode", "WepMerc", "DefMerc"};
+        ui.m_talkTopLine = 0;
+        CScriptManager::Load(kScripts[(id - 133) / 2]);
+        Close(ui, {101 + (id - 133) / 2});
+        break;
+    }
+    case 140:
+        for (int w : {101, 102, 103, 104})
+            if (ui.IsWindowOpen(w))
+                Close(ui, {w});
+        break;
+    case 141:
+        if (ui.m_talkTopLine > 0)
+            --ui.m_talkTopLine;
+        break;
+    case 142:
+        if (ui.m_talkTopLine <= ui.m_talkLineCount - 3)
+            ++ui.m_talkTopLine;
+        break;
     case 146:
         if (g_gmFlag)
             g_mixer.SetVolume(0);

@@ -28,10 +28,13 @@
 #include "windows/HotKeyButton.h"
 #include "windows/InvWin.h"
 #include "windows/MarketWin.h"
+#include "windows/NpcMenuWin.h"
 #include "windows/ReactWin.h"
+#include "windows/RegionMapWin.h"
 #include "windows/StatusWin.h"
 #include "windows/SupWin.h"
 #include "windows/SystemWindows.h"
+#include "windows/TalkBoxWin.h"
 
 CWidget* CWindowBuild::Find(int32_t id) const
 {
@@ -174,9 +177,9 @@ CWidget* BigChatWindow(const SWindowRow&, const CWindowBuild& built)
 
 // clang-format off
 constexpr std::array<SWindowRow, kWindowRows> kRows = {{
-    {71, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
-    {72, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
-    {73, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {71, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, Make<CRegionMapWin1>},
+    {72, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, Make<CRegionMapWin2>},
+    {73, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, Make<CRegionMapWin3>},
     {87, B::kWindow, "data\\basic2.slr", 208, 100, -384, 100, 0, 0, 0, Make<CHairColorWin>},
     {77, B::kWindow, "data\\passwordch1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CPasswordChangeWin>},
     {83, B::kWindow, "data\\suicide1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CSuicideWin>},
@@ -196,11 +199,11 @@ constexpr std::array<SWindowRow, kWindowRows> kRows = {{
     {94, B::kWindow, "data\\bank.slr", 233, 93, -328, 93, 0, 0, 0, Make<CBankWin>},
     {97, B::kWindow, "data\\Deposit.slr", 233, 93, -328, 93, 0, 0, 0, Make<CDepositWin>},
     {98, B::kWindow, "data\\cabinet.slr", 133, 93, -328, 93, 0, 0, 0, Make<CCabinetWin>},
-    {101, B::kSliding, "cherubim.slr", 240, 123, -320, 123, 0, 0, 0, P},
-    {102, B::kSliding, "weapon.slr", 240, 123, -320, 123, 0, 0, 0, P},
-    {103, B::kSliding, "armor.slr", 240, 123, -320, 123, 0, 0, 0, P},
-    {104, B::kSliding, "packman.slr", 240, 123, -320, 123, 0, 0, 0, P},
-    {105, B::kSliding, "talkbox.slr", 240, 123, -320, 123, 0, 0, 0, P},
+    {101, B::kSliding, "cherubim.slr", 240, 123, -320, 123, 0, 0, 0, Make<CNpcTalkWin>},
+    {102, B::kSliding, "weapon.slr", 240, 123, -320, 123, 0, 0, 0, Make<CWeaponShopWin>},
+    {103, B::kSliding, "armor.slr", 240, 123, -320, 123, 0, 0, 0, Make<CArmorShopWin>},
+    {104, B::kSliding, "packman.slr", 240, 123, -320, 123, 0, 0, 0, Make<CPackmanWin>},
+    {105, B::kSliding, "talkbox.slr", 240, 123, -320, 123, 0, 0, 0, Make<CTalkBoxWin>},
     {6, B::kSidePanel, "StatusWin.slr", 528, 0, 800, 0, 0, 0, 0, Make<CStatusWin>},
     {12, B::kWindow, "data\\GrpWin.slr", 64, 61, 64, 600, 6, 0, 0, Make<CGroupWin>},
     {26, B::kWindow, "data\\ProfileWin.slr", 200, 93, -400, 93, 6, 0, 0, Make<CProfileWin>},

@@ -20,6 +20,7 @@
 #include "fixtures/IntroArchive.h"
 #include "intro/IntroLayer.h"
 #include "script/ScriptManager.h"
+#include "world/FieldFrame.h"
 #include "world/StageLoader.h"
 #include "net/PacketAssembler.h"
 #include "core/TileSet.h"
@@ -49,6 +50,7 @@
 #include "windows/MouseCursor.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/HotKeyButton.h"
+#include "windows/ItemList.h"
 #include "windows/SystemWindows.h"
 #include "windows/PlayerInfo.h"
 #include "windows/UiService.h"
@@ -88,7 +90,9 @@ void ResetGameGlobals()
     FreeGameData();
     g_itemData.Reset();
     g_playerInfo.Reset();
+    g_itemList.Clear();
     ResetDispatchGlobals();
+    ResetFieldFrame();
     g_zoneFlags.fill(0);
     g_messageRing.Clear();
     g_floatTexts.Clear();

@@ -1,6 +1,6 @@
 // The UI command dispatcher over the window directory's real and placeholder
 // windows: what each command id does to the windows, the layer and the
-// packets on the main socket.
+// packets on the main socket; what each NPC talk id offers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "app/CommandRing.h"
+#include "app/QuillonView.h"
 #include "app/ExitGame.h"
 #include "app/FrameClock.h"
 #include "app/ReceiveDispatch.h"
 #include "intro/AccountRecord.h"
 #include "core/HanCodeConv.h"
 #include "script/ExtraFunctions.h"
+#include "script/ScriptManager.h"
 #include "social/RankWin.h"
 #include "social/Ranking.h"
 #include "support/FakeServer.h"
@@ -26,8 +28,11 @@
 #include "ui/InputFocus.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/DispatchCommands.h"
+#include "windows/ItemList.h"
 #include "windows/PlayerInfo.h"
 #include "windows/SystemWindows.h"
+#include "windows/TalkBoxWin.h"
+#include "world/CharacterRecord.h"
 
 namespace {
 
@@ -46,8 +51,8 @@ TEST(CommandTable, EveryIdHasARowAndOnlyTheUnassignedAreSkipped)
 {
     // The ids whose rows the dispatcher itself carries; the rest of the
     // assigned ids come with their windows.
-    std::set<int> written{29, 30, 31, 32, 33, 44, 45, 47, 69, 74, 138, 139, 146};
-    for (auto [from, to] : {std::pair{0, 7}, {11, 20}, {100, 107}, {110, 116}, {118, 121}})
+    std::set<int> written{29, 30, 31, 32, 33, 44, 45, 47, 69, 74, 75, 140, 141, 142, 146};
+    for (auto [from, to] : {std::pair{0, 7}, {11, 20}, {100, 107}, {110, 116}, {118, 121}, {132, 139}})
         for (int id = from; id <= to; ++id)
             written.insert(id);
     for (int id = 0; id <= 250; ++id) {
@@ -123,6 +128,16 @@ protected:
                 changed += (changed.empty() ? "" : " ") + std::to_string(id) + ":" + std::to_string(state);
         return changed;
     }
+    // Every window closed but those given; no script asked for, no list
+    // loaded.
+    void Fresh(const std::vector<int>& open)
+    {
+        Baseline({});
+        for (int id : open)
+            Find(id)->SetState(CWidget::kOpen);
+        CScriptManager::Reset();
+        g_itemList.Clear();
+    }
     std::string Pinned()
     {
         std::string out;
@@ -182,7 +197,7 @@ TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
         {{36, 7, 7, 6}, {}, "9:1"},
         // Unassigned ids are skipped and the pass goes on.
         {{21, 24, 46, 96, 130, 147, 249, 251, 0x7FFFFFFFu, 6}, {}, "9:1"},
-        // Rows that wait for their windows pop their arguments.
+        // A talk id without an action is popped and does nothing.
         {{75, 6, 7}, {}, "12:1"},
         {{126, 117, 7}, {}, "12:1 87:1"},
     };
@@ -197,6 +212,130 @@ TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
         EXPECT_TRUE(g_commandRing.IsEmpty()) << "entries " << entries;
         EXPECT_EQ(!TakeSentPackets().empty(), r.sends) << "entries " << entries;
     }
+}
+
+using Names = std::vector<std::string>;
+
+TEST_F(DispatchTest, EachTalkIdOpensItsShopBankMenuOrScript)
+{
+    const struct {
+        int32_t id;
+        int16_t scriptValue;
+        std::vector<int> open;
+        std::string changed;
+        std::string list;
+        Names scripts;
+    } rows[] = {
+        {50, 1023, {}, "102:1", "weapon01.bin", {}},
+        {50, 1024, {}, "102:1", "weapon02.bin", {}},
+        {50, -5, {}, "102:1", "weapon01.bin", {}},
+        {51, 0, {}, "103:1", "shield01.bin", {}},
+        // The bank opens through 123 later in the same pass, unless it is up.
+        {52, 0, {}, "94:1", "", {"Banker"}},
+        {52, 0, {94}, "", "", {"Banker"}},
+        {53, 0, {}, "", "", {}},
+        {54, 0, {}, "101:1", "", {}},
+        {55, 0, {}, "", "", {"Crackpot"}},
+        {9001, 0, {}, "", "", {"BakMerc"}},
+        {10001, 0, {}, "", "", {"Herb"}},
+        {10002, 0, {}, "", "", {"S1arrowsw"}},
+        {10003, 0, {}, "", "", {"S1arrowse"}},
+        {10004, 0, {}, "", "", {"S1arrowsw2"}},
+        {10005, 0, {}, "", "", {"S1arrowjail"}},
+        {10006, 0, {}, "", "", {"Poison"}},
+        {0, 0, {}, "", "", {}},
+        {49, 0, {}, "", "", {}},
+        {56, 0, {}, "", "", {}},
+        {77, 0, {}, "", "", {}},
+        {9000, 0, {}, "", "", {}},
+        {10007, 0, {}, "", "", {}},
+        {-1, 0, {}, "", "", {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.id);
+        Fresh(r.open);
+        world.MyRecord().SetU16(CharacterRecord::kScriptValue, static_cast<uint16_t>(r.scriptValue));
+        EXPECT_EQ(Run({75, static_cast<uint32_t>(r.id)}), r.changed);
+        EXPECT_STREQ(g_itemList.GetFileName(), r.list.c_str());
+        EXPECT_EQ(CScriptManager::Requests(), r.scripts);
+        EXPECT_TRUE(g_commandRing.IsEmpty());
+    }
+    // Without its argument the talk does nothing.
+    Fresh({});
+    EXPECT_EQ(Run({75}), "");
+    EXPECT_TRUE(CScriptManager::Requests().empty());
+}
+
+TEST_F(DispatchTest, MenuButtonsRunTheirChoiceAndClose)
+{
+    const struct {
+        uint32_t command;
+        std::vector<int> open;
+        std::string changed;
+        Names scripts;
+    } rows[] = {
+        // Colony mode comes with its to-field button.
+        {132, {101}, "69:1 101:3", {}},
+        {133, {101}, "101:3", {"SimMode"}},
+        // The market opens later in the same pass.
+        {134, {102}, "58:1 102:3", {}},
+        {135, {102}, "102:3", {"WepMerc"}},
+        {136, {103}, "58:1 103:3", {}},
+        {137, {103}, "103:3", {"DefMerc"}},
+        {138, {104}, "", {}},
+        {139, {104}, "", {}},
+        // The close button closes only the menus that are up; never the talk box.
+        {140, {101, 103, 105}, "101:3 103:3", {}},
+        {140, {}, "", {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.command);
+        Fresh(r.open);
+        g_colonyMode = 0;
+        ui.m_talkTopLine = 4;
+        EXPECT_EQ(Run({r.command}), r.changed);
+        EXPECT_EQ(CScriptManager::Requests(), r.scripts);
+        EXPECT_EQ(ui.m_talkTopLine, r.scripts.empty() ? 4 : 0) << "a talk starts at its first line";
+        EXPECT_EQ(g_colonyMode, r.command == 132 ? 1u : 0u);
+    }
+    g_colonyMode = 0;
+    TakeSentPackets();  // colony mode left the field
+}
+
+TEST_F(DispatchTest, TheTalkBoxCountsItsLinesAndTheArrowsStayWithinThem)
+{
+    Fresh({CTalkBoxWin::kId});
+    std::vector<uint8_t> screen(800 * 600);
+    auto draw = [&](const std::string& text) {
+        ui.m_talkText.fill('Q');  // stale bytes behind the terminator
+        std::memcpy(ui.m_talkText.data(), text.c_str(), text.size() + 1);
+        Find(CTalkBoxWin::kId)->Draw(screen.data());
+    };
+    // Five lines: the arrows move the top line between 0 and 2.
+    draw(std::string(42 * 4 + 3, 'a'));
+    EXPECT_EQ(ui.m_talkLineCount, 4);
+    std::vector<int32_t> tops;
+    for (uint32_t c : {141, 142, 142, 142, 142, 141, 141, 141}) {
+        Run({c});
+        tops.push_back(ui.m_talkTopLine);
+    }
+    EXPECT_EQ(tops, (std::vector<int32_t>{0, 1, 2, 2, 2, 1, 0, 0}));
+    // A top line left by a longer text is brought back within a shorter one.
+    ui.m_talkTopLine = 9;
+    draw(std::string(42 * 4 + 3, 'a'));
+    EXPECT_EQ(ui.m_talkTopLine, 2);
+    ui.m_talkTopLine = 9;
+    draw("short");
+    EXPECT_EQ(ui.m_talkLineCount, 0);
+    EXPECT_EQ(ui.m_talkTopLine, 0);
+    ui.m_talkTopLine = -3;
+    draw("short");
+    EXPECT_EQ(ui.m_talkTopLine, 0);
+    // A closed box draws nothing and counts nothing.
+    Fresh({});
+    ui.m_talkLineCount = 7;
+    draw("short");
+    EXPECT_EQ(ui.m_talkLineCount, 7);
 }
 
 TEST_F(DispatchTest, RankingRequestsPagesAndLookUps)

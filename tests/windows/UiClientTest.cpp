@@ -21,6 +21,7 @@
 #include "fixtures/WidgetSprites.h"
 #include "intro/IntroLayer.h"
 #include "rules/ItemData.h"
+#include "script/ScriptManager.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
 #include "social/RankWin.h"
@@ -33,6 +34,7 @@
 #include "windows/WindowTable.h"
 #include "world/CharacterRecord.h"
 #include "world/FieldFrame.h"
+#include "world/Npc.h"
 #include "world/ObjLayer.h"
 #include "world/StageLoader.h"
 
@@ -109,6 +111,10 @@ protected:
         CObrBuilder items("ITM");
         items.Item("none", "p").Item("crown", "p", {{ItemRecord::kRequiredLevel, 30}}).AnimSet("p").Prefix(23);
         b.Replace("item.obr", items.Build());
+        // The town NPC whose talk id is 54.
+        CObrBuilder madman("CHR");
+        madman.Character("54", CObrBuilder::CharRecord("54", 3, 54)).AnimSet("54");
+        b.Replace("madman.obr", madman.Build());
         // The controls' pictures are read as the windows are built; a window
         // slides only with its picture.
         for (const char* name :
@@ -121,7 +127,8 @@ protected:
               "ScrUpArr", "ScrDnArr", "ScrPnt", "depositg", "cabinetg", "rightarrow", "leftarrow", "bars", "button3",
               "itemsgreen", "Ungroup", "ChgLead", "Ban", "Leave", "Refresh", "InviteBtn", "joinBtn", "chllngBtn",
               "accptBtn", "exchngBtn", "oka", "cancela", "RankWin", "RankFndWin", "RnkRfsBtn", "RnkFndBtn", "RnkFndRk",
-              "RnkFndNm"})
+              "RnkFndNm", "colonyg", "talkg", "itemg", "xg", "uparrow", "downarrow", "cusco", "abydos", "eurasia",
+              "dots"})
             b.Replace(std::string(name) + ".slr", CWidgetSprites::File(5, 30, 16, 11));
         CColonySprites::AddScreenTo(b);
         b.Replace("StatusWin.slr", CWidgetSprites::Picture(272, 600, 5));
@@ -134,6 +141,7 @@ protected:
         b.Replace("AreYouSure.slr", CWidgetSprites::File(5, 340, 40, 7));
         b.Replace("ProfileWin.slr", CWidgetSprites::Picture(400, 310, 5));
         b.Replace("Face.slr", CWidgetSprites::File(12, 80, 80, 7));
+        b.Replace("cherubim.slr", CWidgetSprites::Picture(320, 150, 5));
         return b;
     }
 
@@ -404,6 +412,44 @@ TEST_F(UiClient, TheRankingBoardPagesThroughTheServersRanking)
     ASSERT_TRUE(Frames([&] { return sentSince(before, {'n', 2, 6}); }, 60));
     EXPECT_EQ(g_rankingPage, kRankingAwaited);
     EXPECT_TRUE(h.Boxes().empty());
+}
+
+TEST_F(UiClient, ClickingATownNpcOpensItsMenuWhoseTalkButtonStartsItsScript)
+{
+    LogInToStage0();
+    CObjLayer& layer = *g_pView->m_pObjLayer;
+    CNpc* npc = layer.AddNpc(nullptr, 6, 3, 0, 54);
+    ASSERT_NE(npc, nullptr);
+    Frame(2);
+    // Where the field drew it.
+    int x = -1, y = -1;
+    for (int i = 0; i < layer.DrawList().GetCount(); ++i) {
+        const DrawEntry& e = layer.DrawList().GetSorted(i);
+        if (e.owner != npc || !e.image)
+            continue;
+        x = static_cast<int16_t>(e.x) - e.image->GetHotSpot().x + e.image->GetSize().cx / 2;
+        y = static_cast<int16_t>(e.y) - static_cast<int16_t>(e.z) - e.image->GetHotSpot().y + e.image->GetSize().cy / 2;
+    }
+    ASSERT_GE(x, 0) << "the NPC is on the screen";
+    CScriptManager::Reset();
+    h.RunForMs(1000);
+    h.Click(1, x, y);
+    ASSERT_TRUE(Frames([&] { return State(101) == CWidget::kOpen; }, 120)) << State(101);
+    EXPECT_EQ(Find(101)->GetPos()->x, 240);
+
+    // Its talk button, over the field: the script starts and the menu goes.
+    h.RunForMs(1000);
+    const uint32_t lastFieldClick = g_lastClickAt;
+    h.MouseMove(240 + 181 + 10, 123 + 85 + 8);
+    Frame(1);
+    h.Click(1, 240 + 181 + 10, 123 + 85 + 8);
+    ASSERT_TRUE(Frames([] { return !CScriptManager::Requests().empty(); }, 30));
+    EXPECT_EQ(CScriptManager::Requests(), std::vector<std::string>{"SimMode"});
+    EXPECT_EQ(g_lastClickAt, lastFieldClick);
+    EXPECT_NE(State(101), CWidget::kOpen);
+    EXPECT_TRUE(Frames([&] { return State(101) == CWidget::kClosed; }, 120));
+    for (const auto& b : h.Boxes())
+        ADD_FAILURE() << b.text;
 }
 
 }  // namespace
