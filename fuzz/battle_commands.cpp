@@ -24,6 +24,7 @@
 #include "net/PacketAssembler.h"
 #include "platform/Debug.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "world/AbilityCommands.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
@@ -106,6 +107,24 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
                                              .U16(0).U32(5).U32(0).U16(1).U16(2).U16(3)) +
                                      Step(6, W().U16(1305).U16(8).U16(100).U16(200).U16(0).U8(9).U16(10).U16(0)
                                                  .U16(0).U32(5).U32(0).U16(1)));
+        // One per ability sub-command and relay, from its row.
+        for (const AbilityCommandRow& row : AbilityCommandRows()) {
+            AbilityPacket k;
+            k.caster = 30;
+            k.target = row.sub == 201 ? 1305 : (row.sub == 41 ? kMyId : 31);
+            k.goalX = 22;
+            k.goalY = 21;
+            k.stat = {40, 50, 30, 60, 20};
+            k.amount = 37;
+            k.byte = row.sub == 41 ? 11 : 1;
+            k.field20 = 2000;
+            k.field26 = 1500;
+            k.words = {22, 21};
+            CByteWriter w;
+            EncodeAbilityPayload(row, k, w);
+            const std::string name = "ability_" + std::to_string(row.sub);
+            WriteSeed(dir, name.c_str(), Step(row.sub, w.Buffer()));
+        }
     }
     TheClient();
     return 0;

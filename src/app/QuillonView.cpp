@@ -270,6 +270,7 @@ void CQuillonView::InitGame()
     ShowLoading(40);
 
     m_pEffectManager = new CEffectManager(m_pObjLayer);
+    InstallAbilityHooks();
     ShowLoading(50);
 
     m_pIntroLayer = new CIntroLayer(m_pDisplay);

@@ -23,7 +23,7 @@ void CFireStomMain::Draw(uint8_t* /*dst*/)
         ground->MarkSight(m_tileX, m_tileY, m_step % 6 < 2 ? 8 : 6);
     if (m_step == kHitFrame) {
         ForEachAreaTarget(Layer(), m_pCaster, m_tileX, m_tileY, 2, [&](CCreature& target, int distance) {
-            int damage = CalcDamage(8, m_pCaster->GetCharRecord(), target.GetCharRecord());
+            int damage = m_pCaster->CalcAbilityDamage(8, target);
             if (distance == 0)
                 damage = damage * 15 / 10;
             else if (distance == 2)

@@ -57,7 +57,7 @@ void CQuakeController::Draw(uint8_t* /*dst*/)
     if (m_frame == kHitFrame && m_pCaster) {
         const int cx = m_pCaster->GetTileX(), cy = m_pCaster->GetTileY();
         ForEachAreaTarget(layer, m_pCaster, m_tileX, m_tileY, kHitRadius, [&](CCreature& target, int) {
-            const int damage = CalcDamage(11, m_pCaster->GetCharRecord(), target.GetCharRecord());
+            const int damage = m_pCaster->CalcAbilityDamage(11, target);
             target.SetPendingSkill(m_pCaster, cx, cy, -damage, 0);
         });
     }

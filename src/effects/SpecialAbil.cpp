@@ -189,7 +189,7 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
     case kAbilityHealingII:
         m_fx.StartUseItem(x, y, 0);
         if (AliveAndActive(target))
-            Heal(c, target, CalcDamage(id, c.GetCharRecord(), target->GetCharRecord()));
+            Heal(c, target, c.CalcAbilityDamage(id, *target));
         if (target)
             m_fx.StartUsedItemColor(M::usedBlue, tx, ty);
         if (!(c.GetStatusFlags() & 8))
@@ -250,7 +250,7 @@ void CSpecialAbil::HitStep(CCreature& c, int id)
         c.SetMyTurn(0);
         Sound("thunder3.wav");
         Sound("thunder1.wav");
-        ApplyThunderBoltAreaHit(c.GetLayer(), Caster::GoalX(c), Caster::GoalY(c), id);
+        ApplyThunderBoltAreaHit(c.GetLayer(), Caster::GoalX(c), Caster::GoalY(c), c.GetServerId());
         return;
     }
     if (!Alive(target))
@@ -297,7 +297,7 @@ void CSpecialAbil::Hit(CCreature& caster, CCreature* target, int id)
 {
     if (!Alive(target))
         return;
-    const int amount = CalcDamage(id, caster.GetCharRecord(), target->GetCharRecord());
+    const int amount = caster.CalcAbilityDamage(id, *target);
     target->SetPendingSkill(&caster, caster.GetTileX(), caster.GetTileY(), -amount, 1);
 }
 

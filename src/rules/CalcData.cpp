@@ -73,13 +73,11 @@ struct Stats {
     i64 s, k, ag, w, cr;
 };
 
-Stats Effective(const CharacterRecord& rec)
+Stats Effective(const CharacterRecord& rec, const StatSums* sums = nullptr)
 {
-    return {Stat(rec, CharacterRecord::kStrength) + SumStrengthBonus(rec),
-            Stat(rec, CharacterRecord::kConstitution) + SumConstitutionBonus(rec),
-            Stat(rec, CharacterRecord::kAgility) + SumAgilityBonus(rec),
-            Stat(rec, CharacterRecord::kWisdom) + SumWisdomBonus(rec),
-            Stat(rec, CharacterRecord::kCourage) + SumCourageBonus(rec)};
+    auto sum = [&](StatSums::Stat s) -> i64 { return sums && sums->Has(s) ? sums->value[s] : StatSum(rec, s); };
+    return {sum(StatSums::strength), sum(StatSums::constitution), sum(StatSums::agility), sum(StatSums::wisdom),
+            sum(StatSums::courage)};
 }
 
 // The raw stats minus the class's base stats, summed.
@@ -93,7 +91,7 @@ i64 StatsAboveBase(const CharacterRecord& rec, const int32_t* base)
     return sum;
 }
 
-i64 SqrtPart(i64 q) { return Trunc(Sqrt(static_cast<double>(q))); }
+i64 SqrtPart(i64 q) { return TruncSqrt(q); }
 
 // DevilHealing and Psychicforce: a skill value in the window may triple.
 i64 Critical(i64 v, int skill, int lo, int hi, const CharacterRecord& target)
@@ -201,13 +199,51 @@ int CalcLevelRemainder(const CharacterRecord& rec)
     return Sat(StatsAboveBase(rec, kClassBase[ClassOf(rec)]) % 5);
 }
 
+int64_t TruncSqrt(int64_t x) { return Trunc(Sqrt(static_cast<double>(x))); }
+
+size_t StatOffset(StatSums::Stat s)
+{
+    switch (s) {
+    case StatSums::constitution: return CharacterRecord::kConstitution;
+    case StatSums::agility: return CharacterRecord::kAgility;
+    case StatSums::wisdom: return CharacterRecord::kWisdom;
+    case StatSums::courage: return CharacterRecord::kCourage;
+    default: return CharacterRecord::kStrength;
+    }
+}
+
+int64_t StatSum(const CharacterRecord& rec, StatSums::Stat s)
+{
+    const i64 v = Stat(rec, StatOffset(s));
+    switch (s) {
+    case StatSums::constitution: return v + SumConstitutionBonus(rec);
+    case StatSums::agility: return v + SumAgilityBonus(rec);
+    case StatSums::wisdom: return v + SumWisdomBonus(rec);
+    case StatSums::courage: return v + SumCourageBonus(rec);
+    default: return v + SumStrengthBonus(rec);
+    }
+}
+
+void StatSums::Set(Stat s, int64_t v)
+{
+    if (s < 0 || s >= count)
+        return;
+    value[s] = static_cast<int32_t>(std::clamp<int64_t>(v, 0, kMax));
+    mask = static_cast<uint8_t>(mask | (1u << s));
+}
+
 int CalcDamage(int id, const CharacterRecord& attacker, const CharacterRecord& target)
+{
+    return CalcDamage(id, attacker, nullptr, target);
+}
+
+int CalcDamage(int id, const CharacterRecord& attacker, const StatSums* sums, const CharacterRecord& target)
 {
     const CObjLayer* layer = GetObjLayer();
     const uint32_t flags = layer ? layer->GetStatusFlagsByName(target.Name().c_str()) : 0;
     const i64 d = static_cast<i64>(CalcDefence(target)) + CalcStanceDefence(target, flags);
     const i64 h = d / 2 + 1;
-    const Stats e = Effective(attacker);
+    const Stats e = Effective(attacker, sums);
     const int skillA = attacker.I16(CharacterRecord::kInputA);
     const int skillB = attacker.I16(CharacterRecord::kInputB);
     g_lastStatLevelA = StatLevelA(skillA);

@@ -9,6 +9,7 @@
 // formed in 64 bits, square roots of negative values are taken as 0, and a
 // truncation outside the 32-bit range saturates.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct CharacterRecord;
@@ -52,10 +53,32 @@ int CalcStanceDefence(const CharacterRecord& rec, uint32_t statusFlags);
 int CalcLevelFromStats(const CharacterRecord& rec);
 // The same sum % 5; 0 for classes 6 and above.
 int CalcLevelRemainder(const CharacterRecord& rec);
+// Stat sums (record value + equipment bonus) another client computed for
+// its character; a stat that is set stands for the attacker's sum.
+struct StatSums {
+    enum Stat : int { strength, constitution, agility, wisdom, courage, count };
+    static constexpr int32_t kMax = 65535;
+    uint8_t mask = 0;
+    int32_t value[count] = {};
+
+    // Clamped to 0..kMax.
+    void Set(Stat s, int64_t v);
+    bool Has(Stat s) const { return (mask >> s) & 1; }
+    void Clear() { *this = StatSums{}; }
+};
+
 // Damage (or healing) of a plain attack (id -1) or of ability id 0..23.
 // Looks the target's stance up by name in the view's object layer and reads
-// its battle number. Stores the two stat levels it used.
+// its battle number. Stores the two stat levels it used. With sums, the
+// attacker's stats that are set are taken from them as they stand.
 int CalcDamage(int id, const CharacterRecord& attacker, const CharacterRecord& target);
+int CalcDamage(int id, const CharacterRecord& attacker, const StatSums* sums, const CharacterRecord& target);
+// trunc(sqrt(x)), 0 for x <= 0.
+int64_t TruncSqrt(int64_t x);
+// The record offset of a stat.
+size_t StatOffset(StatSums::Stat s);
+// The stat of the record plus its equipment bonus.
+int64_t StatSum(const CharacterRecord& rec, StatSums::Stat s);
 int GetAbilityMpCost(int id, const CharacterRecord& rec);
 int GetAbilityHpCost(int id);
 // 1 when the hit roll succeeds; v + agility <= 0 always hits.

@@ -63,6 +63,10 @@ void CCreature::Spawn(CObjLayer* layer, int id, int x, int y, const CObrCharEntr
     m_abilityValue = 0;
     m_pAbilityTarget = nullptr;
     m_effectValue = 0;
+    m_effectCounter = 0;
+    m_effectGeometry = EffectGeometry{};
+    m_relayedSums.Clear();
+    m_psychicforceMark = 0;
     m_inSanctuary = 0;
     SetOnGrid(1);
     m_abilityState = 0;
@@ -290,8 +294,17 @@ void CCreature::ProcessPendingHit()
     }
     if (IsOnline() && m_pLayer) {
         if (m_pLayer->m_inBattle) {
-            if (IsMine())
+            if (IsMine() && attacker->GetPsychicforceMark()) {
+                // A Psychicforce hit: mode 11 while a repeat is pending.
+                const int mode = m_pLayer->m_psychicforcePending ? 11 : 1;
+                m_pLayer->SendBattleHitFlagged(attacker->GetServerId(), m_pendingX, m_pendingY, m_pendingAmount,
+                                               mode);
+                attacker->SetPsychicforceMark(0);
+                if (mode == 11)
+                    m_pLayer->m_psychicforcePending = 0;
+            } else if (IsMine()) {
                 m_pLayer->SendBattleHit(attacker->GetServerId(), m_pendingX, m_pendingY, m_pendingAmount);
+            }
         } else if (IsMine() || attacker->IsMine()) {
             m_pLayer->SendDamage(m_serverId, m_pendingAmount);
         }
@@ -331,99 +344,6 @@ void CCreature::StartWalk()
     }
     m_pathMode = 0;
     m_errorX = m_errorY = 0;
-}
-
-// ---- special abilities ---------------------------------------------------------
-
-void CCreature::StartAbility(int id, CCreature* target, int x, int y, int value, int fromNetwork,
-                             CCreature* areaCaster)
-{
-    if (!m_alive || (IsFrozen() && !(m_pLayer && m_pLayer->m_cureReceived)))
-        return;
-    if (fromNetwork && !m_actionDone)
-        PlaceAt(m_tileX, m_tileY);
-    if (!fromNetwork && !m_orderAccepts)
-        return;
-    switch (id) {
-    case 1: case 3: case 6: case 14: case 16: case 18: case 20: case 21: case 23:
-        if (!target || target == this)
-            return;
-        break;
-    case 12: case 13: case 15: case 22:
-        if (!target)
-            return;
-        break;
-    default:
-        if (id < 0 || id >= kAbilityCount)
-            return;
-        break;
-    }
-    m_order = orderAbility;
-    m_abilityId = id;
-    m_orderFresh = 1;
-    switch (id) {
-    case 0: case 8: case 11:
-        m_abilityGoalX = x;
-        m_abilityGoalY = y;
-        break;
-    case 19:
-        m_abilityGoalX = x;
-        m_abilityGoalY = y;
-        m_pAbilityTarget = nullptr;
-        break;
-    case 5:
-        m_abilityGoalX = x;
-        m_abilityGoalY = y;
-        m_pAbilityTarget = areaCaster;
-        break;
-    case 12:
-        m_abilityGoalX = target->GetTileX();
-        m_abilityGoalY = target->GetTileY();
-        m_pAbilityTarget = target;
-        m_abilityValue = x;
-        break;
-    case 4:
-        m_pAbilityTarget = target;
-        m_abilityValue = value;
-        break;
-    case 2: case 7: case 9: case 13: case 15: case 17:
-        m_pAbilityTarget = target;
-        break;
-    case 10:
-        break;
-    default:
-        m_abilityGoalX = target->GetTileX();
-        m_abilityGoalY = target->GetTileY();
-        m_pAbilityTarget = target;
-        break;
-    }
-    m_orderAccepts = 0;
-}
-
-int CCreature::GetCounterBreakState() const
-{
-    return (m_order == orderAbility && m_action == orderAbility && m_abilityId == kAbilityCounterBreak &&
-            m_effectValue == 0)
-               ? 4
-               : -1;
-}
-
-void CCreature::AbilityDriver()
-{
-    m_actionDone = 0;
-    m_action = orderAbility;
-    m_stepTick = 0;
-    m_effectValue = 0;
-    m_orderAccepts = 0;
-    if (m_abilityId == kAbilityCounterBreak || m_abilityId == 12)
-        m_effectValue = m_abilityValue;
-}
-
-int CCreature::DrawAbilityEffect()
-{
-    if (m_abilityId < 0 || m_abilityId >= kAbilityCount)
-        return 1;
-    return Effects().RunAbilityRoutine(m_abilityId, this);
 }
 
 // ---- animation ---------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "rules/AbilitySet.h"
+#include "rules/CalcData.h"
 #include "rules/CreatureStatus.h"
 #include "world/CharacterRecord.h"
 #include "world/Obj.h"
@@ -16,6 +17,9 @@ class CAnimSpriteSet;
 class CEffect;
 class CObrCharEntry;
 class CRleImage;
+
+// 1 while the running ability is Psychicforce.
+extern int32_t g_psychicforceInProgress;
 
 class CCreature : public CObj {
 public:
@@ -162,6 +166,24 @@ public:
     int GetCounterBreakState() const;
     int GetAbilityId() const { return m_abilityId; }
     CCreature* GetAbilityTarget() const { return m_pAbilityTarget; }
+    int GetAbilityGoalX() const { return m_abilityGoalX; }
+    int GetAbilityGoalY() const { return m_abilityGoalY; }
+    int GetAbilityValue() const { return m_abilityValue; }
+    // The copies AbilityDriver takes for the per-frame routine.
+    struct EffectGeometry {
+        int casterX = 0, casterY = 0, goalX = 0, goalY = 0;
+        CCreature* target = nullptr;
+    };
+    const EffectGeometry& GetEffectGeometry() const { return m_effectGeometry; }
+    // The stat sums another client relayed for this creature; they stand
+    // for record value + equipment bonus in the ability damage.
+    StatSums& GetRelayedSums() { return m_relayedSums; }
+    const StatSums& GetRelayedSums() const { return m_relayedSums; }
+    // CalcDamage of ability id (or -1) by this creature on the target.
+    int CalcAbilityDamage(int id, const CCreature& target) const;
+    // Set on a caster whose Psychicforce hit my character.
+    int GetPsychicforceMark() const { return m_psychicforceMark; }
+    void SetPsychicforceMark(int on) { m_psychicforceMark = on ? 1 : 0; }
 
 protected:
     // ---- the order machine ----------------------------------------------------
@@ -194,6 +216,8 @@ protected:
     bool SwingTick(int code, Swing& swing);
     void StrikeTarget();
     void AbilityDriver();
+    // My own character's payment and packets of the ability begun.
+    void PayAndAnnounceAbility();
     int DrawAbilityEffect();
     // My defeat: jail, losses, the battle end.
     void RunDefeatRules(CCreature* killer);
@@ -295,6 +319,10 @@ protected:
     int32_t m_abilityValue = 0;
     CCreature* m_pAbilityTarget = nullptr;
     int32_t m_effectValue = 0;
+    int32_t m_effectCounter = 0;
+    EffectGeometry m_effectGeometry;
+    StatSums m_relayedSums;
+    int32_t m_psychicforceMark = 0;
     // My character stood in the sanctuary last frame.
     int32_t m_inSanctuary = 0;
     // The path grid window the last PathStep marked.

@@ -581,8 +581,11 @@ int CCreature::ActHit()
         }
         if (attacker && attacker->IsMine() && IsMonster()) {
             const int cls = m_record.I32(CharacterRecord::kClass);
-            if (cls >= 1300 && cls <= 1399 && plat::Rand() % 8 == 0)
+            if (cls >= 1300 && cls <= 1399 && plat::Rand() % 8 == 0) {
                 Effects().StartFireStomMain(attacker->GetPixelX(), attacker->GetPixelY(), this);
+                // The other clients start the same fire with its sums.
+                layer.SendAbilityCommand(150, *this, attacker->GetServerId());
+            }
         }
         if (mine) {
             layer.SetMyCharRecord(m_record);

@@ -352,8 +352,23 @@ public:
     void OnDeathMarkHit(const uint8_t* p);       // 45
     void OnPairNotice(const uint8_t* p);         // 46
     void OnPairNoticeReverse(const uint8_t* p);  // 47
-    // The ability sub-commands (10..29, 40..44) and their relays (150..154).
+    // The ability sub-commands (10..29, 40..44), the notices 200 and 201
+    // and the stat relays (150..154), by their rows: only in battle, with a
+    // known caster that is not mine (and a known target where one is used).
     void OnBattleAbilityCommand(int sub, const uint8_t* p, int size);
+    // An ability sub-command of the caster (my character or a creature I
+    // report for) by its row: the ids, the goal cell, the caster's values;
+    // amount and byte where the row carries them. In battle only.
+    void SendAbilityCommand(int sub, const CCreature& caster, int targetId, int x = 0, int y = 0,
+                            uint32_t amount = 0, int byte = 0);
+    // The player's request to use ability id 0..23 on the target or at the
+    // cell: the checks and messages, then my character's StartAbility.
+    int UseAbility(int id, CCreature* target, int x, int y);
+    // The area hits at a cell of the caster with that server id: every
+    // active, living battle character (the first 24 slots) of another group
+    // by its Chebyshev distance, queued as a pending skill.
+    void ApplyMaximumForceArea(int x, int y, int casterId);
+    void ApplyThunderBoltArea(int x, int y, int casterId);
     // 1 + the participants that sit in a member slot of my group (while it
     // has a leader); my level plus the levels of those members on the map.
     int CountGroupInBattle() const;
@@ -480,6 +495,12 @@ private:
     void StartCell(const BattleBlock& block, int& x, int& y);
     void RecordJoinOpponents(const BattleParticipant& p);
     void DeathMarkHit(const uint8_t* p, bool flagged);
+    // The hit-stat flag is used up: my character's field 20 rises by one
+    // (up to 2028) when the hit was mine.
+    void TakeHitStat(bool mine);
+    // Every active, living battle character (the first 24 slots) of
+    // another group than the caster's within the percentages' reach.
+    void ApplyAreaHit(int id, int x, int y, int casterId, const int* percent, int reach);
     void StorePairNotice(int kind, const uint8_t* p);
     void TakeLoot(const std::vector<uint16_t>& items, bool weighed);
     void ShareReward(int value, int G, int L, bool experience);
@@ -555,6 +576,11 @@ extern uint32_t g_toBeJailed;
 extern std::array<uint32_t, 12> g_groupBattleFlags;
 // Back to the start state.
 void ResetObjLayerGlobals();
+
+// The area hits and the Psychicforce and status senders the ability
+// routines call, on the view's object layer; the view installs them with
+// its effect manager.
+void InstallAbilityHooks();
 
 // The view's object layer, or null before the first frame made it.
 CObjLayer* GetObjLayer();

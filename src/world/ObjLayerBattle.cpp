@@ -70,9 +70,6 @@ void CObjLayer::OnBattleCommand(const uint8_t* fixed)
     OnBattleAbilityCommand(h.sub, payload.data(), size);
 }
 
-// The abilities' receivers take these over; until then they are consumed.
-void CObjLayer::OnBattleAbilityCommand(int /*sub*/, const uint8_t* /*p*/, int /*size*/) {}
-
 void CObjLayer::StartCell(const BattleBlock& block, int& x, int& y)
 {
     const int cx = static_cast<int>(block.centreX), cy = static_cast<int>(block.centreY);

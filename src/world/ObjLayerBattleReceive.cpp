@@ -217,16 +217,8 @@ void CObjLayer::OnBattleHit(const uint8_t* p)
     if (found >= 0) {
         m_deathMarkIndex = found;
         Effects().ResetDeathMan(found);
-    } else if (m_hitStatFlag) {
-        if (attacker == m_pMyChar) {
-            CharacterRecord& rec = m_pMyChar->GetCharRecord();
-            if (rec.U16(CharacterRecord::kInputA) < kField20Cap) {
-                rec.SetU16(CharacterRecord::kInputA, rec.U16(CharacterRecord::kInputA) + 1u);
-                CommitPlayerRecord();
-                SendCharacterField(20);
-            }
-        }
-        m_hitStatFlag = 0;
+    } else {
+        TakeHitStat(attacker == m_pMyChar);
     }
     if (value == 0) {
         Effects().StartDamage(victim->GetPixelX(), victim->GetPixelY(), 0, 0, victim);
@@ -236,6 +228,21 @@ void CObjLayer::OnBattleHit(const uint8_t* p)
     if (victim == m_pMyChar)
         CommitPlayerRecord();
     victim->OrderHit(attacker, x, y, value);
+}
+
+void CObjLayer::TakeHitStat(bool mine)
+{
+    if (!m_hitStatFlag)
+        return;
+    if (mine && m_pMyChar) {
+        CharacterRecord& rec = m_pMyChar->GetCharRecord();
+        if (rec.U16(CharacterRecord::kInputA) < kField20Cap) {
+            rec.SetU16(CharacterRecord::kInputA, rec.U16(CharacterRecord::kInputA) + 1u);
+            CommitPlayerRecord();
+            SendCharacterField(20);
+        }
+    }
+    m_hitStatFlag = 0;
 }
 
 void CObjLayer::OnBattleStatus(const uint8_t* p)

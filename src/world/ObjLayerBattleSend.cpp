@@ -11,6 +11,7 @@
 #include "social/SocialService.h"
 #include "windows/PlayerInfo.h"
 #include "windows/UiService.h"
+#include "world/AbilityCommands.h"
 #include "world/BattlePacketHeader.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
@@ -82,6 +83,37 @@ void CObjLayer::SendBattleStatus(int hp, int mp, int constitution, int wisdom)
         return;
     CByteWriter w = BattleHeader(m_battleNumber, 7, 10);
     w.U16(g_myId).U16(U(hp)).U16(U(mp)).U16(U(constitution)).U16(U(wisdom));
+    SendPacket(w);
+}
+
+void CObjLayer::SendAbilityCommand(int sub, const CCreature& caster, int targetId, int x, int y, uint32_t amount,
+                                   int byte)
+{
+    const AbilityCommandRow* row = FindAbilityCommand(sub);
+    if (!m_inBattle || !row)
+        return;
+    const CharacterRecord& rec = caster.GetCharRecord();
+    AbilityPacket k;
+    k.caster = static_cast<uint16_t>(caster.IsMine() ? g_myId : caster.GetServerId());
+    k.target = static_cast<uint16_t>(targetId);
+    k.goalX = U(x);
+    k.goalY = U(y);
+    k.words = {U(x), U(y)};
+    for (int i = 0; i < row->count; ++i) {
+        const AbilityFieldDef& f = row->fields[static_cast<size_t>(i)];
+        if (f.kind == AbilityField::sum32 || f.kind == AbilityField::sum16)
+            k.stat[static_cast<size_t>(f.stat)] = static_cast<uint32_t>(StatSum(rec, f.stat));
+        else if (f.kind == AbilityField::plain32)
+            k.stat[static_cast<size_t>(f.stat)] = rec.U32(StatOffset(f.stat));
+    }
+    for (int s = 0; s < CharacterRecord::kEquipSlots; ++s)
+        k.equip[static_cast<size_t>(s)] = rec.Equip(s);
+    k.amount = amount;
+    k.byte = static_cast<uint8_t>(byte);
+    k.field20 = rec.U16(CharacterRecord::kInputA);
+    k.field26 = rec.U16(CharacterRecord::kInputB);
+    CByteWriter w = BattleHeader(m_battleNumber, sub, row->PayloadSize());
+    EncodeAbilityPayload(*row, k, w);
     SendPacket(w);
 }
 

@@ -59,12 +59,6 @@ constexpr struct {
 
 bool Since(uint32_t now, uint32_t then, uint32_t ms) { return static_cast<int32_t>(now - then) >= static_cast<int32_t>(ms); }
 
-bool IsHeal(int id)
-{
-    return id == kAbilityWarriorHealing || id == kAbilityHealing || id == kAbilityHealingII ||
-           id == kAbilityDevilHealing || id == kAbilityCure;
-}
-
 }  // namespace
 
 const StructureCommand* FindStructureCommand(std::string_view name)
@@ -166,6 +160,8 @@ void CObjLayer::ClickInBattle(int mx, int my)
 {
     CCreature* target = m_pHoverCreature != m_pMyChar ? m_pHoverCreature : nullptr;
     int tx = 0, ty = 0;
+    // The ability aims at the hovered creature, my own character included.
+    CCreature* aimed = m_pHoverCreature;
     if (target) {
         tx = target->GetTileX();
         ty = target->GetTileY();
@@ -192,19 +188,19 @@ void CObjLayer::ClickInBattle(int mx, int my)
     const bool enoughHp = hp > GetAbilityHpCost(id), enoughMp = mp >= GetAbilityMpCost(id, rec);
     if (!enoughHp || !enoughMp) {
         Ui().AddLine(GetGameString(enoughHp ? kStringNoMp : kStringNoHp));
-    } else if (IsHeal(id)) {
+    } else if (IsHealAbility(id)) {
         if (id == kAbilityCure)
             m_cureReceived = 1;
-        m_pMyChar->StartAbility(id, target, tx, ty, 0, 0, nullptr);
+        UseAbility(id, aimed, tx, ty);
     } else if (!m_pMyChar->GetMyTurn()) {
         Ui().AddLine(GetGameString(kStringNoTurn));
     } else if (std::max(std::abs(tx - m_pMyChar->GetTileX()), std::abs(ty - m_pMyChar->GetTileY())) >=
                GetRangeRadius(rec)) {
         Ui().AddLine(GetGameString(kStringOutOfRange));
     } else if (id == kAbilityMagicHealing) {
-        m_pMyChar->StartAbility(id, target, mp, 0, 0, 0, nullptr);
+        UseAbility(id, aimed, mp, 0);
     } else {
-        m_pMyChar->StartAbility(id, target, tx, ty, 0, 0, nullptr);
+        UseAbility(id, aimed, tx, ty);
     }
     abilities.ClearSelectedCategory();
 }

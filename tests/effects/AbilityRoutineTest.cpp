@@ -174,7 +174,7 @@ TEST(AbilityRoutines, EachOfThe24PlaysItsPlanAndLeavesThePoolsClean)
         }
     }
     SetThunderBoltAreaHook(nullptr);
-    EXPECT_EQ(g_areaHits, (std::vector<std::pair<int, int>>{{23020, kAbilityThunderBolt}}));
+    EXPECT_EQ(g_areaHits, (std::vector<std::pair<int, int>>{{23020, CCreatureBed::kMyId}})) << "the caster's id";
 }
 
 TEST(AbilityRoutines, WithoutFramesPerStepOrAnimationTheyFinishAtOnceStartingNothing)
