@@ -167,8 +167,6 @@ CWidget* Colony(const SWindowRow& r, const CWindowBuild& built)
     return CreateColonyWindow(r.id, dynamic_cast<CTechCube*>(built.Find(0)));
 }
 
-constexpr WindowFactory P = CreatePlaceholder;
-
 // ---- the chat windows ---------------------------------------------------------------
 
 CWidget* ChatWindow(const SWindowRow&, const CWindowBuild&) { return new CChatWin; }

@@ -171,6 +171,8 @@ void CCreature::BeginAction(int action)
     m_stepTick = 0;
     if (action >= orderAttack && action <= orderCast)
         m_orderAccepts = 0;
+    if (action == orderAttack)
+        g_psychicforceInProgress = 0;
 }
 
 void CCreature::RunOrder()

@@ -239,6 +239,11 @@ void InstallAbilityHooks()
             layer->ApplyThunderBoltArea(x, y, id);
     });
     SAbilityHooks hooks = AbilityHooks();
+    // The repeat step runs while the battle holds its death marks.
+    hooks.psychicforceRepeat = [] {
+        const CObjLayer* layer = GetObjLayer();
+        return layer && layer->m_inBattle && layer->m_deathMarkFlag ? 1 : 0;
+    };
     hooks.sendPsychicforce = [](int targetId) {
         CObjLayer* layer = GetObjLayer();
         if (layer && layer->GetMyCharacter())

@@ -378,8 +378,10 @@ void CObjLayer::DeathMarkHit(const uint8_t* p, bool flagged)
     }
     if (!found)
         return;
-    if (!flagged)
+    if (!flagged) {
         m_psychicforcePending = 0;
+        g_psychicforceInProgress = 0;
+    }
     // The current pair may belong to the other sub-command's range.
     if (m_deathMarkIndex < lo || m_deathMarkIndex > hi)
         return;

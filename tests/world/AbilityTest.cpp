@@ -5,6 +5,8 @@
 #include <set>
 
 #include "app/StringTable.h"
+#include "effects/EffectManager.h"
+#include "effects/SpecialAbil.h"
 #include "fixtures/ItemRecordWriter.h"
 #include "platform/Crt.h"
 #include "rules/AbilityTable.h"
@@ -506,4 +508,33 @@ TEST_F(Ability, ReceiversStartTheCasterOnlyInBattleWithKnownIds)
     EXPECT_EQ(caster.GetRelayedSums().value[StatSums::wisdom], 55);
     EXPECT_EQ(bed.fx.log.Calls(), std::vector<std::string>{CCallLog::Call("StartFireStomMain", other.GetPixelX(),
                                                                           other.GetPixelY(), static_cast<const void*>(&caster))});
+}
+
+TEST_F(Ability, ThePsychicforceRepeatPaysAndRelaysOnlyWhileTheDeathMarksAreHeld)
+{
+    CCharacter& other = Player(30, 22, 20, 30);
+    InstallAbilityHooks();
+    CEffectManager effects(&bed.Layer());
+    CSpecialAbil routine(effects);
+    const int cost = GetAbilityMpCost(kAbilityPsychicforce, me->GetCharRecord());
+    for (uint32_t held : {0u, 1u}) {
+        SCOPED_TRACE(held);
+        Mine(100, 100);
+        bed.Layer().m_deathMarkFlag = held;
+        bed.Received();
+        routine.PsychicforceTick(*me, &other);
+        const std::vector<Sent> sent = SentNow();
+        if (!held) {
+            EXPECT_TRUE(sent.empty());
+            EXPECT_EQ(me->GetCharRecord().I32(CharacterRecord::kMp), 100);
+            continue;
+        }
+        EXPECT_EQ(me->GetCharRecord().I32(CharacterRecord::kMp), 100 - cost);
+        ASSERT_EQ(Subs(sent), (std::vector<int>{41, 7}));
+        const AbilityPacket k =
+            DecodeAbilityPayload(*FindAbilityCommand(41), sent[0].payload.data(), sent[0].payload.size());
+        EXPECT_EQ(k.caster, kMe);
+        EXPECT_EQ(k.target, 30);
+        EXPECT_EQ(k.byte, 11) << "a repeat goes out with mode 11";
+    }
 }
