@@ -147,8 +147,9 @@ void CCreature::PayAndAnnounceAbility()
     if (sub < 0 || (NeedsTargetToPay(id) && !target))
         return;
     if (id == kAbilityCounterBreak) {
-        // Paid when it was chosen; the stance sends no status.
-        layer.SendAbilityCommand(sub, *this, targetId, 0, 0, 0, 0);
+        // Paid when it was chosen; the stance sends no status. A strike back,
+        // started by the queued hit with its amount, carries stance value 1.
+        layer.SendAbilityCommand(sub, *this, targetId, 0, 0, 0, m_abilityValue != 0 ? 1 : 0);
         return;
     }
     const int64_t hp = rec.I32(CharacterRecord::kHp), mp = rec.I32(CharacterRecord::kMp);

@@ -538,3 +538,21 @@ TEST_F(Ability, ThePsychicforceRepeatPaysAndRelaysOnlyWhileTheDeathMarksAreHeld)
         EXPECT_EQ(k.byte, 11) << "a repeat goes out with mode 11";
     }
 }
+
+TEST_F(Ability, AStrikeBackFromTheCounterBreakStanceGoesOutWithStanceValueOne)
+{
+    CCharacter& other = Player(30, 22, 20, 30);
+    bed.fx.routineResult[kAbilityCounterBreak] = 0;
+    me->StartAbility(kAbilityCounterBreak, nullptr, 0, 0, 0, 0, nullptr);
+    bed.Frame(2);
+    ASSERT_EQ(me->GetCounterBreakState(), 4);
+    bed.Received();
+    me->SetPendingHit(&other, other.GetTileX(), other.GetTileY(), -12, 0);
+    bed.Frame(2);
+    const std::vector<Sent> sent = SentNow();
+    ASSERT_EQ(Subs(sent), (std::vector<int>{14}));
+    const AbilityPacket k =
+        DecodeAbilityPayload(*FindAbilityCommand(14), sent[0].payload.data(), sent[0].payload.size());
+    EXPECT_EQ(k.target, 30);
+    EXPECT_EQ(k.byte, 1);
+}
