@@ -29,7 +29,7 @@ constexpr SButton kButtons[] = {
 constexpr int32_t kOpenX = 50, kClosedX = -750;
 constexpr int32_t kActivateCmd1 = 44, kDeactivateCmd = 5;
 
-const SButton& Spec(int32_t id)
+const SButton& ButtonRow(int32_t id)
 {
     for (const SButton& b : kButtons)
         if (b.id == id)
@@ -83,7 +83,7 @@ void CBattleBar::ReloadData()
         if (const AbilityRow* row = set ? set->GetCurrentRow(category) : nullptr) {
             button->SetTooltip(row->korean, row->english);
         } else {
-            const SButton& b = Spec(button->GetId());
+            const SButton& b = ButtonRow(button->GetId());
             button->SetTooltip(b.korean, b.english);
         }
     }
