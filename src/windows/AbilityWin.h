@@ -29,6 +29,10 @@ protected:
     struct SPlace {
         int32_t y, upY, downY, trackTop, trackBottom;
     };
+    // The action page's three places; the other pages take its first two.
+    static constexpr SPlace kUpper{75, 51, 130, 64, 127};
+    static constexpr SPlace kMiddle{205, 179, 258, 192, 255};
+    static constexpr SPlace kLower{333, 307, 386, 320, 383};
     // The list and its scroll bar become children; the list's selection is
     // the page's own variable for that list.
     template <class List, class... Extra>

@@ -69,13 +69,13 @@ CStatusWin::ValueRows CStatusWin::FormatRows(const CharacterRecord& rec, const c
     std::snprintf(at(154), k, "%d/%d", rec.I32(R::kHp), CalcMaxHp(rec));
     std::snprintf(at(175), k, "%d/%d", rec.I32(R::kMp), CalcMaxMp(rec));
     std::snprintf(at(196), k, "%d/%d", rec.I32(R::kExperience), CalcNextRemainExp(rec));
-    // Sums of 32-bit values are formed in 64 bits.
-    auto plus = [&](size_t stat, int bonus) { return static_cast<long long>(rec.I32(stat)) + bonus; };
-    std::snprintf(at(227), k, "%lld", plus(R::kStrength, SumStrengthBonus(rec)));
-    std::snprintf(at(248), k, "%lld", plus(R::kAgility, SumAgilityBonus(rec)));
-    std::snprintf(at(269), k, "%lld", plus(R::kWisdom, SumWisdomBonus(rec)));
-    std::snprintf(at(290), k, "%lld", plus(R::kConstitution, SumConstitutionBonus(rec)));
-    std::snprintf(at(311), k, "%lld", plus(R::kCourage, SumCourageBonus(rec)));
+    // Record value + equipment bonus, formed in 64 bits.
+    auto sum = [&](StatSums::Stat stat) { return static_cast<long long>(StatSum(rec, stat)); };
+    std::snprintf(at(227), k, "%lld", sum(StatSums::strength));
+    std::snprintf(at(248), k, "%lld", sum(StatSums::agility));
+    std::snprintf(at(269), k, "%lld", sum(StatSums::wisdom));
+    std::snprintf(at(290), k, "%lld", sum(StatSums::constitution));
+    std::snprintf(at(311), k, "%lld", sum(StatSums::courage));
     std::snprintf(at(342), k, "%d", rec.I32(R::kRemain));
     std::snprintf(at(377), k, "%d", CalcAttack(rec));
     std::snprintf(at(399), k, "%d", CalcDefence(rec));

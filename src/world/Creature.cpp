@@ -63,7 +63,6 @@ void CCreature::Spawn(CObjLayer* layer, int id, int x, int y, const CObrCharEntr
     m_abilityValue = 0;
     m_pAbilityTarget = nullptr;
     m_effectValue = 0;
-    m_effectCounter = 0;
     m_effectGeometry = EffectGeometry{};
     m_relayedSums.Clear();
     m_psychicforceMark = 0;

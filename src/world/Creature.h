@@ -319,7 +319,6 @@ protected:
     int32_t m_abilityValue = 0;
     CCreature* m_pAbilityTarget = nullptr;
     int32_t m_effectValue = 0;
-    int32_t m_effectCounter = 0;
     EffectGeometry m_effectGeometry;
     StatSums m_relayedSums;
     int32_t m_psychicforceMark = 0;
