@@ -216,7 +216,7 @@ void CObjLayer::DrawFloatTexts(uint8_t* bits)
 void CObjLayer::DrawTileText(uint8_t* bits)
 {
     CTextLayer* t = g_pTextLayer;
-    if (!t || !bits)
+    if (!t || !bits || !m_pMyChar)
         return;
     char text[32];
     std::snprintf(text, sizeof text, "<%3d,%3d>", m_pMyChar->GetTileX(), m_pMyChar->GetTileY());
@@ -242,7 +242,7 @@ void CObjLayer::PeriodicMessages()
 {
     if (m_inBattle && m_battleOver && g_frameClock % kBattleOverPeriod == 0)
         Ui().AddLine(GetGameString(kStringBattleOver));
-    if (!m_inBattle && m_pMyChar->GetCharRecord().I32(CharacterRecord::kLevel) == 1 && g_frameClock % kTipPeriod == 0) {
+    if (!m_inBattle && PlayerRecord().I32(CharacterRecord::kLevel) == 1 && g_frameClock % kTipPeriod == 0) {
         if (const char* tip = TipText(g_tipCounter); tip[0])
             Ui().AddLine(tip);
         g_tipCounter = (g_tipCounter + 1) % kTipSlots;
@@ -292,13 +292,16 @@ int CObjLayer::Process()
     SortDrawList();
     if (!g_colonyMode)
         DrawSortedList(bits);
-    if (m_inBattle && m_pBackground) {
+    // From here on my character may be gone: an Escape that ran in the
+    // updates, or a right click that left the battle, takes it off the map
+    // until the stage change brings it back.
+    if (m_inBattle && m_pBackground && m_pMyChar) {
         m_pBackground->ClearSightAroundWindow();
         m_pBackground->MarkSight(m_pMyChar->GetTileX(), m_pMyChar->GetTileY(), kSightRadius);
     }
 
-    CharacterRecord& myRec = m_pMyChar->GetCharRecord();
-    if (!m_inBattle && myRec.I32(CharacterRecord::kHp) < 0) {
+    if (!m_inBattle && m_pMyChar && m_pMyChar->GetCharRecord().I32(CharacterRecord::kHp) < 0) {
+        CharacterRecord& myRec = m_pMyChar->GetCharRecord();
         myRec.SetU32(CharacterRecord::kHp, kDeathHp);
         SetMyCharRecord(myRec);
         SendCharacterField(9);
@@ -320,7 +323,8 @@ int CObjLayer::Process()
     if (m_inBattle && bits) {
         if (CRleImage* gauge = g_turnGaugeSet.GetFrame(0))
             gauge->Draw(3, 385, ScreenTarget(bits));
-        ScreenFillRect(ScreenTarget(bits), 10, 417, GaugeWidth(myRec.I32(CharacterRecord::kTurnTimer)), 3, 3);
+        ScreenFillRect(ScreenTarget(bits), 10, 417, GaugeWidth(PlayerRecord().I32(CharacterRecord::kTurnTimer)), 3,
+                       3);
     }
     if (bits)
         if (CRleImage* cursor = g_cursorTileSet.GetFrame(g_cursorFrame))

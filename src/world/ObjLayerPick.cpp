@@ -131,6 +131,9 @@ void CObjLayer::PickAndClick()
             m_stageChange.Init(CStageChange::kLeaveBattle, m_battleOver == 1 ? 0 : 1, 0, 0);
         m_battleOver = 0;
     }
+    // Leaving the battle took my character with the others.
+    if (!m_pMyChar)
+        return;
 
     if (g_mouseState.IsMouseEvent(MOUSE_RDBLCLK) && !m_inBattle && m_pHoverCreature && m_pHoverCreature != m_pMyChar &&
         mx >= m_viewLeft && mx < m_viewRight && my >= m_viewTop && my < m_viewBottom)

@@ -20,6 +20,7 @@
 #include "fixtures/ObrBuilder.h"
 #include "intro/IntroLayer.h"
 #include "support/FakeServer.h"
+#include "support/FieldLogIn.h"
 #include "support/Harness.h"
 #include "windows/DaradirUzedo.h"
 #include "world/BGLayer.h"
@@ -51,27 +52,9 @@ protected:
     // Log-in, character choice and field entry at (kX, kY) of stage 0.
     void LogIn()
     {
-        ASSERT_TRUE(h.Start());
-        ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 2; }, 200));
-        g_loginRecord.SetSlot(1, 0, "Mira", 5);
-        g_selectedSlot = 1;
-        auto ask = [](int f) { return Concat({U16Packet(52, kId), {static_cast<uint8_t>(f)}}); };
-        auto field = [&](int f, const Bytes& payload) { return Concat({ask(f), payload}); };
-        Bytes name(12, 0);
-        std::copy_n("Mira", 4, name.begin());
-        Bytes entered = U16Packet(3, kId);
-        entered.insert(entered.end(), {0, kX, 0, kY, 0, 0, 0, 0, 0});
         Bytes record(436, 0);
         record[CharacterRecord::kHp] = 90;
-        server.Expect({1}).Send(U16Packet(1, 336));
-        server.Expect(Concat({{2, 1, 6}, name})).Send(U16Packet(2, kId));
-        server.Expect({50, 'W', 106}).Send({50, 1}).Send({106, 1});
-        server.Expect(ask(50)).Send(field(50, record));
-        server.Expect(Concat({ask(69), ask(68)})).Send(field(69, {0, 0, 0, 0})).Send(field(68, {0, 0, 0, 0}));
-        server.Expect({3, 1, 175, 0, 42, 1}).Expect({'e', 3, kId, 0, 'e', 2, kId, 0, 'e', 4, kId, 0}).Send(entered);
-        g_pView->m_pIntroLayer->m_sceneState = kSceneConnect;
-        ASSERT_TRUE(Frames([] { return g_uiCreated != 0 && g_pView->m_pObjLayer->GetMyCharacter(); }, 400))
-            << server.Failure();
+        ASSERT_TRUE(LogInToField(h, kId, kX, kY, record)) << server.Failure();
     }
     bool Frames(const std::function<bool()>& pred, int n)
     {
