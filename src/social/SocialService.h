@@ -1,7 +1,7 @@
 // What the field, the battle and the windows use of the social subsystem:
-// the rescue values and the chat line. Game code calls
-// Social(); g_chatLine and the UI layer serve it, a test may install a
-// recording stand-in with SetSocial.
+// the rescue values and the chat line. Game code calls Social(); g_chatLine
+// and the rescue globals serve it, a test may install a recording stand-in
+// with SetSocial.
 #pragma once
 #include <cstdint>
 
