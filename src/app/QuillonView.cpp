@@ -37,6 +37,7 @@
 #include "ui/Widget.h"
 #include "windows/DaradirUzedo.h"
 #include "world/BGLayer.h"
+#include "world/FieldFrame.h"
 #include "world/GameLayer.h"
 #include "world/ObjLayer.h"
 #include "world/StageHolder.h"
@@ -348,6 +349,7 @@ void CQuillonView::LoadPalette()
     g_pPalette = new CPaletteManager(m_pDisplay);
     delete g_pTextLayer;
     g_pTextLayer = new CTextLayer(m_pDisplay);
+    InstallFormFieldCheck();
 
     g_pPalette->LoadPalette("data\\Tolmar.PAL");
     g_pPalette->LoadTransTable("data\\TransTable.tbl");

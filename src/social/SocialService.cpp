@@ -3,29 +3,17 @@
 #include <cstring>
 
 #include "social/ChatLine.h"
-#include "windows/DaradirUzedo.h"
 
 uint16_t g_rescuerId;
 uint32_t g_rescueBattle;
 
 namespace {
 
-// g_chatLine, the UI layer's ranking handler and the rescue globals.
+// g_chatLine and the rescue globals.
 class CSocialService : public ISocial {
 public:
-    void OnChatReply() override { g_chatLine.OnReply(); }
-    void OnRankingReply(const uint8_t* buf) override
-    {
-        if (CDaradirUzedo* ui = g_layerHolder.GetLayer())
-            ui->OnRankingReply(buf);
-    }
     uint16_t GetRescuerId() override { return g_rescuerId; }
     uint32_t GetRescueBattle() override { return g_rescueBattle; }
-    void SetRescue(uint16_t rescuerId, uint32_t battle) override
-    {
-        g_rescuerId = rescuerId;
-        g_rescueBattle = battle;
-    }
     void ClearRescuer() override { g_rescuerId = 0; }
     int ParseCommand(const char* line) override { return g_chatLine.ParseCommand(line); }
     void SendChat(const char* line) override

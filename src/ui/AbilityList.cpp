@@ -1,5 +1,7 @@
 #include "ui/AbilityList.h"
 
+#include <cstring>
+
 #include "core/Locale.h"
 #include "rules/AbilitySet.h"
 #include "rules/GameData.h"
@@ -7,6 +9,28 @@
 #include "ui/TextCut.h"
 #include "windows/PlayerInfo.h"
 #include "world/ObjLayer.h"
+
+namespace {
+// The names the first action list showed at its last reload.
+std::array<const char*, 2> g_shownRankNames{};
+}  // namespace
+
+const char* AbilityRankName(int which)
+{
+    return CObjLayer::GetClassName(which == 0 ? StatLevelA(GetMySkillA()) : StatLevelB(GetMySkillB()));
+}
+
+bool AbilityRankNamesChanged()
+{
+    for (int i = 0; i < 2; ++i) {
+        const char* shown = g_shownRankNames[static_cast<size_t>(i)];
+        if (shown && std::strcmp(shown, AbilityRankName(i)) != 0)
+            return true;
+    }
+    return false;
+}
+
+void ForgetAbilityRankNames() { g_shownRankNames = {}; }
 
 CAbilityList::CAbilityList(CWidget* owner, int32_t offsetX, int32_t offsetY, CSlrList* ownerImage, int32_t cropX,
                            int32_t cropY, int32_t cropWidth, int32_t cropHeight, int32_t textX, int32_t textY,
@@ -67,6 +91,13 @@ CActionListA::CActionListA(CWidget* owner, int32_t offsetX, int32_t offsetY, CSl
     SelectAtOnce(kind == 1 ? 16 : kind == 2 ? 8 : kind == 0 ? 1 : 0);
 }
 
+void CActionListA::ReloadData()
+{
+    for (int i = 0; i < 2; ++i)
+        g_shownRankNames[static_cast<size_t>(i)] = AbilityRankName(i);
+    CAbilityList::ReloadData();
+}
+
 const char* CActionListA::RowText(const AbilityRow& row)
 {
     if (IsNonKoreanLocale() || row.category != 1)
@@ -79,9 +110,8 @@ const char* CActionListA::RowText(const AbilityRow& row)
         which = 1;
     if (which < 0)
         return row.korean;
-    const int level = which == 0 ? StatLevelA(GetMySkillA()) : StatLevelB(GetMySkillB());
     auto& text = m_composed[static_cast<size_t>(which)];
-    FormatTextCutF(text.data(), text.size(), "%s %s", row.korean, CObjLayer::GetClassName(level));
+    FormatTextCutF(text.data(), text.size(), "%s %s", row.korean, AbilityRankName(which));
     return text.data();
 }
 

@@ -40,6 +40,9 @@ public:
 
     const char* GetComposed(int i) const { return m_composed[static_cast<size_t>(i)].data(); }
 
+    // Also remembers the two rank names it shows.
+    void ReloadData() override;
+
 protected:
     const char* RowText(const AbilityRow& row) override;
 
@@ -78,3 +81,12 @@ public:
                  int32_t cropWidth, int32_t cropHeight, int32_t textX, int32_t textY, int32_t visibleRows,
                  int32_t* selection);
 };
+
+// The rank name of the level the player holds for DevilHealing (0: skill A)
+// or Psychicforce (1: skill B), as the first action list shows it.
+const char* AbilityRankName(int which);
+// Either rank name differs from the one the first action list remembered
+// at its last reload; false before any reload.
+bool AbilityRankNamesChanged();
+// Nothing remembered (between tests).
+void ForgetAbilityRankNames();

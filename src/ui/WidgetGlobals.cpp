@@ -1,5 +1,6 @@
 #include "ui/WidgetGlobals.h"
 
+#include "ui/AbilityList.h"
 #include "ui/FieldView.h"
 #include "ui/FloatTextList.h"
 #include "ui/InputFocus.h"
@@ -17,4 +18,5 @@ void ResetWidgetGlobals()
     SetFieldViewRight(800);
     g_uiFrameTicks = 0;
     SetMyAbilitySet(nullptr);
+    ForgetAbilityRankNames();
 }

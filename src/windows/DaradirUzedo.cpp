@@ -19,6 +19,7 @@
 #include "rules/CalcData.h"
 #include "script/ScriptManager.h"
 #include "social/Ranking.h"
+#include "ui/AbilityList.h"
 #include "ui/FieldView.h"
 #include "ui/InputFocus.h"
 #include "ui/MessageRing.h"
@@ -286,6 +287,8 @@ int CDaradirUzedo::OnFrame()
 
     g_inputFocus.DrawWidgetInput(surface);
     ShowHints();
+    if (AbilityRankNamesChanged())
+        g_abilityRankChanged = 1;
     if (g_abilityRankChanged) {
         Push(101);
         g_abilityRankChanged = 0;
@@ -369,14 +372,15 @@ void CDaradirUzedo::RunFunctionKey(uint32_t key)
         Push(3);
         break;
     case kF4:
-        if (!me || InBattle())
+        if (InBattle())
             break;
         if (!IsWindowOpen(kProfileWindow)) {
             g_profileRecord.LoadProfile();
             const uint16_t id = g_playerInfo.GetCharId();
             g_simColony.SendRequest(1, id);
-            for (int field : {32, 35, 36, 31})
-                layer->RequestCharacterField(id, field);
+            if (layer)
+                for (int field : {32, 35, 36, 31})
+                    layer->RequestCharacterField(id, field);
         }
         Push(12);
         break;

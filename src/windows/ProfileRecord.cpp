@@ -27,12 +27,13 @@ void CopyField(char* dst, size_t size, const char* src)
     CopyTextCut(dst, size, src ? src : "");
 }
 
-uint8_t PortraitOf(const CharacterRecord& rec)
+uint8_t PortraitOf(int32_t cls)
 {
-    const int32_t cls = rec.I32(CharacterRecord::kClass);
     // Outside 0..255 no portrait fits: 255 draws none.
     return static_cast<uint8_t>(cls < 0 || cls > 255 ? 255 : cls);
 }
+
+uint8_t PortraitOf(const CharacterRecord& rec) { return PortraitOf(rec.I32(CharacterRecord::kClass)); }
 
 bool ReadFile(const std::string& path, std::string& out)
 {
@@ -94,13 +95,10 @@ std::string ProfileRecord::FormatLines() const
 void ProfileRecord::LoadProfile()
 {
     charId = g_playerInfo.GetCharId();
-    portrait = 0;
+    portrait = PortraitOf(g_playerInfo.GetClass());
     std::memset(year, 0, sizeof year);
-    const CharacterRecord* rec = g_playerInfo.GetMyRecord();
-    if (rec) {
-        portrait = PortraitOf(*rec);
+    if (const CharacterRecord* rec = g_playerInfo.GetMyRecord())
         std::snprintf(year, sizeof year, "%d", GetGameYear(*rec));
-    }
     char buf[CharacterRecord::kSize] = {};
     g_playerInfo.GetCharName(buf, sizeof buf);
     CopyField(name, sizeof name, buf);

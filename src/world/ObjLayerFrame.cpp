@@ -89,7 +89,8 @@ constexpr const char* kTips[kTipSlots] = {
 constexpr int32_t kPasswordRing[] = {78, 79, 80, 81, 82};
 constexpr int32_t kDeleteRing[] = {84, 85, 86};
 
-bool FormFieldCheck() { return CObjLayer::GetActiveFormField() != 0; }
+// Tab and the edit line's text give way to the forms once the windows exist.
+bool FormFieldCheck() { return g_uiCreated && CObjLayer::GetActiveFormField() != 0; }
 
 int FocusedWidgetId()
 {
@@ -164,13 +165,16 @@ void CObjLayer::FocusNextFormField()
                 return ring[(i + 1) % n];
         return 0;
     };
+    // The inputs are children of their form window.
+    int32_t form = 77;
     int to = next(kPasswordRing, 5);
-    if (!to)
+    if (!to) {
+        form = 83;
         to = next(kDeleteRing, 3);
+    }
     CDaradirUzedo* ui = g_layerHolder.GetLayer();
-    if (!to || !ui)
-        return;
-    if (CWidget* w = ui->GetRootContainer()->FindChild(to)) {
+    CWidget* window = to && ui ? ui->GetRootContainer()->FindChild(form) : nullptr;
+    if (CWidget* w = window ? window->FindChild(to) : nullptr) {
         g_inputFocus.SetFocusWidget(w);
         g_inputFocus.BeginWidgetInput();
     }

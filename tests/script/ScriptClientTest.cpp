@@ -1,29 +1,37 @@
-// The whole client on the headless harness: once the player has entered the
-// world, the archive's "AutoExec" runs, frame by frame.
+// The whole client on the headless harness, in the sample world: once the
+// player has entered stage 0 the archive's "AutoExec" runs; an NPC of the
+// town talks through the in-game message box and gives an item, frame by
+// frame, with nothing of the game replaced.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/CommandRing.h"
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
-#include "fixtures/IntroArchive.h"
-#include "fixtures/MapFileBuilder.h"
 #include "fixtures/PacketStream.h"
+#include "fixtures/SampleWorld.h"
 #include "intro/IntroLayer.h"
-#include "script/ScriptManager.h"
 #include "scriptc/ScriptCompiler.h"
-#include "support/FakeMessageBox.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
+#include "ui/WidgetContainer.h"
+#include "windows/DaradirUzedo.h"
+#include "windows/SystemWindows.h"
+#include "world/BGLayer.h"
+#include "world/Npc.h"
 #include "world/ObjLayer.h"
 
 namespace {
 
 constexpr uint16_t kId = 7;
+constexpr int kStartX = 175, kStartY = 298;
+// The message box's colour and the band of its newest line (line 4).
+constexpr uint8_t kBoxColour = 197;
+constexpr int kNewestLineY = 30 + 20 * 4;
 
 Bytes FieldReply(int field, const Bytes& payload)
 {
@@ -32,65 +40,132 @@ Bytes FieldReply(int field, const Bytes& payload)
 
 Bytes Request(int field) { return Concat({U16Packet(52, kId), {static_cast<uint8_t>(field)}}); }
 
-TEST(ScriptClient, AutoExecRunsOnceThePlayerIsInTheWorld)
-{
-    FakeMessageBox box;
-    CHarness h(5000);
-    CArchiveBuilder b = CIntroArchive::Game();
-    CMapFileBuilder::ReplaceStartStage(b);
-    // The character's script number is 2: the numbered entry wins.
-    b.Add("AutoExec0002.scr", CompileScript("proc Main() { call PushCommand(31); call Dialogue(\"Welcome, $$id$$\");"
-                                            "call PushCommand(32); } ;"));
-    b.Add("AutoExec.scr", CompileScript("proc Main() { call PushCommand(99); } ;"));
-    CTestArchive archive(b, false);
-    CFakeServer& server = h.Server();
-    ASSERT_TRUE(h.Start());
-    ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 2; }, 200));
-    g_loginRecord.SetSlot(1, 0, "Eric", 5);
-    g_selectedSlot = 1;
-
-    Bytes record(436, 0);
-    record[CharacterRecord::kScriptValue] = 2;
-    Bytes entered = U16Packet(3, kId);
-    entered.insert(entered.end(), {0, 175, 0, 42, 1, 1, 0, 0, 0});
-    Bytes name(12, 0);
-    std::copy_n("Eric", 4, name.begin());
-    server.Expect({1}).Send(U16Packet(1, 336));
-    server.Expect(Concat({{2, 1, 6}, name})).Send(U16Packet(2, kId));
-    server.Expect({50, 'W', 106}).Send({50, 1}).Send({106, 1});
-    server.Expect(Request(50)).Send(FieldReply(50, record));
-    server.Expect(Concat({Request(69), Request(68)})).Send(FieldReply(69, {0, 0, 0, 0})).Send(FieldReply(68, {0, 0, 0, 0}));
-    server.Expect({3, 1, 175, 0, 42, 1}).Expect({'e', 3, kId, 0, 'e', 2, kId, 0, 'e', 4, kId, 0}).Send(entered);
-    g_pView->m_pIntroLayer->m_sceneState = kSceneConnect;
-
-    auto frames = [&](const std::function<bool()>& pred, int n) {
-        for (int i = 0; i < n; ++i) {
-            if (pred())
-                return true;
+class ScriptClient : public testing::Test {
+protected:
+    // Log-in as "Eric", script number 2, onto the start cell of stage 0.
+    void EnterStageZero()
+    {
+        CFakeServer& server = h.Server();
+        ASSERT_TRUE(h.Start());
+        ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 2; }, 200));
+        g_loginRecord.SetSlot(1, 0, "Eric", 5);
+        g_selectedSlot = 1;
+        Bytes record(436, 0);
+        record[CharacterRecord::kScriptValue] = 2;
+        Bytes entered = U16Packet(3, kId);
+        entered.insert(entered.end(), {0, kStartX, 0, kStartY & 0xFF, kStartY >> 8, 1, 0, 0, 0});
+        Bytes name(12, 0);
+        std::copy_n("Eric", 4, name.begin());
+        server.Expect({1}).Send(U16Packet(1, 336));
+        server.Expect(Concat({{2, 1, 6}, name})).Send(U16Packet(2, kId));
+        server.Expect({50, 'W', 106}).Send({50, 1}).Send({106, 1});
+        server.Expect(Request(50)).Send(FieldReply(50, record));
+        server.Expect(Concat({Request(69), Request(68)}))
+            .Send(FieldReply(69, {0, 0, 0, 0}))
+            .Send(FieldReply(68, {0, 0, 0, 0}));
+        server.Expect({3, 1, kStartX, 0, kStartY & 0xFF, kStartY >> 8})
+            .Expect({'e', 3, kId, 0, 'e', 2, kId, 0, 'e', 4, kId, 0})
+            .Send(entered);
+        g_pView->m_pIntroLayer->m_sceneState = kSceneConnect;
+        ASSERT_TRUE(Frames([] { return g_uiCreated != 0; }, 400)) << "connect step " << g_connectStep;
+        EXPECT_EQ(server.Failure(), "");
+        ui = g_layerHolder.GetLayer();
+        ASSERT_NE(ui, nullptr);
+    }
+    bool Frames(const std::function<bool()>& pred, int n)
+    {
+        for (int i = 0; i < n && !pred(); ++i) {
             const uint32_t f = g_gameFrameCount;
             if (!h.RunUntil([&] { return g_gameFrameCount > f; }, 1000))
                 return false;
         }
         return pred();
-    };
-    ASSERT_TRUE(frames([] { return g_pView->m_pIntroLayer->m_sceneState == kSceneInWorld; }, 300)) << g_connectStep;
-    EXPECT_EQ(server.Failure(), "");
-    ASSERT_EQ(g_scriptManager.CountRunning(), 1);
-    EXPECT_TRUE(g_scriptManager.GetSlot(0).GetName() == "AutoExec");
+    }
+    int32_t State(int32_t id) { return ui->GetRootContainer()->FindChild(id)->GetState(); }
+    bool Received(const Bytes& packet)
+    {
+        const Bytes& all = h.Server().AllReceived();
+        return std::search(all.begin(), all.end(), packet.begin(), packet.end()) != all.end();
+    }
+    // Pixels of the message box's colour in the band of one of its lines on
+    // the last presented frame.
+    int BoxPixels(int lineY)
+    {
+        const plat::PresentRecord& shown = h.Platform().video.lastPresent;
+        if (shown.depth != 8 || shown.width != 800 || shown.pixels.size() < 800u * 600u)
+            return -1;
+        int n = 0;
+        for (int y = lineY; y < lineY + 16; ++y)
+            for (int x = 50; x < 50 + 67 * 8; ++x)
+                n += shown.pixels[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)] == kBoxColour ? 1 : 0;
+        return n;
+    }
+    void Click(int x, int y)
+    {
+        h.MouseMove(x, y);
+        h.RunForMs(100);
+        h.Click(1, x, y);
+        h.RunForMs(100);
+    }
 
-    // A few frames on, the dialogue is up and the command waits in the
-    // ring for the UI's command pass.
-    ASSERT_TRUE(frames([&] { return !box.texts.empty(); }, 30));
-    EXPECT_EQ(box.texts, std::vector<std::string>{"Welcome, Eric"});
-    EXPECT_EQ(g_commandRing.Pop(), 31u);
-    frames([] { return false; }, 10);
-    EXPECT_TRUE(g_commandRing.IsEmpty()) << "the script waits while the dialogue shows";
-    EXPECT_EQ(g_scriptManager.CountRunning(), 1);
+    CHarness h{5000};
+    CDaradirUzedo* ui = nullptr;
+};
 
-    box.empty = true;  // the player pages through the box
-    ASSERT_TRUE(frames([] { return g_scriptManager.CountRunning() == 0; }, 30));
-    EXPECT_EQ(g_commandRing.Pop(), 32u);
-    EXPECT_TRUE(g_commandRing.IsEmpty());
+TEST_F(ScriptClient, TheMerchantOfStageZeroSpeaksTwoPagesThenGivesASword)
+{
+    CArchiveBuilder b = CSampleWorld::Builder();
+    // The character's script number is 2: the numbered AutoExec wins, and
+    // it sees the start cell as my tile.
+    b.Add("AutoExec0002.scr", CompileScript("proc Main() { if (sys_TileX == 175 && sys_TileY == 298)"
+                                            " call GiveItem(2); else call GiveItem(3); } ;"));
+    b.Replace("AutoExec.scr", CompileScript("proc Main() { call GiveItem(4); } ;"));
+    CTestArchive archive(b, false);
+    EnterStageZero();
+    ASSERT_TRUE(h.RunUntil([&] { return Received({53, 51, 0, 2, 0}); }, 20000)) << "the AutoExec's gift";
+    EXPECT_FALSE(Received({53, 51, 0, 3, 0}));
+    EXPECT_FALSE(Received({53, 51, 0, 4, 0}));
+
+    // The merchant (talk id 50) stands a few cells from the start.
+    CObjLayer* layer = g_pView->m_pObjLayer;
+    const CNpc* merchant = nullptr;
+    for (int i = 0; i < CObjLayer::kNpcs && !merchant; ++i) {
+        const CNpc& npc = layer->NpcSlot(i);
+        if (npc.IsActive() && npc.GetTileX() == 179 && npc.GetTileY() == 292)
+            merchant = &npc;
+    }
+    ASSERT_NE(merchant, nullptr);
+    h.RunForMs(1000);
+    ASSERT_EQ(BoxPixels(30), 0);
+    ASSERT_EQ(BoxPixels(kNewestLineY), 0) << "nothing in the box yet";
+    int sx = 0, sy = 0;
+    layer->GetBackground()->WorldToScreen(merchant->GetPixelX(), merchant->GetPixelY(), sx, sy);
+    Click(sx, sy - 20);
+    // The weapon shop comes in; its talk button starts "WepMerc".
+    ASSERT_TRUE(Frames([&] { return State(102) == CWidget::kOpen; }, 200)) << State(102);
+    Click(240 + 181 + 20, 123 + 85 + 10);
+
+    const std::string page1 = "Welcome to my forge, Eric. Every blade here was made in town.";
+    const std::string page2 = "Take this sword for the road, and come back when it is blunt.";
+    const Bytes gift = {53, 51, 1, 1, 0};
+    // Page 1 scrolls into the newest line and is drawn there; until then and
+    // while page 2 waits in the box, nothing is given.
+    ASSERT_TRUE(Frames([&] { return g_pMessageBoxWin->GetLine(4) == page1; }, 300)) << g_pMessageBoxWin->GetLine(4);
+    // The box scrolls after drawing: the next frame shows the line.
+    Frames([] { return false; }, 1);
+    EXPECT_GT(BoxPixels(kNewestLineY), 20) << "the first page is drawn in the box";
+    EXPECT_FALSE(Received(gift));
+    ASSERT_TRUE(Frames([&] { return !g_pMessageBoxWin->IsEmpty(); }, 30)) << "then the second page";
+    int frames = 0;
+    for (; !g_pMessageBoxWin->IsEmpty() && frames < 200; ++frames) {
+        EXPECT_FALSE(Received(gift)) << "the script waits while the box holds text";
+        Frames([] { return false; }, 1);
+    }
+    EXPECT_GT(frames, 5);
+    EXPECT_EQ(g_pMessageBoxWin->GetLine(4), page2);
+    EXPECT_EQ(g_pMessageBoxWin->GetLine(3), page1);
+    ASSERT_TRUE(h.RunUntil([&] { return Received(gift); }, 2000)) << "given once the box has emptied";
+    EXPECT_EQ(h.Server().Failure(), "");
     EXPECT_TRUE(h.Boxes().empty());
 }
 

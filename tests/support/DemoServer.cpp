@@ -279,6 +279,8 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
             rec.SetU32(CharacterRecord::kMp, 40);
             for (size_t off = CharacterRecord::kWisdom; off <= CharacterRecord::kCourage; off += 4)
                 rec.SetU32(off, 10);
+            for (size_t i = 0; i < m_items.size(); ++i)
+                rec.SetU16(CharacterRecord::kItems + 2 * i, m_items[i]);
             std::copy(rec.bytes.begin(), rec.bytes.begin() + CharacterRecord::kFieldImageSize, payload.begin());
         } else if (field == 0 || field == 1) {
             const char* name = id == kPlayerId ? kCharacterName : "Wanderer";
@@ -326,8 +328,25 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
     case kCmdLeave:
         m_entered = false;
         break;
+    case kCmdFieldSend:
+        TakeItemReport(r);
+        break;
     default:
         break;  // taken and dropped
+    }
+}
+
+// [53][51][u8 slot][u16 id] for an added item, [53][52][u8 i][u16 id]
+// [u8 j][u16 id] for a removal; other fields are dropped.
+void CDemoServer::TakeItemReport(CByteReader& r)
+{
+    const int field = r.U8();
+    const int entries = field == 51 ? 1 : field == 52 ? 2 : 0;
+    for (int k = 0; k < entries; ++k) {
+        const size_t slot = r.U8();
+        const uint16_t id = static_cast<uint16_t>(r.U16());
+        if (slot < m_items.size())
+            m_items[slot] = id;
     }
 }
 

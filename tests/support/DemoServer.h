@@ -1,10 +1,11 @@
 // A small game server for the sample world, on the loopback address: one
 // client at a time. It takes any log-in and registration, offers one
 // character, answers the version, the choice and every connect step, lets
-// the player onto stage 0 among four wandering characters and echoes each
-// step as an area update. Every other command is framed by the lengths the
+// the player onto stage 0 among four wandering characters, echoes each
+// step as an area update and keeps the items the client reports. Every other command is framed by the lengths the
 // client sends it with and dropped; bytes it cannot frame are dropped whole.
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,6 +13,8 @@
 
 #include "platform/Loop.h"
 #include "platform/Socket.h"
+
+class CByteReader;
 
 class CDemoServer : public plat::IEventSource {
 public:
@@ -48,6 +51,9 @@ public:
     const std::vector<std::pair<int, int>>& Steps() const { return m_steps; }
     // Area updates sent in answer to steps.
     int Echoes() const { return m_echoes; }
+    // The player's item list as the client reported it (fields 51 and 52);
+    // the record the server sends carries it.
+    const std::array<uint16_t, 100>& Items() const { return m_items; }
     // Byte runs dropped because they could not be framed.
     int Dropped() const { return m_dropped; }
     // A second connection was turned away.
@@ -70,6 +76,7 @@ private:
     void Send(const std::vector<uint8_t>& bytes);
     void Flush();
     void Wander();
+    void TakeItemReport(CByteReader& r);
     std::vector<uint8_t> CharacterRecordBytes(uint16_t id, int x, int y, uint16_t type) const;
 
     plat::CTcpListener m_listener;
@@ -90,6 +97,7 @@ private:
     uint32_t m_rand = 12345;
     std::vector<Wanderer> m_wanderers;
     std::vector<std::pair<int, int>> m_steps;
+    std::array<uint16_t, 100> m_items{};
     std::vector<uint8_t> m_in;
     std::vector<uint8_t> m_out;
 };

@@ -3,25 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "social/ChatLine.h"
-
-void FakeSocial::OnChatReply()
-{
-    log.Add("OnChatReply");
-    g_chatLine.OnReply();
-}
-
-void FakeSocial::OnRankingReply(const uint8_t* buf)
-{
-    log.Add("OnRankingReply", buf ? static_cast<int>(buf[0]) : -1);
-}
-
-void FakeSocial::SetRescue(uint16_t id, uint32_t battle)
-{
-    log.Add("SetRescue", id, battle);
-    rescuerId = id;
-    rescueBattle = battle;
-}
 
 void FakeSocial::ClearRescuer()
 {

@@ -14,12 +14,8 @@ public:
     FakeSocial(const FakeSocial&) = delete;
     FakeSocial& operator=(const FakeSocial&) = delete;
 
-    // Logged, then read off the stream by the real handler.
-    void OnChatReply() override;
-    void OnRankingReply(const uint8_t* buf) override;
     uint16_t GetRescuerId() override { return rescuerId; }
     uint32_t GetRescueBattle() override { return rescueBattle; }
-    void SetRescue(uint16_t id, uint32_t battle) override;
     void ClearRescuer() override;
     int ParseCommand(const char* line) override;
     void SendChat(const char* line) override;

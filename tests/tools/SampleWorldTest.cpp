@@ -25,6 +25,12 @@
 #include "support/ClientProcess.h"
 #include "support/DemoServer.h"
 #include "support/Harness.h"
+#include "ui/WidgetContainer.h"
+#include "windows/DaradirUzedo.h"
+#include "windows/SystemWindows.h"
+#include "world/BGLayer.h"
+#include "world/Npc.h"
+#include "world/ObjLayer.h"
 #include "world/StageLoader.h"
 
 namespace {
@@ -83,8 +89,8 @@ TEST(SampleWorldGenerator, WritesTheSameBytesOnEveryRun)
 
 // In process on the virtual clock: the intro, the log-in form typed by
 // keys, the character screen, the connect steps and stage 0, with every
-// entry the client opens on the way; then a walk.
-TEST(SampleWorldClient, LogsInOnTheDemoServerAndWalksOnStageZero)
+// entry the client opens on the way; then a walk and a talk.
+TEST(SampleWorldClient, LogsInOnTheDemoServerWalksAndTalksToTheMerchant)
 {
     CHarness h{5000};
     CTestArchive archive(CSampleWorld::Builder(), false);
@@ -147,6 +153,26 @@ TEST(SampleWorldClient, LogsInOnTheDemoServerAndWalksOnStageZero)
     h.RunUntil([&] { return server.Echoes() > 0; }, 200000);
     EXPECT_FALSE(server.Steps().empty());
     EXPECT_GT(server.Echoes(), 0);
+
+    // The merchant of the town: his shop's talk button, two pages in the
+    // message box, then a sword the server keeps in the player's list.
+    h.RunForMs(3000);
+    CObjLayer* layer = g_pView->m_pObjLayer;
+    const CNpc* merchant = nullptr;
+    for (int i = 0; i < CObjLayer::kNpcs && !merchant; ++i)
+        if (layer->NpcSlot(i).IsActive() && layer->NpcSlot(i).GetValue() == 0 &&
+            layer->NpcSlot(i).GetTileX() == 179 && layer->NpcSlot(i).GetTileY() == 292)
+            merchant = &layer->NpcSlot(i);
+    ASSERT_NE(merchant, nullptr);
+    int sx = 0, sy = 0;
+    layer->GetBackground()->WorldToScreen(merchant->GetPixelX(), merchant->GetPixelY(), sx, sy);
+    h.Click(1, sx, sy - 20);
+    CWidget* shop = g_layerHolder.GetLayer()->GetRootContainer()->FindChild(102);
+    ASSERT_TRUE(h.RunUntil([&] { return shop->GetState() == CWidget::kOpen; }, 200000)) << sx << "," << sy;
+    h.RunForMs(200);
+    h.Click(1, 240 + 181 + 20, 123 + 85 + 10);
+    ASSERT_TRUE(h.RunUntil([&] { return server.Items()[0] == 1; }, 800000));
+    EXPECT_STREQ(g_pMessageBoxWin->GetLine(4), "Take this sword for the road, and come back when it is blunt.");
     EXPECT_TRUE(h.Boxes().empty()) << boxes();
     EXPECT_FALSE(h.Quit());
 }

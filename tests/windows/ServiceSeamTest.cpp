@@ -58,7 +58,7 @@ TEST_F(ServiceSeamTest, FakesRecordEveryCallInOrderWhileTheyLive)
         Ui().ReturnCarried(g_lastMouseCursor);
         EXPECT_EQ(g_lastMouseCursor.GetItemId(), 0);
         Ui().AddFloatText(1, 2, "name");
-        Social().SetRescue(44, 901);
+        social.rescuerId = 44;
         EXPECT_EQ(Social().GetRescuerId(), 44);
         Social().ClearRescuer();
         Colony().Tick();
@@ -72,7 +72,7 @@ TEST_F(ServiceSeamTest, FakesRecordEveryCallInOrderWhileTheyLive)
         EXPECT_EQ(ui.log.Joined(),
                   "AddLine(\"hello\")\nToggleWindow(8)\nSetWindowState(8, 3)\nRouteChatMessage(\"hi\")\n"
                   "ShowNotice(\"note\", 200)\nReturnCarried(\"last\")");
-        EXPECT_EQ(social.log.Joined(), "SetRescue(44, 901)\nClearRescuer()");
+        EXPECT_EQ(social.log.Joined(), "ClearRescuer()");
         EXPECT_EQ(social.rescuerId, 0);
         EXPECT_EQ(colony.log.Joined(), "Tick()\nSendRequest(3, 9)");
         EXPECT_EQ(scripts.log.Calls(), std::vector<std::string>{"Load(\"AutoExec\")"});
@@ -87,9 +87,10 @@ TEST_F(ServiceSeamTest, FakesRecordEveryCallInOrderWhileTheyLive)
     EXPECT_STREQ(g_messageRing.GetLine(0)->text, "real");
     Scripts().Load("Battle101");
     EXPECT_EQ(CScriptManager::Requests(), std::vector<std::string>{"Battle101"});
-    Social().SetRescue(5, 6);
-    EXPECT_EQ(g_rescuerId, 5);
-    EXPECT_EQ(g_rescueBattle, 6u);
+    g_rescuerId = 5;
+    g_rescueBattle = 6;
+    EXPECT_EQ(Social().GetRescuerId(), 5);
+    EXPECT_EQ(Social().GetRescueBattle(), 6u);
 }
 
 TEST_F(ServiceSeamTest, DefaultsForwardToTheRealObjects)

@@ -20,16 +20,21 @@
 #include "fixtures/ObrBuilder.h"
 #include "app/CommandRing.h"
 #include "fixtures/WidgetSprites.h"
+#include "intro/AccountRecord.h"
 #include "intro/IntroLayer.h"
+#include "rules/GameData.h"
 #include "rules/ItemData.h"
 #include "script/ScriptManager.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
 #include "social/RankWin.h"
+#include "ui/AbilityList.h"
 #include "ui/IconList.h"
+#include "ui/InputFocus.h"
 #include "ui/WidgetWindow.h"
 #include "social/Ranking.h"
 #include "ui/ListWidgetEx.h"
+#include "windows/AbilityWin.h"
 #include "windows/HelpWin.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ProfileRecord.h"
@@ -67,9 +72,6 @@ protected:
         server.Expect({1}).Send(U16Packet(1, 336));
         server.Expect(Concat({{2, 1, 6}, name})).Send(U16Packet(2, kId));
         server.Expect({50, 'W', 106}).Send({50, 1}).Send({106, 1});
-        // The record wears item 1, which wants level 30.
-        Bytes record(436, 0);
-        record[CharacterRecord::kEquipment + 2 * 3] = 1;
         server.Expect(ask(50)).Send(field(50, record));
         server.Expect(Concat({ask(69), ask(68)})).Send(field(69, {0, 0, 0, 0})).Send(field(68, {0, 0, 0, 0}));
         server.Expect({3, 1, 175, 0, 42, 1}).Expect({'e', 3, kId, 0, 'e', 2, kId, 0, 'e', 4, kId, 0}).Send(entered);
@@ -145,14 +147,34 @@ protected:
         b.Replace("ProfileWin.slr", CWidgetSprites::Picture(400, 310, 5));
         b.Replace("Face.slr", CWidgetSprites::File(12, 80, 80, 7));
         b.Replace("cherubim.slr", CWidgetSprites::Picture(320, 150, 5));
+        b.Replace("passwordch1.slr", CWidgetSprites::Picture(334, 250, 5));
         CHelpArchive::AddWindowTo(b);
         b.Replace("Move.htx", CHelpArchive::Page({"Walk: left click", "Run: double click"}));
         return b;
     }
 
+    // The record the server gives: it wears item 1, which wants level 30.
+    static Bytes WearingTheCrown()
+    {
+        Bytes record(436, 0);
+        record[CharacterRecord::kEquipment + 2 * 3] = 1;
+        return record;
+    }
+    // Key presses, each held for a few frames.
+    void Type(std::initializer_list<uint8_t> scans)
+    {
+        for (uint8_t scan : scans) {
+            h.KeyDown(scan);
+            h.RunForMs(70);
+            h.KeyUp(scan);
+            h.RunForMs(70);
+        }
+    }
+
     CHarness h{5000};
     CTestArchive archive{Archive(), false};
     CDaradirUzedo* ui = nullptr;
+    Bytes record = WearingTheCrown();
 };
 
 TEST_F(UiClient, TheInterfaceComesUpOverTheFieldAndRoutesKeysAndClicks)
@@ -499,6 +521,92 @@ TEST_F(UiClient, ClickingATownNpcOpensItsMenuWhoseTalkButtonStartsItsScript)
     EXPECT_EQ(g_lastClickAt, lastFieldClick);
     EXPECT_NE(State(101), CWidget::kOpen);
     EXPECT_TRUE(Frames([&] { return State(101) == CWidget::kClosed; }, 120));
+    for (const auto& b : h.Boxes())
+        ADD_FAILURE() << b.text;
+}
+
+TEST_F(UiClient, ThePasswordFormTakesWhatIsTypedAndTabMovesToTheNextBoxWithoutBlanks)
+{
+    g_loginRecord.SetText(AccountRecord::kResidentNumber, AccountRecord::kResidentNumberSize, "700101-1234567");
+    g_loginRecord.SetText(AccountRecord::kPassword, AccountRecord::kPasswordSize, "4321");
+    LogInToStage0();
+    Frame(30);
+    // "/암호" typed into the chat line (the edit line starts in Hangul
+    // mode: d k a g h), then Enter: the form comes with its first box.
+    constexpr uint8_t kSlash = 0x35, kEnter = 28, kTab = 15;
+    Type({kSlash, 0x20, 0x25, 0x1E, 0x22, 0x23, kEnter});
+    ASSERT_TRUE(Frames([&] { return State(77) == CWidget::kOpen; }, 200)) << State(77);
+    const size_t before = h.Server().AllReceived().size();
+    // Old password, Tab, the personal number's two halves, the new one
+    // twice: digits only, so nothing is composed.
+    Type({0x05, 0x04, 0x03, 0x02, kTab, 0x08, 0x0B, 0x0B, 0x02, 0x0B, 0x02, kTab, 0x02, 0x03, 0x04, 0x05, 0x06,
+          0x07, 0x08, kTab, 0x06, 0x07, 0x08, 0x09, kTab, 0x06, 0x07, 0x08, 0x09});
+    for (int32_t box : {78, 79, 80, 81, 82})
+        EXPECT_EQ(std::string(Find(77)->FindChild(box)->GetText()).find(' '), std::string::npos) << box;
+    h.RunForMs(500);
+    h.MouseMove(233 + 52 + 10, 93 + 220 + 8);
+    Frame(1);
+    h.Click(1, 233 + 52 + 10, 93 + 220 + 8);
+    Bytes sent = {53, 61};
+    for (const std::string& part : {std::string("700101-1234567") + '\0', std::string("4321") + std::string(6, '\0'),
+                                    std::string("5678") + std::string(6, '\0')})
+        sent.insert(sent.end(), part.begin(), part.end());
+    auto got = [&] {
+        const Bytes& all = h.Server().AllReceived();
+        return std::search(all.begin() + static_cast<long>(before), all.end(), sent.begin(), sent.end()) != all.end();
+    };
+    EXPECT_TRUE(Frames(got, 60)) << "field 61 with exactly the typed characters";
+    for (int32_t box : {90, 91, 92})
+        EXPECT_EQ(State(box), CWidget::kClosed) << "no complaint " << box;
+    for (const auto& b : h.Boxes())
+        ADD_FAILURE() << b.text;
+}
+
+TEST_F(UiClient, ARankChangeReloadsTheAbilityPagesOnceWithTheNewName)
+{
+    // Class 2 of the second group above level 39 (the level follows the
+    // stats) holds Psychicforce, whose rank the skill word B gives.
+    record[CharacterRecord::kClass] = 2;
+    record[CharacterRecord::kClassGroup] = 1;
+    for (size_t off = CharacterRecord::kWisdom; off <= CharacterRecord::kCourage; off += 4)
+        record[off] = 60;
+    // The composed names are the Korean lists'.
+    h.Platform().settings.SetString("Control Panel\\International", "Locale", "00000412");
+    LogInToStage0();
+    Frame(10);
+    auto* pages = dynamic_cast<CIconList*>(Find(8));
+    ASSERT_NE(pages, nullptr);
+    auto* action = dynamic_cast<CAbilityWin*>(pages->GetPage(0));
+    ASSERT_NE(action, nullptr);
+    auto psychicforce = [&]() -> std::string {
+        const CListWidget* list = action->GetList(0);
+        for (int i = 0; list && i < list->GetRowCount(); ++i)
+            if (list->GetRow(i).value == 23)
+                return list->GetRow(i).text;
+        return "";
+    };
+    const std::string before = psychicforce();
+    EXPECT_EQ(before, std::string("싸이킥포스 ") + CObjLayer::GetClassName(StatLevelB(0)));
+    // The first skill value whose level has another rank name.
+    int skill = 1;
+    while (skill < 0x7FFF && std::string(CObjLayer::GetClassName(StatLevelB(skill))) ==
+                                 CObjLayer::GetClassName(StatLevelB(0)))
+        ++skill;
+    ASSERT_LT(skill, 0x7FFF);
+    const std::string after = std::string("싸이킥포스 ") + CObjLayer::GetClassName(StatLevelB(skill));
+
+    // One below the boundary changes nothing; the boundary reloads the pages.
+    auto skillB = [&](int v) {
+        h.Server().Send(Concat({U16Packet(52, kId), {26, static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)}}));
+    };
+    skillB(skill - 1);
+    Frame(10);
+    EXPECT_EQ(psychicforce(), before);
+    skillB(skill);
+    EXPECT_TRUE(Frames([&] { return psychicforce() == after; }, 30)) << psychicforce();
+    Frame(5);
+    EXPECT_EQ(g_abilityRankChanged, 0);
+    EXPECT_FALSE(AbilityRankNamesChanged()) << "nothing more to push";
     for (const auto& b : h.Boxes())
         ADD_FAILURE() << b.text;
 }

@@ -234,7 +234,7 @@ TEST_F(UiLayerTest, SingleKeys)
         {61, 0, {3}},      // F3 with the chat window open
         {60, 0, {}},       // F2 needs the GM flag
         {60, 1, {2}},
-        {62, 0, {}},       // F4 with no character of mine
+        {62, 0, {12}},     // F4 needs no character of mine
         {63, 0, {}},       // F5 is the field's
         {64, 1, {}},       // F6 with no character of mine
         {31, 0, {}},       // S alone
