@@ -342,21 +342,8 @@ void CQuillonView::ReadLoadingPicture()
     ResClose(h);
 }
 
-void CQuillonView::LoadPalette()
+void CQuillonView::RegisterHotKeys()
 {
-    delete g_pPalette;
-    g_pPalette = new CPaletteManager(m_pDisplay);
-    delete g_pTextLayer;
-    g_pTextLayer = new CTextLayer(m_pDisplay);
-
-    g_pPalette->LoadPalette("data\\Tolmar.PAL");
-    g_pPalette->LoadTransTable("data\\TransTable.tbl");
-    // The fonts are part of the game's data: without them the game ends.
-    if (!g_pTextLayer->LoadFonts("data\\Shan.fnt", "data\\Seng.fnt"))
-        plat::Loop().PostQuitMessage(-1);
-    g_pPalette->BuildShadeTables();
-    g_pPalette->BuildTintTables();
-
     FreeHotKeys();
     AddHotKey(100, {29, 15});
     AddHotKey(4, {29, 31});
@@ -375,6 +362,24 @@ void CQuillonView::LoadPalette()
     AddHotKey(109, {29, 2});
     AddHotKey(108, {29, 3});
     AddHotKey(146, {29, 16});
+}
+
+void CQuillonView::LoadPalette()
+{
+    delete g_pPalette;
+    g_pPalette = new CPaletteManager(m_pDisplay);
+    delete g_pTextLayer;
+    g_pTextLayer = new CTextLayer(m_pDisplay);
+
+    g_pPalette->LoadPalette("data\\Tolmar.PAL");
+    g_pPalette->LoadTransTable("data\\TransTable.tbl");
+    // The fonts are part of the game's data: without them the game ends.
+    if (!g_pTextLayer->LoadFonts("data\\Shan.fnt", "data\\Seng.fnt"))
+        plat::Loop().PostQuitMessage(-1);
+    g_pPalette->BuildShadeTables();
+    g_pPalette->BuildTintTables();
+
+    RegisterHotKeys();
 
     delete g_pStageHolder;
     g_pStageHolder = new CStageHolder(this);
