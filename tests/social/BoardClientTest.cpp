@@ -276,6 +276,18 @@ TEST_F(BoardClient, BoardsAndMailAreReachedWithClicksAndKeys)
     EXPECT_FALSE(IsExiting());
     EXPECT_FALSE(game.ClientGone());
     EXPECT_TRUE(h.Boxes().empty());
+    // A game master writes a notice there: the box says it was not sent and
+    // the text stays in the form.
+    ClickAt(kListX + 390, kListY + 382);
+    ASSERT_NE(forms.Shown(CMailWriteDlg::kTemplatePost), nullptr);
+    forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdTitle, "Notice");
+    forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdBody, body);
+    forms.Press(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdSend);
+    h.RunForMs(200);
+    ASSERT_EQ(h.Boxes().size(), 1u);
+    EXPECT_EQ(h.Boxes()[0].text, "게시판 서버에 연결되어 있지 않아 보내지 못했습니다.");
+    ASSERT_NE(forms.Shown(CMailWriteDlg::kTemplatePost), nullptr);
+    EXPECT_EQ(forms.Shown(CMailWriteDlg::kTemplatePost)->fields.at(CMailWriteDlg::kIdBody), body);
     EXPECT_TRUE(board.Failure().empty()) << board.Failure();
     EXPECT_TRUE(mail.Failure().empty()) << mail.Failure();
 }
