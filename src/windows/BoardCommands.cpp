@@ -134,14 +134,14 @@ bool RunBoardCommand(CDaradirUzedo& ui, int id)
     case 50: OpenBoard(ui, kBoards[id - 48]); break;
     case 51: OpenMail(ui); break;
     case 52:
-    case 53:
-        if (list && TakeRequestCooldown())
-            id == 52 ? list->NextPage() : list->PrevPage();
-        break;
     case 54:
+        if (CWidget* w = id == 52 ? list : reader; w && TakeRequestCooldown())
+            w->NextPage();
+        break;
+    case 53:
     case 55:
-        if (reader && TakeRequestCooldown())
-            id == 54 ? reader->NextPage() : reader->PrevPage();
+        if (CWidget* w = id == 53 ? list : reader; w && TakeRequestCooldown())
+            w->PrevPage();
         break;
     case 56: Request("LS\n"); break;
     case 57: Request("Z\n"); break;
@@ -159,9 +159,8 @@ bool RunBoardCommand(CDaradirUzedo& ui, int id)
             list->OnListReply();
         break;
     case 60:
-        if (TakeRequestCooldown())
-            if (CWidget* search = Win(ui, kSearchWin))
-                search->Toggle();
+        if (CWidget* search = Win(ui, kSearchWin); search && TakeRequestCooldown())
+            search->Toggle();
         break;
     case 61:
         if (list && TakeRequestCooldown())
