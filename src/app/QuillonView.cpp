@@ -342,28 +342,6 @@ void CQuillonView::ReadLoadingPicture()
     ResClose(h);
 }
 
-void CQuillonView::RegisterHotKeys()
-{
-    FreeHotKeys();
-    AddHotKey(100, {29, 15});
-    AddHotKey(4, {29, 31});
-    AddHotKey(5, {29, 30});
-    AddHotKey(6, {29, 47});
-    AddHotKey(7, {29, 34});
-    AddHotKey(11, {29, 21});
-    if (g_gmFlag) {
-        AddHotKey(48, {29, 48});
-        AddHotKey(49, {29, 49});
-        AddHotKey(50, {29, 22});
-        AddHotKey(51, {29, 50});
-        AddHotKey(89, {29, 19});
-    }
-    AddHotKey(18, {29, 45});
-    AddHotKey(109, {29, 2});
-    AddHotKey(108, {29, 3});
-    AddHotKey(146, {29, 16});
-}
-
 void CQuillonView::LoadPalette()
 {
     delete g_pPalette;
@@ -386,6 +364,28 @@ void CQuillonView::LoadPalette()
     g_pStageHolder->LoadCursor();
 
     g_musicPlayer.SetVolume(GetMusicVolume());
+}
+
+void CQuillonView::RegisterHotKeys()
+{
+    FreeHotKeys();
+    AddHotKey(100, {29, 15});
+    AddHotKey(4, {29, 31});
+    AddHotKey(5, {29, 30});
+    AddHotKey(6, {29, 47});
+    AddHotKey(7, {29, 34});
+    AddHotKey(11, {29, 21});
+    if (g_gmFlag) {
+        AddHotKey(48, {29, 48});
+        AddHotKey(49, {29, 49});
+        AddHotKey(50, {29, 22});
+        AddHotKey(51, {29, 50});
+        AddHotKey(89, {29, 19});
+    }
+    AddHotKey(18, {29, 45});
+    AddHotKey(109, {29, 2});
+    AddHotKey(108, {29, 3});
+    AddHotKey(146, {29, 16});
 }
 
 void CQuillonView::RestorePalette(bool fromSystem)
