@@ -244,8 +244,8 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         char id[13] = {};
         std::memcpy(id, p + 1, 12);
         account.SetText(AccountRecord::kId, AccountRecord::kIdSize, id);
-        // An ID that begins with "gm" is a game master's.
-        account.SetI16(AccountRecord::kLevel, std::strncmp(id, "gm", 2) == 0 ? AccountRecord::kGmLevel : 1);
+        const bool gameMaster = std::strncmp(id, kGameMasterPrefix, std::strlen(kGameMasterPrefix)) == 0;
+        account.SetI16(AccountRecord::kLevel, gameMaster ? AccountRecord::kGmLevel : 1);
         account.SetSlot(1, 0, kCharacterName, 1);
         Bytes reply = {kCmdLogin, 5, 0};
         reply.insert(reply.end(), account.bytes.begin(), account.bytes.end());

@@ -1,8 +1,8 @@
 // A small game server for the sample world, on the loopback address: one
-// client at a time. It takes any log-in (an ID that begins with "gm" as a
-// game master's) and registration, offers one character, answers the
-// version, the choice and every connect step, lets the player onto stage 0
-// among four wandering characters and echoes each step as an area update. Every other command is framed by the lengths the
+// client at a time. It takes any log-in and registration, offers one
+// character, answers the version, the choice and every connect step, lets
+// the player onto stage 0 among four wandering characters and echoes each
+// step as an area update. Every other command is framed by the lengths the
 // client sends it with and dropped; bytes it cannot frame are dropped whole.
 #pragma once
 #include <cstddef>
@@ -13,15 +13,10 @@
 #include "platform/Loop.h"
 #include "platform/Socket.h"
 
-// Appends what the peer has sent to in; false once it has gone (end of
-// stream or an error).
-bool ReceiveAvailable(plat::CTcpSocket& conn, std::vector<uint8_t>& in);
-// Sends what the system takes of out and drops it from out; false once the
-// peer has gone.
-bool SendPending(plat::CTcpSocket& conn, std::vector<uint8_t>& out);
-
 class CDemoServer : public plat::IEventSource {
 public:
+    // An ID that begins with this logs in as a game master.
+    static constexpr const char* kGameMasterPrefix = "gm";
     static constexpr uint16_t kPlayerId = 7;
     static constexpr uint16_t kVersion = 336;
     static constexpr int kStartX = 175;
@@ -100,3 +95,10 @@ private:
     std::vector<uint8_t> m_in;
     std::vector<uint8_t> m_out;
 };
+
+// Appends what the peer has sent to in; false once it has gone (end of
+// stream or an error).
+bool ReceiveAvailable(plat::CTcpSocket& conn, std::vector<uint8_t>& in);
+// Sends what the system takes of out and drops it from out; false once the
+// peer has gone.
+bool SendPending(plat::CTcpSocket& conn, std::vector<uint8_t>& out);
