@@ -1,6 +1,7 @@
-// quorvel-demo-server [port]: the sample world's game server on 127.0.0.1.
-// Prints "port N" once it listens (port 0 or none: a free port), serves one
-// client and exits when that client disconnects, or on SIGTERM or SIGINT.
+// quorvel-demo-server [port]: the sample world's game server on 127.0.0.1,
+// with its board and mail servers on free ports. Prints "port N board B
+// mail M" once they listen (port 0 or none: a free port), serves one client
+// and exits when that client disconnects, or on SIGTERM or SIGINT.
 #include <poll.h>
 #include <signal.h>
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "support/DemoBoardServer.h"
 #include "support/DemoServer.h"
 
 namespace {
@@ -31,18 +33,24 @@ int main(int argc, char** argv)
     sigaction(SIGINT, &sa, nullptr);
 
     CDemoServer server(static_cast<uint16_t>(port));
-    if (!server.Listening()) {
+    CDemoBoardServer board(CDemoBoardServer::Kind::Board);
+    CDemoBoardServer mail(CDemoBoardServer::Kind::Mail);
+    if (!server.Listening() || !board.Listening() || !mail.Listening()) {
         std::fprintf(stderr, "cannot listen on 127.0.0.1 port %ld\n", port);
         return 1;
     }
-    std::printf("port %u\n", server.Port());
+    std::printf("port %u board %u mail %u\n", server.Port(), board.Port(), mail.Port());
     std::fflush(stdout);
     while (!g_stop && !server.ClientGone()) {
         std::vector<struct pollfd> fds;
         server.AppendPollFds(fds);
-        // The listener and the wanderers' clock are looked at every 20 ms.
+        board.AppendPollFds(fds);
+        mail.AppendPollFds(fds);
+        // The listeners and the wanderers' clock are looked at every 20 ms.
         poll(fds.data(), fds.size(), 20);
         server.Pump();
+        board.Pump();
+        mail.Pump();
     }
     return 0;
 }

@@ -359,6 +359,17 @@ void CQuillonView::LoadPalette()
     g_pPalette->BuildShadeTables();
     g_pPalette->BuildTintTables();
 
+    RegisterHotKeys();
+
+    delete g_pStageHolder;
+    g_pStageHolder = new CStageHolder(this);
+    g_pStageHolder->LoadCursor();
+
+    g_musicPlayer.SetVolume(GetMusicVolume());
+}
+
+void CQuillonView::RegisterHotKeys()
+{
     FreeHotKeys();
     AddHotKey(100, {29, 15});
     AddHotKey(4, {29, 31});
@@ -377,12 +388,6 @@ void CQuillonView::LoadPalette()
     AddHotKey(109, {29, 2});
     AddHotKey(108, {29, 3});
     AddHotKey(146, {29, 16});
-
-    delete g_pStageHolder;
-    g_pStageHolder = new CStageHolder(this);
-    g_pStageHolder->LoadCursor();
-
-    g_musicPlayer.SetVolume(GetMusicVolume());
 }
 
 void CQuillonView::RestorePalette(bool fromSystem)

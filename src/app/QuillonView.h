@@ -34,6 +34,9 @@ public:
     // Draws the loading screen at step 0, 10, ..., 70, 101 or 102.
     void ShowLoading(int percent);
     void LoadPalette();
+    // The hot-key list, Ctrl+B, N, U, M and R only for a game master. Built
+    // with the palette and again once the log-in has told who is one.
+    void RegisterHotKeys();
     // The 800 x 600 picture of the loading screen, "data\loading.bin".
     void ReadLoadingPicture();
     // Runs while the view is not running: connects once, then waits for

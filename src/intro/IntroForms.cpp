@@ -656,6 +656,8 @@ void CIntroLayer::OnLoginReply(int result, int)
     case 6:
         // The dispatcher has stored the account record.
         g_gmFlag = g_loginRecord.IsGm() ? 1 : 0;
+        if (g_pView)
+            g_pView->RegisterHotKeys();
         g_requestDone = 1;
         return;
     case 7: message = "이미 등록된 Zunlet ID입니다."; break;

@@ -6,15 +6,20 @@
 
 #include "app/CommandRing.h"
 #include "app/FrameClock.h"
+#include "core/BiString.h"
 #include "core/Blit.h"
 #include "core/TextLayer.h"
 #include "net/MySocket.h"
 #include "social/BoardList.h"
 #include "social/ListStream.h"
 #include "ui/ButtonWidget.h"
+#include "ui/MessageRing.h"
 #include "windows/PlayerInfo.h"
 
 namespace {
+
+const CBiString kNoBoardServer("게시판 서버에 연결할 수 없습니다.\0Cannot connect to the board server.");
+const CBiString kNoMailServer("편지 서버에 연결할 수 없습니다.\0Cannot connect to the mail server.");
 
 constexpr int32_t kCmdRead = 58;
 constexpr int32_t kCmdQuit = 62;
@@ -117,6 +122,7 @@ int CBoardListWin::OnLButtonDown(int32_t x, int32_t y)
 
 void CBoardListWin::Draw(uint8_t* surface)
 {
+    WatchConnection();
     if (IsOpenOrOpening() && OnReply())
         Refresh();
     WindowDraw(surface);
@@ -195,19 +201,44 @@ void CBoardListWin::OnListReply()
 
 void CBoardListWin::OpenConnection(const char* request)
 {
+    bool started;
     if (m_mail) {
         char name[32] = {};
         g_playerInfo.GetCharName(name, sizeof name);
-        OpenBoardConnection(GetMailSocket(), MailServerPort(), MailLoginLine(name));
+        started = OpenBoardConnection(GetMailSocket(), MailServerPort(), MailLoginLine(name));
     } else {
-        OpenBoardConnection(GetBoardSocket(), BoardServerPort(), request ? request : "");
+        started = OpenBoardConnection(GetBoardSocket(), BoardServerPort(), request ? request : "");
     }
+    m_awaitingConnect = started;
+    if (!started)
+        ReportNoConnection();
 }
 
 void CBoardListWin::CloseConnection()
 {
+    m_awaitingConnect = false;
     if (CMySocket* socket = GetSocket())
         socket->Close();
+}
+
+void CBoardListWin::WatchConnection()
+{
+    if (!m_awaitingConnect)
+        return;
+    const CMySocket* socket = GetSocket();
+    if (socket && socket->HasConnected()) {
+        m_awaitingConnect = false;
+        return;
+    }
+    if (socket && (socket->IsOpen() || socket->IsResolving()))
+        return;
+    m_awaitingConnect = false;
+    ReportNoConnection();
+}
+
+void CBoardListWin::ReportNoConnection() const
+{
+    g_messageRing.AddLine(m_mail ? kNoMailServer.Get() : kNoBoardServer.Get());
 }
 
 void CBoardListWin::ResetRequest(CMySocket*) { m_rowsReceived = 0; }

@@ -63,6 +63,10 @@ protected:
 private:
     // Selects the entry of the row under y; false on no entry.
     bool SelectAt(int32_t x, int32_t y);
+    // Once the connect opened by OpenConnection has failed, a line on the
+    // message ring says so; the window stays open with an empty page.
+    void WatchConnection();
+    void ReportNoConnection() const;
     int SendLine(const char* text) const;
 
     CBoardList* m_page;
@@ -71,6 +75,7 @@ private:
     int32_t m_tabFrame = 0;
     int32_t m_selected = -1;
     int32_t m_rowsReceived = 0;
+    bool m_awaitingConnect = false;
     CButtonWidget* m_readButton = nullptr;
     CButtonWidget* m_eraseButton = nullptr;
     CButtonWidget* m_writeButton = nullptr;

@@ -21,6 +21,11 @@ using plat::FormControlKind;
 const CBiString kNotAvailableText(
     "이 화면에서는 글을 쓸 수 없습니다.\0Writing posts and mail is not available on this desktop.");
 
+const CBiString kPostNotSentText(
+    "게시판 서버에 연결되어 있지 않아 보내지 못했습니다.\0Not sent: there is no connection to the board server.");
+const CBiString kMailNotSentText(
+    "편지 서버에 연결되어 있지 않아 보내지 못했습니다.\0Not sent: there is no connection to the mail server.");
+
 // More of a file than the body can take is never read.
 constexpr size_t kFileReadLimit = 2 * CMailWriteDlg::kBodyLimit;
 
@@ -221,10 +226,12 @@ void CMailWriteDlg::OnSend()
         plat::MessageBox("", UploadCheckMessage(upload.check));
         return;
     }
-    if (m_mode == kModeMail)
-        SendMail(upload.bytes);
-    else
-        SendPost(upload.bytes);
+    const int queued = m_mode == kModeMail ? SendMail(upload.bytes) : SendPost(upload.bytes);
+    if (!queued) {
+        // No connection to take it: the text stays in the dialog.
+        plat::MessageBox("", (m_mode == kModeMail ? kMailNotSentText : kPostNotSentText).Get());
+        return;
+    }
     Finish();
     if (m_parent)
         plat::Loop().PostMessage(m_parent, kMsgFinished, static_cast<uintptr_t>(m_mode));

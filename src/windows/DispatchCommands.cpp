@@ -35,6 +35,7 @@
 #include "ui/InputFocus.h"
 #include "ui/MessageRing.h"
 #include "ui/MyCharacterView.h"
+#include "windows/BoardCommands.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ItemList.h"
 #include "windows/MouseCursor.h"
@@ -76,10 +77,10 @@ constexpr std::array<Row, kLastCommand + 1> BuildRows()
                    109, 123, 124, 125, 126, 127, 128, 129, 131, 250, 75, 132, 133, 134, 135, 136, 137, 140, 141,
                    142})
         rows[static_cast<size_t>(id)] = Row::kWritten;
-    // Rows that come with their windows: the boards and mail.
+    // The boards and the mail.
     for (int id : {48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61,
                    62, 63, 66, 67, 68})
-        rows[static_cast<size_t>(id)] = Row::kWindowPending;
+        rows[static_cast<size_t>(id)] = Row::kWritten;
     // The battle bar's rows.
     for (int id : {37, 38, 39, 40, 41, 42, 43})
         rows[static_cast<size_t>(id)] = Row::kWritten;
@@ -813,8 +814,8 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
             g_mixer.SetVolume(0);
         break;
     default:
-        // 0, 138, 139 do nothing; the rows that come with their windows
-        // have popped their arguments.
+        // The boards' and the mail's rows; 0, 138 and 139 do nothing.
+        RunBoardCommand(ui, id);
         break;
     }
 }

@@ -25,9 +25,9 @@ int GetTransferPercent();
 // dispatcher passes: true, and the cooldown starts again; false drops it.
 bool TakeRequestCooldown();
 
-// What a command id's row does: nothing known, its action, or (for now)
-// only the popping of its arguments until its window comes.
-enum class CommandRow : uint8_t { kUnassigned, kWritten, kWindowPending };
+// What a command id's row does: nothing known (reported and skipped), or
+// its action.
+enum class CommandRow : uint8_t { kUnassigned, kWritten };
 CommandRow GetCommandRow(int id);
 // Entries that follow the id in the ring as its arguments.
 int CommandArgumentCount(int id);

@@ -1,140 +1,358 @@
-// The whole client on the headless platform with two scripted board
-// servers: the view's own board and mail connections, the real loop and
-// frame. The UI layer's commands are played by calling the windows' entries
-// as the command dispatcher calls them.
+// The whole client in the sample world, logged in on the demo server, with
+// scripted board and mail servers or the demo's own. Everything is done with
+// clicks and keys: a board structure on the field opens the bulletin board
+// on its own connection, the list, read, write and search buttons talk to
+// the board server byte for byte, a game master's Ctrl+M opens the mail.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
+#include "app/ExitGame.h"
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
-#include "app/ReceiveDispatch.h"
+#include "core/TextLayer.h"
 #include "fixtures/BoardRecordWriter.h"
-#include "fixtures/IntroArchive.h"
+#include "fixtures/SampleWorld.h"
 #include "intro/IntroLayer.h"
-#include "net/MySocket.h"
 #include "platform/Settings.h"
-#include "social/BoardList.h"
-#include "social/BoardListWin.h"
-#include "social/BoardReadWin.h"
-#include "social/BoardTestEnv.h"
-#include "social/BoardUpload.h"
-#include "social/ListStream.h"
 #include "social/MailWriteDlg.h"
+#include "support/DemoBoardServer.h"
+#include "support/DemoServer.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
+#include "ui/MessageRing.h"
+#include "world/BGLayer.h"
 
 namespace {
 
 constexpr const char* kServerKey = "Software\\Brennix\\Quorvel\\Server";
+constexpr uint8_t kCtrl = 29, kShift = 42, kSpace = 57, kTab = 15;
+constexpr uint8_t kD = 32, kE = 18, kG = 34, kH = 35, kI = 23, kL = 38, kM = 50, kN = 49, kS = 31;
+constexpr uint8_t k1 = 2, k2 = 3, k3 = 4, k4 = 5, k5 = 6;
+// The free board of the sample town.
+constexpr int kFreeBoardX = 172, kFreeBoardY = 301;
+// The list window stands at (96, 76) once open; its buttons and rows are
+// placed from there.
+constexpr int kListX = 96, kListY = 76;
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-TEST(BoardClient, BoardPageReadEntryAndPostOnTheirOwnConnection)
+class BoardClient : public testing::Test {
+protected:
+    BoardClient()
+    {
+        game.Register();
+        plat::ISettings& s = plat::Settings();
+        s.SetString(kServerKey, "Host", "127.0.0.1");
+        s.SetDword(kServerKey, "Port", game.Port());
+        s.SetString("Control Panel\\International", "Locale", "00000412");
+    }
+
+    static void UseBoardServers(uint16_t boardPort, uint16_t mailPort)
+    {
+        plat::Settings().SetDword(kServerKey, "BoardPort", boardPort);
+        plat::Settings().SetDword(kServerKey, "MailPort", mailPort);
+    }
+
+    int Scene() const { return g_pView && g_pView->m_pIntroLayer ? g_pView->m_pIntroLayer->m_sceneState : -1; }
+    void Key(uint8_t scan)
+    {
+        h.KeyDown(scan);
+        h.RunForMs(100);
+        h.KeyUp(scan);
+        h.RunForMs(100);
+    }
+    // Keys held together for a few frames.
+    void Chord(std::initializer_list<uint8_t> keys)
+    {
+        for (uint8_t k : keys)
+            h.KeyDown(k);
+        h.RunForMs(150);
+        for (uint8_t k : keys)
+            h.KeyUp(k);
+        h.RunForMs(150);
+    }
+    void ClickAt(int x, int y)
+    {
+        h.MouseMove(x, y);
+        h.RunForMs(70);
+        h.Click(1, x, y);
+        h.RunForMs(70);
+    }
+
+    // Two clicks 70 ms apart; the latched position is the second's.
+    void DoubleClickAt(int x, int y)
+    {
+        ClickAt(x, y);
+        h.Click(1, x, y);
+        h.RunForMs(70);
+    }
+
+    // Letters are typed in Latin mode (Shift+Space leaves the Hangul mode).
+    void Type(const std::vector<uint8_t>& scans, bool latin)
+    {
+        if (latin)
+            Chord({kShift, kSpace});
+        for (uint8_t scan : scans)
+            Key(scan);
+    }
+
+    // The ID ("gm1" is a game master's, "123" a player's), the password
+    // "45", the first character: on stage 0.
+    void LogIn(bool gameMaster)
+    {
+        ASSERT_TRUE(h.Start());
+        ASSERT_TRUE(h.RunUntil([&] { return Scene() == kSceneLogin; }, 400000)) << Scene();
+        if (gameMaster)
+            Type({kG, kM, k1, kTab, k4, k5}, true);
+        else
+            Type({k1, k2, k3, kTab, k4, k5}, false);
+        ClickAt(490, 480);
+        ASSERT_TRUE(h.RunUntil([&] { return Scene() == kSceneCharacter; }, 400000)) << Scene();
+        h.RunForMs(200);
+        ClickAt(158, 447);
+        ASSERT_TRUE(h.RunUntil([&] { return Scene() == kSceneInWorld && game.EnteredField(); }, 800000));
+        h.RunForMs(1000);
+    }
+
+    // A click on a board structure of the town; its window slides in.
+    void ClickCell(int x, int y)
+    {
+        int sx = 0, sy = 0;
+        CellOnScreen(x, y, sx, sy);
+        ClickAt(sx, sy - 8);
+    }
+
+    // Where a cell's middle is on the screen.
+    void CellOnScreen(int x, int y, int& sx, int& sy)
+    {
+        int px = 0, py = 0;
+        CBGLayer::TileToPixel(x, y, px, py);
+        g_pView->m_pBGLayer->WorldToScreen(px + 32, py + 16, sx, sy);
+    }
+
+    // The share of the text's ink, drawn at (x, y) in colour, that the
+    // last presented frame shows in that colour; -1 before any frame.
+    double Shown(const std::string& text, int x, int y, uint8_t colour)
+    {
+        const plat::PresentRecord& shown = h.Platform().video.lastPresent;
+        if (shown.depth != 8 || shown.pixels.size() < 800u * 600u)
+            return -1;
+        std::vector<uint8_t>& alone = m_scratch;
+        alone.assign(800 * 600, 0);
+        g_pTextLayer->SetTarget(alone.data(), 800, 600);
+        g_pTextLayer->DrawTextColored(x, y, text.c_str(), colour, 255, 1);
+        int ink = 0, match = 0;
+        for (size_t i = 0; i < alone.size(); ++i)
+            if (alone[i] == colour) {
+                ++ink;
+                match += shown.pixels[i] == colour ? 1 : 0;
+            }
+        return ink ? static_cast<double>(match) / ink : 0.0;
+    }
+
+    static std::string BoardRow(const BoardRecordFields& f)
+    {
+        char row[160];
+        std::snprintf(row, sizeof row, "%5d  %-17s  %8s  %5u %5u    %-s", f.number, f.name.c_str(),
+                      f.date.c_str() + 2, f.lines, f.counter, f.title.c_str());
+        return row;
+    }
+
+    CHarness h{5000};
+    CTestArchive archive{CSampleWorld::Builder(), false};
+    CDemoServer game;
+    // Where Shown draws the text alone; the text layer keeps pointing here
+    // until the next frame.
+    std::vector<uint8_t> m_scratch;
+};
+
+TEST_F(BoardClient, BoardsAndMailAreReachedWithClicksAndKeys)
 {
-    CHarness h(5000);
-    CArchiveBuilder archive = CIntroArchive::Game();
-    BoardTest::AddBoardImages(archive);
-    CTestArchive installed(archive, false);
-    CFakeServer board;
-    CFakeServer mail;
+    CFakeServer board, mail;
     board.Register();
     mail.Register();
-    plat::Settings().SetString(kServerKey, "BoardHost", "127.0.0.1");
-    plat::Settings().SetDword(kServerKey, "BoardPort", board.Port());
-    plat::Settings().SetDword(kServerKey, "MailPort", mail.Port());
-    plat::Settings().SetString("Control Panel\\International", "Locale", "00000412");
-    ASSERT_TRUE(h.Start());
-    ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 1 && GetBoardSocket() && GetMailSocket(); }));
-    g_loginRecord.SetSlot(1, 0, "Arin", 3);
-    g_loginRecord.SetText(AccountRecord::kId, AccountRecord::kIdSize, "arin01");
-    g_selectedSlot = 1;
+    UseBoardServers(board.Port(), mail.Port());
+    LogIn(true);
+    ASSERT_FALSE(HasFatalFailure());
 
-    // The free board opens (command 48): its connection and its first line.
-    CBullWin list;
-    CBullReadWin reader;
-    list.SetTabFrame(1);
-    list.CloseConnection();
-    list.OpenConnection("BOARD\n");
-    list.SetState(CWidget::kOpen);
-    list.Refresh();
-    g_boardRequestStream.SetSocket(GetBoardSocket());
-    g_boardReceiveStream.SetWindows(&list, &reader);
+    // A click on the free board of the town: its connection, its line.
+    ClickCell(kFreeBoardX, kFreeBoardY);
+    board.Expect(Text("BOARD\n"));
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    h.RunForMs(1000);
+
+    // The list button: "LS\n", answered by a page of 16 records in small
+    // pieces; 15 rows show the first 15, the 16th is read and dropped.
     Bytes page = BoardListMarker();
+    std::vector<BoardRecordFields> records;
     for (int i = 1; i <= 16; ++i) {
         BoardRecordFields f;
         f.number = 200 + i;
-        f.name = i == 4 ? "Arin" : "Bram";
+        f.name = i == 4 ? "Hero" : "Bram";
+        f.counter = static_cast<uint32_t>(i);
+        f.title = "Title " + std::to_string(i);
+        records.push_back(f);
         page = Concat({page, BoardRecord(f)});
     }
-    board.Expect(Text("BOARD\n")).Expect(Text("LS\n")).Send(page, 100);
-    ASSERT_TRUE(h.RunUntil([&] { return board.Unmatched().empty() && board.Accepted(); }));
-    // The list button (command 56).
-    g_boardRequestStream.SendRequest("LS\n");
-    ASSERT_TRUE(h.RunUntil([&] {
-        list.Draw(nullptr);
-        return list.GetRowsReceived() == 15 && board.ScriptDone();
-    }));
-    h.Steps(40);
-    list.Draw(nullptr);
-    EXPECT_EQ(list.GetRowsReceived(), 15);
-    EXPECT_EQ(g_boardList.GetEntry(14)->number, 215);
+    board.Expect(Text("LS\n")).Send(page, 100);
+    ClickAt(kListX + 90, kListY + 382);
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    // A second press inside the cooldown is dropped, not sent later.
+    h.RunForMs(700);
+    ClickAt(kListX + 90, kListY + 382);
+    h.RunForMs(1000);
+    EXPECT_TRUE(board.Unmatched().empty()) << "one list request in 45 frames";
+    for (int row = 0; row < 15; ++row)
+        EXPECT_EQ(Shown(BoardRow(records[static_cast<size_t>(row)]), kListX + 15, kListY + 62 + 19 * row, 162), 1.0)
+            << "row " << row;
 
-    // Reading the entry of row 3 (command 58) while the list shows.
-    list.OnLButtonDown(list.GetPos()->x + 40, list.GetPos()->y + 60 + 19 * 3 + 1);
-    ASSERT_EQ(list.GetSelected(), 204);
-    list.RequestEntry(&reader);
-    reader.SetState(CWidget::kOpen);
-    BoardRecordFields entry;
-    entry.number = 204;
-    entry.lines = 2;
-    board.Expect(Text("204\n")).Send(BoardReadReply(entry, std::string(100, 'w') + "\r\nbye", false), 37);
-    ASSERT_TRUE(h.RunUntil([&] {
-        list.Draw(nullptr);
-        reader.Draw(nullptr);
-        return reader.GetRecordCount() == 2;
-    }));
-    ASSERT_EQ(reader.GetLineCount(), 3);
-    EXPECT_EQ(std::string(reader.GetLine(0)), std::string(80, 'w') + "\r");
-    EXPECT_EQ(std::string(reader.GetLine(1)), std::string(20, 'w') + "\r");
-    EXPECT_EQ(std::string(reader.GetLine(2)), "bye");
+    // A double click on row 3 reads its entry; the reader shows the text.
+    BoardRecordFields entry = records[3];
+    board.Expect(Text("204\n")).Send(BoardReadReply(entry, "Hello from the board.\nSecond line.", false), 50);
+    const int rowY = kListY + 60 + 19 * 3 + 5;
+    DoubleClickAt(kListX + 100, rowY);
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    // Past the cooldown of the read request.
+    h.MouseMove(780, 590);
+    h.RunForMs(1500);
+    EXPECT_EQ(Shown("Hello from the board.", 94 + 25, 76 + 117, 60), 1.0);
+    EXPECT_EQ(Shown("Second line.", 94 + 25, 76 + 117 + 14, 60), 1.0);
 
-    // Back to the list (command 63: the reader closes, then "Z\n"); the page
-    // comes again, though nobody reads text any more.
-    reader.SetState(CWidget::kClosed);
-    g_boardRequestStream.SendRequest("Z\n");
+    // Back to the list: the reader closes, "Z\n" asks for the page again.
     board.Expect(Text("Z\n")).Send(page);
-    ASSERT_TRUE(h.RunUntil([&] {
-        list.Draw(nullptr);
-        return board.ScriptDone() && list.GetRowsReceived() == 15;
-    }));
+    ClickAt(94 + 420 + 30, 76 + 370 + 12);
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    h.RunForMs(1000);
+    EXPECT_EQ(Shown(BoardRow(records[0]), kListX + 15, kListY + 62, 162), 1.0);
 
-    // Writing a post through the desktop dialog (command 59).
-    OpenWritingDialog(false);
+    // The write button: the desktop form; Send gives the announcement, the
+    // upload and the request for the page, byte for byte.
+    ClickAt(kListX + 390, kListY + 382);
     plat::CScriptedFormDialogs& forms = h.Platform().forms;
     ASSERT_NE(forms.Shown(CMailWriteDlg::kTemplatePost), nullptr);
     const std::string body = "A post of more than forty bytes,\r\nwritten on the desktop.";
     forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdTitle, "Hello all");
     forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdBody, body);
     forms.Press(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdSend);
-    const BoardUpload upload = MakePostUpload("Arin", "arin01", "Hello all", body);
-    board.Expect(Text("W\n")).Expect(upload.bytes).Expect(Text("Z\n"));
-    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }));
+    BoardRecordFields header;
+    header.number = 0;
+    header.name = "Hero";
+    header.loginId = "gm1";
+    header.date = header.time = "";
+    header.bodySize = static_cast<uint32_t>(body.size() + 1);
+    header.lines = 2;
+    header.title = "Hello all";
+    char length[8] = {};
+    std::snprintf(length, sizeof length, "%zu", 156 + body.size() + 1);
+    Bytes upload(length, length + 4);
+    upload = Concat({upload, BoardRecord(header), Text(body), {0}});
+    board.Expect(Concat({Text("W\n"), upload, Text("Z\n")}));
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    h.RunForMs(200);
     EXPECT_EQ(forms.Shown(CMailWriteDlg::kTemplatePost), nullptr);
-    EXPECT_TRUE(board.Failure().empty()) << board.Failure();
 
-    // The mailbox (command 51): the board list closes, the mail connection
-    // opens with the character name line.
-    list.CloseConnection();
-    CMailWin mailbox;
-    CMailReadWin mailReader;
-    mailbox.SetTabFrame(3);
-    mailbox.OpenConnection(nullptr);
-    g_boardRequestStream.SetSocket(GetMailSocket());
-    g_boardReceiveStream.SetWindows(&mailbox, &mailReader);
-    mail.Expect(Text("Arin\n"));
-    ASSERT_TRUE(h.RunUntil([&] { return mail.ScriptDone() && board.ClientClosed(); }));
+    // Ctrl+M, a game master's key: the board's connection closes and the
+    // mailbox opens on its own with the character's name.
+    mail.Expect(Text("Hero\n"));
+    Chord({kCtrl, kM});
+    ASSERT_TRUE(h.RunUntil([&] { return mail.ScriptDone() && board.ClientClosed(); }, 20000)) << mail.Failure();
+    h.RunForMs(2500);
+
+    // A board server that refuses: a line says so and the game goes on.
+    plat::CTcpListener gone;
+    ASSERT_EQ(gone.Listen(0), 0);
+    plat::Settings().SetDword(kServerKey, "BoardPort", gone.Port());
+    gone.Close();
+    Chord({kCtrl, kN});
+    h.RunForMs(1000);
+    ASSERT_NE(g_messageRing.GetLine(0), nullptr);
+    EXPECT_STREQ(g_messageRing.GetLine(0)->text, "게시판 서버에 연결할 수 없습니다.");
+    const uint32_t frames = g_gameFrameCount;
+    h.RunForMs(1000);
+    EXPECT_GT(g_gameFrameCount, frames + 30);
+    EXPECT_FALSE(IsExiting());
+    EXPECT_FALSE(game.ClientGone());
+    EXPECT_TRUE(h.Boxes().empty());
+    // A game master writes a notice there: the box says it was not sent and
+    // the text stays in the form.
+    ClickAt(kListX + 390, kListY + 382);
+    ASSERT_NE(forms.Shown(CMailWriteDlg::kTemplatePost), nullptr);
+    forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdTitle, "Notice");
+    forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdBody, body);
+    forms.Press(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdSend);
+    h.RunForMs(200);
+    ASSERT_EQ(h.Boxes().size(), 1u);
+    EXPECT_EQ(h.Boxes()[0].text, "게시판 서버에 연결되어 있지 않아 보내지 못했습니다.");
+    ASSERT_NE(forms.Shown(CMailWriteDlg::kTemplatePost), nullptr);
+    EXPECT_EQ(forms.Shown(CMailWriteDlg::kTemplatePost)->fields.at(CMailWriteDlg::kIdBody), body);
+    EXPECT_TRUE(board.Failure().empty()) << board.Failure();
     EXPECT_TRUE(mail.Failure().empty()) << mail.Failure();
+}
+
+// The demo's own servers answer a player of the sample town: the first page
+// comes with the board, an entry reads, a post is kept and listed first, a
+// search by title lists its matches.
+TEST_F(BoardClient, TheDemoBoardServerAnswersAPlayerOfTheSampleTown)
+{
+    CDemoBoardServer board(CDemoBoardServer::Kind::Board);
+    CDemoBoardServer mail(CDemoBoardServer::Kind::Mail);
+    ASSERT_TRUE(board.Listening() && mail.Listening());
+    board.Register();
+    mail.Register();
+    UseBoardServers(board.Port(), mail.Port());
+    LogIn(false);
+    ASSERT_FALSE(HasFatalFailure());
+    auto row = [](int number, const char* name, const char* date, uint32_t lines, const std::string& title) {
+        BoardRecordFields f;
+        f.number = number;
+        f.name = name;
+        f.date = date;
+        f.lines = lines;
+        f.counter = 0;
+        f.title = title;
+        return BoardRow(f);
+    };
+
+    ClickCell(kFreeBoardX, kFreeBoardY);
+    h.MouseMove(780, 590);
+    h.RunForMs(1000);
+    EXPECT_EQ(board.Requests(), std::vector<std::string>{"BOARD"});
+    EXPECT_EQ(Shown(row(18, "Cora", "2026-02-18", 3, "Selling a sword (18)"), kListX + 15, kListY + 62, 162), 1.0);
+
+    DoubleClickAt(kListX + 100, kListY + 65);
+    h.MouseMove(780, 590);
+    h.RunForMs(1000);
+    EXPECT_EQ(board.Requests().back(), "18");
+    EXPECT_EQ(Shown("Hello from Cora.", 94 + 25, 76 + 117, 60), 1.0);
+    ClickAt(94 + 420 + 30, 76 + 370 + 12);
+    h.RunForMs(1000);
+
+    ClickAt(kListX + 390, kListY + 382);
+    plat::CScriptedFormDialogs& forms = h.Platform().forms;
+    ASSERT_NE(forms.Shown(CMailWriteDlg::kTemplatePost), nullptr);
+    forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdTitle, "My first post");
+    forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdBody, "Forty bytes and more, written in the town.");
+    forms.Press(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdSend);
+    h.MouseMove(780, 590);
+    h.RunForMs(1000);
+    EXPECT_EQ(board.Uploads(), 1);
+    EXPECT_EQ(Shown(row(19, "Hero", "2026-03-01", 1, "My first post"), kListX + 15, kListY + 62, 162), 1.0);
+
+    // The search window: the title button, the text, the search button.
+    ClickAt(kListX + 270, kListY + 382);
+    h.RunForMs(1000);
+    ClickAt(288 + 85 + 30, 221 + 81);
+    ClickAt(288 + 100, 221 + 40);
+    Type({kS, kH, kI, kE, kL, kD}, true);
+    ClickAt(288 + 26 + 30, 221 + 103 + 12);
+    h.MouseMove(780, 590);
+    h.RunForMs(1000);
+    EXPECT_EQ(board.Requests().back(), "LTshield");
+    EXPECT_EQ(Shown(row(16, "Arin", "2026-02-16", 3, "Lost my shield (16)"), kListX + 15, kListY + 62, 162), 1.0);
+    EXPECT_TRUE(h.Boxes().empty());
 }
 
 }  // namespace

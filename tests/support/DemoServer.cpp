@@ -178,23 +178,38 @@ void CDemoServer::Pump()
     Flush();
 }
 
-void CDemoServer::ReadAvailable()
+bool ReceiveAvailable(plat::CTcpSocket& conn, std::vector<uint8_t>& in)
 {
     uint8_t buf[16384];
     for (;;) {
         size_t got = 0;
-        const int err = m_conn.Recv(buf, sizeof buf, got);
-        if (err != 0) {
-            if (!plat::IsTransientSocketError(err))
-                m_clientGone = true;
-            return;
-        }
-        if (got == 0) {
-            m_clientGone = true;
-            return;
-        }
-        m_in.insert(m_in.end(), buf, buf + got);
+        const int err = conn.Recv(buf, sizeof buf, got);
+        if (err != 0)
+            return plat::IsTransientSocketError(err);
+        if (got == 0)
+            return false;
+        in.insert(in.end(), buf, buf + got);
     }
+}
+
+bool SendPending(plat::CTcpSocket& conn, std::vector<uint8_t>& out)
+{
+    while (!out.empty()) {
+        size_t sent = 0;
+        const int err = conn.Send(out.data(), out.size(), sent);
+        out.erase(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(sent));
+        if (err != 0)
+            return plat::IsTransientSocketError(err);
+        if (sent == 0)
+            return true;
+    }
+    return true;
+}
+
+void CDemoServer::ReadAvailable()
+{
+    if (!ReceiveAvailable(m_conn, m_in))
+        m_clientGone = true;
 }
 
 void CDemoServer::Send(const Bytes& bytes)
@@ -204,18 +219,8 @@ void CDemoServer::Send(const Bytes& bytes)
 
 void CDemoServer::Flush()
 {
-    while (!m_out.empty() && !m_clientGone) {
-        size_t sent = 0;
-        const int err = m_conn.Send(m_out.data(), m_out.size(), sent);
-        m_out.erase(m_out.begin(), m_out.begin() + static_cast<std::ptrdiff_t>(sent));
-        if (err != 0) {
-            if (!plat::IsTransientSocketError(err))
-                m_clientGone = true;
-            return;
-        }
-        if (sent == 0)
-            return;
-    }
+    if (!m_clientGone && !SendPending(m_conn, m_out))
+        m_clientGone = true;
 }
 
 Bytes CDemoServer::CharacterRecordBytes(uint16_t id, int x, int y, uint16_t type) const
@@ -239,7 +244,8 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         char id[13] = {};
         std::memcpy(id, p + 1, 12);
         account.SetText(AccountRecord::kId, AccountRecord::kIdSize, id);
-        account.SetI16(AccountRecord::kLevel, 1);
+        const bool gameMaster = std::strncmp(id, kGameMasterPrefix, std::strlen(kGameMasterPrefix)) == 0;
+        account.SetI16(AccountRecord::kLevel, gameMaster ? AccountRecord::kGmLevel : 1);
         account.SetSlot(1, 0, kCharacterName, 1);
         Bytes reply = {kCmdLogin, 5, 0};
         reply.insert(reply.end(), account.bytes.begin(), account.bytes.end());

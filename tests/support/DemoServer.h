@@ -18,6 +18,8 @@ class CByteReader;
 
 class CDemoServer : public plat::IEventSource {
 public:
+    // An ID that begins with this logs in as a game master.
+    static constexpr const char* kGameMasterPrefix = "gm";
     static constexpr uint16_t kPlayerId = 7;
     static constexpr uint16_t kVersion = 336;
     static constexpr int kStartX = 175;
@@ -101,3 +103,10 @@ private:
     std::vector<uint8_t> m_in;
     std::vector<uint8_t> m_out;
 };
+
+// Appends what the peer has sent to in; false once it has gone (end of
+// stream or an error).
+bool ReceiveAvailable(plat::CTcpSocket& conn, std::vector<uint8_t>& in);
+// Sends what the system takes of out and drops it from out; false once the
+// peer has gone.
+bool SendPending(plat::CTcpSocket& conn, std::vector<uint8_t>& out);

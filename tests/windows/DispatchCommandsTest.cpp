@@ -24,6 +24,7 @@
 #include "support/FakeServer.h"
 #include "support/SentPackets.h"
 #include "support/TestWorld.h"
+#include "ui/ButtonWidget.h"
 #include "ui/IconList.h"
 #include "ui/InputFocus.h"
 #include "windows/DaradirUzedo.h"
@@ -49,21 +50,9 @@ const std::set<int>& Unassigned()
 
 TEST(CommandTable, EveryIdHasARowAndOnlyTheUnassignedAreSkipped)
 {
-    // The ids whose rows the dispatcher itself carries; the rest of the
-    // assigned ids come with their windows.
-    std::set<int> written{29, 30, 31, 32, 33, 44, 45, 47, 69, 74, 75, 140, 141, 142, 146};
-    for (auto [from, to] : {std::pair{0, 7}, {11, 20}, {100, 107}, {110, 116}, {118, 121}, {132, 139}})
-        for (int id = from; id <= to; ++id)
-            written.insert(id);
-    for (int id = 0; id <= 250; ++id) {
-        const CommandRow row = GetCommandRow(id);
-        if (Unassigned().count(id))
-            EXPECT_EQ(row, CommandRow::kUnassigned) << id;
-        else if (written.count(id))
-            EXPECT_EQ(row, CommandRow::kWritten) << id;
-        else
-            EXPECT_NE(row, CommandRow::kUnassigned) << id;
-    }
+    // Every id that is not unassigned executes: none waits for its window.
+    for (int id = 0; id <= 250; ++id)
+        EXPECT_EQ(GetCommandRow(id), Unassigned().count(id) ? CommandRow::kUnassigned : CommandRow::kWritten) << id;
     for (int id : {-1, -2, 251, 1000, 0x7FFFFFFF})
         EXPECT_EQ(GetCommandRow(id), CommandRow::kUnassigned) << id;
     for (int id = -1; id <= 260; ++id) {
@@ -520,6 +509,59 @@ TEST_F(DispatchTest, TheBoardCooldownCountsPassesNotRequests)
     ui.DispatchCommands();
     EXPECT_EQ(g_requestCooldown, 0) << "never below 0";
     EXPECT_TRUE(TakeRequestCooldown());
+}
+
+// The boards' and the mail's rows without a board server: which list opens
+// over which, who may write on the notice board, and what battle, an open
+// reader and the cooldown hold back.
+TEST_F(DispatchTest, BoardRowsOpenOneListAtATime)
+{
+    auto look = [&] { return dynamic_cast<CButtonWidget*>(Child(52, 53))->GetLook(); };
+    g_gmFlag = 0;
+    Baseline({54});
+    EXPECT_EQ(Run({49}), "52:1 54:3") << "the notice board closes the mail list";
+    EXPECT_EQ(ui.m_listWindowId, 52);
+    EXPECT_EQ(ui.m_readerWindowId, 55);
+    EXPECT_EQ(look(), CButtonWidget::kLookDisabled) << "only a game master writes notices";
+    Baseline({52});
+    EXPECT_EQ(Run({50, 49}), "") << "not over an open list";
+    EXPECT_EQ(Run({48}), "52:1 54:3") << "the free board opens over it";
+    EXPECT_EQ(look(), CButtonWidget::kLookNormal) << "everyone writes on the free board";
+    g_gmFlag = 1;
+    Baseline();
+    EXPECT_EQ(Run({49}), "52:1 54:3");
+    EXPECT_EQ(look(), CButtonWidget::kLookNormal);
+    g_gmFlag = 0;
+
+    // Not while an entry is read, not in a battle.
+    for (int reader : {55, 56}) {
+        Baseline({reader});
+        EXPECT_EQ(Run({48, 51}), "") << reader;
+    }
+    world.Layer().m_inBattle = 1;
+    world.Layer().m_battleNumber = 7;
+    Baseline();
+    EXPECT_EQ(Run({48, 51}), "");
+    world.Layer().m_inBattle = 0;
+
+    // The mail closes the bulletin list; quitting closes the current list
+    // once; the reader's quit closes the reader.
+    Baseline({52});
+    EXPECT_EQ(Run({51}), "52:3 54:1");
+    EXPECT_EQ(ui.m_listWindowId, 54);
+    EXPECT_EQ(ui.m_readerWindowId, 56);
+    Baseline({54, 56});
+    EXPECT_EQ(Run({62}), "54:3");
+    EXPECT_EQ(ui.m_listWindowId, -1);
+    EXPECT_EQ(Run({62, 58, 61}), "") << "no list: nothing to close, read or erase";
+    EXPECT_EQ(Run({63}), "56:3");
+
+    // The search window: one toggle per cooldown; a search closes it.
+    g_requestCooldown = 0;
+    Baseline();
+    EXPECT_EQ(Run({60, 60}), "57:1") << "the second request is dropped";
+    Baseline({57});
+    EXPECT_EQ(Run({68}), "57:3");
 }
 
 TEST_F(DispatchTest, RemovingAnItemKeepsTheInventoryWindowAsItWas)
