@@ -1,5 +1,5 @@
-// The death mark: drawn, bobbing, over every living creature of the
-// battle's death-mark table; it runs until the marks are reset.
+// The death mark: drawn, bobbing, over every creature of the battle's
+// death-mark table; it runs until the marks are reset.
 #pragma once
 #include "effects/Effect.h"
 
