@@ -9,6 +9,7 @@ public:
     void Init(CEffectManager* manager, int x, int y, const CEffectSpriteSet* set, int a);
     void Draw(uint8_t* dst) override;
     int GetBob() const { return m_bob; }
+    const CEffectSpriteSet* GetSet() const { return m_pSet; }
 
 private:
     const CEffectSpriteSet* m_pSet = nullptr;

@@ -26,6 +26,7 @@ public:
     void Init(CEffectManager* manager, int x, int y, const CEffectSpriteSet* set);
     void Draw(uint8_t* dst) override;
     const Flame& GetFlame(int i) const { return m_flames[static_cast<size_t>(i)]; }
+    const CEffectSpriteSet* GetSet() const { return m_pSet; }
 
 private:
     std::array<Flame, kFlames> m_flames{};

@@ -69,45 +69,6 @@ CEffectManager::CEffectManager(CObjLayer* objLayer) : m_pObjLayer(objLayer)
 
 CEffectManager::~CEffectManager() = default;
 
-template <class F>
-void CEffectManager::ForEachInstance(F&& f)
-{
-    auto each = [&](auto& pool) {
-        for (auto& e : pool)
-            f(static_cast<CEffect&>(e));
-    };
-    each(m_balloons);
-    each(m_salamanders);
-    each(m_missiles);
-    each(m_quakes);
-    each(m_hinotoris);
-    each(m_poseidons);
-    each(m_screenShakes);
-    each(m_fires);
-    each(m_deathMen);
-    each(m_hellions);
-    each(m_ghosts);
-    each(m_poseidonWaves);
-    each(m_earthquakes);
-    each(m_damages);
-    each(m_fireStoms);
-    each(m_fireStomMains);
-    for (auto& p : m_lightning)
-        each(p);
-    for (auto& p : m_useItems)
-        each(p);
-    for (auto& p : m_useItemWaves)
-        each(p);
-    for (auto& p : m_usedItems)
-        each(p);
-}
-
-template <class F>
-void CEffectManager::ForEachInstance(F&& f) const
-{
-    const_cast<CEffectManager*>(this)->ForEachInstance([&](CEffect& e) { f(static_cast<const CEffect&>(e)); });
-}
-
 int CEffectManager::CountActive() const
 {
     int n = 0;

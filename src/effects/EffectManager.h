@@ -151,12 +151,14 @@ public:
     CEffectSpriteSet& UseItemSet(int i) { return m_useItemSets[static_cast<size_t>(i)]; }
     CEffectSpriteSet& UsedItemSet(int i) { return m_usedItemSets[static_cast<size_t>(i)]; }
 
-private:
+    // Calls f on every instance of every pool (as CEffect&), the balloons
+    // included.
     template <class F>
     void ForEachInstance(F&& f);
     template <class F>
     void ForEachInstance(F&& f) const;
 
+private:
     CObjLayer* m_pObjLayer;
     CSpecialAbil m_specialAbil{*this};
     std::array<int32_t, kBalloons> m_balloonOrder{};
@@ -196,3 +198,42 @@ private:
     std::array<Pool<CUseItemWave>, kUseItemPools> m_useItemWaves;
     std::array<Pool<CUsedItem>, kUsedItemPools> m_usedItems;
 };
+
+template <class F>
+void CEffectManager::ForEachInstance(F&& f)
+{
+    auto each = [&](auto& pool) {
+        for (auto& e : pool)
+            f(static_cast<CEffect&>(e));
+    };
+    each(m_balloons);
+    each(m_salamanders);
+    each(m_missiles);
+    each(m_quakes);
+    each(m_hinotoris);
+    each(m_poseidons);
+    each(m_screenShakes);
+    each(m_fires);
+    each(m_deathMen);
+    each(m_hellions);
+    each(m_ghosts);
+    each(m_poseidonWaves);
+    each(m_earthquakes);
+    each(m_damages);
+    each(m_fireStoms);
+    each(m_fireStomMains);
+    for (auto& p : m_lightning)
+        each(p);
+    for (auto& p : m_useItems)
+        each(p);
+    for (auto& p : m_useItemWaves)
+        each(p);
+    for (auto& p : m_usedItems)
+        each(p);
+}
+
+template <class F>
+void CEffectManager::ForEachInstance(F&& f) const
+{
+    const_cast<CEffectManager*>(this)->ForEachInstance([&](CEffect& e) { f(static_cast<const CEffect&>(e)); });
+}

@@ -15,6 +15,7 @@
 #include "effects/RouteTrail.h"
 #include "fixtures/FontBuilder.h"
 #include "fixtures/RleEncoder.h"
+#include "fixtures/SpellSprites.h"
 #include "fixtures/SpriteWriter.h"
 #include "fixtures/WaveWriter.h"
 #include "rules/GameData.h"
@@ -28,7 +29,7 @@ const std::map<std::string, uint32_t>& SoundLengths()
     static const std::map<std::string, uint32_t> kLengths = {
         {"healself.wav", 110}, {"healother.wav", 120}, {"freeze.wav", 130}, {"hide.wav", 140},
         {"thunder1.wav", 150}, {"thunder3.wav", 160}, {"18.wav", 170},      {"powerbreak.wav", 180},
-        {"maxforce.wav", 190}, {"ghost.wav", 200}};
+        {"maxforce.wav", 190}, {"ghost.wav", 200},         {"hinotori.wav", 210},   {"hellion.wav", 220}};
     return kLengths;
 }
 
@@ -70,6 +71,8 @@ CArchiveBuilder Archive()
           "firestom.tlr", "useitem_light.tlr", "UsedItem2.TLR"})
         b.Add(name, EffectSet(name));
     b.Add("useitem.TLR", EffectSet("useitem", {}, CEffectBed::kUseItemFrames));
+    CSpellSprites::AddTo(b);
+    b.Add("poseidon.spr", CSpellSprites::Composite("poseidon", CEffectBed::kPoseidonSteps, {}));
     for (const char* colour : {"r", "b", "g", "y"}) {
         for (const char* base : {"using_item_", "using_item1_", "used_item_", "used_item1_"}) {
             const std::string name = std::string(base) + colour + ".TLR";
@@ -126,6 +129,7 @@ CEffectBed::CEffectBed(const CasterSetOptions& caster, int mapSize)
     SetEffects(&fx);
     ResOpenArchive();
     g_soundManager.Init();
+    g_bodyPartLists.Load();
     fx.LoadResources();
     g_powerBrakeSet.Load("data\\POWERBRAKE.TLR");
     g_magicBallSet.Load("data\\MAGICBALL.TLR");
@@ -146,6 +150,7 @@ CEffectBed::~CEffectBed()
     g_pTextLayer = nullptr;
     g_pPalette = nullptr;
     g_routeTrail.Stop();
+    g_bodyPartLists.Free();
     FreeGameData();
 }
 
