@@ -83,6 +83,7 @@ CArchiveBuilder Archive()
     for (int d = 0; d < 8; ++d)
         trail.push_back(Anim("DASH_" + std::to_string(d), 3, 0));
     b.Add("POWERBRAKE.TLR", EffectSet("POWERBRAKE", trail));
+    b.Add("MaximumForce.TLR", EffectSet("MaximumForce"));
     b.Add("MAGICBALL.TLR",
           EffectSet("MAGICBALL", {Anim("MAGICUP_0", 2, 0), Anim("MAGICEFFECT_0", 2, 0), Anim("MAGICDOWN_0", 2, 0)}));
     for (const auto& [name, ms] : SoundLengths())
@@ -133,6 +134,7 @@ CEffectBed::CEffectBed(const CasterSetOptions& caster, int mapSize)
     fx.LoadResources();
     g_powerBrakeSet.Load("data\\POWERBRAKE.TLR");
     g_magicBallSet.Load("data\\MAGICBALL.TLR");
+    g_maximumForceSet.Load("data\\MaximumForce.TLR");
     BuildCasterSet(*bed.Layer().GetCharSet(0), caster);
     const Bytes han = CFontBuilder::HangulFont(), eng = CFontBuilder::EnglishFont();
     text.SetFontData(han.data(), han.size(), eng.data(), eng.size());
