@@ -122,7 +122,7 @@ TEST(EffectPools, StartsWithArgumentsOutsideTheirRangesStartNothing)
     EXPECT_EQ(b.fx.CountActive(), 0);
 }
 
-TEST(ResetDeathMan, ClearsTheGivenEntryOnlyWhileTheFlagIsSetAndTheFlagWithTheLastEntry)
+TEST(ResetDeathMan, ClearsTheSlotAndCureFlagOnlyWhileTheFlagIsSetAndTheFlagWithTheLastEntry)
 {
     struct Row {
         const char* name;
@@ -146,6 +146,7 @@ TEST(ResetDeathMan, ClearsTheGivenEntryOnlyWhileTheFlagIsSetAndTheFlagWithTheLas
         CCharacter& other = b.bed.Add(100, 22, 20, 1);
         CObjLayer& layer = b.Layer();
         layer.m_deathMarkFlag = r.flag;
+        layer.m_cureReceived = 1;
         for (int e : r.entries)
             layer.m_deathMarks[static_cast<size_t>(e)] = {&other, &me};
         b.fx.StartDeathMan(0, 0, 0);
@@ -158,6 +159,11 @@ TEST(ResetDeathMan, ClearsTheGivenEntryOnlyWhileTheFlagIsSetAndTheFlagWithTheLas
             EXPECT_EQ(layer.m_deathMarks[static_cast<size_t>(i)].first, kept ? &other : nullptr) << i;
         }
         EXPECT_EQ(layer.m_deathMarkFlag, r.flagAfter);
+        // With the flag set, the word beside it (the Cure flag) is cleared
+        // and the slot's flag set.
+        EXPECT_EQ(layer.m_cureReceived, r.flag ? 0u : 1u);
+        for (int i = 0; i < CObjLayer::kDeathMarkPairs; ++i)
+            EXPECT_EQ(layer.m_deathMarkMarked[static_cast<size_t>(i)], r.flag && i == r.index ? 1u : 0u) << i;
     }
 }
 
