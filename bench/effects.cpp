@@ -1,5 +1,6 @@
 // The effects' frame: every pool full (1024 two-line balloons over the
-// view, 108 bolts of 15 segments, every other pool at 12) drawn in one
+// view, 108 bolts of 15 segments, every other pool at 12, the fire birds
+// with their 80 flames among them) drawn in one
 // DrawAll, and a busy battle frame (a full pool of damage numbers, 40
 // balloons, nine bolts, a fire storm, three missiles, twelve sparkles, each
 // kept at that count), against a memset of the 800 x 600 frame.
@@ -74,6 +75,11 @@ struct Field {
         fill([&] { return fx.StartDeathManSub(x, y, 0, 30, me); });
         fill([&] { return fx.StartEarthquake(x, y); });
         fill([&] { return fx.StartGhostCalling(x, y, 0); });
+        fill([&] { return fx.StartHinotori(x, y, 0); });
+        fill([&] { return fx.StartHellion(x, y, 0); });
+        fill([&] { return fx.StartSalamander(x, y); });
+        fill([&] { return fx.StartScreenShake(x, y, 8, 52); });
+        fill([&] { return fx.StartEffectFire(wx, wy); });
         fill([&] { return fx.StartGeneric108(wx + 100, wy + 100, wx + 700, wy + 400, Image()); });
         for (int pool = 1; pool <= CEffectManager::kLightningPools; ++pool)
             fill([&] { return fx.StartBigEffect(pool, wx + 100, wy + 400, wx + 560, wy + 20, pool % 3, pool % 3); });

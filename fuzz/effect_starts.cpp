@@ -1,5 +1,7 @@
 // Effect starts with arbitrary arguments, as packets and callers may give
-// them, then 60 frames of every effect into a screen with guard bands.
+// them, then 60 frames of every effect into a screen with guard bands. The
+// effect sets and body-part lists are loaded from a small archive, so the
+// kinds draw real frames wherever they are sent.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,8 +14,10 @@
 #include "core/TextLayer.h"
 #include "effects/EffectManager.h"
 #include "effects/RouteTrail.h"
+#include "fixtures/ArchiveBuilder.h"
 #include "fixtures/FontBuilder.h"
 #include "fixtures/RleEncoder.h"
+#include "fixtures/SpellSprites.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
@@ -23,7 +27,20 @@ namespace {
 constexpr size_t kGuard = 4096;
 constexpr uint8_t kGuardByte = 0xA5;
 
+CArchiveBuilder Sets()
+{
+    CArchiveBuilder b = CArchiveBuilder::MinimalGame();
+    for (const char* name :
+         {"deathman.TLR", "ghost2.tlr", "ghost3.tlr", "ghost5.tlr", "ghost6.tlr", "poseidonwave.TLR", "earthquake.TLR",
+          "firestom.tlr", "useitem.TLR", "UsedItem2.TLR", "useitem_light.tlr", "used_item1_g.TLR", "using_item_b.TLR"})
+        b.Add(name, CSpellSprites::Flames(name, {}));
+    b.Add("poseidon.spr", CSpellSprites::Composite("poseidon", 14, {}));
+    CSpellSprites::AddTo(b);
+    return b;
+}
+
 struct World {
+    CTestArchive archive{Sets(), true};
     CBGLayer ground{nullptr};
     CObjLayer layer{nullptr, &ground};
     CEffectManager fx{&layer};
@@ -40,6 +57,8 @@ struct World {
         image.SetData(CRleEncoder::Encode(CRleEncoder::Pattern(8, 8, 1)));
         g_pTextLayer = &text;
         g_pPalette = &palette;
+        g_bodyPartLists.Load();
+        fx.LoadResources();
     }
 };
 
@@ -54,10 +73,12 @@ public:
             v |= static_cast<uint32_t>(m_data[m_at++]) << (8 * i);
         return static_cast<int>(v);
     }
-    // Up to 300 bytes of text, zero-terminated in out.
+    // Up to 300 bytes of text, zero-terminated in out; its length comes
+    // first, so the bytes left are counted after it.
     void Text(std::vector<char>& out)
     {
-        const size_t n = std::min<size_t>(m_size - m_at, static_cast<size_t>(Int() & 511) % 301);
+        const size_t want = static_cast<size_t>(Int() & 511) % 301;
+        const size_t n = std::min(m_size - m_at, want);
         out.assign(m_data + m_at, m_data + m_at + n);
         out.push_back(0);
         m_at += n;
@@ -82,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int n = 0; n < 64 && a.More(); ++n) {
         const int op = a.Int();
         const int x = a.Int(), y = a.Int(), p = a.Int(), q = a.Int();
-        switch (static_cast<unsigned>(op) % 22) {
+        switch (static_cast<unsigned>(op) % 27) {
         case 0: fx.StartDamage(x, y, p, 0, nullptr); break;
         case 1: fx.StartDeathMan(x, y, p); break;
         case 2: fx.StartFireStomMain(x, y, nullptr); break;
@@ -108,6 +129,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         case 19: g_routeTrail.Start(x, y, p, q); break;
         case 20: fx.StartUseItemWave(x, y); break;
+        case 21: fx.StartHinotori(x, y, p); break;
+        case 22: fx.StartHellion(x, y, p); break;
+        case 23: fx.StartSalamander(x, y); break;
+        case 24: fx.StartScreenShake(x, y, p, q % 200); break;
+        case 25: fx.StartEffectFire(x, y); break;
         default: fx.RunAbilityRoutine(x, nullptr); break;
         }
     }

@@ -11,6 +11,7 @@
 #include "colony/SimBuildingTable.h"
 #include "colony/SimColony.h"
 #include "core/ResFile.h"
+#include "effects/Salamander.h"
 #include "platform/Clock.h"
 #include "platform/Crt.h"
 #include "platform/Dialogs.h"
@@ -59,6 +60,7 @@ BOOL CQuillonApp::InitInstance()
     }
 
     g_simColony.Reset();
+    g_bodyPartLists.Load();
     plat::SRand(plat::UnixTime());
 
     m_startExitCode = 0;
@@ -80,6 +82,7 @@ int CQuillonApp::ExitInstance()
         m_pMainWnd->DestroyWindow();
     delete m_pMainWnd;
     m_pMainWnd = nullptr;
+    g_bodyPartLists.Free();
     plat::RemoveRuntimeDir();
     return plat::Loop().ExitCode();
 }

@@ -148,11 +148,10 @@ int CSpecialAbil::RunDash(CCreature& c, int id)
     if (c.IsMine()) {
         // The camera rides this caster's own missile while it flies.
         CObjLayer* layer = c.GetLayer();
-        CBGLayer* ground = layer ? layer->GetBackground() : nullptr;
-        if (const CMissileEffect* m = m_fx.GetMissileOf(&c); m && ground) {
+        if (const CMissileEffect* m = m_fx.GetMissileOf(&c); m && layer) {
             int mx = 0, my = 0;
             m->GetPos(mx, my);
-            ground->ScrollTo(mx, my);
+            layer->SetFocusPixel(mx, my);
         }
     }
     if (counter >= kTrailFrame)

@@ -35,15 +35,12 @@ void CChatBalloon::SplitText(const char* text, char* line1, char* line2)
     std::memset(line1, 0, kLineSize);
     std::memset(line2, 0, kLineSize);
     size_t i = CopyPart(text, 0, kLine1End, line1);
-    i = CopyPart(text, i, kLine2End, line2);
-    // Anything left over was cut: say so.
-    bool dropped = false;
-    for (size_t j = i; !dropped && text[j] != 0; ++j) {
-        const auto b = static_cast<unsigned char>(text[j]);
-        // A lone lead byte right before the end carries no character.
-        dropped = !(b >= 0x80 && text[j + 1] == 0);
-    }
-    if (dropped)
+    CopyPart(text, i, kLine2End, line2);
+    // Texts longer than 62 bytes say that they go on.
+    int n = 0;
+    while (n <= kEllipsisAfter && text[n] != 0)
+        ++n;
+    if (n > kEllipsisAfter)
         std::strcat(line2, "...");
 }
 

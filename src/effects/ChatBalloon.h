@@ -11,6 +11,7 @@ public:
     // a double-byte character is never cut.
     static constexpr int kLine1End = 34;
     static constexpr int kLine2End = 60;
+    static constexpr int kEllipsisAfter = 62;
     static constexpr uint32_t kLifeFrames = 401;
 
     // (Re)starts the balloon over the character; it becomes the

@@ -26,8 +26,7 @@ void CDeathMan::Draw(uint8_t* dst)
     const int frames = m_pSet ? m_pSet->GetFrameCount() : 0;
     for (const CObjLayer::DeathMarkPair& pair : layer->m_deathMarks) {
         const CCreature* marked = pair.first;
-        // A creature that has left or died carries no mark.
-        if (!marked || !marked->IsActive() || !marked->IsAlive())
+        if (!marked)
             continue;
         m_x = marked->GetPixelX();
         m_y = marked->GetPixelY() - 130;

@@ -1,5 +1,5 @@
-// The death mark: drawn, bobbing, over every living creature of the
-// battle's death-mark table; it runs until the marks are reset.
+// The death mark: drawn, bobbing, over every creature of the battle's
+// death-mark table; it runs until the marks are reset.
 #pragma once
 #include "effects/Effect.h"
 
@@ -9,6 +9,7 @@ public:
     void Init(CEffectManager* manager, int x, int y, const CEffectSpriteSet* set, int a);
     void Draw(uint8_t* dst) override;
     int GetBob() const { return m_bob; }
+    const CEffectSpriteSet* GetSet() const { return m_pSet; }
 
 private:
     const CEffectSpriteSet* m_pSet = nullptr;

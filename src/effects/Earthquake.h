@@ -14,6 +14,7 @@ public:
     int Reset() override;
     void Init(CEffectManager* manager, int x, int y, const CEffectSpriteSet* set);
     void Draw(uint8_t* dst) override;
+    const CEffectSpriteSet* GetSet() const { return m_pSet; }
 
 private:
     struct Cell {

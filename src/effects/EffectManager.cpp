@@ -69,40 +69,6 @@ CEffectManager::CEffectManager(CObjLayer* objLayer) : m_pObjLayer(objLayer)
 
 CEffectManager::~CEffectManager() = default;
 
-template <class F>
-void CEffectManager::ForEachInstance(F&& f)
-{
-    auto each = [&](auto& pool) {
-        for (auto& e : pool)
-            f(static_cast<CEffect&>(e));
-    };
-    each(m_balloons);
-    each(m_missiles);
-    each(m_quakes);
-    each(m_poseidons);
-    each(m_deathMen);
-    each(m_ghosts);
-    each(m_poseidonWaves);
-    each(m_earthquakes);
-    each(m_damages);
-    each(m_fireStoms);
-    each(m_fireStomMains);
-    for (auto& p : m_lightning)
-        each(p);
-    for (auto& p : m_useItems)
-        each(p);
-    for (auto& p : m_useItemWaves)
-        each(p);
-    for (auto& p : m_usedItems)
-        each(p);
-}
-
-template <class F>
-void CEffectManager::ForEachInstance(F&& f) const
-{
-    const_cast<CEffectManager*>(this)->ForEachInstance([&](CEffect& e) { f(static_cast<const CEffect&>(e)); });
-}
-
 int CEffectManager::CountActive() const
 {
     int n = 0;
@@ -115,7 +81,10 @@ void CEffectManager::LoadResources()
     // Running effects would draw from sets being replaced.
     ClearAll();
     Reload(m_poseidonSet, "data\\poseidon.spr");
+    Reload(m_hinotoriSet, "data\\hinotori.spr");
+    Reload(m_hellionSet, "data\\Hellion.spr");
     Reload(m_deathManSet, "data\\deathman.TLR");
+    Reload(m_fireSet, "data\\fbird_fire.tlr");
     for (size_t i = 0; i < m_ghostSets.size(); ++i)
         Reload(m_ghostSets[i], kGhostFiles[i]);
     Reload(m_poseidonWaveSet, "data\\poseidonwave.TLR");
@@ -134,6 +103,10 @@ void CEffectManager::LoadResources()
         e.Reset();
     for (auto& e : m_earthquakes)
         e.Reset();
+    for (auto& e : m_fires)
+        e.Reset();
+    for (auto& e : m_salamanders)
+        e.BuildParts();
 }
 
 void CEffectManager::ClearAll()
@@ -165,10 +138,15 @@ void CEffectManager::DrawAll(uint8_t* dst)
     DrawPool(m_fireStomMains, dst);
     DrawPool(m_earthquakes, dst);
     DrawPool(m_deathMen, dst);
+    DrawPool(m_screenShakes, dst);
+    DrawPool(m_fires, dst);
     DrawPool(m_poseidonWaves, dst);
     DrawPool(m_poseidons, dst);
+    DrawPool(m_hinotoris, dst);
+    DrawPool(m_salamanders, dst);
     DrawPool(m_missiles, dst);
     DrawPool(m_quakes, dst);
+    DrawPool(m_hellions, dst);
     DrawPool(m_ghosts, dst);
     DrawPool(m_useItems[UsePool(colourBase)], dst);
     DrawPool(m_usedItems[0], dst);
@@ -184,19 +162,23 @@ void CEffectManager::DrawAll(uint8_t* dst)
         DrawPool(pool, dst);
 }
 
-void CEffectManager::ResetDeathMan(int index)
+void CEffectManager::ResetDeathMan(int slot)
 {
     for (auto& e : m_deathMen)
         e.Stop();
-    if (!m_pObjLayer || !m_pObjLayer->m_deathMarkFlag)
+    CObjLayer* layer = m_pObjLayer;
+    if (!layer || !layer->m_deathMarkFlag)
         return;
-    if (index < 0 || index >= CObjLayer::kDeathMarkPairs)
-        return;
-    m_pObjLayer->m_deathMarks[static_cast<size_t>(index)] = CObjLayer::DeathMarkPair{};
-    const bool anyLeft = std::any_of(m_pObjLayer->m_deathMarks.begin(), m_pObjLayer->m_deathMarks.end(),
+    // The word kept beside the death-mark flag: the Cure flag.
+    layer->m_cureReceived = 0;
+    if (slot >= 0 && slot < CObjLayer::kDeathMarkPairs) {
+        layer->m_deathMarks[static_cast<size_t>(slot)] = CObjLayer::DeathMarkPair{};
+        layer->m_deathMarkMarked[static_cast<size_t>(slot)] = 1;
+    }
+    const bool anyLeft = std::any_of(layer->m_deathMarks.begin(), layer->m_deathMarks.end(),
                                      [](const CObjLayer::DeathMarkPair& p) { return p.first != nullptr; });
     if (!anyLeft)
-        m_pObjLayer->m_deathMarkFlag = 0;
+        layer->m_deathMarkFlag = 0;
 }
 
 void CEffectManager::PsychicforceTick(CCreature* caster, CCreature* target)
@@ -368,6 +350,52 @@ CEarthquake* CEffectManager::StartEarthquake(int x, int y)
     CEarthquake* e = FirstIdle(m_earthquakes);
     if (e)
         e->Init(this, x, y, &m_earthquakeSet);
+    return e;
+}
+
+CScreenShake* CEffectManager::StartScreenShake(int x, int y, int amplitude, int duration)
+{
+    Clamp(x, y);
+    Clamp(amplitude);
+    CScreenShake* e = FirstIdle(m_screenShakes);
+    if (e)
+        e->Init(this, x, y, amplitude, duration);
+    return e;
+}
+
+CEffectFire* CEffectManager::StartEffectFire(int x, int y)
+{
+    Clamp(x, y);
+    CEffectFire* e = FirstIdle(m_fires);
+    if (e)
+        e->Init(this, x, y, &m_fireSet);
+    return e;
+}
+
+CHinotori* CEffectManager::StartHinotori(int x, int y, int anim)
+{
+    Clamp(x, y);
+    CHinotori* e = FirstIdle(m_hinotoris);
+    if (e)
+        e->Init(this, x, y, &m_hinotoriSet, anim);
+    return e;
+}
+
+CHellion* CEffectManager::StartHellion(int x, int y, int anim)
+{
+    Clamp(x, y);
+    CHellion* e = FirstIdle(m_hellions);
+    if (e)
+        e->Init(this, x, y, &m_hellionSet, anim);
+    return e;
+}
+
+CSalamander* CEffectManager::StartSalamander(int x, int y)
+{
+    Clamp(x, y);
+    CSalamander* e = FirstIdle(m_salamanders);
+    if (e)
+        e->Init(this, x, y);
     return e;
 }
 

@@ -13,15 +13,20 @@
 #include "effects/DamageEffect.h"
 #include "effects/DeathMan.h"
 #include "effects/Earthquake.h"
+#include "effects/EffectFire.h"
 #include "effects/EffectsService.h"
 #include "effects/FireStom.h"
 #include "effects/FireStomMain.h"
 #include "effects/GhostCalling.h"
+#include "effects/Hellion.h"
+#include "effects/Hinotori.h"
 #include "effects/LightningEffect.h"
 #include "effects/MissileEffect.h"
 #include "effects/Poseidon.h"
 #include "effects/PoseidonWave.h"
 #include "effects/QuakeController.h"
+#include "effects/Salamander.h"
+#include "effects/ScreenShake.h"
 #include "effects/SpecialAbil.h"
 #include "effects/UseItem.h"
 #include "effects/UseItemWave.h"
@@ -75,9 +80,11 @@ public:
     CEffect* StartDamage(int x, int y, int value, int kind, CCreature* target) override;
     CEffect* StartDeathMan(int x, int y, int a) override;
     // Stops the death marks; with the layer's death-mark flag set, clears
-    // entry index (0..31; others are ignored) and the flag once no entry
-    // holds a creature.
-    void ResetDeathMan(int index) override;
+    // the Cure flag and death-mark entry slot (the current battle slot,
+    // which the caller has just made current; others are ignored), sets
+    // the slot's flag, and clears the death-mark flag once no entry holds
+    // a creature.
+    void ResetDeathMan(int slot) override;
     CEffect* StartFireStomMain(int x, int y, CCreature* caster) override;
     CEffect* StartUseItem(int x, int y, int hidden) override;
     CEffect* StartUsedItem(int x, int y) override;
@@ -99,6 +106,12 @@ public:
                                      CRleImage* imageB);
     CQuakeController* StartDeathManSub(int x, int y, int amplitude, int duration, CCreature* caster);
     CEarthquake* StartEarthquake(int x, int y);
+    CScreenShake* StartScreenShake(int x, int y, int amplitude, int duration);
+    // The rain of fire birds, from the screen position of (x, y).
+    CEffectFire* StartEffectFire(int x, int y);
+    CHinotori* StartHinotori(int x, int y, int anim);
+    CHellion* StartHellion(int x, int y, int anim);
+    CSalamander* StartSalamander(int x, int y);
     CGhostCalling* StartGhostCalling(int x, int y, int a);
     // A bolt of lightning pool 1..9; null when the pool is full, the pool
     // number is outside 1..9 or the bolt is too long.
@@ -116,6 +129,10 @@ public:
     Pool<CDeathMan>& DeathMen() { return m_deathMen; }
     std::array<CChatBalloon, kBalloons>& Balloons() { return m_balloons; }
     Pool<CDamageEffect>& Damages() { return m_damages; }
+    Pool<CUsedItem>& UsedItems(int colour) { return m_usedItems[static_cast<size_t>(colour)]; }
+    Pool<CScreenShake>& ScreenShakes() { return m_screenShakes; }
+    Pool<CEffectFire>& Fires() { return m_fires; }
+    Pool<CSalamander>& Salamanders() { return m_salamanders; }
     Pool<CLightningEffect>& Lightning(int pool) { return m_lightning[static_cast<size_t>(pool)]; }
     // Active instances over every pool, the balloons included.
     int CountActive() const;
@@ -123,23 +140,35 @@ public:
     int GetBalloonOrderCount() const { return m_balloonCount; }
     int GetBalloonOrder(int i) const { return m_balloonOrder[static_cast<size_t>(i)]; }
     CSprSpriteSet& PoseidonSet() { return m_poseidonSet; }
+    CSprSpriteSet& HinotoriSet() { return m_hinotoriSet; }
+    CSprSpriteSet& HellionSet() { return m_hellionSet; }
+    CEffectSpriteSet& FireSet() { return m_fireSet; }
+    CEffectSpriteSet& DeathManSet() { return m_deathManSet; }
+    CEffectSpriteSet& GhostSet(int i) { return m_ghostSets[static_cast<size_t>(i)]; }
+    CEffectSpriteSet& PoseidonWaveSet() { return m_poseidonWaveSet; }
+    CEffectSpriteSet& EarthquakeSet() { return m_earthquakeSet; }
     CEffectSpriteSet& FireStomSet() { return m_fireStomSet; }
     CEffectSpriteSet& UseItemSet(int i) { return m_useItemSets[static_cast<size_t>(i)]; }
     CEffectSpriteSet& UsedItemSet(int i) { return m_usedItemSets[static_cast<size_t>(i)]; }
 
-private:
+    // Calls f on every instance of every pool (as CEffect&), the balloons
+    // included.
     template <class F>
     void ForEachInstance(F&& f);
     template <class F>
     void ForEachInstance(F&& f) const;
 
+private:
     CObjLayer* m_pObjLayer;
     CSpecialAbil m_specialAbil{*this};
     std::array<int32_t, kBalloons> m_balloonOrder{};
     int m_balloonCount = 0;
 
     CReloadableSet<CSprSpriteSet> m_poseidonSet;
+    CReloadableSet<CSprSpriteSet> m_hinotoriSet;
+    CReloadableSet<CSprSpriteSet> m_hellionSet;
     CReloadableSet<CEffectSpriteSet> m_deathManSet;
+    CReloadableSet<CEffectSpriteSet> m_fireSet;
     std::array<CReloadableSet<CEffectSpriteSet>, CGhostCalling::kGhosts> m_ghostSets;
     CReloadableSet<CEffectSpriteSet> m_poseidonWaveSet;
     CReloadableSet<CEffectSpriteSet> m_earthquakeSet;
@@ -149,10 +178,15 @@ private:
     std::array<CReloadableSet<CEffectSpriteSet>, kUsedItemPools> m_usedItemSets;
 
     std::array<CChatBalloon, kBalloons> m_balloons;
+    Pool<CSalamander> m_salamanders;
     Pool<CMissileEffect> m_missiles;
     Pool<CQuakeController> m_quakes;
+    Pool<CHinotori> m_hinotoris;
     Pool<CPoseidon> m_poseidons;
+    Pool<CScreenShake> m_screenShakes;
+    Pool<CEffectFire> m_fires;
     Pool<CDeathMan> m_deathMen;
+    Pool<CHellion> m_hellions;
     Pool<CGhostCalling> m_ghosts;
     Pool<CPoseidonWave> m_poseidonWaves;
     Pool<CEarthquake> m_earthquakes;
@@ -164,3 +198,42 @@ private:
     std::array<Pool<CUseItemWave>, kUseItemPools> m_useItemWaves;
     std::array<Pool<CUsedItem>, kUsedItemPools> m_usedItems;
 };
+
+template <class F>
+void CEffectManager::ForEachInstance(F&& f)
+{
+    auto each = [&](auto& pool) {
+        for (auto& e : pool)
+            f(static_cast<CEffect&>(e));
+    };
+    each(m_balloons);
+    each(m_salamanders);
+    each(m_missiles);
+    each(m_quakes);
+    each(m_hinotoris);
+    each(m_poseidons);
+    each(m_screenShakes);
+    each(m_fires);
+    each(m_deathMen);
+    each(m_hellions);
+    each(m_ghosts);
+    each(m_poseidonWaves);
+    each(m_earthquakes);
+    each(m_damages);
+    each(m_fireStoms);
+    each(m_fireStomMains);
+    for (auto& p : m_lightning)
+        each(p);
+    for (auto& p : m_useItems)
+        each(p);
+    for (auto& p : m_useItemWaves)
+        each(p);
+    for (auto& p : m_usedItems)
+        each(p);
+}
+
+template <class F>
+void CEffectManager::ForEachInstance(F&& f) const
+{
+    const_cast<CEffectManager*>(this)->ForEachInstance([&](CEffect& e) { f(static_cast<const CEffect&>(e)); });
+}

@@ -22,7 +22,8 @@ public:
     // The death mark at a pixel position.
     virtual CEffect* StartDeathMan(int x, int y, int a) = 0;
     // Stops the 12 death marks and, when the object layer's death-mark flag
-    // is set, clears it and the marked flags of death-mark pair pairIndex.
+    // is set, clears death-mark entry slot, which the caller makes the
+    // current battle slot just before.
     virtual void ResetDeathMan(int pairIndex) = 0;
     virtual CEffect* StartFireStomMain(int x, int y, CCreature* caster) = 0;
     virtual CEffect* StartUseItem(int x, int y, int hidden) = 0;

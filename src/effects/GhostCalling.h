@@ -1,6 +1,7 @@
 // Four ghosts rising around a point for 401 frames.
 #pragma once
 #include <array>
+#include <cstddef>
 
 #include "effects/Effect.h"
 
@@ -13,6 +14,7 @@ public:
     int Reset() override;
     void Init(CEffectManager* manager, int x, int y, const Sets& sets, int a);
     void Draw(uint8_t* dst) override;
+    const CEffectSpriteSet* GetSet(int i) const { return m_ghosts[static_cast<size_t>(i)].set; }
 
 private:
     struct Ghost {

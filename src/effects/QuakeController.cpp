@@ -31,25 +31,24 @@ void CQuakeController::Init(CEffectManager* manager, int x, int y, int amplitude
 
 void CQuakeController::Draw(uint8_t* /*dst*/)
 {
-    CBGLayer* ground = Ground();
+    CObjLayer* layer = Layer();
     if (m_frame % 3 == 0) {
         ++m_step;
-        if (ground && CentreSeesPoint(ground, m_x, m_y)) {
+        if (layer && CentreSeesPoint(Ground(), m_x, m_y)) {
             int fx = 0, fy = 0;
-            ground->GetViewCentre(fx, fy);
+            layer->GetFocusPixel(fx, fy);
             switch (m_step % 4) {
             case 0: fy += m_amplitude; break;
             case 1: fy -= m_amplitude; break;
             case 2: fx += m_amplitude; break;
             default: fx -= m_amplitude; break;
             }
-            ground->ScrollTo(fx, fy);
+            layer->SetFocusPixel(fx, fy);
         }
     }
     if (m_step >= m_duration)
         m_active = 0;
     ++m_frame;
-    CObjLayer* layer = Layer();
     if (m_frame == 1 && layer && m_pManager) {
         if (const CCreature* me = layer->GetMyCharacter())
             m_pManager->StartEarthquake(me->GetPixelX() - 30, me->GetPixelY() + 120);

@@ -205,7 +205,7 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
     case kAbilityFreeze:
         m_fx.StartUseItemColor(M::colourGreen, x, y);
         if (target) {
-            m_fx.StartUsedItemColor(M::usedGreen, tx, ty);
+            m_fx.StartUsedItemColor(M::usedGreen1, tx, ty);
             target->SetFrozen(true);
         }
         c.SetMyTurn(0);
@@ -213,7 +213,7 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
         break;
     case kAbilityHide:
         m_fx.StartUseItemColor(M::colourYellow, tx, ty);
-        m_fx.StartUsedItemColor(M::usedYellow, tx, ty);
+        m_fx.StartUsedItemColor(M::usedYellow1, tx, ty);
         if (target) {
             target->SetHidden(true);
             CObjLayer* layer = c.GetLayer();

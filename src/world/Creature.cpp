@@ -15,7 +15,6 @@
 #include "world/WalkTable.h"
 
 int32_t g_gmOverlayMode;
-CAnimSpriteSet* g_pChargeSet;
 
 namespace {
 

@@ -214,6 +214,9 @@ protected:
         bool strike = false;
     };
     bool SwingTick(int code, Swing& swing);
+    // Over an attack's frame: the pieces fixed to its attachment point and
+    // the charge of classes 2 and 3.
+    void DrawAttackPieces(int step, const CRleImage* frame);
     void StrikeTarget();
     void AbilityDriver();
     // My own character's payment and packets of the ability begun.
@@ -331,6 +334,3 @@ protected:
 // The game master's overlay under the name labels: 0 none, 1 server ids,
 // 2 cells, 3 class and HP/MP.
 extern int32_t g_gmOverlayMode;
-// The shared charge set whose first animation classes 2 and 3 draw over
-// their attack from its fifth step on; null while none is loaded.
-extern CAnimSpriteSet* g_pChargeSet;

@@ -1,4 +1,5 @@
 // How a creature is drawn, labelled and heard.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -6,12 +7,15 @@
 #include "audio/SoundManager.h"
 #include "core/AnimSpriteSet.h"
 #include "core/RleImage.h"
+#include "core/TileSet.h"
 #include "rules/CalcData.h"
+#include "rules/GameData.h"
 #include "windows/UiService.h"
 #include "world/BGLayer.h"
 #include "world/Creature.h"
 #include "world/CreatureSounds.h"
 #include "world/DrawMode.h"
+#include "world/FieldFrame.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
 #include "world/ObrEntry.h"
@@ -20,8 +24,43 @@ namespace {
 
 constexpr int kDeathMatchFirst = 20001;
 constexpr int kGmLineGap = 16;
+// An attack frame's point after its hot spot and hit mark: where the
+// pieces of the attack are fixed.
+constexpr int kAttachPoint = 2;
+constexpr int kEsperGroup = 1;
+constexpr int kMonsterGroup = 3;
+constexpr int kChargeFirstStep = 5;
+
+int Near(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -(int64_t{1} << 30), int64_t{1} << 30)); }
 
 }  // namespace
+
+void CCreature::DrawAttackPieces(int step, const CRleImage* frame)
+{
+    CObjLayer& layer = *m_pLayer;
+    int sx = m_pixelX, sy = m_pixelY;
+    if (CBGLayer* bg = layer.GetBackground())
+        bg->WorldToScreen(m_pixelX, m_pixelY, sx, sy);
+    // The pieces of a player's swing, from the attack set of its class
+    // group, each picture with its shadow, sorted just in front of it.
+    const int group = m_record.bytes[CharacterRecord::kClassGroup];
+    const CEffectSpriteSet& pieces = group == kEsperGroup ? g_esperAttSet : g_whipSet;
+    const RlePoint* at = frame ? frame->GetPoint(kAttachPoint) : nullptr;
+    if (at && (at->x != 0 || at->y != 0) && group < kMonsterGroup) {
+        const int px = Near(int64_t{sx} - frame->GetHotSpot().x + at->x);
+        const int py = Near(int64_t{sy} - frame->GetHotSpot().y + at->y);
+        if (CRleImage* image = pieces.GetFrame(step))
+            layer.AddToDrawList(this, px, py, 0, sx, sy, 1, image, 0, 0);
+        if (CRleImage* shadow = pieces.GetSecondFrame(step))
+            layer.AddToDrawList(this, px, py, 0, sx, sy, 1, shadow, 5, 0);
+    }
+    // Classes 2 and 3 charge from step 5 on, through the frames of the
+    // shared charge set (the turn gauge's).
+    const int cls = m_record.I32(CharacterRecord::kClass);
+    if ((cls == 2 || cls == 3) && step >= kChargeFirstStep)
+        if (CRleImage* charge = g_turnGaugeSet.GetFrame(step - kChargeFirstStep))
+            layer.AddDrawItem(this, sx, sy, 1, charge, 0, 0);
+}
 
 int CCreature::Draw(int x, int y, int z, CRleImage* frame, int fade)
 {

@@ -467,16 +467,7 @@ int CCreature::ActAttack()
     if (swing.strike)
         StrikeTarget();
     Draw(m_pixelX, m_pixelY, 0, swing.frame, -1);
-    const int cls = m_record.I32(CharacterRecord::kClass);
-    if ((cls == 2 || cls == 3) && g_pChargeSet && step >= 5 && step - 5 < g_pChargeSet->GetAnimLength(0)) {
-        const AnimStep* s = g_pChargeSet->GetStep(0, step - 5);
-        CRleImage* charge = s ? g_pChargeSet->GetFrame(static_cast<int>(s->frame)) : nullptr;
-        int sx = m_pixelX, sy = m_pixelY;
-        if (CBGLayer* bg = layer.GetBackground())
-            bg->WorldToScreen(m_pixelX, m_pixelY, sx, sy);
-        if (charge)
-            layer.AddDrawItem(this, sx, sy, 1, charge, 0, 0);
-    }
+    DrawAttackPieces(step, swing.frame);
     ++m_stepTick;
     return m_stepTick >= swing.ticks ? 1 : 0;
 }

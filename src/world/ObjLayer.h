@@ -307,6 +307,18 @@ public:
     void ResetMap();
     CBGLayer* GetBackground() const { return m_pBackground; }
     CStageChange& StageChange() { return m_stageChange; }
+    // The world pixel the frame scrolls the map to: my character's, to
+    // which the camera shakes of the frame add their offsets.
+    void SetFocusPixel(int x, int y)
+    {
+        m_focusX = x;
+        m_focusY = y;
+    }
+    void GetFocusPixel(int& x, int& y) const
+    {
+        x = m_focusX;
+        y = m_focusY;
+    }
     // ---- groups and duels ------------------------------------------------------
     // ['='][u16 inviter]: accepts the pending invitation of that player.
     void AcceptGroupInvite(int id);
@@ -526,6 +538,7 @@ private:
     int32_t m_rangeRadius = 0, m_rangeX = 0, m_rangeY = 0;
     int32_t m_rangePrevRadius = 0, m_rangePrevX = 0, m_rangePrevY = 0;
     int32_t m_rangeStep = 0;
+    int32_t m_focusX = 0, m_focusY = 0;
     std::string m_mapName;
     std::string m_mapText;
     CStageChange m_stageChange;

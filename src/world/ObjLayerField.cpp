@@ -53,7 +53,6 @@ void ResetObjLayerGlobals()
     g_toBeJailed = 0;
     g_groupBattleFlags.fill(0);
     g_gmOverlayMode = 0;
-    g_pChargeSet = nullptr;
 }
 
 CObjLayer* GetObjLayer()

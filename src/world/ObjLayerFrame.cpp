@@ -287,7 +287,7 @@ int CObjLayer::Process()
     if (CDaradirUzedo* ui = g_layerHolder.GetLayer())
         ui->DispatchMouseButtons();
 
-    const int targetX = m_pMyChar->GetPixelX(), targetY = m_pMyChar->GetPixelY();
+    SetFocusPixel(m_pMyChar->GetPixelX(), m_pMyChar->GetPixelY());
     StructureUnderPlayer();
     TickClock();
     CheckJailAndWanted();
@@ -336,7 +336,7 @@ int CObjLayer::Process()
     if (m_pBackground) {
         if (m_inBattle)
             m_pBackground->FadeSightEdges();
-        m_pBackground->ScrollTo(targetX, targetY);
+        m_pBackground->ScrollTo(m_focusX, m_focusY);
     }
     g_messageRing.Draw(bits);
 

@@ -6,6 +6,7 @@
 #include <climits>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -218,6 +219,29 @@ TEST(AbilityRoutines, EndFramesAtOrBelowZeroFinishAtOnce)
         CCharacter& me = b.bed.Me(20, 20);
         CCharacter& target = b.bed.Add(100, 23, 20, 1);
         EXPECT_EQ(RunAbility(b, me, target, row.id).finished, row.finished);
+    }
+}
+
+TEST(AbilityRoutines, FreezeAndHideBurstFromTheSetsOfTheirColours)
+{
+    using M = CEffectManager;
+    for (const int id : {kAbilityFreeze, kAbilityHide}) {
+        SCOPED_TRACE(id);
+        CEffectBed b;
+        CCharacter& me = b.bed.Me(20, 20);
+        CCharacter& target = b.bed.Add(100, 23, 20, 1);
+        b.Begin(me, id, &target, target.GetTileX(), target.GetTileY());
+        Effects().RunAbilityRoutine(id, &me);
+        std::multiset<const CEffectSpriteSet*> sets;
+        b.fx.ForEachInstance([&](const CEffect& e) {
+            if (const auto* t = dynamic_cast<const CTlrEffect*>(&e); t && e.IsActive())
+                sets.insert(t->GetSet());
+        });
+        const bool freeze = id == kAbilityFreeze;
+        EXPECT_EQ(sets, (std::multiset<const CEffectSpriteSet*>{
+                            &b.fx.UseItemSet(freeze ? M::colourGreen : M::colourYellow),
+                            &b.fx.UsedItemSet(freeze ? M::usedGreen1 : M::usedYellow1)}))
+            << "\"data\\used_item1_" << (freeze ? 'g' : 'y') << ".TLR\"";
     }
 }
 

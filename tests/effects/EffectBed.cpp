@@ -15,6 +15,7 @@
 #include "effects/RouteTrail.h"
 #include "fixtures/FontBuilder.h"
 #include "fixtures/RleEncoder.h"
+#include "fixtures/SpellSprites.h"
 #include "fixtures/SpriteWriter.h"
 #include "fixtures/WaveWriter.h"
 #include "rules/GameData.h"
@@ -28,7 +29,7 @@ const std::map<std::string, uint32_t>& SoundLengths()
     static const std::map<std::string, uint32_t> kLengths = {
         {"healself.wav", 110}, {"healother.wav", 120}, {"freeze.wav", 130}, {"hide.wav", 140},
         {"thunder1.wav", 150}, {"thunder3.wav", 160}, {"18.wav", 170},      {"powerbreak.wav", 180},
-        {"maxforce.wav", 190}, {"ghost.wav", 200}};
+        {"maxforce.wav", 190}, {"ghost.wav", 200},         {"hinotori.wav", 210},   {"hellion.wav", 220}};
     return kLengths;
 }
 
@@ -70,6 +71,8 @@ CArchiveBuilder Archive()
           "firestom.tlr", "useitem_light.tlr", "UsedItem2.TLR"})
         b.Add(name, EffectSet(name));
     b.Add("useitem.TLR", EffectSet("useitem", {}, CEffectBed::kUseItemFrames));
+    CSpellSprites::AddTo(b);
+    b.Add("poseidon.spr", CSpellSprites::Composite("poseidon", CEffectBed::kPoseidonSteps, {}));
     for (const char* colour : {"r", "b", "g", "y"}) {
         for (const char* base : {"using_item_", "using_item1_", "used_item_", "used_item1_"}) {
             const std::string name = std::string(base) + colour + ".TLR";
@@ -80,6 +83,7 @@ CArchiveBuilder Archive()
     for (int d = 0; d < 8; ++d)
         trail.push_back(Anim("DASH_" + std::to_string(d), 3, 0));
     b.Add("POWERBRAKE.TLR", EffectSet("POWERBRAKE", trail));
+    b.Add("MaximumForce.TLR", EffectSet("MaximumForce"));
     b.Add("MAGICBALL.TLR",
           EffectSet("MAGICBALL", {Anim("MAGICUP_0", 2, 0), Anim("MAGICEFFECT_0", 2, 0), Anim("MAGICDOWN_0", 2, 0)}));
     for (const auto& [name, ms] : SoundLengths())
@@ -126,9 +130,11 @@ CEffectBed::CEffectBed(const CasterSetOptions& caster, int mapSize)
     SetEffects(&fx);
     ResOpenArchive();
     g_soundManager.Init();
+    g_bodyPartLists.Load();
     fx.LoadResources();
     g_powerBrakeSet.Load("data\\POWERBRAKE.TLR");
     g_magicBallSet.Load("data\\MAGICBALL.TLR");
+    g_maximumForceSet.Load("data\\MaximumForce.TLR");
     BuildCasterSet(*bed.Layer().GetCharSet(0), caster);
     const Bytes han = CFontBuilder::HangulFont(), eng = CFontBuilder::EnglishFont();
     text.SetFontData(han.data(), han.size(), eng.data(), eng.size());
@@ -146,6 +152,7 @@ CEffectBed::~CEffectBed()
     g_pTextLayer = nullptr;
     g_pPalette = nullptr;
     g_routeTrail.Stop();
+    g_bodyPartLists.Free();
     FreeGameData();
 }
 

@@ -30,6 +30,8 @@ public:
     static constexpr int kSetFrames = 4;
     // The base item-use sparkle: long enough to reach its frame 15.
     static constexpr int kUseItemFrames = 8;
+    // Poseidon's animation: long enough to reach its strike step.
+    static constexpr int kPoseidonSteps = 14;
     static constexpr uint8_t kBlank = 0;
 
     explicit CEffectBed(const CasterSetOptions& caster = {}, int mapSize = 64);

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
@@ -18,9 +20,13 @@
 #include "fixtures/IntroArchive.h"
 #include "fixtures/MapFileBuilder.h"
 #include "fixtures/ObrBuilder.h"
+#include "fixtures/SpellSprites.h"
+#include "fixtures/TileFileBuilder.h"
 #include "intro/IntroLayer.h"
+#include "platform/headless/HeadlessVideo.h"
 #include "support/FakeServer.h"
 #include "support/FieldLogIn.h"
+#include "support/Golden.h"
 #include "support/Harness.h"
 #include "windows/DaradirUzedo.h"
 #include "world/BGLayer.h"
@@ -38,6 +44,8 @@ constexpr int kX = 20, kY = 20;
 
 class EffectClient : public testing::Test {
 protected:
+    EffectClient() : EffectClient(Archive()) {}
+    explicit EffectClient(const CArchiveBuilder& b) : archive(b, false) {}
     static CArchiveBuilder Archive()
     {
         CArchiveBuilder b = CIntroArchive::Game();
@@ -90,7 +98,7 @@ protected:
     }
 
     CHarness h{5000};
-    CTestArchive archive{Archive(), false};
+    CTestArchive archive;
     CFakeServer& server = h.Server();
 };
 
@@ -145,3 +153,132 @@ TEST_F(EffectClient, AScriptedHitInABattleShowsItsNumberOverMe)
 }
 
 }  // namespace
+
+namespace {
+
+constexpr int kTileColours[4] = {96, 132, 168, 204};
+
+// The effect client's world on patterned ground (four diamonds in a pattern
+// that changes from row to row), with the spells' own files and a blend
+// table in which every level, colour and pixel give another result.
+class SpellClient : public EffectClient {
+protected:
+    SpellClient() : EffectClient(SpellArchive()) {}
+    static CArchiveBuilder SpellArchive()
+    {
+        CArchiveBuilder b = Archive();
+        CTileFileBuilder tiles("arrow_s");
+        for (int c : kTileColours)
+            tiles.Diamond(static_cast<uint8_t>(c));
+        b.Replace("arrow_s.tle", tiles.Build());
+        CMapFileBuilder map(64, 64);
+        map.TileName(0, "arrow_s");
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                map.Cell(x, y, kFlagGround | kFlagDrawn, 0, static_cast<uint16_t>((x + 3 * y) % 4));
+        map.MapName("stage 1");
+        b.Replace("1stage.map", map.Build());
+        Bytes blend(8 * 256 * 256);
+        for (size_t i = 0; i < blend.size(); ++i)
+            blend[i] = static_cast<uint8_t>((i & 255) * 5 + (i >> 8 & 255) * 3 + (i >> 16) * 29 + 1);
+        b.Replace("TransTable.tbl", blend);
+        CSpellSprites::AddTo(b, SpellColours{60, 70, 80});
+        return b;
+    }
+    // Runs to the end of the next game frame.
+    void NextFrame()
+    {
+        const uint32_t next = g_gameFrameCount + 1;
+        ASSERT_TRUE(h.RunUntil([&] { return g_gameFrameCount >= next; }, 1000));
+    }
+    const std::vector<uint8_t>& Shown() { return h.Platform().video.lastPresent.pixels; }
+    template <class Pool>
+    static bool AnyActive(const Pool& pool)
+    {
+        return std::any_of(pool.begin(), pool.end(), [](const CEffect& e) { return e.IsActive(); });
+    }
+};
+
+// Rows 60..180 of the field, where nothing but ground is drawn here,
+// compared with the still frame moved up by dy rows.
+bool GroundMovedBy(const std::vector<uint8_t>& shown, const std::vector<uint8_t>& still, int dy)
+{
+    if (shown.size() < 800u * 600u || still.size() < 800u * 600u)
+        return false;
+    for (int y = 60; y < 180; ++y)
+        for (int x = 20; x < 780; ++x)
+            if (shown[static_cast<size_t>(y * 800 + x)] != still[static_cast<size_t>((y + dy) * 800 + x)])
+                return false;
+    return true;
+}
+
+}  // namespace
+
+TEST_F(SpellClient, HinotoriRainsFireBirdsThatShakeTheScreenBesideAHellionAndASalamander)
+{
+    LogIn();
+    CCharacter* me = g_pView->m_pObjLayer->GetMyCharacter();
+    ASSERT_NE(me, nullptr);
+    for (int i = 0; i < 3; ++i)
+        NextFrame();
+    CBGLayer* ground = g_pView->m_pBGLayer;
+    const int still = ground->GetScrollY();
+    const int mx = me->GetPixelX(), my = me->GetPixelY();
+    // Nothing in the game starts these three: the test does, on the
+    // client's own manager, whose frame then runs them.
+    ASSERT_NE(Fx().StartHinotori(mx, my, 0), nullptr);
+    ASSERT_NE(Fx().StartHellion(mx + 160, my - 40, 0), nullptr);
+    ASSERT_NE(Fx().StartSalamander(mx - 200, my + 60), nullptr);
+    std::map<std::string, std::string> got;
+    std::vector<int> shake;
+    for (int frame = 1; frame <= 24; ++frame) {
+        NextFrame();
+        shake.push_back(ground->GetScrollY() - still);
+        if (frame == 11) {
+            EXPECT_TRUE(AnyActive(Fx().Fires())) << "the rain starts once step 10 is drawn";
+        }
+        if (frame == 4 || frame == 14 || frame == 24)
+            got["effects_spells_frame" + std::to_string(frame)] =
+                GoldenHex(plat::CHeadlessVideo::Hash(Shown().data(), Shown().size()));
+    }
+    // The fire birds' first frame (12) starts the shake; from frame 13 it
+    // moves the focus 8 up and down, four frames each way.
+    EXPECT_EQ(shake, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 8, 8, 8, -8, -8, -8, -8, 8, 8, 8, 8}));
+    const CScreenShake& s = Fx().ScreenShakes()[0];
+    EXPECT_TRUE(s.IsActive());
+    EXPECT_EQ(s.GetAmplitude(), CEffectFire::kShakeAmplitude);
+    EXPECT_EQ(s.GetDuration(), CEffectFire::kShakeFrames);
+
+    const GoldenResult golden = CheckGoldens(got);
+    if (golden.updated)
+        GTEST_SKIP() << "golden hashes written";
+    for (const std::string& m : golden.mismatches)
+        ADD_FAILURE() << m;
+}
+
+TEST_F(SpellClient, AScreenShakeMovesTheDrawnGroundByItsAmplitude)
+{
+    LogIn();
+    CCharacter* me = g_pView->m_pObjLayer->GetMyCharacter();
+    ASSERT_NE(me, nullptr);
+    h.MouseMove(790, 590);
+    for (int i = 0; i < 3; ++i)
+        NextFrame();
+    const std::vector<uint8_t> still = Shown();
+    ASSERT_NE(Fx().StartScreenShake(me->GetPixelX(), me->GetPixelY(), 8, 52), nullptr);
+    // The shake moves the focus in its frame; the next frame is drawn
+    // from there: 8 up for four frames, 8 down for four, ...
+    std::string moves;
+    for (int frame = 1; frame <= 54; ++frame) {
+        NextFrame();
+        moves += GroundMovedBy(Shown(), still, 8) ? '+' : GroundMovedBy(Shown(), still, -8) ? '-'
+                 : GroundMovedBy(Shown(), still, 0)                                          ? '0'
+                                                                                             : '?';
+    }
+    std::string want = "0";
+    for (int c = 0; c < 52; ++c)
+        want += (c & 4) ? '-' : '+';
+    want += "0";
+    EXPECT_EQ(moves, want);
+    EXPECT_FALSE(AnyActive(Fx().ScreenShakes()));
+}

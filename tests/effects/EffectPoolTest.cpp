@@ -2,13 +2,20 @@
 // arguments from packets and from other code that may be anything.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
+#include <typeindex>
 #include <vector>
 
 #include "EffectBed.h"
 #include "core/AnimSpriteSet.h"
+#include "effects/AreaHit.h"
+#include "fixtures/SpellSprites.h"
+#include "platform/Crt.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
 
@@ -115,7 +122,7 @@ TEST(EffectPools, StartsWithArgumentsOutsideTheirRangesStartNothing)
     EXPECT_EQ(b.fx.CountActive(), 0);
 }
 
-TEST(ResetDeathMan, ClearsTheGivenEntryOnlyWhileTheFlagIsSetAndTheFlagWithTheLastEntry)
+TEST(ResetDeathMan, ClearsTheSlotAndCureFlagOnlyWhileTheFlagIsSetAndTheFlagWithTheLastEntry)
 {
     struct Row {
         const char* name;
@@ -139,6 +146,7 @@ TEST(ResetDeathMan, ClearsTheGivenEntryOnlyWhileTheFlagIsSetAndTheFlagWithTheLas
         CCharacter& other = b.bed.Add(100, 22, 20, 1);
         CObjLayer& layer = b.Layer();
         layer.m_deathMarkFlag = r.flag;
+        layer.m_cureReceived = 1;
         for (int e : r.entries)
             layer.m_deathMarks[static_cast<size_t>(e)] = {&other, &me};
         b.fx.StartDeathMan(0, 0, 0);
@@ -151,6 +159,11 @@ TEST(ResetDeathMan, ClearsTheGivenEntryOnlyWhileTheFlagIsSetAndTheFlagWithTheLas
             EXPECT_EQ(layer.m_deathMarks[static_cast<size_t>(i)].first, kept ? &other : nullptr) << i;
         }
         EXPECT_EQ(layer.m_deathMarkFlag, r.flagAfter);
+        // With the flag set, the word beside it (the Cure flag) is cleared
+        // and the slot's flag set.
+        EXPECT_EQ(layer.m_cureReceived, r.flag ? 0u : 1u);
+        for (int i = 0; i < CObjLayer::kDeathMarkPairs; ++i)
+            EXPECT_EQ(layer.m_deathMarkMarked[static_cast<size_t>(i)], r.flag && i == r.index ? 1u : 0u) << i;
     }
 }
 
@@ -214,7 +227,8 @@ TEST(ChatBalloons, SplitKeepsDoubleByteCharactersWholeAndMarksDroppedText)
         {a34, a34, ""},
         {b70, std::string(34, 'b'), std::string(26, 'b') + "..."},
         {std::string(60, 'c'), std::string(34, 'c'), std::string(26, 'c')},
-        {std::string(61, 'c'), std::string(34, 'c'), std::string(26, 'c') + "..."},
+        {std::string(62, 'c'), std::string(34, 'c'), std::string(26, 'c')},
+        {std::string(63, 'c'), std::string(34, 'c'), std::string(26, 'c') + "..."},
         {std::string(33, 'd') + "\xB0\xA1" + "e", std::string(33, 'd') + "\xB0\xA1", "e"},
         {"ab\xB0", "ab", ""},
         {std::string(40, 'f') + "\xB0", std::string(34, 'f'), std::string(6, 'f')},
@@ -230,4 +244,161 @@ TEST(ChatBalloons, SplitKeepsDoubleByteCharactersWholeAndMarksDroppedText)
         EXPECT_EQ(std::string(line1.data()), r.line1);
         EXPECT_EQ(std::string(line2.data()), r.line2);
     }
+}
+
+namespace {
+
+// What kind an instance is, for the table of starts.
+std::string KindOf(const CEffect& e)
+{
+    static const std::vector<std::pair<std::type_index, const char*>> kKinds = {
+        {typeid(CSalamander), "salamander"},   {typeid(CHinotori), "hinotori"},
+        {typeid(CHellion), "hellion"},         {typeid(CPoseidon), "poseidon"},
+        {typeid(CPoseidonWave), "wave"},       {typeid(CScreenShake), "shake"},
+        {typeid(CEffectFire), "fire birds"},   {typeid(CQuakeController), "quake"},
+        {typeid(CEarthquake), "earthquake"},   {typeid(CFireStom), "fire storm"},
+        {typeid(CFireStomMain), "storm cast"}, {typeid(CGhostCalling), "ghosts"},
+        {typeid(CDeathMan), "death man"},      {typeid(CUseItem), "use item"},
+        {typeid(CUsedItem), "used item"},      {typeid(CUseItemWave), "use wave"},
+    };
+    for (const auto& [type, name] : kKinds)
+        if (type == std::type_index(typeid(e)))
+            return name;
+    return "other";
+}
+
+// The set an instance draws from, for the kinds that carry one.
+const void* SetOf(const CEffect& e)
+{
+    if (auto* s = dynamic_cast<const CSprEffect*>(&e))
+        return s->GetSet();
+    if (auto* t = dynamic_cast<const CTlrEffect*>(&e))
+        return t->GetSet();
+    if (auto* f = dynamic_cast<const CEffectFire*>(&e))
+        return f->GetSet();
+    if (auto* q = dynamic_cast<const CEarthquake*>(&e))
+        return q->GetSet();
+    if (auto* w = dynamic_cast<const CPoseidonWave*>(&e))
+        return w->GetSet();
+    if (auto* d = dynamic_cast<const CDeathMan*>(&e))
+        return d->GetSet();
+    if (auto* g = dynamic_cast<const CGhostCalling*>(&e))
+        return g->GetSet(0);
+    return nullptr;
+}
+
+int g_poseidonHits;
+void CountPoseidonHit(CObjLayer*, int, int, int) { ++g_poseidonHits; }
+
+}  // namespace
+
+TEST(EffectStarts, EachTakesItsPoolAndSetDrawsAtOnceEndsOnTimeAndStartsWhatFollows)
+{
+    using Starts = std::map<int, std::vector<std::string>>;
+    struct Row {
+        const char* kind;
+        std::function<CEffect*(CEffectBed&, CCharacter&)> start;
+        std::function<const void*(CEffectManager&)> set;
+        bool draws;
+        int endMin, endMax;  // the frame it ends in; 0: it runs on
+        Starts starts;       // frame -> kinds started in it
+        Starts sounds;       // frame (0: the start) -> sounds
+    };
+    using M = CEffectManager;
+    auto none = [](M&) -> const void* { return nullptr; };
+    const Row rows[] = {
+        {"salamander", [](CEffectBed& b, CCharacter& me) { return b.fx.StartSalamander(me.GetPixelX(), me.GetPixelY()); },
+         none, true, CSalamander::kLifeFrames, CSalamander::kLifeFrames, {}, {}},
+        {"hinotori", [](CEffectBed& b, CCharacter& me) { return b.fx.StartHinotori(me.GetPixelX(), me.GetPixelY(), 0); },
+         [](M& fx) -> const void* { return &fx.HinotoriSet(); }, true, CSpellSprites::kHinotoriSteps,
+         CSpellSprites::kHinotoriSteps, {{11, {"fire birds"}}, {12, {"shake"}}}, {{2, {"hinotori.wav"}}}},
+        {"hellion", [](CEffectBed& b, CCharacter& me) { return b.fx.StartHellion(me.GetPixelX(), me.GetPixelY(), 0); },
+         [](M& fx) -> const void* { return &fx.HellionSet(); }, true, CSpellSprites::kHellionSteps,
+         CSpellSprites::kHellionSteps, {}, {{0, {"hellion.wav"}}}},
+        {"poseidon", [](CEffectBed& b, CCharacter& me) { return b.fx.StartPoseidon(me.GetPixelX(), me.GetPixelY(), 7); },
+         [](M& fx) -> const void* { return &fx.PoseidonSet(); }, true, CEffectBed::kPoseidonSteps,
+         CEffectBed::kPoseidonSteps, {{12, {"wave", "wave", "wave"}}}, {{0, {"maxforce.wav"}}}},
+        {"shake", [](CEffectBed& b, CCharacter& me) { return b.fx.StartScreenShake(me.GetPixelX(), me.GetPixelY(), 8, 52); },
+         none, false, 52, 52, {}, {}},
+        // Lit in bands up to frame 36 (while any burns), each flame burning
+        // 12 frames.
+        {"fire birds", [](CEffectBed& b, CCharacter& me) { return b.fx.StartEffectFire(me.GetPixelX() - 400, me.GetPixelY() - 300); },
+         [](M& fx) -> const void* { return &fx.FireSet(); }, true, 13, 49, {{1, {"shake"}}}, {}},
+        {"quake", [](CEffectBed& b, CCharacter& me) { return b.fx.StartDeathManSub(me.GetPixelX(), me.GetPixelY(), 16, 30, &me); },
+         none, false, 88, 88, {{1, {"earthquake"}}}, {}},
+        {"earthquake", [](CEffectBed& b, CCharacter& me) { return b.fx.StartEarthquake(me.GetPixelX(), me.GetPixelY()); },
+         [](M& fx) -> const void* { return &fx.EarthquakeSet(); }, true, 127, 140, {}, {}},
+        {"storm cast", [](CEffectBed& b, CCharacter& me) { return b.fx.StartFireStomMain(me.GetPixelX(), me.GetPixelY(), &me); },
+         none, false, 32, 32, {{1, {"fire storm"}}}, {}},
+        {"fire storm", [](CEffectBed& b, CCharacter& me) { return b.fx.StartFireStom(me.GetPixelX(), me.GetPixelY() + 160, 0); },
+         [](M& fx) -> const void* { return &fx.FireStomSet(); }, true, 12, 12, {}, {}},
+        {"wave", [](CEffectBed& b, CCharacter& me) { return b.fx.StartPoseidonWave(me.GetPixelX(), me.GetPixelY(), 0); },
+         [](M& fx) -> const void* { return &fx.PoseidonWaveSet(); }, true, 4, 4, {}, {}},
+        {"ghosts", [](CEffectBed& b, CCharacter& me) { return b.fx.StartGhostCalling(me.GetPixelX(), me.GetPixelY(), 0); },
+         [](M& fx) -> const void* { return &fx.GhostSet(0); }, true, 402, 402, {}, {{0, {"ghost.wav"}}}},
+        {"death man", [](CEffectBed& b, CCharacter& me) { return b.fx.StartDeathMan(me.GetPixelX(), me.GetPixelY(), 0); },
+         [](M& fx) -> const void* { return &fx.DeathManSet(); }, true, 0, 0, {}, {{0, {"18.wav"}}}},
+        {"use item", [](CEffectBed& b, CCharacter& me) { return b.fx.StartUseItem(me.GetPixelX(), me.GetPixelY(), 0); },
+         [](M& fx) -> const void* { return &fx.UseItemSet(M::colourBase); }, true, 24, 24,
+         {{1, {"use wave"}}, {5, {"use wave"}}, {15, {"use wave"}}}, {}},
+        {"use item", [](CEffectBed& b, CCharacter& me) { return b.fx.StartUseItemColor(M::colourGreen, me.GetPixelX(), me.GetPixelY()); },
+         // Its 4 images end it before its frame 15.
+         [](M& fx) -> const void* { return &fx.UseItemSet(M::colourGreen); }, true, 12, 12,
+         {{1, {"used item"}}, {5, {"used item"}}}, {}},
+        {"used item", [](CEffectBed& b, CCharacter& me) { return b.fx.StartUsedItem(me.GetPixelX(), me.GetPixelY()); },
+         [](M& fx) -> const void* { return &fx.UsedItemSet(0); }, true, 12, 12, {}, {}},
+        {"used item", [](CEffectBed& b, CCharacter& me) { return b.fx.StartUsedItemColor(M::usedYellow1, me.GetPixelX(), me.GetPixelY()); },
+         [](M& fx) -> const void* { return &fx.UsedItemSet(M::usedYellow1); }, true, 12, 12, {}, {}},
+        {"use wave", [](CEffectBed& b, CCharacter& me) { return b.fx.StartUseItemWaveColor(M::colourBlue, me.GetPixelX(), me.GetPixelY()); },
+         none, true, 12, 12, {}, {}},
+    };
+    g_poseidonHits = 0;
+    SetMaximumForceAreaHook(CountPoseidonHit);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.kind);
+        plat::SRand(42);
+        CEffectBed b;
+        CCharacter& me = b.bed.Me(20, 20);
+        CCharacter& other = b.bed.Add(100, 22, 20, 1);
+        b.Layer().m_deathMarks[0] = {&other, &me};
+        b.Sounds();
+        CEffect* e = r.start(b, me);
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(KindOf(*e), r.kind);
+        if (r.set(b.fx)) {
+            EXPECT_EQ(SetOf(*e), r.set(b.fx));
+        }
+        Starts starts, sounds;
+        if (auto s = b.Sounds(); !s.empty())
+            sounds[0] = s;
+        int ended = 0;
+        for (int f = 1; f <= 600 && !ended; ++f) {
+            std::set<const CEffect*> seen{e};
+            b.fx.ForEachInstance([&](const CEffect& x) {
+                if (x.IsActive())
+                    seen.insert(&x);
+            });
+            b.Frame();
+            if (f == 1) {
+                EXPECT_EQ(std::count(b.screen.begin(), b.screen.end(), CEffectBed::kBlank) < 800 * 600, r.draws);
+            }
+            b.fx.ForEachInstance([&](const CEffect& x) {
+                if (x.IsActive() && seen.insert(&x).second)
+                    starts[f].push_back(KindOf(x));
+            });
+            if (auto s = b.Sounds(); !s.empty())
+                sounds[f] = s;
+            ended = e->IsActive() ? 0 : f;
+        }
+        if (r.endMin == 0) {
+            EXPECT_EQ(ended, 0) << "it runs until it is reset";
+        } else {
+            EXPECT_GE(ended, r.endMin);
+            EXPECT_LE(ended, r.endMax);
+        }
+        EXPECT_EQ(starts, r.starts);
+        EXPECT_EQ(sounds, r.sounds);
+    }
+    SetMaximumForceAreaHook(nullptr);
+    EXPECT_EQ(g_poseidonHits, 3) << "one area hit per part of the strike step";
 }

@@ -2,7 +2,10 @@
 // and when it ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <climits>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -10,7 +13,9 @@
 #include "core/AnimSpriteSet.h"
 #include "core/Display.h"
 #include "platform/Crt.h"
+#include "effects/MaximumForce.h"
 #include "effects/RouteTrail.h"
+#include "rules/GameData.h"
 #include "rules/CalcData.h"
 #include "windows/DaradirUzedo.h"
 #include "world/BGLayer.h"
@@ -280,5 +285,43 @@ TEST(UseItem, AHiddenSparkleStillStartsItsWavesAtFrames1_5And15)
     for (int f = 1; f <= 30; ++f) {
         b.Frame();
         EXPECT_EQ(b.fx.CountActive(), waves(f) + (f < life ? 1 : 0)) << f;
+    }
+}
+
+TEST(MaximumForce, ReleasesItsBurstsAnImageApartSixPixelsFurtherEachWay)
+{
+    // Nothing in the game makes one; its drawing stands on its own.
+    struct Row {
+        int direction, bursts, dx, dy, frames;
+    };
+    for (Row r : {Row{3, 3, 1, 0, 18}, Row{5, 3, 0, 1, 18}, Row{0, 2, -1, -1, 15}, Row{7, 1, -1, 0, 12}}) {
+        SCOPED_TRACE(r.direction * 10 + r.bursts);
+        CEffectBed b;
+        CCharacter& me = b.bed.Me(20, 20);
+        CMaximumForce force;
+        force.Init(&b.fx, me.GetPixelX(), me.GetPixelY(), r.direction, r.bursts, &g_maximumForceSet);
+        // The box of what is drawn, per frame.
+        std::vector<std::array<int, 4>> boxes;
+        int frames = 0;
+        while (force.IsActive() && frames < 100) {
+            std::fill(b.screen.begin(), b.screen.end(), CEffectBed::kBlank);
+            force.Draw(b.screen.data());
+            ++frames;
+            std::array<int, 4> box{800, 600, -1, -1};
+            for (int y = 0; y < 600; ++y)
+                for (int x = 0; x < 800; ++x)
+                    if (b.screen[static_cast<size_t>(y * 800 + x)] != CEffectBed::kBlank)
+                        box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
+            boxes.push_back(box);
+        }
+        EXPECT_EQ(frames, r.frames) << "four images of three frames, the last burst released 3 x (bursts - 1) later";
+        ASSERT_GE(boxes.size(), 7u);
+        // Burst 1 comes in on frame 4, burst 2 on frame 7, each 6 pixels on.
+        const auto& first = boxes[0];
+        for (int k = 1; k < r.bursts; ++k) {
+            const auto& later = boxes[static_cast<size_t>(3 * k)];
+            EXPECT_EQ(r.dx >= 0 ? later[2] - first[2] : first[0] - later[0], 6 * k * std::abs(r.dx));
+            EXPECT_EQ(r.dy >= 0 ? later[3] - first[3] : first[1] - later[1], 6 * k * std::abs(r.dy));
+        }
     }
 }

@@ -2,13 +2,20 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/StringTable.h"
 #include "audio/SoundManager.h"
+#include "core/EffectSpriteSet.h"
 #include "core/ResFile.h"
+#include "core/TileSet.h"
+#include "fixtures/RleEncoder.h"
+#include "fixtures/SpriteWriter.h"
 #include "fixtures/WaveWriter.h"
 #include "rules/CalcData.h"
+#include "rules/GameData.h"
+#include "world/FieldFrame.h"
 #include "world/BGLayer.h"
 #include "support/CreatureBed.h"
 #include "world/ObjLayer.h"
@@ -434,4 +441,70 @@ TEST(CreatureSoundsPlayed, SpeciesSoundsStepSoundsVoicesAndDeath)
     bed.Frame(5);
     EXPECT_EQ(loaded(), (std::vector<std::string>{"anpisatt.wav", "swing.WAV", "man1hit.wav", "anpishit.wav",
                                                   "0.wav", "anpisdie.wav"}));
+}
+
+TEST(CreatureAttack, ClassesTwoAndThreeChargeFromStepFiveAndPlayersWearTheirPiecesAtTheAttachPoint)
+{
+    constexpr int kPieceFrames = 8;
+    constexpr int kChargeFrames = 2;
+    CArchiveBuilder archive = CArchiveBuilder::MinimalGame();
+    std::vector<TileDef> charge;
+    for (int i = 0; i < kChargeFrames; ++i)
+        charge.push_back({0, CRleEncoder::Encode(CRleEncoder::Pattern(6, 4, static_cast<uint32_t>(30 + i)))});
+    archive.Add("charge.tle", CSpriteWriter::TileFile("charge", charge));
+    for (const char* name : {"WHIP.TLR", "esperatt.TLR"}) {
+        std::vector<SpriteFrameDef> frames, second;
+        for (int i = 0; i < kPieceFrames; ++i) {
+            frames.push_back(CSpriteWriter::Frame(CRleEncoder::Encode(CRleEncoder::Pattern(5, 5, 40u + i))));
+            second.push_back(CSpriteWriter::Frame(CRleEncoder::Encode(CRleEncoder::Pattern(3, 3, 9, true))));
+        }
+        archive.Add(name, CSpriteWriter::EffectFile(name, frames, second, {}));
+    }
+    CreatureSetOptions options;
+    options.attackSteps = kPieceFrames;
+    options.attachPoint = {6, 1};
+    CCreatureBed bed(64, options, archive);
+    ResOpenArchive();
+    ASSERT_EQ(g_turnGaugeSet.Load("data\\charge.tle"), 0);
+    InitGameData();
+    CCharacter& me = bed.Me(10, 10);             // class 0, class group 0
+    CCharacter& esper = bed.Add(200, 20, 20, 1);  // class 2, class group 1
+    CCharacter& orc = bed.Add(1000, 11, 10, 1305);
+    CCharacter& orc2 = bed.Add(1001, 21, 20, 1305);
+
+    for (auto [attacker, target, pieces, charges] : {std::tuple{&esper, &orc2, &g_esperAttSet, true},
+                                                      std::tuple{&me, &orc, &g_whipSet, false}}) {
+        SCOPED_TRACE(attacker->GetServerId());
+        attacker->OrderAttack(target, 1);
+        for (int tick = 0; tick < 2 * kPieceFrames; ++tick) {
+            bed.Frame();
+            const int step = tick / 2;
+            int sx = 0, sy = 0;
+            bed.Ground().WorldToScreen(attacker->GetPixelX(), attacker->GetPixelY(), sx, sy);
+            int chargeFrame = -1, piece = 0, shadow = 0;
+            const CDrawList& list = bed.Layer().DrawList();
+            for (int i = 0; i < list.GetCount(); ++i) {
+                const DrawEntry& d = list.GetEntry(i);
+                if (d.owner != attacker)
+                    continue;
+                for (int f = 0; f < kChargeFrames; ++f)
+                    if (d.image == g_turnGaugeSet.GetFrame(f)) {
+                        chargeFrame = f;
+                        EXPECT_EQ(d.x, sx);
+                    }
+                // Hot spot (4, 7), attach point (6, 1).
+                const bool atPoint = d.x == sx - 4 + 6 && d.y == sy - 7 + 1;
+                piece += d.image == pieces->GetFrame(step) && d.mode == 0 && atPoint;
+                shadow += d.image == pieces->GetSecondFrame(step) && d.mode == 5 && atPoint;
+            }
+            const bool charging = charges && step >= 5 && step - 5 < kChargeFrames;
+            EXPECT_EQ(chargeFrame, charging ? step - 5 : -1) << "step " << step;
+            EXPECT_EQ(piece, 1) << "step " << step;
+            EXPECT_EQ(shadow, 1) << "step " << step;
+        }
+        bed.Frame();
+        EXPECT_NE(attacker->GetAction(), CCreature::orderAttack) << "the swing is over";
+    }
+    g_turnGaugeSet.FreeFrames();
+    FreeGameData();
 }
