@@ -91,6 +91,12 @@ std::string ProfileRecord::FormatLines() const
     return out;
 }
 
+void ProfileRecord::SetYear(int gameYear)
+{
+    std::memset(year, 0, sizeof year);
+    std::snprintf(year, sizeof year, "%d", gameYear);
+}
+
 void ProfileRecord::LoadProfile()
 {
     charId = g_playerInfo.GetCharId();
@@ -99,7 +105,7 @@ void ProfileRecord::LoadProfile()
     const CharacterRecord* rec = g_playerInfo.GetMyRecord();
     if (rec) {
         portrait = PortraitOf(*rec);
-        std::snprintf(year, sizeof year, "%d", GetGameYear(*rec));
+        SetYear(GetGameYear(*rec));
     }
     char buf[CharacterRecord::kSize] = {};
     g_playerInfo.GetCharName(buf, sizeof buf);

@@ -412,8 +412,8 @@ TEST_F(DispatchTest, RankingRequestsPagesAndLookUps)
     ui.OnRankingReply(notFound);
     EXPECT_EQ(g_rankingPage, 3);
     ASSERT_NE(g_currentNoticeLine, nullptr);
-    EXPECT_TRUE(std::string(g_currentNoticeLine->GetText()) == "가나님은 순위 안에 없습니다." ||
-                std::string(g_currentNoticeLine->GetText()) == "가나 is not in ranking.")
+    EXPECT_TRUE(std::string(g_currentNoticeLine->GetText()) == johab("가나님은 순위 안에 없습니다.") ||
+                std::string(g_currentNoticeLine->GetText()) == johab("가나") + " is not in ranking.")
         << g_currentNoticeLine->GetText();
     EXPECT_EQ(g_currentNoticeLine->GetCountdown(), 60);
     ResetRankingGlobals();

@@ -16,7 +16,7 @@ namespace plat {
 
 void CRecordingDialogs::ShowMessage(const std::string& caption, const std::string& text)
 {
-    boxes.push_back(RecordedBox{caption, text, false, true, {}, {}, m_window.m_cursorCount});
+    boxes.push_back(RecordedBox{caption, text, false, true, {}, {}, CursorCount()});
 }
 
 bool CRecordingDialogs::AskYesNo(const std::string& caption, const std::string& text,
@@ -27,7 +27,7 @@ bool CRecordingDialogs::AskYesNo(const std::string& caption, const std::string& 
         answer = answers.front();
         answers.pop_front();
     }
-    boxes.push_back(RecordedBox{caption, text, true, answer, yes, no, m_window.m_cursorCount});
+    boxes.push_back(RecordedBox{caption, text, true, answer, yes, no, CursorCount()});
     return answer;
 }
 

@@ -30,7 +30,9 @@ struct RecordedBox {
 
 class CRecordingDialogs : public IDialogs {
 public:
-    explicit CRecordingDialogs(const CMemoryWindow& window) : m_window(window) {}
+    CRecordingDialogs() = default;
+    // The window whose cursor count the boxes record.
+    explicit CRecordingDialogs(const CMemoryWindow* window) : m_window(window) {}
     void ShowMessage(const std::string& caption, const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text,
                   const std::string& yes, const std::string& no) override;
@@ -39,7 +41,8 @@ public:
     std::deque<bool> answers;  // taken by AskYesNo; yes when empty
 
 private:
-    const CMemoryWindow& m_window;
+    int CursorCount() const { return m_window ? m_window->m_cursorCount : 0; }
+    const CMemoryWindow* m_window = nullptr;
 };
 
 struct HeadlessConfig {
@@ -61,7 +64,7 @@ public:
     CVirtualClock clock;
     CMemorySettings settings;
     CMemoryWindow window;
-    CRecordingDialogs dialogs{window};
+    CRecordingDialogs dialogs{&window};
     CScriptedFormDialogs forms;
     CHeadlessVideo video;
     CRecordingSoundDevice sound;
