@@ -91,12 +91,6 @@ std::string ProfileRecord::FormatLines() const
     return out;
 }
 
-void ProfileRecord::SetYear(int gameYear)
-{
-    std::memset(year, 0, sizeof year);
-    std::snprintf(year, sizeof year, "%d", gameYear);
-}
-
 void ProfileRecord::LoadProfile()
 {
     charId = g_playerInfo.GetCharId();
@@ -105,7 +99,7 @@ void ProfileRecord::LoadProfile()
     const CharacterRecord* rec = g_playerInfo.GetMyRecord();
     if (rec) {
         portrait = PortraitOf(*rec);
-        SetYear(GetGameYear(*rec));
+        std::snprintf(year, sizeof year, "%d", GetGameYear(*rec));
     }
     char buf[CharacterRecord::kSize] = {};
     g_playerInfo.GetCharName(buf, sizeof buf);
@@ -147,4 +141,10 @@ bool ProfileRecord::SaveProfile() const
         return false;
     }
     return true;
+}
+
+void ProfileRecord::SetYear(int gameYear)
+{
+    std::memset(year, 0, sizeof year);
+    std::snprintf(year, sizeof year, "%d", gameYear);
 }

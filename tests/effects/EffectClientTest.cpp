@@ -11,16 +11,21 @@
 
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
+#include "app/ReceiveDispatch.h"
 #include "core/TextLayer.h"
 #include "effects/EffectManager.h"
 #include "fixtures/BattleWire.h"
+#include "fixtures/IntroArchive.h"
+#include "fixtures/MapFileBuilder.h"
+#include "fixtures/ObrBuilder.h"
+#include "intro/IntroLayer.h"
 #include "support/FakeServer.h"
-#include "support/FieldLogIn.h"
 #include "support/Harness.h"
 #include "windows/DaradirUzedo.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
 #include "world/CharacterRecord.h"
+#include "world/MapGrid.h"
 #include "world/ObjLayer.h"
 
 namespace {
@@ -32,14 +37,29 @@ constexpr int kX = 20, kY = 20;
 
 class EffectClient : public testing::Test {
 protected:
+    static CArchiveBuilder Archive() { return CIntroArchive::Field(64); }
     // Log-in, character choice and field entry at (kX, kY) of stage 0.
     void LogIn()
     {
         ASSERT_TRUE(h.Start());
         ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 2; }, 200));
+        g_loginRecord.SetSlot(1, 0, "Mira", 5);
+        g_selectedSlot = 1;
+        auto ask = [](int f) { return Concat({U16Packet(52, kId), {static_cast<uint8_t>(f)}}); };
+        auto field = [&](int f, const Bytes& payload) { return Concat({ask(f), payload}); };
+        Bytes name(12, 0);
+        std::copy_n("Mira", 4, name.begin());
+        Bytes entered = U16Packet(3, kId);
+        entered.insert(entered.end(), {0, kX, 0, kY, 0, 0, 0, 0, 0});
         Bytes record(436, 0);
         record[CharacterRecord::kHp] = 90;
-        StartFieldLogIn(server, kId, kX, kY, record);
+        server.Expect({1}).Send(U16Packet(1, 336));
+        server.Expect(Concat({{2, 1, 6}, name})).Send(U16Packet(2, kId));
+        server.Expect({50, 'W', 106}).Send({50, 1}).Send({106, 1});
+        server.Expect(ask(50)).Send(field(50, record));
+        server.Expect(Concat({ask(69), ask(68)})).Send(field(69, {0, 0, 0, 0})).Send(field(68, {0, 0, 0, 0}));
+        server.Expect({3, 1, 175, 0, 42, 1}).Expect({'e', 3, kId, 0, 'e', 2, kId, 0, 'e', 4, kId, 0}).Send(entered);
+        g_pView->m_pIntroLayer->m_sceneState = kSceneConnect;
         ASSERT_TRUE(Frames([] { return g_uiCreated != 0 && g_pView->m_pObjLayer->GetMyCharacter(); }, 400))
             << server.Failure();
     }
@@ -77,7 +97,7 @@ protected:
     }
 
     CHarness h{5000};
-    CTestArchive archive{FieldArchive(64), false};
+    CTestArchive archive{Archive(), false};
     CFakeServer& server = h.Server();
 };
 

@@ -1,19 +1,16 @@
-// The scripted server's side of a log-in straight onto the first stage: slot
-// 1 ("Mira") played, the connect sequence's exchanges answered, the given
-// record sent as field 50 and the field entry answered at a cell; then the
-// client's intro scene starts connecting. The caller runs the frames.
+// A started whole client logged in against its scripted server: account
+// slot 1 ("Mira") is played, the server answers the connect sequence and
+// takes the character onto stage 0.
 #pragma once
 #include <cstdint>
 
-#include "fixtures/ArchiveBuilder.h"
 #include "support/FakeServer.h"
 
-// CIntroArchive::Game() with my character's figure ("eric.obr": kind 0, its
-// animations) and a first stage of size x size open ground.
-CArchiveBuilder FieldArchive(int size);
-// Every in-game window's picture, 32 x 32: a window slides only with its
-// picture (its buttons' pictures are not added).
-void AddWindowPictures(CArchiveBuilder& b);
+class CHarness;
 
-// record: the 436 bytes of field 50.
-void StartFieldLogIn(CFakeServer& server, uint16_t id, uint16_t x, uint16_t y, const Bytes& record);
+// The server's entry reply for id at (x, y).
+Bytes EnteredReply(uint16_t id, int x, int y);
+// Starts the client, scripts h.Server() for the log-in of id with the
+// 436-byte record and an entry at (x, y), and runs frames until the windows
+// are built and my character stands there; false when it never did.
+bool LogInToField(CHarness& h, uint16_t id, int x, int y, const Bytes& record);

@@ -18,6 +18,7 @@
 #include "core/TextLayer.h"
 #include "fixtures/BattleWire.h"
 #include "fixtures/FontBuilder.h"
+#include "fixtures/IntroArchive.h"
 #include "fixtures/ObrBuilder.h"
 #include "fixtures/WidgetSprites.h"
 #include "platform/Input.h"
@@ -27,6 +28,7 @@
 #include "ui/Widget.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ProfileRecord.h"
+#include "windows/WindowTable.h"
 #include "world/CharacterRecord.h"
 #include "world/Npc.h"
 #include "world/ObjLayer.h"
@@ -76,14 +78,16 @@ class PlayerTexts : public testing::Test {
 protected:
     static CArchiveBuilder Archive()
     {
-        CArchiveBuilder b = FieldArchive(320);
-        // The banker of the first stage.
+        // The first stage large enough to hold the banker's cell.
+        CArchiveBuilder b = CIntroArchive::Field(320);
         CObrBuilder banker("CHR");
         banker.Character("52", CObrBuilder::CharRecord("52", 3, 52)).AnimSet("52");
         b.Replace("merchant.obr", banker.Build());
-        // The bank, the transfer form and the profile large enough to hold
-        // their controls and texts.
-        AddWindowPictures(b);
+        // A window slides only with its picture; the bank, the transfer form
+        // and the profile are large enough to hold their controls and texts.
+        for (const SWindowRow& row : WindowTable())
+            if (row.sprite && row.sprite[0])
+                b.Replace(row.sprite, CWidgetSprites::File(4, 32, 32, 7));
         b.Replace("bank.slr", CWidgetSprites::Picture(330, 230, 5));
         b.Replace("ProfileWin.slr", CWidgetSprites::Picture(400, 310, 5));
         b.Replace("Face.slr", CWidgetSprites::File(12, 80, 80, 7));
@@ -93,19 +97,16 @@ protected:
         return b;
     }
 
-    // Log-in, character choice and field entry beside the banker, in Korean.
+    // Log-in, character choice and field entry beside the banker, in Korean,
+    // with money to send.
     void LogIn()
     {
         h.Platform().settings.SetString("Control Panel\\International", "Locale", "00000412");
-        ASSERT_TRUE(h.Start());
-        ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 2; }, 200));
         Bytes record(436, 0);
         record[CharacterRecord::kHp] = 90;
         record[CharacterRecord::kMoney] = kMoney & 0xFF;
         record[CharacterRecord::kMoney + 1] = kMoney >> 8;
-        StartFieldLogIn(server, kId, kX, kY, record);
-        ASSERT_TRUE(Frames([] { return g_uiCreated != 0 && g_pView->m_pObjLayer->GetMyCharacter(); }, 400))
-            << server.Failure();
+        ASSERT_TRUE(LogInToField(h, kId, kX, kY, record)) << server.Failure();
         ASSERT_EQ(server.Failure(), "");
         Frame(30);
         // The controls' pictures this archive leaves out said so as the
@@ -307,12 +308,7 @@ TEST_F(PlayerTexts, AStageChangeBlinksItsNoticeAndABattleShowsItsTitle)
     EXPECT_GT(dark, 3);
     EXPECT_LT(dark, lit);
     // Let in: the field again.
-    Bytes entered = U16Packet(3, kId);
-    entered.push_back(0);
-    PutU16(entered, 180);
-    PutU16(entered, 300);
-    entered.insert(entered.end(), {0, 0, 0, 0});
-    server.Send(entered);
+    server.Send(EnteredReply(kId, 180, 300));
     ASSERT_TRUE(Frames([] { return g_pView->m_pObjLayer->m_stageChanging == 0; }, 60));
 
     // A battle: its number at (20, 4) of the screen.

@@ -24,7 +24,6 @@
 #include "rules/ItemData.h"
 #include "script/ScriptManager.h"
 #include "support/FakeServer.h"
-#include "support/FieldLogIn.h"
 #include "support/Harness.h"
 #include "social/RankWin.h"
 #include "ui/IconList.h"
@@ -55,11 +54,26 @@ protected:
         CFakeServer& server = h.Server();
         ASSERT_TRUE(h.Start());
         ASSERT_TRUE(h.RunUntil([] { return g_gameFrameCount >= 2; }, 200));
-        // The record wears item 1, which wants level 30; the entry is at
-        // cell (3, 3) of the 8 x 8 stage.
+        g_loginRecord.SetSlot(1, 0, "Mira", 5);
+        g_selectedSlot = 1;
+        auto field = [](int f, const Bytes& payload) {
+            return Concat({U16Packet(52, kId), {static_cast<uint8_t>(f)}, payload});
+        };
+        auto ask = [](int f) { return Concat({U16Packet(52, kId), {static_cast<uint8_t>(f)}}); };
+        Bytes name(12, 0);
+        std::copy_n("Mira", 4, name.begin());
+        Bytes entered = U16Packet(3, kId);
+        entered.insert(entered.end(), {0, 3, 0, 3, 0, 0, 0, 0, 0});  // cell (3, 3) of the 8 x 8 stage
+        server.Expect({1}).Send(U16Packet(1, 336));
+        server.Expect(Concat({{2, 1, 6}, name})).Send(U16Packet(2, kId));
+        server.Expect({50, 'W', 106}).Send({50, 1}).Send({106, 1});
+        // The record wears item 1, which wants level 30.
         Bytes record(436, 0);
         record[CharacterRecord::kEquipment + 2 * 3] = 1;
-        StartFieldLogIn(server, kId, 3, 3, record);
+        server.Expect(ask(50)).Send(field(50, record));
+        server.Expect(Concat({ask(69), ask(68)})).Send(field(69, {0, 0, 0, 0})).Send(field(68, {0, 0, 0, 0}));
+        server.Expect({3, 1, 175, 0, 42, 1}).Expect({'e', 3, kId, 0, 'e', 2, kId, 0, 'e', 4, kId, 0}).Send(entered);
+        g_pView->m_pIntroLayer->m_sceneState = kSceneConnect;
         Frames([] { return g_pView->m_pIntroLayer->m_sceneState == kSceneInWorld; }, 400);
         ASSERT_TRUE(Frames([] { return g_uiCreated != 0; }, 400))
             << "connect step " << g_connectStep << " scene " << g_pView->m_pIntroLayer->m_sceneState << " mine "

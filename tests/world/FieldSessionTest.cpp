@@ -18,12 +18,13 @@
 #include "fixtures/IntroArchive.h"
 #include "fixtures/MapFileBuilder.h"
 #include "fixtures/ObrBuilder.h"
+#include "fixtures/WidgetSprites.h"
 #include "intro/IntroLayer.h"
 #include "support/FakeServer.h"
 #include "support/FrameDriver.h"
-#include "support/FieldLogIn.h"
 #include "support/Golden.h"
 #include "support/Harness.h"
+#include "windows/WindowTable.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
 #include "world/MapGrid.h"
@@ -86,7 +87,9 @@ CArchiveBuilder SessionArchive()
     b.Replace("1stage.map", map.Build());
     // The in-game windows' own pictures, built on the field's first frame
     // (their buttons' pictures are not here: the archive's box says so).
-    AddWindowPictures(b);
+    for (const SWindowRow& row : WindowTable())
+        if (row.sprite && row.sprite[0])
+            b.Replace(row.sprite, CWidgetSprites::File(4, 32, 32, 7));
     return b;
 }
 
