@@ -13,6 +13,7 @@
 #endif
 #if defined(QUORVEL_HAVE_GTK)
 #include "platform/FormDialog.h"
+#include "platform/gtk/GtkDialogs.h"
 #include "platform/gtk/GtkFormDialogs.h"
 #endif
 
@@ -32,11 +33,17 @@ int main(int argc, char** argv)
         }
     }
 #if defined(QUORVEL_HAVE_GTK)
-    // The writing dialogs open on the desktop beside the game's window.
+    // The writing dialogs open on the desktop beside the game's window, and
+    // message boxes show there in the desktop's fonts; SDL's own box (which
+    // cannot draw Hangul) only where GTK cannot reach the desktop.
     std::unique_ptr<plat::CGtkFormDialogs> forms;
+    std::unique_ptr<plat::CGtkDialogs> boxes;
     if (sdl) {
         forms = std::make_unique<plat::CGtkFormDialogs>();
         plat::SetFormDialogs(forms.get());
+        plat::CSdlDialogs& sdlBoxes = sdl->Dialogs();
+        boxes = std::make_unique<plat::CGtkDialogs>(sdlBoxes, [&sdlBoxes] { sdlBoxes.AfterBox(); });
+        plat::SetDialogs(boxes.get());
     }
 #endif
     if (!sdl)

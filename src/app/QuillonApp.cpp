@@ -53,11 +53,12 @@ BOOL CQuillonApp::InitInstance()
         return FALSE;
 
     // The colony's facility table reads its balance values, then the colony
-    // starts as a new one.
-    if (!LoadGameData() || !LoadInsultWords() || !g_simBuildingTable.LoadFacilityData()) {
+    // starts as a new one. Without "insult.txt" the filter has no words.
+    if (!LoadGameData() || !g_simBuildingTable.LoadFacilityData()) {
         plat::MessageBox("", GetGameString(IDS_RESOURCE_DAMAGED));
         return FALSE;
     }
+    LoadInsultWords();
 
     g_simColony.Reset();
     g_bodyPartLists.Load();

@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/Locale.h"
+
 namespace {
 
 struct Entry {
     int id;
     const char* text;
+    // Our own texts come in both languages.
+    const char* english = nullptr;
 };
 
 // The string table of the program's resources, in CP949 (the literals are
@@ -15,6 +19,10 @@ struct Entry {
 constexpr Entry kStrings[] = {
     {6, "현재 귀하의 버전은 서버와 같지 않습니다. Tolmar 디렉토리내의 Tolmar.exe를 실행 시키십시오."},
     {9, "접속이 끊어졌습니다. 다시 접속하십시오."},
+    // The notices of a change of stage, of entering and of leaving a battle.
+    {11, "이동 중입니다...", "Moving..."},
+    {12, "전투에 들어갑니다...", "Entering the battle..."},
+    {13, "전투에서 나갑니다...", "Leaving the battle..."},
     {14, "당신은 전투에 패하여 병원으로 옮겨질 것 입니다."},
     {15, "당신은 전투에 승리 하였습니다."},
     {16, "상대방이 로그 아웃 했습니다."},
@@ -92,6 +100,7 @@ constexpr Entry kStrings[] = {
     {158, "송금할 액수를 기입하여 주십시요."},
     {159, "자신에게는 송금할 수 없습니다."},
     {173, "10만 Juno 이상은 송금할 수 없습니다."},
+    {174, "감옥으로 보내졌습니다.", "You have been sent to jail."},
     {175, "다시는 감옥에 안가리~!!! 으드득..."},
     {176, "감옥에서는 전투를 할 수 없습니다."},
     {177, "지금 장난하세요?"},
@@ -114,5 +123,5 @@ const char* GetGameString(int id)
                                [](const Entry& e, int v) { return e.id < v; });
     if (it == std::end(kStrings) || it->id != id)
         return "";
-    return it->text;
+    return it->english && IsNonKoreanLocale() ? it->english : it->text;
 }

@@ -1,7 +1,8 @@
 // The program's string table: texts by id, CP949.
 #pragma once
 
-// The text of a string-table id; "" for an id the table does not hold.
+// The text of a string-table id; "" for an id the table does not hold. The
+// few texts that have an English form give it unless the locale is Korean.
 const char* GetGameString(int id);
 
 // Ids the shell and the transport use by name.

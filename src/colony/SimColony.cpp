@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
-#include <string>
 
 #include "app/MouseState.h"
 #include "colony/SimBuildingTable.h"
@@ -14,7 +12,6 @@
 #include "colony/SimFeature.h"
 #include "colony/SimRandom.h"
 #include "core/BiString.h"
-#include "core/HanCodeConv.h"
 #include "platform/Clock.h"
 #include "windows/PlayerInfo.h"
 #include "windows/UiService.h"
@@ -48,13 +45,7 @@ int32_t Saturate(int64_t v)
 
 CharacterRecord* PlayerRecord() { return g_playerInfo.GetMyRecord(); }
 
-// The notice line draws Johab; the Korean halves are written in CP949.
-void ShowNotice(const char* text, int draws)
-{
-    std::string johab(std::strlen(text) + 1, '\0');
-    CHanCodeConv::CP949ToJohab(text, johab.data());
-    Ui().ShowNotice(johab.c_str(), draws);
-}
+void ShowNotice(const char* text, int draws) { Ui().ShowNotice(text, draws); }
 
 void ShowNotice(const CBiString& text, int draws) { ShowNotice(text.Get(), draws); }
 

@@ -20,11 +20,11 @@
 #include "net/MySocket.h"
 #include "net/PacketAssembler.h"
 #include "platform/Debug.h"
+#include "platform/Dialogs.h"
 #include "rules/CalcData.h"
 #include "ui/TextCut.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/PlayerInfo.h"
-#include "windows/SystemWindows.h"
 #include "windows/UiService.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
@@ -775,9 +775,8 @@ void CChatLine::OnWhereReply(uint16_t value, size_t len, const uint8_t* payload)
 void CChatLine::OnDelUserReply(uint16_t value, size_t, const uint8_t*)
 {
     if (value == kValueMe) {
-        if (g_pMessageBoxWin)
-            g_pMessageBoxWin->SetText(kDismissed.Get());
-        plat::DebugPrintf("%s\n", kDismissed.m_english);
+        // The player reads why before the game ends.
+        plat::MessageBox("", kDismissed.Get());
         ExitGame();
     } else {
         AddLine(value ? kDelUserDone.Get() : kDelUserFailed.Get());

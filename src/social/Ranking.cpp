@@ -130,13 +130,15 @@ void CDaradirUzedo::SendRankingByRank(const char* text)
 void CDaradirUzedo::OnRankingReply(const uint8_t* buf)
 {
     if (buf[0] == kRankingNotFound) {
-        // The typed text is Johab; the literal and the notice line are CP949.
+        // The typed text and the notice line are Johab; the literal is CP949.
         char typed[CWidgetWindow::kInputSize + 1] = {};
         if (CWidget* find = m_root.FindChild(kSearchWindow))
             CopyTextCut(typed, sizeof typed, find->GetText() ? find->GetText() : "");
-        CHanCodeConv::JohabToCP949(typed, typed);
+        char format[CNoticeLine::kTextSize];
+        CopyTextCut(format, sizeof format, kNotInRanking.Get());
+        CHanCodeConv::CP949ToJohab(format, format);
         char notice[CNoticeLine::kTextSize];
-        FormatTextCutF(notice, sizeof notice, kNotInRanking.Get(), typed);
+        FormatTextCutF(notice, sizeof notice, format, typed);
         if (g_currentNoticeLine)
             g_currentNoticeLine->Show(notice, kNoticeTicks);
         return;

@@ -36,6 +36,7 @@
 #include "ui/MessageRing.h"
 #include "ui/MyCharacterView.h"
 #include "windows/BoardCommands.h"
+#include "windows/CharResetDlg.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ItemList.h"
 #include "windows/MouseCursor.h"
@@ -291,10 +292,14 @@ void CheckDeletion(CDaradirUzedo& ui)
     Open(ui, {89});
 }
 
-// The confirmation of a checked deletion: field 62, once.
+// The confirmation of a checked deletion: the reset question, then field
+// 62, once; no leaves the box up for another try.
 void ConfirmDeletion(CDaradirUzedo& ui)
 {
     if (!ui.m_deletionChecked || !ui.IsWindowOpen(89))
+        return;
+    CCharResetDlg dlg;
+    if (dlg.DoModal() != CCharResetDlg::IDOK)
         return;
     ui.m_deletionChecked = false;
     if (CObjLayer* layer = Layer())
@@ -440,9 +445,11 @@ void StepTransfer(CDaradirUzedo& ui, bool up)
 // transfer leaves by chat and the form closes.
 void SendTransfer(CDaradirUzedo& ui)
 {
-    // The box holds Johab; names are compared and sent in CP949.
+    // The box holds Johab, which the transfer sends in CP949; the check
+    // against my own name compares in CP949 too.
+    const char* typed = BoxText(ui, kTransfer, kRecipientBox);
     char recipient[64];
-    std::snprintf(recipient, sizeof recipient, "%s", BoxText(ui, kTransfer, kRecipientBox));
+    std::snprintf(recipient, sizeof recipient, "%s", typed);
     CHanCodeConv::JohabToCP949(recipient, recipient);
     const int64_t amount = ParseAmount(BoxText(ui, kTransfer, kAmountBox));
     char me[32] = {};
@@ -465,7 +472,7 @@ void SendTransfer(CDaradirUzedo& ui)
         return;
     }
     ui.m_transferAmount = 0;
-    g_chatLine.SendMoneyTransfer(recipient, static_cast<uint32_t>(amount));
+    g_chatLine.SendMoneyTransfer(typed, static_cast<uint32_t>(amount));
     CloseTransferForm(ui);
 }
 

@@ -140,3 +140,9 @@ bool ProfileRecord::SaveProfile() const
     }
     return true;
 }
+
+void ProfileRecord::SetYear(int gameYear)
+{
+    std::memset(year, 0, sizeof year);
+    std::snprintf(year, sizeof year, "%d", gameYear);
+}

@@ -26,6 +26,8 @@ struct ProfileRecord {
     char text[kTextSize] = {};
     char lines[kLines][kLineSize] = {};
 
+    // The game year as its decimal text.
+    void SetYear(int gameYear);
     // The player's own profile: id, class, year, name and record text from
     // the player's record, the lines from "Profile.sav" (empty without one).
     void LoadProfile();

@@ -53,7 +53,7 @@ void CNoticeLine::Draw(uint8_t* surface)
     if (m_countdown <= 0)
         return;
     if (CTextLayer* text = TextInto(surface, kColour))
-        text->DrawText(kX, kY, m_text.data(), 1);
+        text->DrawText(kX, kY, m_text.data(), 0);
 }
 
 // ---- message box ------------------------------------------------------------

@@ -11,7 +11,7 @@
 #include "ui/InputBox.h"
 #include "ui/WidgetWindow.h"
 
-// One line of text at (50, 428) for a number of draws.
+// One line of Johab text at (50, 428) for a number of draws.
 class CNoticeLine : public CWidget {
 public:
     // A notice is one screen line.
@@ -21,7 +21,7 @@ public:
     static constexpr uint8_t kColour = 185;
 
     CNoticeLine() : CWidget(0, nullptr, 0, 0, 0, 0) {}
-    // Shows text for `draws` draws and becomes g_currentNoticeLine.
+    // Shows the Johab text for `draws` draws and becomes g_currentNoticeLine.
     void Show(const char* text, int draws);
     // Counts down first, so Show(text, 200) is visible on 199 draws.
     void Draw(uint8_t* surface) override;

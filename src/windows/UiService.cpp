@@ -1,8 +1,10 @@
 #include "windows/UiService.h"
 
+#include "core/HanCodeConv.h"
 #include "ui/FloatTextList.h"
 #include "ui/MessageRing.h"
 #include "ui/NoticeList.h"
+#include "ui/TextCut.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ItemList.h"
 #include "windows/MouseCursor.h"
@@ -46,6 +48,11 @@ public:
         const CDaradirUzedo* ui = g_layerHolder.GetLayer();
         return ui && ui->IsWindowOpen(id);
     }
+    void RefreshWindow(int id) override
+    {
+        if (CWidget* w = FindWindow(id))
+            w->Refresh();
+    }
     void RefreshWindows() override
     {
         if (CDaradirUzedo* ui = g_layerHolder.GetLayer())
@@ -73,8 +80,11 @@ public:
     }
     void ShowNotice(const char* text, int draws) override
     {
-        if (g_currentNoticeLine)
-            g_currentNoticeLine->Show(text, draws);
+        if (!g_currentNoticeLine)
+            return;
+        char johab[CNoticeLine::kTextSize];
+        CopyTextCut(johab, sizeof johab, text ? text : "");
+        g_currentNoticeLine->Show(CHanCodeConv::CP949ToJohab(johab, johab), draws);
     }
     void ApplyToPlayer(CMouseCursor& cursor) override { cursor.ApplyToPlayer(); }
     void ReturnCarried(CMouseCursor& cursor) override { cursor.ReturnCarried(); }

@@ -22,13 +22,16 @@ public:
     virtual int GetWindowState(int id) = 0;
     virtual void ToggleWindow(int id) = 0;
     virtual bool IsWindowOpen(int id) = 0;
+    virtual void RefreshWindow(int id) = 0;
     // The UI layer.
     virtual void RefreshWindows() = 0;
     virtual void DispatchMouseButtons() = 0;
     virtual void DispatchCommands() = 0;
     virtual void HandleHotKeys() = 0;
     virtual int RouteChatMessage(const char* message) = 0;
-    // g_currentNoticeLine (nothing before a notice line exists).
+    // g_currentNoticeLine (nothing before a notice line exists). The text is
+    // CP949, as the game's texts and the server's are; the notice line
+    // shows it in Johab.
     virtual void ShowNotice(const char* text, int draws) = 0;
     // g_mouseCursor / g_lastMouseCursor.
     virtual void ApplyToPlayer(CMouseCursor& cursor) = 0;

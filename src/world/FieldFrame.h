@@ -45,8 +45,8 @@ int GaugeWidth(int timer);
 const char* TipText(int slot);
 // The frame's bar notices on the 800 x 600 buffer.
 void DrawBarNotices(uint8_t* bits);
-// The window title: "전투#%d" in a battle (battle >= 0), else the game's.
-void SetBattleTitle(int battle);
+// The battle's title "전투#%d" at (20, 4) of the 800 x 600 buffer.
+void DrawBattleTitle(uint8_t* bits, int battle);
 // Makes the edit line ask the object layer whether a form field has it.
 void InstallFormFieldCheck();
 // Back to the start state (between tests).

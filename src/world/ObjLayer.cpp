@@ -12,6 +12,7 @@
 #include "platform/Debug.h"
 #include "rules/CalcData.h"
 #include "windows/PlayerInfo.h"
+#include "windows/ProfileRecord.h"
 #include "windows/UiService.h"
 #include "world/BGLayer.h"
 #include "world/ObjLayerPools.h"
@@ -19,6 +20,9 @@
 #include "world/ObrItemEntry.h"
 
 namespace {
+
+// The window that shows a field-7 year.
+constexpr int kProfileWindow = 26;
 
 void Send(const CByteWriter& w)
 {
@@ -311,6 +315,8 @@ void CObjLayer::ApplyCharacterField(CharacterRecord& record, bool mine, bool own
         break;
     case 7:
         rec->SetU32(CharacterRecord::kGameTime, r.U32());
+        g_profileRecord.SetYear(GetGameYear(*rec));
+        Ui().RefreshWindow(kProfileWindow);
         break;
     case 20: rec->SetU16(CharacterRecord::kInputA, r.U16()); break;
     case 21: rec->SetU16(CharacterRecord::kJailed, r.U16()); break;

@@ -20,7 +20,6 @@
 #include "effects/EffectsService.h"
 #include "intro/IntroLayer.h"
 #include "platform/Clock.h"
-#include "platform/Window.h"
 #include "ui/FloatTextList.h"
 #include "ui/InputFocus.h"
 #include "ui/MessageRing.h"
@@ -44,7 +43,6 @@ int32_t g_fpsShown;
 uint32_t g_fpsCountedAt;
 int32_t g_tipCounter;
 CTileSet g_turnGaugeSet;
-int32_t g_titleBattle = -2;
 
 namespace {
 
@@ -346,7 +344,8 @@ int CObjLayer::Process()
     }
     ScreenShotKeyFrame(bits);
     PeriodicMessages();
-    SetBattleTitle(m_inBattle ? static_cast<int>(m_battleNumber) : -1);
+    if (m_inBattle)
+        DrawBattleTitle(bits, static_cast<int>(m_battleNumber));
     if (static_cast<int32_t>(now - g_fpsCountedAt) > 1000) {
         g_fpsShown = g_fpsCount;
         g_fpsCount = 0;
@@ -357,15 +356,15 @@ int CObjLayer::Process()
     return 1;
 }
 
-void SetBattleTitle(int battle)
+void DrawBattleTitle(uint8_t* bits, int battle)
 {
-    if (battle == g_titleBattle)
+    CTextLayer* t = g_pTextLayer;
+    if (!t || !bits)
         return;
-    g_titleBattle = battle;
-    char title[32] = "Quorvel";
-    if (battle >= 0)
-        std::snprintf(title, sizeof title, "전투#%d", battle);
-    plat::Window().SetTitle(title);
+    char title[32];
+    std::snprintf(title, sizeof title, "전투#%d", battle);
+    t->SetTarget(bits, CDisplay::kWidth, CDisplay::kHeight);
+    t->DrawTextColored(20, 4, title, kNameColour, CTextLayer::kTransparent, 1);
 }
 
 void ResetFieldFrame()
@@ -375,5 +374,4 @@ void ResetFieldFrame()
     g_fpsCountedAt = 0;
     g_tipCounter = 0;
     g_turnGaugeSet.FreeFrames();
-    g_titleBattle = -2;
 }

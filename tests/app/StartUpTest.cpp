@@ -70,6 +70,20 @@ TEST(StartUp, DamagedDataTablesShowTheResourceMessage)
     EXPECT_EQ(h.Boxes()[0].text, GetGameString(IDS_RESOURCE_DAMAGED));
 }
 
+TEST(StartUp, WithoutTheWordFileTheFilterIsEmptyAndTheGameRuns)
+{
+    CArchiveBuilder b = CArchiveBuilder::MinimalGame();
+    b.Remove("insult.txt");
+    CTestArchive archive(b);
+    g_insultWords[0] = {'o', 'l', 'd'};
+    CHarness h;
+    ASSERT_TRUE(h.Start());
+    for (const auto& word : g_insultWords)
+        ASSERT_EQ(word[0], 0);
+    ASSERT_TRUE(h.RunUntil([] { return g_pView->m_bRunning != 0; }));
+    EXPECT_TRUE(h.Boxes().empty());
+}
+
 class HandOffConnect : public ::testing::Test {
 protected:
     void SetUp() override

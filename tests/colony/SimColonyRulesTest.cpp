@@ -5,7 +5,6 @@
 
 #include "app/CommandRing.h"
 #include "colony/SimCursor.h"
-#include "core/HanCodeConv.h"
 #include "windows/PlayerInfo.h"
 #include "ColonyTestSupport.h"
 
@@ -454,10 +453,8 @@ TEST_F(ColonyRules, ResetSimulationStartsOverAndTakesTheCubeItems)
     EXPECT_EQ(sent[3], (SentPacket{53, 25, 0x00, 0x01, 0, 0}));
     for (size_t i = 4; i < 7; ++i)
         EXPECT_EQ(sent[i][1], 52);
-    // Korean in both languages, drawn as Johab.
-    char johab[64] = "시뮬레이션과 이벤트가 초기화되었습니다";
-    CHanCodeConv::CP949ToJohab(johab, johab);
-    EXPECT_EQ(ui.log.Calls(), std::vector<std::string>{Notice(johab, 200)});
+    // Korean in both languages.
+    EXPECT_EQ(ui.log.Calls(), std::vector<std::string>{Notice("시뮬레이션과 이벤트가 초기화되었습니다", 200)});
 }
 
 }  // namespace

@@ -46,17 +46,7 @@ class EffectClient : public testing::Test {
 protected:
     EffectClient() : EffectClient(Archive()) {}
     explicit EffectClient(const CArchiveBuilder& b) : archive(b, false) {}
-    static CArchiveBuilder Archive()
-    {
-        CArchiveBuilder b = CIntroArchive::Game();
-        CObrBuilder eric("CHR");
-        eric.Character("eric", CObrBuilder::CharRecord("0", 0, 0, 12)).AnimSet("eric");
-        b.Replace("eric.obr", eric.Build());
-        CMapFileBuilder map(64, 64);
-        map.Fill(kFlagGround | kFlagDrawn, 0, 0).MapName("stage 1");
-        b.Replace("1stage.map", map.Build());
-        return b;
-    }
+    static CArchiveBuilder Archive() { return CIntroArchive::Field(64); }
     // Log-in, character choice and field entry at (kX, kY) of stage 0.
     void LogIn()
     {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/CommandRing.h"
-#include "app/ExitGame.h"
 #include "app/FrameClock.h"
 #include "app/GameData.h"
 #include "app/QuillonView.h"
@@ -17,7 +16,6 @@
 #include "rules/CalcData.h"
 #include "social/ChatLine.h"
 #include "social/ChatTestEnv.h"
-#include "windows/SystemWindows.h"
 #include "world/ObjLayer.h"
 
 namespace {
@@ -430,21 +428,6 @@ TEST_F(ChatLineReplies, EnglishTextsFollowTheLanguage)
     Receive(Cat({ChatReply(3, 0, PersonRecord("Kim", 4, 7, 8, 2)), ChatReply(12, 0), ChatReply(4, 1)}));
     EXPECT_EQ(Added(), (std::vector<std::string>{"Kim is now in Southen Eurasia (7 / 8) #2",
                                                  "there are no whisper rejectors", "/deluser succeeded"}));
-}
-
-TEST_F(ChatLineReplies, ExpulsionShowsTheBoxThenLeaves)
-{
-    ASSERT_NE(g_pMessageBoxWin, nullptr);
-    Mark();
-    Receive(ChatReply(4, 99));
-    EXPECT_EQ(Added(), std::vector<std::string>{});
-    g_pMessageBoxWin->NextLine();
-    bool shown = false;
-    for (int i = 0; i < CMessageBoxWin::kLines; ++i)
-        shown = shown || std::string(g_pMessageBoxWin->GetLine(i)) == "운영자의 명령으로 당신은 퇴장되었습니다.";
-    EXPECT_TRUE(shown);
-    EXPECT_TRUE(IsExiting());
-    ResetExitState();
 }
 
 }  // namespace

@@ -51,6 +51,8 @@ bool FakeUi::IsWindowOpen(int id)
     return s == 1 || s == 2;
 }
 
+void FakeUi::RefreshWindow(int id) { log.Add("RefreshWindow", id); }
+
 void FakeUi::RefreshWindows() { log.Add("RefreshWindows"); }
 
 void FakeUi::DispatchMouseButtons()

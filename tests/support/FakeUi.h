@@ -23,6 +23,7 @@ public:
     int GetWindowState(int id) override;
     void ToggleWindow(int id) override;
     bool IsWindowOpen(int id) override;
+    void RefreshWindow(int id) override;
     void RefreshWindows() override;
     void DispatchMouseButtons() override;
     void DispatchCommands() override;

@@ -401,8 +401,8 @@ TEST_F(DispatchTest, RankingRequestsPagesAndLookUps)
     ui.OnRankingReply(notFound);
     EXPECT_EQ(g_rankingPage, 3);
     ASSERT_NE(g_currentNoticeLine, nullptr);
-    EXPECT_TRUE(std::string(g_currentNoticeLine->GetText()) == "가나님은 순위 안에 없습니다." ||
-                std::string(g_currentNoticeLine->GetText()) == "가나 is not in ranking.")
+    EXPECT_TRUE(std::string(g_currentNoticeLine->GetText()) == johab("가나님은 순위 안에 없습니다.") ||
+                std::string(g_currentNoticeLine->GetText()) == johab("가나") + " is not in ranking.")
         << g_currentNoticeLine->GetText();
     EXPECT_EQ(g_currentNoticeLine->GetCountdown(), 60);
     ResetRankingGlobals();
@@ -666,8 +666,25 @@ TEST_F(FormDispatchTest, DeletionSendsField62OnlyAfterAPassedCheckWhileTheBoxIsU
     Fill(83, {"oldpass", "700101", "1234567"});
     EXPECT_EQ(Run({115}), "89:1");
     EXPECT_TRUE(TakeSentPackets().empty()) << "asks first";
+    // The reset question, with the cursor shown while it is up: no sends
+    // nothing and leaves the confirmation armed, yes sends the field once.
+    plat::CHeadlessPlatform& platform = world.Platform();
+    const int cursor = platform.window.m_cursorCount;
+    platform.dialogs.boxes.clear();  // the missing pictures' boxes
+    platform.dialogs.answers = {false, true};
+    EXPECT_EQ(Run({119}), "");
+    EXPECT_TRUE(TakeSentPackets().empty());
     EXPECT_EQ(Run({119, 119}), "");
     EXPECT_EQ(TakeSentPackets(), (std::vector<SentPacket>{Field(62, {kNumber, kAccount})})) << "once";
+    ASSERT_EQ(platform.dialogs.boxes.size(), 2u);
+    for (const plat::RecordedBox& box : platform.dialogs.boxes) {
+        EXPECT_EQ(box.caption, "☞ 확인 ☜");
+        EXPECT_EQ(box.text, "이 캐릭터의 데이터는 초기화 됩니다.\n 초기화된 데이터는 어떤 경우에도 복구가 불가능 합니다 "
+                            "\n 그래도 하시겠습니까?");
+        EXPECT_EQ(box.yes + "/" + box.no, "예/아니오");
+        EXPECT_EQ(box.cursorCount, cursor + 1);
+    }
+    EXPECT_EQ(platform.window.m_cursorCount, cursor);
 
     // Checked, then the box went away: nothing.
     Baseline({83});
@@ -685,6 +702,7 @@ TEST_F(FormDispatchTest, DeletionSendsField62OnlyAfterAPassedCheckWhileTheBoxIsU
     Find(89)->SetState(CWidget::kOpen);
     EXPECT_EQ(Run({119}), "");
     EXPECT_TRUE(TakeSentPackets().empty());
+    EXPECT_EQ(platform.dialogs.boxes.size(), 2u) << "asked only after a passed check";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/TextCodec.h"
+#include "platform/gtk/GtkDesktop.h"
 
 namespace plat {
 
@@ -194,15 +195,7 @@ CGtkFormDialogs::~CGtkFormDialogs()
         Loop().RemoveEventSource(this);
 }
 
-bool CGtkFormDialogs::Available()
-{
-    if (m_init == Init::Unknown) {
-        // The game's own C runtime calls keep the process's "C" locale.
-        gtk_disable_setlocale();
-        m_init = gtk_init_check(nullptr, nullptr) ? Init::Ready : Init::Unavailable;
-    }
-    return m_init == Init::Ready;
-}
+bool CGtkFormDialogs::Available() { return GtkDesktopReady(); }
 
 CGtkFormDialogs::Form* CGtkFormDialogs::Find(int handle)
 {
@@ -426,6 +419,9 @@ std::optional<std::string> CGtkFormDialogs::ChooseFile(int handle, const FileCho
 
 void CGtkFormDialogs::Pump()
 {
+    // A box of our own runs GTK's loop itself meanwhile.
+    if (ModalDepth() > 0)
+        return;
     // A bounded number: a flood of events must not hold up the frame.
     for (int i = 0; i < 256 && gtk_events_pending(); ++i)
         gtk_main_iteration_do(FALSE);

@@ -44,8 +44,6 @@ public:
 private:
     Form* Find(int handle);
 
-    enum class Init { Unknown, Ready, Unavailable };
-    Init m_init = Init::Unknown;
     std::vector<std::unique_ptr<Form>> m_forms;
     int m_nextHandle = 1;
     bool m_registered = false;

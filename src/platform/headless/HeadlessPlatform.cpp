@@ -16,18 +16,18 @@ namespace plat {
 
 void CRecordingDialogs::ShowMessage(const std::string& caption, const std::string& text)
 {
-    boxes.push_back(RecordedBox{caption, text, false, true});
+    boxes.push_back(RecordedBox{caption, text, false, true, {}, {}, CursorCount()});
 }
 
 bool CRecordingDialogs::AskYesNo(const std::string& caption, const std::string& text,
-                                 const std::string&, const std::string&)
+                                 const std::string& yes, const std::string& no)
 {
     bool answer = true;
     if (!answers.empty()) {
         answer = answers.front();
         answers.pop_front();
     }
-    boxes.push_back(RecordedBox{caption, text, true, answer});
+    boxes.push_back(RecordedBox{caption, text, true, answer, yes, no, CursorCount()});
     return answer;
 }
 

@@ -24,16 +24,25 @@ struct RecordedBox {
     std::string text;     // CP949
     bool yesNo = false;
     bool answer = true;
+    std::string yes, no;  // a question's buttons, CP949
+    int cursorCount = 0;  // the window's ShowCursor count while the box was up
 };
 
 class CRecordingDialogs : public IDialogs {
 public:
+    CRecordingDialogs() = default;
+    // The window whose cursor count the boxes record.
+    explicit CRecordingDialogs(const CMemoryWindow* window) : m_window(window) {}
     void ShowMessage(const std::string& caption, const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text,
                   const std::string& yes, const std::string& no) override;
 
     std::vector<RecordedBox> boxes;
     std::deque<bool> answers;  // taken by AskYesNo; yes when empty
+
+private:
+    int CursorCount() const { return m_window ? m_window->m_cursorCount : 0; }
+    const CMemoryWindow* m_window = nullptr;
 };
 
 struct HeadlessConfig {
@@ -54,9 +63,9 @@ public:
 
     CVirtualClock clock;
     CMemorySettings settings;
-    CRecordingDialogs dialogs;
-    CScriptedFormDialogs forms;
     CMemoryWindow window;
+    CRecordingDialogs dialogs{&window};
+    CScriptedFormDialogs forms;
     CHeadlessVideo video;
     CRecordingSoundDevice sound;
     CRecordingMusicDevice music;

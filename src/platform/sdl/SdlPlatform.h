@@ -57,11 +57,12 @@ public:
     // SDL ticks when our last box closed (0: none yet).
     static uint32_t LastClosedTicks();
 
-private:
-    // The box took the focus from the game's window; the focus changes it
-    // queued are not the application losing focus.
+    // After any box of ours, SDL's or another toolkit's: the box took the
+    // focus from the game's window, and the focus changes it queued are not
+    // the application losing focus; the game's cursor state comes back.
     void AfterBox();
 
+private:
     CSdlWindow* m_window;
     CStderrDialogs m_fallback;
 };
@@ -87,6 +88,7 @@ public:
 
     CSdlWindow window;
     CSdlVideo video{&window};
+    CSdlDialogs& Dialogs() { return m_dialogs; }
 
 private:
     void Translate(const SDL_Event& ev, std::vector<RawEvent>& out);
