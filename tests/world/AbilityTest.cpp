@@ -283,8 +283,10 @@ TEST_F(Ability, TheDriverPaysOnceSendsTheRowThenTheStatusAndEndsWithTheRoutine)
         const int maxHp = CalcMaxHp(me->GetCharRecord());
         if (id == kAbilityMagicHealing)
             me->GetCharRecord().SetU32(CharacterRecord::kMp, 37);
+        // Healing sets HP to the maximum even from above it.
         if (id == kAbilityHealing || id == kAbilityWarriorHealing)
-            me->GetCharRecord().SetU32(CharacterRecord::kHp, static_cast<uint32_t>(maxHp - 3));
+            me->GetCharRecord().SetU32(CharacterRecord::kHp,
+                                       static_cast<uint32_t>(id == kAbilityHealing ? maxHp + 20 : maxHp - 3));
         CCreature* target = (id == 2 || id == 7 || id == 9 || id == 10 || id == 17) ? me : &other;
         if (id == 0 || id == 4 || id == 8 || id == 11 || id == 19)
             target = nullptr;
@@ -510,25 +512,29 @@ TEST_F(Ability, ReceiversStartTheCasterOnlyInBattleWithKnownIds)
                                                                           other.GetPixelY(), static_cast<const void*>(&caster))});
 }
 
-TEST_F(Ability, ThePsychicforceRepeatPaysAndRelaysOnlyWhileTheDeathMarksAreHeld)
+TEST_F(Ability, ThePsychicforceRepeatMarksALivingTargetAndThenPaysAndRelays)
 {
-    CCharacter& other = Player(30, 22, 20, 30);
     InstallAbilityHooks();
     CEffectManager effects(&bed.Layer());
     CSpecialAbil routine(effects);
     const int cost = GetAbilityMpCost(kAbilityPsychicforce, me->GetCharRecord());
-    for (uint32_t held : {0u, 1u}) {
-        SCOPED_TRACE(held);
+    for (bool alive : {false, true}) {
+        SCOPED_TRACE(alive);
+        CCharacter& other = Player(30, 22, 20, 30);
+        if (!alive)
+            other.OrderDie(nullptr);
         Mine(100, 100);
-        bed.Layer().m_deathMarkFlag = held;
+        bed.Layer().m_deathMarkFlag = 0;
         bed.Received();
         routine.PsychicforceTick(*me, &other);
         const std::vector<Sent> sent = SentNow();
-        if (!held) {
+        if (!alive) {
+            EXPECT_EQ(bed.Layer().m_deathMarkFlag, 0u);
             EXPECT_TRUE(sent.empty());
             EXPECT_EQ(me->GetCharRecord().I32(CharacterRecord::kMp), 100);
             continue;
         }
+        EXPECT_EQ(bed.Layer().m_deathMarkFlag, 1u) << "the repeated hit holds its mark";
         EXPECT_EQ(me->GetCharRecord().I32(CharacterRecord::kMp), 100 - cost);
         ASSERT_EQ(Subs(sent), (std::vector<int>{41, 7}));
         const AbilityPacket k =
@@ -541,6 +547,9 @@ TEST_F(Ability, ThePsychicforceRepeatPaysAndRelaysOnlyWhileTheDeathMarksAreHeld)
 
 TEST_F(Ability, AStrikeBackFromTheCounterBreakStanceGoesOutWithStanceValueOne)
 {
+    // The stance itself has no target and tells nobody; the strike back is
+    // told by the queued hit with stance value 1, then by the ability's
+    // start with mode 0.
     CCharacter& other = Player(30, 22, 20, 30);
     bed.fx.routineResult[kAbilityCounterBreak] = 0;
     me->StartAbility(kAbilityCounterBreak, nullptr, 0, 0, 0, 0, nullptr);
@@ -550,9 +559,11 @@ TEST_F(Ability, AStrikeBackFromTheCounterBreakStanceGoesOutWithStanceValueOne)
     me->SetPendingHit(&other, other.GetTileX(), other.GetTileY(), -12, 0);
     bed.Frame(2);
     const std::vector<Sent> sent = SentNow();
-    ASSERT_EQ(Subs(sent), (std::vector<int>{14}));
-    const AbilityPacket k =
-        DecodeAbilityPayload(*FindAbilityCommand(14), sent[0].payload.data(), sent[0].payload.size());
-    EXPECT_EQ(k.target, 30);
-    EXPECT_EQ(k.byte, 1);
+    ASSERT_EQ(Subs(sent), (std::vector<int>{14, 14}));
+    for (size_t i = 0; i < 2; ++i) {
+        const AbilityPacket k =
+            DecodeAbilityPayload(*FindAbilityCommand(14), sent[i].payload.data(), sent[i].payload.size());
+        EXPECT_EQ(k.target, 30);
+        EXPECT_EQ(k.byte, i == 0 ? 1 : 0);
+    }
 }

@@ -301,9 +301,14 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     Receive(6, W().U16(30).U16(kMe).U16(0).U16(20).U16(0).U8(0).U16(12).U16(0).U16(0).U32(0).U32(0));
     EXPECT_FALSE(other->IsAlive());
     EXPECT_EQ(mine->GetCharRecord().I32(CharacterRecord::kExperience), exp + 20);
-    char gained[200];
-    std::snprintf(gained, sizeof gained, GetGameString(27), 20);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{gained, GetGameString(15), GetGameString(17)}));
+    auto text = [](int id, int n) {
+        char line[200];
+        std::snprintf(line, sizeof line, GetGameString(id), n);
+        return std::string(line);
+    };
+    // No item came with it: none taken, none refused, and both said.
+    EXPECT_EQ(Lines(), (std::vector<std::string>{text(19, 0), text(21, 0), text(27, 20), GetGameString(15),
+                                                 GetGameString(17)}));
     EXPECT_EQ(layer.m_battleOver, 1u);
     EXPECT_EQ(layer.m_participants[0].id, 0) << "the dead's slot is free";
     bed.Received();

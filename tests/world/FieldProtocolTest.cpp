@@ -633,9 +633,9 @@ TEST_F(FieldProtocol, AGroupFormsChangesAndEndsOverTheServersCommands)
                                    Wire('B').U16(40).U16(30).U16(kMe).U16(40).U16(0).U16(0).U16(43)}));
     EXPECT_EQ(lines(), (std::vector<std::string>{str(52), str(54), str(59)}));
 
-    // Everyone but me leaves: then I lead what is left.
+    // The first member leaves: nobody is counted before it, so I lead.
     Dispatch(Cat({Wire(80).U16(30), Wire(80).U16(43)}));
-    EXPECT_EQ(layer.m_groupHeader[0], 40);
+    EXPECT_EQ(layer.m_groupHeader, group({kMe, 0, kMe, 40}));
     Dispatch(Wire(80).U16(40));
     EXPECT_EQ(layer.m_groupHeader, group({kMe, 0, kMe}));
     bed.Received();
