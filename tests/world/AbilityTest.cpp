@@ -9,10 +9,13 @@
 #include "effects/SpecialAbil.h"
 #include "fixtures/ItemRecordWriter.h"
 #include "platform/Crt.h"
+#include "rules/AbilitySet.h"
 #include "rules/AbilityTable.h"
 #include "rules/CalcData.h"
 #include "world/AbilityCommands.h"
 #include "world/BattlePacketHeader.h"
+#include "world/Npc.h"
+#include "world/StructureObj.h"
 #include "BattleBed.h"
 
 namespace {
@@ -272,6 +275,40 @@ TEST_F(Ability, UseAbilityChecksTheTargetAndAnswersWithItsMessage)
     EXPECT_TRUE(Lines().empty());
     EXPECT_TRUE(bed.Received().empty());
     EXPECT_EQ(me->GetCharRecord().I32(CharacterRecord::kMp), 85);
+}
+
+TEST_F(Ability, TheArmedAbilityStartsOnlyOnAnotherCreature)
+{
+    CCharacter& other = Player(30, 22, 20, 30);
+    CNpc npc;
+    CStructureObj structure;
+    CCreature base;
+    CAbilitySet& set = me->GetAbilitySet();
+    ASSERT_EQ(set.Select(kAbilityPowerBreak), 1);
+    struct Row {
+        const char* name;
+        CObj* target;
+        bool armed;
+        int result;
+    };
+    const Row rows[] = {
+        {"nothing armed", &other, false, 0},   {"my own character", me, true, 0},
+        {"no target", nullptr, true, 0},       {"a structure", &structure, true, 0},
+        {"a base creature", &base, true, 0},   {"an NPC, no creature", &npc, true, 0},
+        {"another character", &other, true, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        me->Stop();
+        set.ClearSelectedCategory();
+        if (row.armed)
+            ASSERT_EQ(set.SelectCategory(1), 1);
+        EXPECT_EQ(set.StartSelectedAbility(row.target), row.result);
+        EXPECT_EQ(me->GetOrder(), row.result ? CCreature::orderAbility : CCreature::orderStand);
+        EXPECT_EQ(set.GetSelectedCategory(), row.result ? 1 : 0) << "a refusal disarms";
+    }
+    EXPECT_EQ(me->GetAbilityId(), kAbilityPowerBreak);
+    EXPECT_EQ(me->GetAbilityTarget(), &other);
 }
 
 TEST_F(Ability, TheDriverPaysOnceSendsTheRowThenTheStatusAndEndsWithTheRoutine)

@@ -261,6 +261,7 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     rec.SetU32(CharacterRecord::kLevel, 6);
     me->GetCharRecord() = rec;
     layer.SetGroundItem(25, 25, 3);
+    layer.m_cureReceived = 1;  // from an earlier battle
     // [27][u16][u16 battle][u16 cx][u16 cy][u16 opponent][u8 k], k participants.
     const Bytes8 reply = W().U8(27).U16(0).U16(kBattle).U16(30).U16(30).U16(30).U8(2)
                              .Participant(30, 33, 30, 0, 30, 12, 0x40, 77)
@@ -268,6 +269,7 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     Dispatch(reply);
     ASSERT_EQ(layer.m_inBattle, 1u);
     EXPECT_EQ(layer.m_battleNumber, static_cast<uint32_t>(kBattle));
+    EXPECT_EQ(layer.m_cureReceived, 0u);
     EXPECT_EQ(layer.GetGroundItem(25, 25), 0);
     EXPECT_EQ(layer.FindCharacterById(99), nullptr);
     EXPECT_EQ(layer.FindCharacterById(31), nullptr) << "not placed";
@@ -313,11 +315,17 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     EXPECT_EQ(layer.m_participants[0].id, 0) << "the dead's slot is free";
     bed.Received();
 
-    // The right click after the battle: back to the field.
-    layer.LeaveBattle();
+    // A map reset leaves the battle as the right click does: the server
+    // told, everyone off the map, the battle bar away, no Cure kept.
+    layer.m_cureReceived = 1;
+    layer.ResetMap();
     EXPECT_EQ(layer.m_inBattle, 0u);
+    EXPECT_EQ(layer.m_cureReceived, 0u);
     EXPECT_EQ(bed.Received(), Bytes8(W().U8(34).U16(kMe)));
     EXPECT_EQ(layer.FindCharacterById(30), nullptr);
+    EXPECT_EQ(layer.GetMyCharacter(), nullptr);
+    EXPECT_EQ(layer.m_participants[1].id, 0);
+    EXPECT_EQ(layer.m_participantCount, 0u);
     EXPECT_EQ(g_commandRing.Pop(), 38u);
 }
 

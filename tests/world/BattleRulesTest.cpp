@@ -280,6 +280,43 @@ TEST_F(BattleRules, FlaggedHitsKeepOneDeathMarkPerPairOfFighters)
     }
 }
 
+TEST_F(BattleRules, TheGroupCountAndLevelSumTakeEveryListedMemberMeIncluded)
+{
+    CObjLayer& layer = Layer();
+    me->GetCharRecord().SetU32(CharacterRecord::kLevel, 10);
+    Player(20, 22, 20, kMe).GetCharRecord().SetU32(CharacterRecord::kLevel, 20);
+    Player(30, 23, 20, kMe).GetCharRecord().SetU32(CharacterRecord::kLevel, 30);
+    Monster(1305, 25, 20);
+    struct Row {
+        const char* name;
+        GroupRecord group;
+        std::initializer_list<BattleParticipant> here;
+        bool thirtyDead;
+        int G, L;
+    };
+    const Row rows[] = {
+        {"no leader: me alone", {0, kMe, 20, 30, 0, 0, 0}, {P(20, kMe), P(30, kMe)}, false, 1, 10},
+        {"two members listed", {kMe, kMe, 20, 30, 0, 0, 0}, {P(20, kMe), P(30, kMe), P(1305, 1305)}, false, 3, 60},
+        // My own entry matches my member slot: counted, and my level again.
+        {"my id listed too", {kMe, kMe, 20, 30, 0, 0, 0}, {P(kMe, kMe), P(20, kMe), P(30, kMe)}, false, 4, 70},
+        {"a dead member counts without its level", {kMe, kMe, 20, 30, 0, 0, 0}, {P(20, kMe), P(30, kMe)}, true, 3,
+         30},
+        {"not a member", {kMe, kMe, 0, 0, 0, 0, 0}, {P(20, 20), P(30, 30)}, false, 1, 10},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        layer.m_groupHeader = row.group;
+        Participants(row.here);
+        CCharacter* thirty = layer.FindCharacterById(30);
+        if (row.thirtyDead)
+            thirty->OrderDie(nullptr);
+        EXPECT_EQ(layer.CountGroupInBattle(), row.G);
+        EXPECT_EQ(layer.SumGroupLevels(), row.L);
+        if (row.thirtyDead)
+            Player(30, 23, 20, kMe).GetCharRecord().SetU32(CharacterRecord::kLevel, 30);
+    }
+}
+
 TEST_F(BattleRules, AHitSetsHpOrShowsAMissAndRaisesMyField20UpToItsCap)
 {
     CObjLayer& layer = Layer();
