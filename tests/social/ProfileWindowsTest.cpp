@@ -251,10 +251,11 @@ TEST_F(ProfileWindows, GroupAndDuelRequestsKeepTheWantedJailAndBattleRules)
         g_messageRing.Clear();
         Push(static_cast<uint32_t>(row.command));
         EXPECT_EQ(Sent(), row.sent);
-        if (row.said == 0)
+        if (row.said == 0) {
             EXPECT_EQ(g_messageRing.GetLineCount(), 0);
-        else if (row.said > 0)
+        } else if (row.said > 0) {
             EXPECT_STREQ(g_messageRing.GetLine(0)->text, GetGameString(row.said));
+        }
     }
     g_currentMapId = 0;
     g_inJail = 0;

@@ -301,8 +301,9 @@ TEST_F(Ability, TheArmedAbilityStartsOnlyOnAnotherCreature)
         SCOPED_TRACE(row.name);
         me->Stop();
         set.ClearSelectedCategory();
-        if (row.armed)
+        if (row.armed) {
             ASSERT_EQ(set.SelectCategory(1), 1);
+        }
         EXPECT_EQ(set.StartSelectedAbility(row.target), row.result);
         EXPECT_EQ(me->GetOrder(), row.result ? CCreature::orderAbility : CCreature::orderStand);
         EXPECT_EQ(set.GetSelectedCategory(), row.result ? 1 : 0) << "a refusal disarms";
