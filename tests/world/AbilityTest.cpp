@@ -1,6 +1,7 @@
 // The special abilities in a battle: the sub-command rows both ways, the
 // player's choice, the first step of the ability action (payment and
 // packets), the area hits and one ability seen from two clients.
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -310,6 +311,70 @@ TEST_F(Ability, TheArmedAbilityStartsOnlyOnAnotherCreature)
     }
     EXPECT_EQ(me->GetAbilityId(), kAbilityPowerBreak);
     EXPECT_EQ(me->GetAbilityTarget(), &other);
+}
+
+TEST_F(Ability, AMonsterSpecialComesOnlyInBattleAgainstMeOneTickInFifty)
+{
+    CCharacter& other = Player(30, 20, 22, 30);
+    struct Row {
+        const char* name;
+        int cls;
+        bool battle, atMe;
+        const char* start;  // the effect call, null: none
+    };
+    const Row rows[] = {
+        {"Poseidon over me", 1401, true, true, "StartPoseidon"},
+        {"the quake over me", 2801, true, true, "StartDeathManSub"},
+        {"another monster", 1305, true, true, nullptr},
+        {"at another player", 2801, true, false, nullptr},
+        {"outside a battle", 1401, false, true, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CCharacter& monster = Monster(1040, 21, 20);
+        monster.GetCharRecord().SetU32(CharacterRecord::kClass, static_cast<uint32_t>(row.cls));
+        Layer().m_inBattle = row.battle ? 1 : 0;
+        CCreature* target = row.atMe ? static_cast<CCreature*>(me) : &other;
+        plat::SRand(11);
+        bed.fx.log.Clear();
+        bed.Received();
+        Bytes8 sent;
+        int attacks = 0;
+        for (; attacks < 40 && bed.fx.log.Count(row.start ? row.start : "none") == 0; ++attacks) {
+            Mine(1000, 100);
+            monster.OrderAttack(target, 1);
+            bed.Frame(1);
+            bed.FramesUntil([&] { return monster.GetAction() != CCreature::orderAttack; }, 60);
+            const Bytes8 now = bed.Received();
+            sent.insert(sent.end(), now.begin(), now.end());
+        }
+        const int specials = bed.fx.log.Count("StartPoseidon") + bed.fx.log.Count("StartDeathManSub");
+        const Bytes8 relay = W::Packet(154, W().U16(1040).U32(20).U32(20).U32(10).U32(10).U32(10), kBattle);
+        if (!row.start) {
+            EXPECT_EQ(specials, 0);
+            EXPECT_EQ(std::search(sent.begin(), sent.end(), relay.begin(), relay.begin() + 5), sent.end());
+            continue;
+        }
+        ASSERT_EQ(specials, 1) << "within 40 attacks";
+        EXPECT_GT(attacks, 1) << "not on every tick";
+        const std::string call = row.cls == 1401
+                                     ? CCallLog::Call("StartPoseidon", me->GetPixelX(), me->GetPixelY(), 1040)
+                                     : CCallLog::Call("StartDeathManSub", me->GetPixelX(), me->GetPixelY(), 16, 30,
+                                                      static_cast<const void*>(&monster));
+        EXPECT_NE(std::find(bed.fx.log.Calls().begin(), bed.fx.log.Calls().end(), call), bed.fx.log.Calls().end());
+        // The relay of its sums, then its quake's cell (my cell) with its
+        // values and equipment.
+        W cell;
+        cell.U16(1040).U32(20).U32(20).U32(10).U32(10).U32(10);
+        for (int i = 0; i < 8; ++i)
+            cell.U16(0);
+        const Bytes8 quake = W::Packet(20, cell, kBattle);
+        const auto at = std::search(sent.begin(), sent.end(), relay.begin(), relay.end());
+        ASSERT_NE(at, sent.end());
+        EXPECT_EQ(Bytes8(at + static_cast<long>(relay.size()), at + static_cast<long>(relay.size() + quake.size())),
+                  quake);
+    }
+    Layer().m_inBattle = 1;
 }
 
 TEST_F(Ability, TheDriverPaysOnceSendsTheRowThenTheStatusAndEndsWithTheRoutine)
