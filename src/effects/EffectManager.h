@@ -98,13 +98,13 @@ public:
     CChatBalloon* StartChatBalloon(CCreature* character, const char* text, int colour);
     CPoseidonWave* StartPoseidonWave(int x, int y, int a);
     CFireStom* StartFireStom(int x, int y, int a);
-    CPoseidon* StartPoseidon(int x, int y, int id);
+    CPoseidon* StartPoseidon(int x, int y, int id) override;
     // Missiles: one image, or image A before split pixels and B after.
     // Null, and nothing started, for a null image.
     CMissileEffect* StartGeneric108(int x0, int y0, int x1, int y1, CRleImage* image);
     CMissileEffect* StartGeneric108b(int x0, int y0, int x1, int y1, int split, CRleImage* imageA,
                                      CRleImage* imageB);
-    CQuakeController* StartDeathManSub(int x, int y, int amplitude, int duration, CCreature* caster);
+    CQuakeController* StartDeathManSub(int x, int y, int amplitude, int duration, CCreature* caster) override;
     CEarthquake* StartEarthquake(int x, int y);
     CScreenShake* StartScreenShake(int x, int y, int amplitude, int duration);
     // The rain of fire birds, from the screen position of (x, y).

@@ -17,6 +17,8 @@ public:
     CEffect* StartFireStomMain(int, int, CCreature*) override { return nullptr; }
     CEffect* StartUseItem(int, int, int) override { return nullptr; }
     CEffect* StartUsedItem(int, int) override { return nullptr; }
+    CEffect* StartPoseidon(int, int, int) override { return nullptr; }
+    CEffect* StartDeathManSub(int, int, int, int, CCreature*) override { return nullptr; }
     void PsychicforceTick(CCreature*, CCreature*) override {}
     int RunAbilityRoutine(int, CCreature*) override { return 1; }
     void StartChatBalloon(uint16_t, const char*, int) override {}

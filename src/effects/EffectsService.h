@@ -28,6 +28,10 @@ public:
     virtual CEffect* StartFireStomMain(int x, int y, CCreature* caster) = 0;
     virtual CEffect* StartUseItem(int x, int y, int hidden) = 0;
     virtual CEffect* StartUsedItem(int x, int y) = 0;
+    // Poseidon over a point; its wave hits for the creature of that id.
+    virtual CEffect* StartPoseidon(int x, int y, int id) = 0;
+    // The quake of a caster around a point.
+    virtual CEffect* StartDeathManSub(int x, int y, int amplitude, int duration, CCreature* caster) = 0;
     // The repeat step of Psychicforce at the start of my battle turn.
     virtual void PsychicforceTick(CCreature* caster, CCreature* target) = 0;
     // One frame of the per-frame routine of ability id on the caster; the

@@ -181,7 +181,7 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
         Caster::GoalCentre(c, gx, gy);
         m_fx.StartUseItemColor(M::colourRed, gx, gy);
         const int64_t amount = std::max<int64_t>(Caster::CastValue(c), 0);
-        Heal(c, target, static_cast<int>(std::min<int64_t>(ISqrt(700 * amount), INT32_MAX)));
+        Heal(target, static_cast<int>(std::min<int64_t>(ISqrt(700 * amount), INT32_MAX)), false);
         c.SetMyTurn(0);
         Sound("healself.wav");
         break;
@@ -189,7 +189,7 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
     case kAbilityHealingII:
         m_fx.StartUseItem(x, y, 0);
         if (AliveAndActive(target))
-            Heal(c, target, c.CalcAbilityDamage(id, *target));
+            Heal(target, c.CalcAbilityDamage(id, *target), true);
         if (target)
             m_fx.StartUsedItemColor(M::usedBlue, tx, ty);
         if (!(c.GetStatusFlags() & 8))
@@ -257,6 +257,9 @@ void CSpecialAbil::HitStep(CCreature& c, int id)
         return;
     switch (id) {
     case kAbilityDevilHealing:
+        // The next hit report of my character raises its skill value A.
+        if (CObjLayer* layer = c.GetLayer())
+            layer->m_hitStatFlag = 1;
         Hit(c, target, id);
         m_fx.StartGhostCalling(tx, ty, 0);
         break;
@@ -301,14 +304,15 @@ void CSpecialAbil::Hit(CCreature& caster, CCreature* target, int id)
     target->SetPendingSkill(&caster, caster.GetTileX(), caster.GetTileY(), -amount, 1);
 }
 
-void CSpecialAbil::Heal(CCreature& /*c*/, CCreature* target, int amount)
+void CSpecialAbil::Heal(CCreature* target, int amount, bool capped)
 {
     if (!AliveAndActive(target))
         return;
     CharacterRecord& rec = target->GetCharRecord();
-    const int64_t hp = static_cast<int64_t>(rec.I32(CharacterRecord::kHp)) + std::max(amount, 0);
-    const int64_t capped = std::min<int64_t>(hp, std::max(CalcMaxHp(rec), rec.I32(CharacterRecord::kHp)));
-    rec.SetU32(CharacterRecord::kHp, static_cast<uint32_t>(capped));
+    int64_t hp = static_cast<int64_t>(rec.I32(CharacterRecord::kHp)) + std::max(amount, 0);
+    if (capped)
+        hp = std::min<int64_t>(hp, CalcMaxHp(rec));
+    rec.SetU32(CharacterRecord::kHp, static_cast<uint32_t>(std::min<int64_t>(hp, INT32_MAX)));
     CommitMine(*target);
 }
 

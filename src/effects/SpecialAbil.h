@@ -64,7 +64,9 @@ private:
     void Hit(CCreature& caster, CCreature* target, int id);
     void FirstFrame(CCreature& c, int id);
     void HitStep(CCreature& c, int id);
-    void Heal(CCreature& c, CCreature* target, int amount);
+    // The living target's HP grows by amount; capped: not beyond its
+    // maximum HP.
+    void Heal(CCreature* target, int amount, bool capped);
     void CureTarget(CCreature& c, CCreature* target);
     void DashMissiles(CCreature& c, int id, int dir16, int stopPx, int stopPy, int targetPx, int targetPy);
 

@@ -4,6 +4,8 @@
 
 #include "app/CommandRing.h"
 #include "world/CharacterRecord.h"
+#include "world/Character.h"
+#include "world/ObjLayer.h"
 
 int CAbilitySet::Slot(int category)
 {
@@ -168,4 +170,20 @@ void CAbilitySet::SelectNext(int category)
         m_current[static_cast<size_t>(s)] = first->id;
         g_commandRing.Push(kCommandRefreshAbilities);
     }
+}
+
+int CAbilitySet::StartSelectedAbility(CObj* target)
+{
+    const CObjLayer* layer = GetObjLayer();
+    const CCreature* me = layer ? layer->GetMyCharacter() : nullptr;
+    // Characters and second creatures are the creatures an ability can aim
+    // at.
+    const bool creature =
+        target && (target->GetKind() == CObj::kindCharacter || target->GetKind() == CObj::kindCreatureAlt);
+    if (m_selected == 0 || !m_pCaster || !creature || target == me) {
+        m_selected = 0;
+        return 0;
+    }
+    m_pCaster->StartAbility(GetSelectedAbilityId(), static_cast<CCreature*>(target), 0, 0, 0, 0, nullptr);
+    return 1;
 }

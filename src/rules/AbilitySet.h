@@ -8,6 +8,8 @@
 #include "rules/AbilityTable.h"
 
 struct CharacterRecord;
+class CCreature;
+class CObj;
 
 class CAbilitySet {
 public:
@@ -17,8 +19,12 @@ public:
     static constexpr int kSharedCategory = 7;
 
     // owner: the record of the owning character, whose class group decides
-    // the class restriction (null reads as group 0).
-    explicit CAbilitySet(const CharacterRecord* owner = nullptr) : m_pOwner(owner) {}
+    // the class restriction (null reads as group 0); caster: the character
+    // that starts the abilities.
+    explicit CAbilitySet(const CharacterRecord* owner = nullptr, CCreature* caster = nullptr)
+        : m_pOwner(owner), m_pCaster(caster)
+    {
+    }
     void SetOwner(const CharacterRecord* owner) { m_pOwner = owner; }
 
     // OR / XOR the row's bit into its category's mask.
@@ -53,6 +59,11 @@ public:
     void SelectNext(int category);
     // The row of id 0..23, or null.
     static const AbilityRow* GetRow(int id) { return FindAbilityRow(id); }
+    // With a category armed, the caster starts its current ability on a
+    // creature other than my own character: 1. Otherwise (a structure, a
+    // base creature, no creature at all, my character) nothing is armed
+    // any more: 0.
+    int StartSelectedAbility(CObj* target);
 
     uint32_t GetOwnedMask(int category) const;
     // The current id of category 1..6, or the shared slot for 7; -1 none.
@@ -69,6 +80,7 @@ private:
     std::array<int32_t, kCategories + 1> m_current{-1, -1, -1, -1, -1, -1, -1};
     int32_t m_selected = 0;
     const CharacterRecord* m_pOwner;
+    CCreature* m_pCaster;
 };
 
 // The UI command that refreshes the ability window.

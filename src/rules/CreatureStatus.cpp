@@ -78,8 +78,10 @@ void SetBit(CreatureStatusBits& s, uint32_t bit, uint32_t& count, bool on, bool 
         s.bits |= bit;
         return;
     }
+    // Only a bit that was set is told to have ended.
+    const bool was = (s.bits & bit) != 0;
     s.bits &= ~bit;
-    if (mine)
+    if (mine && was)
         TellShown(s);
 }
 

@@ -553,6 +553,10 @@ void QuickRestore(CDaradirUzedo& ui, bool hp)
         rec->SetU32(field, static_cast<uint32_t>(std::max<int64_t>(value, 0)));
         Reload(ui, 6);
         Refresh(ui, {6});
+        // In battle the others see the new value (outside nothing is sent).
+        if (CObjLayer* battle = Layer())
+            battle->SendBattleStatus(rec->I32(CharacterRecord::kHp), rec->I32(CharacterRecord::kMp),
+                                     rec->I32(CharacterRecord::kConstitution), rec->I32(CharacterRecord::kWisdom));
         CMouseCursor::RemoveSlotItem(slot);
         return;
     }

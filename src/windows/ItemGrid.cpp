@@ -43,7 +43,7 @@ bool DeathMatch(const CObjLayer* layer)
 }
 
 // The object layer starts without a recall point: every field zero.
-bool HasRecallPoint(const RecallPoint& p) { return p.x > 0 || p.y > 0; }
+bool HasRecallPoint(const RecallPoint& p) { return p.map >= 0; }
 
 void AddString(int id) { Ui().AddLine(GetGameString(id)); }
 
@@ -252,7 +252,7 @@ bool CItemGrid::UseItem(int slot)
         used = true;
     } else if (item == kRecordRecall) {
         if (const CCharacter* me = layer->GetMyCharacter()) {
-            layer->m_recallPoint = RecallPoint{static_cast<uint8_t>(g_currentMapId),
+            layer->m_recallPoint = RecallPoint{g_currentMapId,
                                                static_cast<int16_t>(me->GetTileX()),
                                                static_cast<int16_t>(me->GetTileY())};
             AddString(80);

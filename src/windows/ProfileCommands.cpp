@@ -12,6 +12,7 @@
 #include "world/Character.h"
 #include "world/CharacterRecord.h"
 #include "world/ObjLayer.h"
+#include "world/StageLoader.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ constexpr int kGroupWindow = 12;
 constexpr int kHairWindow = 87;
 constexpr int kToggleProfile = 12;
 constexpr int kDuelLevel = 10;
-constexpr int16_t kWantedValue = 3;
+// Nobody is wanted in the free-fight map.
+constexpr int kFreeFightMap = 3;
 enum : int {
     kStrNotSupported = 66,
     kStrNotHere = 70,
@@ -52,14 +54,17 @@ void ShownName(char (&out)[ProfileRecord::kNameSize + 1])
     std::memcpy(out, g_profileRecord.name, ProfileRecord::kNameSize);
 }
 
-// The jail and level rules of a duel command; true when it may go on.
+// The rules of a duel command (no battle, not in jail, level 10); true
+// when it may go on. During a battle it says nothing.
 bool DuelAllowed(CObjLayer* layer)
 {
+    if (!layer || layer->m_inBattle)
+        return false;
     if (g_inJail == 1) {
         Say(kStrInJail);
         return false;
     }
-    if (!layer || layer->MyRecord().I32(CharacterRecord::kLevel) < kDuelLevel) {
+    if (layer->MyRecord().I32(CharacterRecord::kLevel) < kDuelLevel) {
         Say(kStrDuelLevel);
         return false;
     }
@@ -95,7 +100,7 @@ void AcceptChallenge(CObjLayer* layer)
 void GroupWithShown(CObjLayer* layer, bool accept)
 {
     const CharacterRecord* me = g_playerInfo.GetMyRecord();
-    if (me && me->I16(CharacterRecord::kWanted) == kWantedValue) {
+    if (me && IsWanted(*me) && g_currentMapId != kFreeFightMap) {
         Say(kStrWanted);
         return;
     }

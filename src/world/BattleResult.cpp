@@ -217,8 +217,6 @@ void CObjLayer::OnBattleResult(const uint8_t* p)
 
 void CObjLayer::TakeLoot(const std::vector<uint16_t>& items, bool weighed)
 {
-    if (items.empty())
-        return;
     const int state = Ui().GetWindowState(kInventoryWindow);
     const bool shown = state == kWindowOpening || state == kWindowOpen;
     if (shown)
@@ -245,8 +243,9 @@ void CObjLayer::TakeLoot(const std::vector<uint16_t>& items, bool weighed)
         CommitPlayerRecord();
         ++taken;
     }
+    // Both counts are told, none taken or refused included.
     AddLineWithNumber(kStrItemsTaken, taken);
-    if (weighed && refused > 0)
+    if (weighed)
         AddLineWithNumber(kStrItemsRefused, refused);
     if (taken > 0)
         SendCharacterField(33);

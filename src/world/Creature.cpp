@@ -9,6 +9,7 @@
 #include "windows/MouseCursor.h"
 #include "windows/UiService.h"
 #include "world/BGLayer.h"
+#include "world/AbilityCommands.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
 #include "world/ObrEntry.h"
@@ -72,7 +73,7 @@ void CCreature::Spawn(CObjLayer* layer, int id, int x, int y, const CObrCharEntr
     ResetPendingHit();
     EndAction();
     Stop();
-    m_abilities = CAbilitySet(&m_record);
+    m_abilities = CAbilitySet(&m_record, this);
     LearnAbilities(m_abilities, m_record);
     m_record.SetU32(CharacterRecord::kTurnTimer, 0);
     m_status = CreatureStatusBits{};
@@ -287,6 +288,10 @@ void CCreature::ProcessPendingHit()
     if (!attacker || m_pendingAmount == 0)
         return;
     if (!m_pendingPlain && GetCounterBreakState() == 4) {
+        // My strike back from the stance goes to the others first.
+        if (IsOnline() && IsMine() && m_pLayer)
+            m_pLayer->SendAbilityCommand(AbilitySubCommand(kAbilityCounterBreak), *this, attacker->GetServerId(), 0, 0,
+                                         0, 1);
         StartAbility(kAbilityCounterBreak, attacker, m_pendingX, m_pendingY, m_pendingAmount, 1, nullptr);
         return;
     }

@@ -218,6 +218,9 @@ protected:
     // the charge of classes 2 and 3.
     void DrawAttackPieces(int step, const CRleImage* frame);
     void StrikeTarget();
+    // A tick of an attack on my character in battle: a monster of class
+    // 1401 or 2801 starts its special one time in 50.
+    void MonsterSpecial();
     void AbilityDriver();
     // My own character's payment and packets of the ability begun.
     void PayAndAnnounceAbility();
@@ -271,7 +274,7 @@ protected:
     int32_t m_serverTileX = 0;
     int32_t m_serverTileY = 0;
     CharacterRecord m_record;
-    CAbilitySet m_abilities{&m_record};
+    CAbilitySet m_abilities{&m_record, this};
     CEffect* m_pBalloon = nullptr;
     uint8_t m_fieldsRequested = 1;
     int32_t m_direction = 0;

@@ -147,17 +147,16 @@ void CCreature::PayAndAnnounceAbility()
     if (sub < 0 || (NeedsTargetToPay(id) && !target))
         return;
     if (id == kAbilityCounterBreak) {
-        // Paid when it was chosen; the stance sends no status. A strike back,
-        // started by the queued hit with its amount, carries stance value 1.
-        layer.SendAbilityCommand(sub, *this, targetId, 0, 0, 0, m_abilityValue != 0 ? 1 : 0);
+        // Paid when it was chosen; no status. The strike back itself is told
+        // by the queued hit with stance value 1.
+        layer.SendAbilityCommand(sub, *this, targetId, 0, 0, 0, 0);
         return;
     }
     const int64_t hp = rec.I32(CharacterRecord::kHp), mp = rec.I32(CharacterRecord::kMp);
     auto setMp = [&rec](int64_t v) { rec.SetU32(CharacterRecord::kMp, static_cast<uint32_t>(ClampHp(v))); };
     auto heal = [&](int64_t wisdom) {
         const int64_t healed = std::min<int64_t>(CalcMaxHp(rec), hp + 5 + TruncSqrt(wisdom * 10));
-        // Healing never takes HP that is already above the maximum.
-        rec.SetU32(CharacterRecord::kHp, static_cast<uint32_t>(ClampHp(std::max(healed, hp))));
+        rec.SetU32(CharacterRecord::kHp, static_cast<uint32_t>(ClampHp(healed)));
         Ui().RefreshWindows();
     };
     uint32_t amount = 0;

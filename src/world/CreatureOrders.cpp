@@ -42,6 +42,12 @@ constexpr int kPickUpTicks = 3;
 constexpr int kHitTicks = 15;
 constexpr int kDyingTicks = 40;
 constexpr int kCastOutOfRangeTicks = 3;
+// The monsters with a special of their own: Poseidon, and the quake.
+constexpr int kPoseidonClass = 1401;
+constexpr int kQuakeClass = 2801;
+constexpr int kSpecialChance = 50;
+constexpr int kQuakeAmplitude = 16;
+constexpr int kQuakeDuration = 30;
 
 struct TravelTarget {
     int map, x, y;
@@ -445,6 +451,29 @@ void CCreature::StrikeTarget()
         target->SetPendingHit(this, m_tileX, m_tileY, -damage, 1);
 }
 
+void CCreature::MonsterSpecial()
+{
+    CObjLayer& layer = *m_pLayer;
+    CCreature* target = m_pActionTarget;
+    const int cls = m_record.I32(CharacterRecord::kClass);
+    if (!layer.m_inBattle || (cls != kPoseidonClass && cls != kQuakeClass) || !target || !target->IsMine() ||
+        !target->IsAlive())
+        return;
+    if (plat::Rand() % kSpecialChance != 0)
+        return;
+    const int px = target->GetPixelX(), py = target->GetPixelY();
+    if (cls == kPoseidonClass)
+        Effects().StartPoseidon(px, py, m_serverId);
+    else
+        Effects().StartDeathManSub(px, py, kQuakeAmplitude, kQuakeDuration, this);
+    // The other clients take the monster's sums and play the quake of
+    // its cell values at my cell.
+    if (IsOnline()) {
+        layer.SendAbilityCommand(154, *this, 0, target->GetTileX(), target->GetTileY());
+        layer.SendAbilityCommand(20, *this, 0, target->GetTileX(), target->GetTileY());
+    }
+}
+
 int CCreature::ActAttack()
 {
     CObjLayer& layer = *m_pLayer;
@@ -466,6 +495,7 @@ int CCreature::ActAttack()
     const int step = swing.step;
     if (swing.strike)
         StrikeTarget();
+    MonsterSpecial();
     Draw(m_pixelX, m_pixelY, 0, swing.frame, -1);
     DrawAttackPieces(step, swing.frame);
     ++m_stepTick;

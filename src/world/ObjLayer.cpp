@@ -267,7 +267,9 @@ void CObjLayer::SendCharacterField(int field, int a, int b)
             w.Bytes(m_uiText.data(), m_uiText.size());
         break;
     case 63:
-        w.U8(m_recallPoint.map).U16(static_cast<uint16_t>(m_recallPoint.x)).U16(static_cast<uint16_t>(m_recallPoint.y));
+        w.U8(static_cast<uint32_t>(m_recallPoint.map) & 0xFF)
+            .U16(static_cast<uint16_t>(m_recallPoint.x))
+            .U16(static_cast<uint16_t>(m_recallPoint.y));
         break;
     case 64:
         w.U8(static_cast<uint32_t>(a)).U16((a >= 0 && a < 20) ? m_cabinet[static_cast<size_t>(a)] : 0);

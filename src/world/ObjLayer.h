@@ -39,8 +39,9 @@ class CRFile;
 class CRleImage;
 class CStructureObj;
 
+// The point item 110 recorded; map -1 while none was.
 struct RecallPoint {
-    uint8_t map = 0;
+    int32_t map = -1;
     int16_t x = 0;
     int16_t y = 0;
 };
@@ -434,7 +435,8 @@ public:
     std::array<uint32_t, kDeathMarkPairs> m_deathMarkMarked{};
     // The next received hit by my character raises its field 20.
     uint32_t m_hitStatFlag = 0;
-    // A Psychicforce mark is on its way; the next death-mark hit clears it.
+    // A repeated Psychicforce aims at me: my next hit report by its caster
+    // goes out with mode 11, which clears it.
     uint32_t m_psychicforcePending = 0;
     // Participant slots counted on entry.
     uint32_t m_participantCount = 0;

@@ -244,6 +244,12 @@ void InstallAbilityHooks()
         const CObjLayer* layer = GetObjLayer();
         return layer && layer->m_inBattle && layer->m_deathMarkFlag ? 1 : 0;
     };
+    // A repeated Psychicforce hit holds its death mark as the first cast's
+    // hit step does.
+    hooks.markPsychicforceHit = [] {
+        if (CObjLayer* layer = GetObjLayer())
+            layer->m_deathMarkFlag = 1;
+    };
     hooks.sendPsychicforce = [](int targetId) {
         CObjLayer* layer = GetObjLayer();
         if (layer && layer->GetMyCharacter())

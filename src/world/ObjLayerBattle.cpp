@@ -2,6 +2,7 @@
 // leaving a battle and the group counts the rewards use.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "app/CommandRing.h"
 #include "app/ExitGame.h"
@@ -114,6 +115,7 @@ void CObjLayer::EnterBattle(const BattleBlock& block)
     };
     if (!IsOnline()) {
         m_inBattle = 1;
+        m_cureReceived = 0;
         if (!m_pMyChar)
             return;
         m_battleCentreX = m_pMyChar->GetTileX();
@@ -127,6 +129,7 @@ void CObjLayer::EnterBattle(const BattleBlock& block)
         return;
     }
     m_inBattle = 1;
+    m_cureReceived = 0;
     m_battleNumber = block.battle;
     m_pendingInviter = 0;
     m_pendingChallenger = 0;
@@ -184,6 +187,7 @@ void CObjLayer::LeaveBattle()
     if (!m_inBattle)
         return;
     m_inBattle = 0;
+    m_cureReceived = 0;
     ShowRangeCircle(0);
     LeaveArea();
     m_areaX = m_areaY = -1;
@@ -201,8 +205,8 @@ int CObjLayer::CountGroupInBattle() const
     if (m_groupHeader[kGroupLeader] == 0)
         return n;
     for (const BattleParticipant& p : m_participants) {
-        // Free slots and my own entry are not members besides me.
-        if (p.id == 0 || p.id == g_myId)
+        // A free slot names nobody.
+        if (p.id == 0)
             continue;
         for (int s = kGroupFirstMember; s <= kGroupMemberSlots; ++s)
             if (m_groupHeader[static_cast<size_t>(s)] == p.id)
@@ -213,11 +217,11 @@ int CObjLayer::CountGroupInBattle() const
 
 int CObjLayer::SumGroupLevels()
 {
-    int sum = PlayerRecord().I32(CharacterRecord::kLevel);
+    int64_t sum = PlayerRecord().I32(CharacterRecord::kLevel);
     if (m_groupHeader[kGroupLeader] == 0)
-        return sum;
+        return static_cast<int>(sum);
     for (const BattleParticipant& p : m_participants) {
-        if (p.id == 0 || p.id == g_myId)
+        if (p.id == 0)
             continue;
         for (int s = kGroupFirstMember; s <= kGroupMemberSlots; ++s) {
             if (m_groupHeader[static_cast<size_t>(s)] != p.id)
@@ -229,5 +233,6 @@ int CObjLayer::SumGroupLevels()
             }
         }
     }
-    return sum;
+    // Levels come from the server: the sum stays an int.
+    return static_cast<int>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }

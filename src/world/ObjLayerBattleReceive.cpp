@@ -378,10 +378,8 @@ void CObjLayer::DeathMarkHit(const uint8_t* p, bool flagged)
     }
     if (!found)
         return;
-    if (!flagged) {
-        m_psychicforcePending = 0;
+    if (!flagged)
         g_psychicforceInProgress = 0;
-    }
     // The current pair may belong to the other sub-command's range.
     if (m_deathMarkIndex < lo || m_deathMarkIndex > hi)
         return;

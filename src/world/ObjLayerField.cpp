@@ -552,7 +552,7 @@ void CObjLayer::CheckJailAndWanted()
 
 void CObjLayer::ResetMap()
 {
-    m_inBattle = 0;
+    LeaveBattle();
     m_grids->Clear();
     m_drawList.Clear();
     m_pMyChar = nullptr;
@@ -568,6 +568,8 @@ void CObjLayer::ResetMap()
     for (CStructureObj& s : m_pools->structures)
         s.RemoveFromMap();
     m_battleNumber = 0;
+    m_participants.fill(BattleParticipant{});
+    m_participantCount = 0;
     m_deathMarks.fill(DeathMarkPair{});
     m_deathMarkFlag = 0;
 }

@@ -266,11 +266,12 @@ void CObjLayer::OnGroupMemberLeft(const uint8_t* fixed)
     const int slot = GroupMemberSlot(m_groupHeader, CByteReader(fixed, 2).U16());
     if (slot < 0)
         return;
-    m_groupHeader[static_cast<size_t>(slot)] = 0;
-    // Counted over all six slots: whoever is left of a group of one leads it.
+    // The first member that is counted is the one who leads: when it is
+    // the one leaving, I lead.
     int occupied = 0;
-    for (int i = kGroupFirstMember; i <= kGroupMemberSlots; ++i)
+    for (int i = kGroupFirstMember; i <= slot; ++i)
         occupied += m_groupHeader[static_cast<size_t>(i)] != 0 ? 1 : 0;
+    m_groupHeader[static_cast<size_t>(slot)] = 0;
     if (occupied < 2)
         m_groupHeader[kGroupLeader] = g_myId;
     CopyGroupToMe();

@@ -57,11 +57,9 @@ void CObjLayer::OnEnterField(const uint8_t* fixed)
     if (m_inBattle)
         return;
     const FieldRecord r = ReadFieldRecord(fixed, 11, true);
-    // An entry at a cell off the map is dropped as it stands.
-    if (r.id != 0 && !CellOnMap(r.x, r.y))
-        return;
-    // An entry without a character id is the server's refusal.
-    m_enteredAnswer = r.id != 0 ? 1 : -1;
+    // An entry without a character id is the server's refusal; one at a
+    // cell off the map counts as one, so the entry is asked for again.
+    m_enteredAnswer = r.id != 0 && CellOnMap(r.x, r.y) ? 1 : -1;
     if (m_enteredAnswer != 1)
         return;
     if (!m_pMyChar) {

@@ -53,23 +53,19 @@ void CStageChange::Init(int type, int stage, int x, int y)
     CBGLayer* bg = layer ? layer->GetBackground() : nullptr;
     if (layer && type == kEnterBattle) {
         layer->EnterBattle();
-        if (static_cast<int>(layer->m_battleNumber) >= kDeathMatchFirst) {
-            CharacterRecord& rec = layer->MyRecord();
-            rec.SetU32(CharacterRecord::kSpeedClass, static_cast<uint32_t>(GetClassBaseValue(rec)));
-            layer->SendCharacterField(24);
-        }
+        if (static_cast<int>(layer->m_battleNumber) >= kDeathMatchFirst)
+            SetMySpeedClass(GetClassBaseValue(layer->MyRecord()));
         for (int id : {kWindowMarket, kWindowProfile})
             if (Ui().IsWindowOpen(id))
                 Ui().SetWindowState(id, kWindowClosing);
         g_musicPlayer.SetFileName("Combat.mid");
         g_musicPlayer.Play();
     } else if (layer && type == kLeaveBattle) {
-        CharacterRecord& rec = layer->MyRecord();
+        const CCharacter* me = layer->GetMyCharacter();
+        const CharacterRecord& rec = me ? me->GetCharRecord() : layer->MyRecord();
         if (static_cast<int>(layer->m_battleNumber) >= kDeathMatchFirst &&
-            CPlayerInfo::GetEquip(rec, kBattleItemSlot) == kBattleItem) {
-            rec.SetU32(CharacterRecord::kSpeedClass, static_cast<uint32_t>(GetClassBaseValue(rec) + 1));
-            layer->SendCharacterField(24);
-        }
+            CPlayerInfo::GetEquip(rec, kBattleItemSlot) == kBattleItem)
+            SetMySpeedClass(GetClassBaseValue(rec) + 1);
         layer->m_stageChanging = 1;
         if (bg)
             bg->SetVisible(0);
@@ -90,6 +86,16 @@ void CStageChange::Init(int type, int stage, int x, int y)
     // pixels, no quake hitting on the new one.
     Effects().ClearAll();
     Ui().ClearMessages();
+}
+
+// Field 24 of my record: my character's, copied to the layer, then sent.
+void CStageChange::SetMySpeedClass(int value)
+{
+    CCharacter* me = m_pLayer->GetMyCharacter();
+    CharacterRecord& rec = me ? me->GetCharRecord() : m_pLayer->MyRecord();
+    rec.SetU32(CharacterRecord::kSpeedClass, static_cast<uint32_t>(value));
+    m_pLayer->SetMyCharRecord(rec);
+    m_pLayer->SendCharacterField(24);
 }
 
 void CStageChange::Wipe(uint8_t* bits)

@@ -57,6 +57,7 @@ public:
 private:
     void Wipe(uint8_t* bits);
     void LoadFrame();
+    void SetMySpeedClass(int value);
     // Loads a stage, sets the entry point and sends command 3; false when
     // the stage could not be loaded (the game is ending).
     bool LoadAndEnter(int stage, int x, int y);

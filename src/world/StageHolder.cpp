@@ -74,11 +74,19 @@ int CStageHolder::LoadCursor()
     return 1;
 }
 
-int CStageHolder::LoadObjectFiles()
+int CStageHolder::LoadObjectFiles() { return LoadObjectFiles(false); }
+
+int CStageHolder::LoadObjectFilesAlt() { return LoadObjectFiles(true); }
+
+int CStageHolder::LoadObjectFiles(bool showLoading)
 {
     CObjLayer* layer = m_pView ? m_pView->m_pObjLayer : nullptr;
     if (!layer)
         return 0;
+    auto shown = [&](int percent) {
+        if (showLoading)
+            m_pView->ShowLoading(percent);
+    };
     for (const char* name : kObjectFiles) {
         const std::string path = std::string("data\\") + name;
         if (layer->LoadObr(path.c_str()) != 0) {
@@ -86,15 +94,20 @@ int CStageHolder::LoadObjectFiles()
             return 0;
         }
     }
+    shown(75);
     for (int i = 0; i < layer->GetCharSetCount(); ++i)
         layer->GetCharSet(i)->SetAnimation(kCharAnimNames, kCharAnimSlots);
     if (const CObrCharEntry* first = layer->GetCharEntry(0))
         layer->SetMyCharRecord(first->GetCharRecord());
+    shown(80);
     // Without the turn gauge a battle shows its bar alone.
     if (g_turnGaugeSet.Load("data\\charge.tle") < 0)
         plat::DebugOut("charge.tle could not be read: no turn gauge\n");
+    shown(90);
     Effects().LoadResources();
+    shown(95);
     InitGameData();
     g_objectFilesRand = plat::Rand();
+    shown(100);
     return 1;
 }

@@ -34,11 +34,16 @@ public:
     int LoadCursor();
     // The 45 object files into the object layer, the animation table on
     // every character set, the first character's record as the own record,
-    // the effects' resources, the game data and a fresh random value. A file that cannot be read is
-    // named in string 38 and ends the game: 0.
+    // the effects' resources, the game data and a fresh random value. A file
+    // that cannot be read is named in string 38 and ends the game: 0.
     int LoadObjectFiles();
+    // The same, showing the loading screen at 75, 80, 90, 95 and 100
+    // percent as the steps are done.
+    int LoadObjectFilesAlt();
 
 private:
+    int LoadObjectFiles(bool showLoading);
+
     CQuillonView* m_pView;
 };
 

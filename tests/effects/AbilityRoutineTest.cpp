@@ -162,7 +162,7 @@ TEST(AbilityRoutines, EachOfThe24PlaysItsPlanAndLeavesThePoolsClean)
             EXPECT_EQ(b.Layer().GetObjectCell(20, 20), kCellEmpty);
             break;
         case kAbilityGuardBreak: EXPECT_EQ(me.GetTileX(), 24) << "past the target"; break;
-        case kAbilityMagicHealing: EXPECT_EQ(hp, std::min(1 + 264, maxHp)) << "sqrt(700 x 100)"; break;
+        case kAbilityMagicHealing: EXPECT_EQ(hp, 1 + 264) << "sqrt(700 x 100), no cap"; break;
         case kAbilityHealingII: {
             plat::SRand(kSeed + 1);
             EXPECT_EQ(hp, std::min(1 + CalcDamage(row.id, me.GetCharRecord(), target.GetCharRecord()), maxHp));
@@ -245,7 +245,7 @@ TEST(AbilityRoutines, FreezeAndHideBurstFromTheSetsOfTheirColours)
     }
 }
 
-TEST(AbilityRoutines, MagicHealingStopsAtTheTargetsMaximum)
+TEST(AbilityRoutines, MagicHealingGoesPastTheMaximumAndStopsOnlyAtTheLargestHp)
 {
     CEffectBed b;
     CCharacter& me = b.bed.Me(20, 20);
@@ -254,7 +254,11 @@ TEST(AbilityRoutines, MagicHealingStopsAtTheTargetsMaximum)
     target.GetCharRecord().SetU32(CharacterRecord::kHp, static_cast<uint32_t>(maxHp - 10));
     b.Begin(me, kAbilityMagicHealing, &target, 1000000, 0);
     Effects().RunAbilityRoutine(kAbilityMagicHealing, &me);
-    EXPECT_EQ(target.GetCharRecord().I32(CharacterRecord::kHp), maxHp);
+    EXPECT_EQ(target.GetCharRecord().I32(CharacterRecord::kHp), maxHp - 10 + 26457) << "sqrt(700 x 1000000)";
+    target.GetCharRecord().SetU32(CharacterRecord::kHp, INT32_MAX - 5);
+    b.Begin(me, kAbilityMagicHealing, &target, INT32_MAX, 0);
+    Effects().RunAbilityRoutine(kAbilityMagicHealing, &me);
+    EXPECT_EQ(target.GetCharRecord().I32(CharacterRecord::kHp), INT32_MAX);
 }
 
 TEST(AbilityRoutines, ADashStopsAtTheFirstObjectInItsWayWithoutAHit)

@@ -92,6 +92,9 @@ TEST_F(CreatureStatusTest, AnInstalledSenderReplacesTheSocket)
     CreatureStatusBits s;
     s.bits = CreatureStatusBits::kFrozen | CreatureStatusBits::kAirOn;
     SetFrozen(s, false, true);
+    // Clearing what is not set tells nobody: a plain hit on me thaws nothing.
+    SetFrozen(s, false, true);
+    SetHidden(s, false, true);
     SetStatusSender(nullptr);
     EXPECT_EQ(recorder.calls, (std::vector<int>{1, 1016}));
     EXPECT_TRUE(TakeSentPackets().empty());

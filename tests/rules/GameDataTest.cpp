@@ -3,11 +3,13 @@
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
 #include "fixtures/IntroArchive.h"
+#include "fixtures/ObrBuilder.h"
 #include "fixtures/RleEncoder.h"
 #include "fixtures/SpriteWriter.h"
 #include "rules/GameData.h"
 #include "support/Harness.h"
 #include "support/TestWorld.h"
+#include "world/CharacterRecord.h"
 #include "world/StageHolder.h"
 
 namespace {
@@ -75,6 +77,24 @@ TEST(InitGameData, LoadsTheFiveEffectSetsAndLeavesMissingOnesEmpty)
     EXPECT_EQ(g_maximumForceSet.GetFrameCount(), 0);
     FreeGameData();
     EXPECT_EQ(g_powerBrakeSet.GetFrameCount(), 0);
+}
+
+TEST(InitGameData, TheLoadingScreenVariantLoadsTheSameAndShowsItsFiveSteps)
+{
+    CArchiveBuilder b = CArchiveBuilder::MinimalGame();
+    CObrBuilder chr("CHR");
+    chr.Character("eric", CObrBuilder::CharRecord("0", 0, 0, 12)).AnimSet("eric");
+    b.Replace("eric.obr", chr.Build());
+    for (bool alt : {false, true}) {
+        SCOPED_TRACE(alt);
+        CTestWorld world(b);
+        CStageHolder holder(g_pView);
+        EXPECT_EQ(alt ? holder.LoadObjectFilesAlt() : holder.LoadObjectFiles(), 1);
+        EXPECT_EQ(g_pView->LoadingSteps(), alt ? (std::vector<int>{75, 80, 90, 95, 100}) : std::vector<int>{});
+        EXPECT_EQ(world.Layer().GetCharEntryCount(), 1);
+        EXPECT_EQ(world.MyRecord().I32(CharacterRecord::kStrength), 12) << "the first character's record";
+        FreeGameData();
+    }
 }
 
 TEST(InitGameData, TheFirstFrameLoadsTheEffectSetsWithTheObjectFiles)

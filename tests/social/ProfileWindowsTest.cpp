@@ -13,6 +13,8 @@
 #include "app/CommandRing.h"
 #include "app/MouseState.h"
 #include "app/ReceiveDispatch.h"
+#include "ui/MessageRing.h"
+#include "app/StringTable.h"
 #include "core/HotKey.h"
 #include "core/AnimSpriteSet.h"
 #include "core/RleImage.h"
@@ -29,6 +31,7 @@
 #include "world/CharacterRecord.h"
 #include "world/GroupRecord.h"
 #include "world/ObjLayer.h"
+#include "world/StageLoader.h"
 
 namespace {
 
@@ -203,6 +206,60 @@ TEST_F(ProfileWindows, AnotherCharactersProfileFromTheFieldWhispersInvitesAndCha
     ASSERT_TRUE(UntilState(26, CWidget::kClosed));
     EXPECT_EQ(Sent(), Bytes{});
     EXPECT_EQ(ReadAll(ProfileSavPath()), "");
+}
+
+TEST_F(ProfileWindows, GroupAndDuelRequestsKeepTheWantedJailAndBattleRules)
+{
+    bed.Add(kKimId, 22, 20);
+    g_profileRecord.charId = kKimId;
+    std::strcpy(g_profileRecord.name, "Kim");
+    Layer().MyRecord().SetU32(CharacterRecord::kLevel, 10);
+    constexpr uint8_t kMine = CCreatureBed::kMyId;
+    struct Row {
+        const char* name;
+        int command;
+        int jailed, wanted, map;
+        bool battle, inJail;
+        Bytes sent;
+        int said;  // the string the ring shows last; 0: nothing added; -1: not looked at
+    };
+    const Row rows[] = {
+        {"a duel asked", 25, 0, 0, 0, false, false, {'S', kKimId, 0}, -1},
+        {"a duel asked in jail", 25, 0, 0, 0, false, true, {}, 176},
+        {"a duel asked in a battle", 25, 0, 0, 0, true, false, {}, 0},
+        {"a duel accepted", 27, 0, 0, 0, false, false, {26, kMine, 0, kKimId, 0, 1, 0, 0}, -1},
+        {"a duel accepted in a battle", 27, 0, 0, 0, true, false, {}, 0},
+        {"an invitation", 26, 0, 0, 0, false, false, {'<', kKimId, 0}, -1},
+        {"wanted: a wanted level of 6 below five terms", 26, 2, 6, 0, false, false, {}, 200},
+        {"wanted: any wanted level after five terms", 28, 5, 1, 0, false, false, {}, 200},
+        {"not wanted: a wanted level of 4", 26, 0, 4, 0, false, false, {'<', kKimId, 0}, -1},
+        {"nobody is wanted on the free-fight map", 26, 0, 3, 3, false, false, {'<', kKimId, 0}, -1},
+        {"wanted in a battle", 26, 0, 3, 0, true, false, {}, 200},
+        {"an invitation in a battle", 26, 0, 0, 0, true, false, {}, 0},
+        {"an invitation accepted", 28, 0, 0, 0, false, false, {'=', kKimId, 0}, -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        me->GetCharRecord().SetU16(CharacterRecord::kJailed, static_cast<uint32_t>(row.jailed));
+        me->GetCharRecord().SetU16(CharacterRecord::kWanted, static_cast<uint32_t>(row.wanted));
+        g_currentMapId = row.map;
+        g_inJail = row.inJail ? 1 : 0;
+        Layer().m_inBattle = row.battle ? 1 : 0;
+        Layer().m_pendingChallenger = kKimId;
+        Layer().m_pendingInviter = kKimId;
+        Layer().m_groupHeader = AloneGroup(kMine);
+        g_messageRing.Clear();
+        Push(static_cast<uint32_t>(row.command));
+        EXPECT_EQ(Sent(), row.sent);
+        if (row.said == 0) {
+            EXPECT_EQ(g_messageRing.GetLineCount(), 0);
+        } else if (row.said > 0) {
+            EXPECT_STREQ(g_messageRing.GetLine(0)->text, GetGameString(row.said));
+        }
+    }
+    g_currentMapId = 0;
+    g_inJail = 0;
+    Layer().m_inBattle = 0;
 }
 
 TEST_F(ProfileWindows, TheOwnProfileTextLeavesOnClosingAndComesBackFromProfileSav)

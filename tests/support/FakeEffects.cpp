@@ -42,6 +42,18 @@ CEffect* FakeEffects::StartUsedItem(int x, int y)
     return startResult;
 }
 
+CEffect* FakeEffects::StartPoseidon(int x, int y, int id)
+{
+    log.Add("StartPoseidon", x, y, id);
+    return startResult;
+}
+
+CEffect* FakeEffects::StartDeathManSub(int x, int y, int amplitude, int duration, CCreature* caster)
+{
+    log.Add("StartDeathManSub", x, y, amplitude, duration, static_cast<const void*>(caster));
+    return startResult;
+}
+
 void FakeEffects::PsychicforceTick(CCreature* caster, CCreature* target)
 {
     log.Add("PsychicforceTick", static_cast<const void*>(caster), static_cast<const void*>(target));

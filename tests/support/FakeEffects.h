@@ -24,6 +24,8 @@ public:
     CEffect* StartFireStomMain(int x, int y, CCreature* caster) override;
     CEffect* StartUseItem(int x, int y, int hidden) override;
     CEffect* StartUsedItem(int x, int y) override;
+    CEffect* StartPoseidon(int x, int y, int id) override;
+    CEffect* StartDeathManSub(int x, int y, int amplitude, int duration, CCreature* caster) override;
     void PsychicforceTick(CCreature* caster, CCreature* target) override;
     int RunAbilityRoutine(int id, CCreature* caster) override;
     void StartChatBalloon(uint16_t charId, const char* text, int colour) override;

@@ -303,6 +303,22 @@ TEST_F(ItemGridTest, AnItemUsedInABattleTellsTheBattleWhatItRestored)
     EXPECT_EQ(bed.Received(), expected);
 }
 
+TEST_F(ItemGridTest, ARecallPointIsKnownByItsMapNotItsCell)
+{
+    // Cell (0, 0) of map 1 is a point; before one is recorded the map is -1.
+    EXPECT_EQ(bed.Layer().m_recallPoint.map, -1);
+    bed.Layer().m_recallPoint = RecallPoint{1, 0, 0};
+    Hold({kRecall});
+    EXPECT_EQ(grid().OnLButtonDblClk(kCellX + 5, CItemGrid::kDoubleClickTop + 1), 1);
+    EXPECT_EQ(CPlayerInfo::GetItem(Rec(), 0), 0) << "used";
+    EXPECT_EQ(bed.Received(), (Bytes{53, 57, 0}));
+    const CStageChange& change = bed.Layer().StageChange();
+    EXPECT_EQ(change.GetState(), CStageChange::kWipe);
+    EXPECT_EQ(change.GetStage(), 1);
+    EXPECT_EQ(change.GetX(), 0);
+    EXPECT_EQ(change.GetY(), 0);
+}
+
 TEST_F(ItemGridTest, QuickRestoresUseTheChosenPotionOrABuiltInOne)
 {
     Rec().SetU32(CharacterRecord::kConstitution, 10);

@@ -1,6 +1,7 @@
 // The special abilities in a battle: the sub-command rows both ways, the
 // player's choice, the first step of the ability action (payment and
 // packets), the area hits and one ability seen from two clients.
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -9,10 +10,13 @@
 #include "effects/SpecialAbil.h"
 #include "fixtures/ItemRecordWriter.h"
 #include "platform/Crt.h"
+#include "rules/AbilitySet.h"
 #include "rules/AbilityTable.h"
 #include "rules/CalcData.h"
 #include "world/AbilityCommands.h"
 #include "world/BattlePacketHeader.h"
+#include "world/Npc.h"
+#include "world/StructureObj.h"
 #include "BattleBed.h"
 
 namespace {
@@ -274,6 +278,105 @@ TEST_F(Ability, UseAbilityChecksTheTargetAndAnswersWithItsMessage)
     EXPECT_EQ(me->GetCharRecord().I32(CharacterRecord::kMp), 85);
 }
 
+TEST_F(Ability, TheArmedAbilityStartsOnlyOnAnotherCreature)
+{
+    CCharacter& other = Player(30, 22, 20, 30);
+    CNpc npc;
+    CStructureObj structure;
+    CCreature base;
+    CAbilitySet& set = me->GetAbilitySet();
+    ASSERT_EQ(set.Select(kAbilityPowerBreak), 1);
+    struct Row {
+        const char* name;
+        CObj* target;
+        bool armed;
+        int result;
+    };
+    const Row rows[] = {
+        {"nothing armed", &other, false, 0},   {"my own character", me, true, 0},
+        {"no target", nullptr, true, 0},       {"a structure", &structure, true, 0},
+        {"a base creature", &base, true, 0},   {"an NPC, no creature", &npc, true, 0},
+        {"another character", &other, true, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        me->Stop();
+        set.ClearSelectedCategory();
+        if (row.armed) {
+            ASSERT_EQ(set.SelectCategory(1), 1);
+        }
+        EXPECT_EQ(set.StartSelectedAbility(row.target), row.result);
+        EXPECT_EQ(me->GetOrder(), row.result ? CCreature::orderAbility : CCreature::orderStand);
+        EXPECT_EQ(set.GetSelectedCategory(), row.result ? 1 : 0) << "a refusal disarms";
+    }
+    EXPECT_EQ(me->GetAbilityId(), kAbilityPowerBreak);
+    EXPECT_EQ(me->GetAbilityTarget(), &other);
+}
+
+TEST_F(Ability, AMonsterSpecialComesOnlyInBattleAgainstMeOneTickInFifty)
+{
+    CCharacter& other = Player(30, 20, 22, 30);
+    struct Row {
+        const char* name;
+        int cls;
+        bool battle, atMe;
+        const char* start;  // the effect call, null: none
+    };
+    const Row rows[] = {
+        {"Poseidon over me", 1401, true, true, "StartPoseidon"},
+        {"the quake over me", 2801, true, true, "StartDeathManSub"},
+        {"another monster", 1305, true, true, nullptr},
+        {"at another player", 2801, true, false, nullptr},
+        {"outside a battle", 1401, false, true, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CCharacter& monster = Monster(1040, 21, 20);
+        monster.GetCharRecord().SetU32(CharacterRecord::kClass, static_cast<uint32_t>(row.cls));
+        Layer().m_inBattle = row.battle ? 1 : 0;
+        CCreature* target = row.atMe ? static_cast<CCreature*>(me) : &other;
+        plat::SRand(11);
+        bed.fx.log.Clear();
+        bed.Received();
+        Bytes8 sent;
+        int attacks = 0;
+        for (; attacks < 40 && bed.fx.log.Count(row.start ? row.start : "none") == 0; ++attacks) {
+            Mine(1000, 100);
+            monster.OrderAttack(target, 1);
+            bed.Frame(1);
+            bed.FramesUntil([&] { return monster.GetAction() != CCreature::orderAttack; }, 60);
+            const Bytes8 now = bed.Received();
+            sent.insert(sent.end(), now.begin(), now.end());
+        }
+        const int specials = bed.fx.log.Count("StartPoseidon") + bed.fx.log.Count("StartDeathManSub");
+        const Bytes8 relay = W::Packet(154, W().U16(1040).U32(20).U32(20).U32(10).U32(10).U32(10), kBattle);
+        if (!row.start) {
+            EXPECT_EQ(specials, 0);
+            EXPECT_EQ(std::search(sent.begin(), sent.end(), relay.begin(), relay.begin() + 5), sent.end());
+            continue;
+        }
+        ASSERT_EQ(specials, 1) << "within 40 attacks";
+        EXPECT_GT(attacks, 1) << "not on every tick";
+        const std::string call = row.cls == 1401
+                                     ? CCallLog::Call("StartPoseidon", me->GetPixelX(), me->GetPixelY(), 1040)
+                                     : CCallLog::Call("StartDeathManSub", me->GetPixelX(), me->GetPixelY(), 16, 30,
+                                                      static_cast<const void*>(&monster));
+        EXPECT_NE(std::find(bed.fx.log.Calls().begin(), bed.fx.log.Calls().end(), call), bed.fx.log.Calls().end());
+        // The relay of its sums, then its quake's cell (my cell) with its
+        // values and equipment.
+        W cell;
+        cell.U16(1040).U32(20).U32(20).U32(10).U32(10).U32(10);
+        for (int i = 0; i < 8; ++i)
+            cell.U16(0);
+        const Bytes8 quake = W::Packet(20, cell, kBattle);
+        const auto at = std::search(sent.begin(), sent.end(), relay.begin(), relay.end());
+        ASSERT_NE(at, sent.end());
+        EXPECT_EQ(Bytes8(at + static_cast<long>(relay.size()), at + static_cast<long>(relay.size() + quake.size())),
+                  quake);
+    }
+    Layer().m_inBattle = 1;
+}
+
 TEST_F(Ability, TheDriverPaysOnceSendsTheRowThenTheStatusAndEndsWithTheRoutine)
 {
     CCharacter& other = Player(30, 22, 20, 30);
@@ -283,8 +386,10 @@ TEST_F(Ability, TheDriverPaysOnceSendsTheRowThenTheStatusAndEndsWithTheRoutine)
         const int maxHp = CalcMaxHp(me->GetCharRecord());
         if (id == kAbilityMagicHealing)
             me->GetCharRecord().SetU32(CharacterRecord::kMp, 37);
+        // Healing sets HP to the maximum even from above it.
         if (id == kAbilityHealing || id == kAbilityWarriorHealing)
-            me->GetCharRecord().SetU32(CharacterRecord::kHp, static_cast<uint32_t>(maxHp - 3));
+            me->GetCharRecord().SetU32(CharacterRecord::kHp,
+                                       static_cast<uint32_t>(id == kAbilityHealing ? maxHp + 20 : maxHp - 3));
         CCreature* target = (id == 2 || id == 7 || id == 9 || id == 10 || id == 17) ? me : &other;
         if (id == 0 || id == 4 || id == 8 || id == 11 || id == 19)
             target = nullptr;
@@ -510,25 +615,29 @@ TEST_F(Ability, ReceiversStartTheCasterOnlyInBattleWithKnownIds)
                                                                           other.GetPixelY(), static_cast<const void*>(&caster))});
 }
 
-TEST_F(Ability, ThePsychicforceRepeatPaysAndRelaysOnlyWhileTheDeathMarksAreHeld)
+TEST_F(Ability, ThePsychicforceRepeatMarksALivingTargetAndThenPaysAndRelays)
 {
-    CCharacter& other = Player(30, 22, 20, 30);
     InstallAbilityHooks();
     CEffectManager effects(&bed.Layer());
     CSpecialAbil routine(effects);
     const int cost = GetAbilityMpCost(kAbilityPsychicforce, me->GetCharRecord());
-    for (uint32_t held : {0u, 1u}) {
-        SCOPED_TRACE(held);
+    for (bool alive : {false, true}) {
+        SCOPED_TRACE(alive);
+        CCharacter& other = Player(30, 22, 20, 30);
+        if (!alive)
+            other.OrderDie(nullptr);
         Mine(100, 100);
-        bed.Layer().m_deathMarkFlag = held;
+        bed.Layer().m_deathMarkFlag = 0;
         bed.Received();
         routine.PsychicforceTick(*me, &other);
         const std::vector<Sent> sent = SentNow();
-        if (!held) {
+        if (!alive) {
+            EXPECT_EQ(bed.Layer().m_deathMarkFlag, 0u);
             EXPECT_TRUE(sent.empty());
             EXPECT_EQ(me->GetCharRecord().I32(CharacterRecord::kMp), 100);
             continue;
         }
+        EXPECT_EQ(bed.Layer().m_deathMarkFlag, 1u) << "the repeated hit holds its mark";
         EXPECT_EQ(me->GetCharRecord().I32(CharacterRecord::kMp), 100 - cost);
         ASSERT_EQ(Subs(sent), (std::vector<int>{41, 7}));
         const AbilityPacket k =
@@ -541,6 +650,9 @@ TEST_F(Ability, ThePsychicforceRepeatPaysAndRelaysOnlyWhileTheDeathMarksAreHeld)
 
 TEST_F(Ability, AStrikeBackFromTheCounterBreakStanceGoesOutWithStanceValueOne)
 {
+    // The stance itself has no target and tells nobody; the strike back is
+    // told by the queued hit with stance value 1, then by the ability's
+    // start with mode 0.
     CCharacter& other = Player(30, 22, 20, 30);
     bed.fx.routineResult[kAbilityCounterBreak] = 0;
     me->StartAbility(kAbilityCounterBreak, nullptr, 0, 0, 0, 0, nullptr);
@@ -550,9 +662,11 @@ TEST_F(Ability, AStrikeBackFromTheCounterBreakStanceGoesOutWithStanceValueOne)
     me->SetPendingHit(&other, other.GetTileX(), other.GetTileY(), -12, 0);
     bed.Frame(2);
     const std::vector<Sent> sent = SentNow();
-    ASSERT_EQ(Subs(sent), (std::vector<int>{14}));
-    const AbilityPacket k =
-        DecodeAbilityPayload(*FindAbilityCommand(14), sent[0].payload.data(), sent[0].payload.size());
-    EXPECT_EQ(k.target, 30);
-    EXPECT_EQ(k.byte, 1);
+    ASSERT_EQ(Subs(sent), (std::vector<int>{14, 14}));
+    for (size_t i = 0; i < 2; ++i) {
+        const AbilityPacket k =
+            DecodeAbilityPayload(*FindAbilityCommand(14), sent[i].payload.data(), sent[i].payload.size());
+        EXPECT_EQ(k.target, 30);
+        EXPECT_EQ(k.byte, i == 0 ? 1 : 0);
+    }
 }

@@ -261,6 +261,7 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     rec.SetU32(CharacterRecord::kLevel, 6);
     me->GetCharRecord() = rec;
     layer.SetGroundItem(25, 25, 3);
+    layer.m_cureReceived = 1;  // from an earlier battle
     // [27][u16][u16 battle][u16 cx][u16 cy][u16 opponent][u8 k], k participants.
     const Bytes8 reply = W().U8(27).U16(0).U16(kBattle).U16(30).U16(30).U16(30).U8(2)
                              .Participant(30, 33, 30, 0, 30, 12, 0x40, 77)
@@ -268,6 +269,7 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     Dispatch(reply);
     ASSERT_EQ(layer.m_inBattle, 1u);
     EXPECT_EQ(layer.m_battleNumber, static_cast<uint32_t>(kBattle));
+    EXPECT_EQ(layer.m_cureReceived, 0u);
     EXPECT_EQ(layer.GetGroundItem(25, 25), 0);
     EXPECT_EQ(layer.FindCharacterById(99), nullptr);
     EXPECT_EQ(layer.FindCharacterById(31), nullptr) << "not placed";
@@ -301,18 +303,29 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     Receive(6, W().U16(30).U16(kMe).U16(0).U16(20).U16(0).U8(0).U16(12).U16(0).U16(0).U32(0).U32(0));
     EXPECT_FALSE(other->IsAlive());
     EXPECT_EQ(mine->GetCharRecord().I32(CharacterRecord::kExperience), exp + 20);
-    char gained[200];
-    std::snprintf(gained, sizeof gained, GetGameString(27), 20);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{gained, GetGameString(15), GetGameString(17)}));
+    auto text = [](int id, int n) {
+        char line[200];
+        std::snprintf(line, sizeof line, GetGameString(id), n);
+        return std::string(line);
+    };
+    // No item came with it: none taken, none refused, and both said.
+    EXPECT_EQ(Lines(), (std::vector<std::string>{text(19, 0), text(21, 0), text(27, 20), GetGameString(15),
+                                                 GetGameString(17)}));
     EXPECT_EQ(layer.m_battleOver, 1u);
     EXPECT_EQ(layer.m_participants[0].id, 0) << "the dead's slot is free";
     bed.Received();
 
-    // The right click after the battle: back to the field.
-    layer.LeaveBattle();
+    // A map reset leaves the battle as the right click does: the server
+    // told, everyone off the map, the battle bar away, no Cure kept.
+    layer.m_cureReceived = 1;
+    layer.ResetMap();
     EXPECT_EQ(layer.m_inBattle, 0u);
+    EXPECT_EQ(layer.m_cureReceived, 0u);
     EXPECT_EQ(bed.Received(), Bytes8(W().U8(34).U16(kMe)));
     EXPECT_EQ(layer.FindCharacterById(30), nullptr);
+    EXPECT_EQ(layer.GetMyCharacter(), nullptr);
+    EXPECT_EQ(layer.m_participants[1].id, 0);
+    EXPECT_EQ(layer.m_participantCount, 0u);
     EXPECT_EQ(g_commandRing.Pop(), 38u);
 }
 

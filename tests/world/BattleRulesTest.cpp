@@ -240,6 +240,7 @@ TEST_F(BattleRules, FlaggedHitsKeepOneDeathMarkPerPairOfFighters)
         layer.m_deathMarkIndex = 0;
         layer.m_deathMarkFlag = row.before.empty() ? 0 : 1;
         layer.m_psychicforcePending = 1;
+        g_psychicforceInProgress = 1;
         for (const auto& [i, p] : row.before)
             layer.m_deathMarks[static_cast<size_t>(i)] = {who(p.first), who(p.second)};
         for (CCharacter* c : {&v, &a, &b, me})
@@ -271,8 +272,48 @@ TEST_F(BattleRules, FlaggedHitsKeepOneDeathMarkPerPairOfFighters)
         // My field 26 grows when I strike without the Psychicforce mode.
         const bool gain = row.attacker == kI && row.mode == 1 && !row.calls.empty();
         EXPECT_EQ(me->GetCharRecord().U16(CharacterRecord::kInputB), field26 + (gain ? 1 : 0));
+        // Sub-command 45 ends a Psychicforce under way; a pending repeat
+        // waits for my next report.
         const bool found = !row.calls.empty() || !row.before.empty();
-        EXPECT_EQ(layer.m_psychicforcePending, row.sub == 45 && found ? 0u : 1u);
+        EXPECT_EQ(g_psychicforceInProgress, row.sub == 45 && found ? 0 : 1);
+        EXPECT_EQ(layer.m_psychicforcePending, 1u);
+    }
+}
+
+TEST_F(BattleRules, TheGroupCountAndLevelSumTakeEveryListedMemberMeIncluded)
+{
+    CObjLayer& layer = Layer();
+    me->GetCharRecord().SetU32(CharacterRecord::kLevel, 10);
+    Player(20, 22, 20, kMe).GetCharRecord().SetU32(CharacterRecord::kLevel, 20);
+    Player(30, 23, 20, kMe).GetCharRecord().SetU32(CharacterRecord::kLevel, 30);
+    Monster(1305, 25, 20);
+    struct Row {
+        const char* name;
+        GroupRecord group;
+        std::initializer_list<BattleParticipant> here;
+        bool thirtyDead;
+        int G, L;
+    };
+    const Row rows[] = {
+        {"no leader: me alone", {0, kMe, 20, 30, 0, 0, 0}, {P(20, kMe), P(30, kMe)}, false, 1, 10},
+        {"two members listed", {kMe, kMe, 20, 30, 0, 0, 0}, {P(20, kMe), P(30, kMe), P(1305, 1305)}, false, 3, 60},
+        // My own entry matches my member slot: counted, and my level again.
+        {"my id listed too", {kMe, kMe, 20, 30, 0, 0, 0}, {P(kMe, kMe), P(20, kMe), P(30, kMe)}, false, 4, 70},
+        {"a dead member counts without its level", {kMe, kMe, 20, 30, 0, 0, 0}, {P(20, kMe), P(30, kMe)}, true, 3,
+         30},
+        {"not a member", {kMe, kMe, 0, 0, 0, 0, 0}, {P(20, 20), P(30, 30)}, false, 1, 10},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        layer.m_groupHeader = row.group;
+        Participants(row.here);
+        CCharacter* thirty = layer.FindCharacterById(30);
+        if (row.thirtyDead)
+            thirty->OrderDie(nullptr);
+        EXPECT_EQ(layer.CountGroupInBattle(), row.G);
+        EXPECT_EQ(layer.SumGroupLevels(), row.L);
+        if (row.thirtyDead)
+            Player(30, 23, 20, kMe).GetCharRecord().SetU32(CharacterRecord::kLevel, 30);
     }
 }
 
@@ -421,7 +462,8 @@ TEST_F(BattleResult, MyGroupSharesTheExperienceByLevelAndTheDeadLeaves)
     EXPECT_EQ(layer.MyRecord().I32(CharacterRecord::kExperience), 25);
     EXPECT_FALSE(monster.IsAlive());
     EXPECT_EQ(layer.m_participants[2].id, 0);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{Text(27, 25), GetGameString(15), GetGameString(17)}));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{Text(19, 0), Text(21, 0), Text(27, 25), GetGameString(15),
+                                                 GetGameString(17)}));
     EXPECT_EQ(layer.m_battleOver, 1u);
 
     // A kill by a member: my share of the money, nothing else.
@@ -451,8 +493,9 @@ TEST_F(BattleResult, ExperiencePastTwoThresholdsRaisesRemainTwice)
     Receive(6, Result(1305, kMe, 0, first + second + 3, 0));
     EXPECT_EQ(Field(CharacterRecord::kRemain), 6);
     EXPECT_EQ(Field(CharacterRecord::kExperience), 3);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{Text(27, first + second + 3), GetGameString(42), GetGameString(42),
-                                                 GetGameString(15), GetGameString(17)}));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{Text(19, 0), Text(21, 0), Text(27, first + second + 3),
+                                                 GetGameString(42), GetGameString(42), GetGameString(15),
+                                                 GetGameString(17)}));
     EXPECT_EQ(g_remainRaised, 1);
     // Fields 11, 11 and 19 go to the server in that order.
     const Bytes8 sent = bed.Received();

@@ -567,6 +567,40 @@ TEST_F(FieldProtocol, AChatLineGoesToTheWindowsWithItsNameTerminated)
     EXPECT_EQ(std::string(ui.routed[1].data() + 2), "amy");
 }
 
+TEST_F(FieldProtocol, AMemberLeavingMakesMeLeaderWhenNoOccupiedSlotComesBeforeIt)
+{
+    CObjLayer& layer = Layer();
+    struct Row {
+        const char* name;
+        GroupRecord before;
+        uint16_t leaving;
+        GroupRecord after;  // 'B' carries it; unchanged: nothing sent
+    };
+    const Row rows[] = {
+        {"the first slot's member", {30, 30, kMe, 40, 0, 0, 0}, 30, {kMe, 0, kMe, 40, 0, 0, 0}},
+        {"one after me", {30, 30, kMe, 40, 0, 0, 0}, 40, {30, 30, kMe, 0, 0, 0, 0}},
+        {"the first occupied, behind an empty slot", {30, 0, 0, 30, kMe, 0, 0}, 30, {kMe, 0, 0, 0, kMe, 0, 0}},
+        {"me, first of my group", {30, kMe, 30, 0, 0, 0, 0}, kMe, {kMe, 0, 30, 0, 0, 0, 0}},
+        {"the leader further down", {30, kMe, 40, 30, 0, 0, 0}, 30, {30, kMe, 40, 0, 0, 0, 0}},
+        {"nobody of mine", {30, 30, kMe, 0, 0, 0, 0}, 99, {30, 30, kMe, 0, 0, 0, 0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        layer.m_groupHeader = row.before;
+        me->SetGroupKey(row.before);
+        Lines();
+        Dispatch(Wire(80).U16(row.leaving));
+        EXPECT_EQ(layer.m_groupHeader, row.after);
+        EXPECT_EQ(me->GetGroupKey(), row.after);
+        const bool changed = row.after != row.before;
+        Wire b('B');
+        for (uint16_t id : row.after)
+            b.U16(id);
+        EXPECT_EQ(bed.Received(), changed ? Bytes(b) : Bytes{});
+        EXPECT_EQ(Lines().size(), changed ? 1u : 0u);
+    }
+}
+
 TEST_F(FieldProtocol, AGroupFormsChangesAndEndsOverTheServersCommands)
 {
     CObjLayer& layer = Layer();
@@ -633,9 +667,9 @@ TEST_F(FieldProtocol, AGroupFormsChangesAndEndsOverTheServersCommands)
                                    Wire('B').U16(40).U16(30).U16(kMe).U16(40).U16(0).U16(0).U16(43)}));
     EXPECT_EQ(lines(), (std::vector<std::string>{str(52), str(54), str(59)}));
 
-    // Everyone but me leaves: then I lead what is left.
+    // The first member leaves: nobody is counted before it, so I lead.
     Dispatch(Cat({Wire(80).U16(30), Wire(80).U16(43)}));
-    EXPECT_EQ(layer.m_groupHeader[0], 40);
+    EXPECT_EQ(layer.m_groupHeader, group({kMe, 0, kMe, 40}));
     Dispatch(Wire(80).U16(40));
     EXPECT_EQ(layer.m_groupHeader, group({kMe, 0, kMe}));
     bed.Received();
