@@ -10,6 +10,8 @@ namespace {
 
 void Block(uint8_t* dst, int x, int y)
 {
+    if (x < -1 || x >= 800 || y < -1 || y >= 600)
+        return;
     for (int dy = 0; dy < 2; ++dy)
         for (int dx = 0; dx < 2; ++dx) {
             const int px = x + dx, py = y + dy;
