@@ -2,10 +2,12 @@
 // them, then 60 frames of every effect into a screen with guard bands. The
 // effect sets and body-part lists are loaded from a small archive, so the
 // kinds draw real frames wherever they are sent.
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/FrameClock.h"
@@ -18,6 +20,7 @@
 #include "fixtures/FontBuilder.h"
 #include "fixtures/RleEncoder.h"
 #include "fixtures/SpellSprites.h"
+#include "fuzz_seeds.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
 #include "world/ObjLayer.h"
@@ -90,7 +93,34 @@ private:
     size_t m_at = 0;
 };
 
+std::string Ints(std::initializer_list<int> values)
+{
+    std::string out;
+    for (int v : values)
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<char>(static_cast<uint32_t>(v) >> (8 * i)));
+    return out;
+}
+
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    if (const char* dir = std::getenv("QUORVEL_FUZZ_SEED_DIR")) {
+        // Every operation once, on the screen.
+        std::string all;
+        for (int op = 0; op < 27; ++op)
+            all += Ints({op, 300 + 10 * op, 200 + 5 * op, op % 5, 40}) +
+                   (op == 12 || op == 16 ? Ints({op, 1}) : op == 18 ? Ints({5}) + "hello" : "");
+        WriteSeed(dir, "every_start", all);
+        WriteSeed(dir, "spells", Ints({21, 400, 300, 0, 0, 22, 500, 260, 0, 0, 23, 200, 360, 0, 0}));
+        // A balloon whose text length is the last thing in the input.
+        WriteSeed(dir, "text_at_end", Ints({18, 7, 400, 300, 15, 300}));
+        // A route trail towards the ends of the range.
+        WriteSeed(dir, "far_trail", Ints({19, 400, 300, INT_MAX, INT_MIN}));
+    }
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

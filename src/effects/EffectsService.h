@@ -22,8 +22,8 @@ public:
     // The death mark at a pixel position.
     virtual CEffect* StartDeathMan(int x, int y, int a) = 0;
     // Stops the 12 death marks and, when the object layer's death-mark flag
-    // is set, clears death-mark entry slot, which the caller makes the
-    // current battle slot just before.
+    // is set, clears death-mark entry slot: the pair the caller has made
+    // current, or one it clears while another stays current.
     virtual void ResetDeathMan(int pairIndex) = 0;
     virtual CEffect* StartFireStomMain(int x, int y, CCreature* caster) = 0;
     virtual CEffect* StartUseItem(int x, int y, int hidden) = 0;

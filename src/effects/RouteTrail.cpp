@@ -1,5 +1,7 @@
 #include "effects/RouteTrail.h"
 
+#include <cstdint>
+
 #include "platform/Crt.h"
 
 CRouteTrail g_routeTrail;
@@ -8,6 +10,8 @@ namespace {
 
 void Block(uint8_t* dst, int x, int y)
 {
+    if (x < -1 || x >= 800 || y < -1 || y >= 600)
+        return;
     for (int dy = 0; dy < 2; ++dy)
         for (int dx = 0; dx < 2; ++dx) {
             const int px = x + dx, py = y + dy;
@@ -15,6 +19,10 @@ void Block(uint8_t* dst, int x, int y)
                 dst[py * 800 + px] = 60;
         }
 }
+
+// Halves of sums, taken wide: a target may lie anywhere.
+int Half(int a, int b) { return static_cast<int>((int64_t{a} + b) >> 1); }
+int Middle(int a, int b) { return static_cast<int>((int64_t{a} + b) / 2); }
 
 }  // namespace
 
@@ -44,12 +52,12 @@ void CRouteTrail::Start(int x, int y, int targetX, int targetY)
             auto& pm = m_points[static_cast<size_t>(base + m)];
             auto& pm1 = m_points[static_cast<size_t>(base + m + 1)];
             auto& pm2 = m_points[static_cast<size_t>(base + m + 2)];
-            const Point bc = {(b.x + c.x) >> 1, (b.y + c.y) >> 1};
-            const Point nb = {(a.x + b.x) >> 1, (a.y + b.y) >> 1};
-            pm2 = {(c.x + e.x) >> 1, (c.y + e.y) >> 1};
-            const Point nc = {(nb.x + bc.x) >> 1, (nb.y + bc.y) >> 1};
-            pm1 = {(pm2.x + bc.x) >> 1, (pm2.y + bc.y) >> 1};
-            pm = {(nc.x + pm1.x) >> 1, (nc.y + pm1.y) >> 1};
+            const Point bc = {Half(b.x, c.x), Half(b.y, c.y)};
+            const Point nb = {Half(a.x, b.x), Half(a.y, b.y)};
+            pm2 = {Half(c.x, e.x), Half(c.y, e.y)};
+            const Point nc = {Half(nb.x, bc.x), Half(nb.y, bc.y)};
+            pm1 = {Half(pm2.x, bc.x), Half(pm2.y, bc.y)};
+            pm = {Half(nc.x, pm1.x), Half(nc.y, pm1.y)};
             b = nb;
             c = nc;
         }
@@ -68,7 +76,7 @@ void CRouteTrail::Draw(uint8_t* dst)
             Block(dst, p.x, p.y);
             if (i < kPoints - 1) {
                 const Point& q = m_points[static_cast<size_t>(i + 1)];
-                Block(dst, (p.x + q.x) / 2, (p.y + q.y) / 2);
+                Block(dst, Middle(p.x, q.x), Middle(p.y, q.y));
             }
         }
     }

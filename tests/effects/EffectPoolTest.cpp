@@ -50,6 +50,11 @@ TEST(EffectPools, EveryKindRefusesTheThirteenthStartAndReusesTheLowestIdleSlot)
         {"missile", [&] { return b.fx.StartGeneric108(0, 0, 100, 0, image); }},
         {"two-image missile", [&] { return b.fx.StartGeneric108b(0, 0, 100, 0, 50, image, image); }},
         {"bolt pool 9", [&] { return b.fx.StartBigEffect(9, 0, 0, 100, 0, 0, 0); }},
+        {"hinotori", [&] { return b.fx.StartHinotori(1, 1, 0); }},
+        {"hellion", [&] { return b.fx.StartHellion(1, 1, 0); }},
+        {"salamander", [&] { return b.fx.StartSalamander(1, 1); }},
+        {"screen shake", [&] { return b.fx.StartScreenShake(1, 1, 8, 52); }},
+        {"fire birds", [&] { return b.fx.StartEffectFire(1, 1); }},
     };
     for (const auto& [name, start] : kinds) {
         SCOPED_TRACE(name);
@@ -76,7 +81,7 @@ TEST(EffectPools, EveryKindRefusesTheThirteenthStartAndReusesTheLowestIdleSlot)
     for (const auto& [name, start] : kinds)
         start();
     b.fx.StartChatBalloon(&me, "hello", 15);
-    EXPECT_GT(b.fx.CountActive(), 16);
+    EXPECT_GT(b.fx.CountActive(), 21);
     b.fx.ClearAll();
     EXPECT_EQ(b.fx.CountActive(), 0);
     EXPECT_EQ(me.GetBalloon(), nullptr) << "a stopped balloon is forgotten by its speaker";

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "EffectBed.h"
@@ -193,6 +194,19 @@ TEST(RouteTrail, GrowsAlongItsCurveInsideTheScreenAndIsDrawnByTheUiHook)
     EXPECT_EQ(b.screen[599 * 800 + 799], 60) << "the target";
     EXPECT_EQ(std::count(b.screen.begin(), b.screen.end(), 0) + std::count(b.screen.begin(), b.screen.end(), 60),
               800 * 600);
+    // A target at the ends of the range halves without overflow and
+    // draws only what falls on the screen.
+    for (auto [tx, ty] : {std::pair{INT_MAX, INT_MIN}, {INT_MIN, INT_MAX}}) {
+        std::fill(b.screen.begin(), b.screen.end(), 0);
+        g_routeTrail.Start(400, 300, tx, ty);
+        // The curve's middle lies an eighth of the way to the target.
+        EXPECT_EQ(g_routeTrail.GetPoint(24).x / 10000000, tx / 80000000);
+        EXPECT_EQ(g_routeTrail.GetPoint(24).y / 10000000, ty / 80000000);
+        for (int i = 0; i < 30 && g_routeTrail.IsActive(); ++i)
+            g_routeTrailHook.draw(b.screen.data());
+        EXPECT_FALSE(g_routeTrail.IsActive());
+        EXPECT_EQ(b.screen[300 * 800 + 400], 60) << "the start";
+    }
     g_routeTrail.Start(5, 5, 6, 6);
     g_routeTrailHook.stop();
     EXPECT_FALSE(g_routeTrail.IsActive());
@@ -242,7 +256,7 @@ TEST(FireStorm, HitsOtherGroupsWithinTwoTilesOnceAtFrame15By150100And80PerCent)
     EXPECT_EQ(b.fx.CountActive(), 0);
 }
 
-TEST(Quake, HitsAtFrame80ClippedToTheMapAndEndsOffScreenToo)
+TEST(Quake, ShakesTheFocusWhileOnScreenHitsAtFrame80ClippedToTheMapAndEndsOffScreenToo)
 {
     // No character of mine: the earthquake's fire, which starts at my
     // character, is left out.
@@ -257,7 +271,19 @@ TEST(Quake, HitsAtFrame80ClippedToTheMapAndEndsOffScreenToo)
     CQuakeController* away =
         b.fx.StartDeathManSub(caster.GetPixelX() + 30000, caster.GetPixelY() + 30000, 16, 30, &caster);
     ASSERT_NE(away, nullptr);
-    b.Frame(79);
+    // The frame puts the focus back on my character every frame; the quake
+    // moves it every third, by its step, and the one off the screen not.
+    std::vector<std::pair<int, int>> moves;
+    for (int f = 0; f < 12; ++f) {
+        b.Layer().SetFocusPixel(1000, 2000);
+        b.Frame();
+        int fx = 0, fy = 0;
+        b.Layer().GetFocusPixel(fx, fy);
+        moves.emplace_back(fx - 1000, fy - 2000);
+    }
+    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, -16}, {0, 0}, {0, 0}, {16, 0}, {0, 0}, {0, 0},
+                                                       {-16, 0}, {0, 0}, {0, 0}, {0, 16}, {0, 0}, {0, 0}}));
+    b.Frame(67);
     EXPECT_EQ(victim.GetPendingAmount(), 0);
     plat::SRand(5);
     b.Frame();
@@ -270,6 +296,38 @@ TEST(Quake, HitsAtFrame80ClippedToTheMapAndEndsOffScreenToo)
     EXPECT_FALSE(q->IsActive());
     EXPECT_FALSE(away->IsActive()) << "off the screen, it ends all the same";
     EXPECT_EQ(b.fx.CountActive(), 0);
+}
+
+TEST(DeathMan, MarksEveryCreatureOfTheTableDeadOrAliveAndBobsOnceAMarkAFrame)
+{
+    // The bob moves a pixel every 10 marks drawn and turns every 60.
+    auto bobAfter = [](int marks, int frames, std::vector<bool>* drawnOver) {
+        CEffectBed b;
+        CCharacter& me = b.bed.Me(20, 20);
+        std::vector<CCharacter*> marked{&b.bed.Add(100, 16, 20, 1), &b.bed.Add(101, 20, 25, 1)};
+        marked[1]->OrderDie(&me);
+        for (int i = 0; i < marks; ++i)
+            b.Layer().m_deathMarks[static_cast<size_t>(3 + 7 * i)] = {marked[static_cast<size_t>(i)], &me};
+        CEffect* mark = b.fx.StartDeathMan(0, 0, 0);
+        b.Frame(frames);
+        EXPECT_TRUE(mark->IsActive());
+        for (CCharacter* c : marked) {
+            int sx = 0, sy = 0;
+            b.ScreenOf(c->GetPixelX(), c->GetPixelY() - 130, sx, sy);
+            bool drawn = false;
+            for (int y = std::max(sy - 20, 0); y < std::min(sy + 20, 600); ++y)
+                for (int x = std::max(sx - 20, 0); x < std::min(sx + 20, 800); ++x)
+                    drawn = drawn || b.screen[static_cast<size_t>(y * 800 + x)] != CEffectBed::kBlank;
+            if (drawnOver)
+                drawnOver->push_back(drawn);
+        }
+        return static_cast<const CDeathMan*>(mark)->GetBob();
+    };
+    std::vector<bool> drawn;
+    EXPECT_EQ(bobAfter(2, 30, &drawn), 4) << "down 5, then up 1 after the turn at 60";
+    EXPECT_EQ(drawn, (std::vector<bool>{true, true})) << "the dead one is marked too";
+    EXPECT_EQ(bobAfter(1, 30, nullptr), 3);
+    EXPECT_EQ(bobAfter(1, 60, nullptr), 4) << "one mark bobs half as fast";
 }
 
 TEST(UseItem, AHiddenSparkleStillStartsItsWavesAtFrames1_5And15)
