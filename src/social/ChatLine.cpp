@@ -709,9 +709,10 @@ void CChatLine::Dispatch(int sub, uint16_t value, size_t len, const uint8_t* pay
     switch (sub) {
     case kWall:
         if (len >= 1) {
+            // What the game master typed, Johab as it went out.
             char text[kReplyKeep + 1] = {};
             std::memcpy(text, payload, len);
-            Notice(text);
+            Ui().ShowJohabNotice(text, kNoticeTicks);
         }
         break;
     case kWho: OnWhoReply(value, len, payload); break;

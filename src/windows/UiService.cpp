@@ -86,6 +86,11 @@ public:
         CopyTextCut(johab, sizeof johab, text ? text : "");
         g_currentNoticeLine->Show(CHanCodeConv::CP949ToJohab(johab, johab), draws);
     }
+    void ShowJohabNotice(const char* johab, int draws) override
+    {
+        if (g_currentNoticeLine)
+            g_currentNoticeLine->Show(johab, draws);
+    }
     void ApplyToPlayer(CMouseCursor& cursor) override { cursor.ApplyToPlayer(); }
     void ReturnCarried(CMouseCursor& cursor) override { cursor.ReturnCarried(); }
     bool DropCarried(CMouseCursor& cursor) override { return cursor.DropCarried(); }

@@ -30,9 +30,11 @@ public:
     virtual void HandleHotKeys() = 0;
     virtual int RouteChatMessage(const char* message) = 0;
     // g_currentNoticeLine (nothing before a notice line exists). The text is
-    // CP949, as the game's texts and the server's are; the notice line
-    // shows it in Johab.
+    // CP949, as the game's own texts are; the notice line shows it in Johab.
     virtual void ShowNotice(const char* text, int draws) = 0;
+    // The same for a text that is Johab already (the server's notices carry
+    // what was typed), shown as it stands.
+    virtual void ShowJohabNotice(const char* johab, int draws) = 0;
     // g_mouseCursor / g_lastMouseCursor.
     virtual void ApplyToPlayer(CMouseCursor& cursor) = 0;
     virtual void ReturnCarried(CMouseCursor& cursor) = 0;

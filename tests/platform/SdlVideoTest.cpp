@@ -1,6 +1,8 @@
 // The SDL2 video service on SDL's dummy video driver: the display comes up,
-// presents in both modes and goes away with the window.
+// presents in both modes and goes away with the window; what was done on the
+// window while a box was up is not the game's input.
 #if defined(QUORVEL_HAVE_SDL)
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "core/Display.h"
+#include "platform/Dialogs.h"
 #include "platform/Settings.h"
 #include "platform/sdl/SdlPlatform.h"
 
@@ -81,6 +84,43 @@ TEST_F(SdlVideoTest, WindowPlacementFollowsTheSavedRectangle)
     plat::Rect r = platform->video.GetWindowRect();
     EXPECT_EQ(r.right - r.left, 800);
     EXPECT_EQ(r.bottom - r.top, 600);
+}
+
+TEST_F(SdlVideoTest, PressesOnTheWindowWhileABoxWasUpNeverReachTheGame)
+{
+    // No desktop: SDL's box fails at once, as it does for a dummy window.
+    const char* display = std::getenv("DISPLAY");
+    const std::string saved = display ? display : "";
+    ::unsetenv("DISPLAY");
+    const uint32_t window = SDL_GetWindowID(platform->window.Handle());
+    auto push = [&](uint32_t type) {
+        SDL_Event ev{};
+        ev.type = type;
+        if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
+            ev.key.windowID = window;
+            ev.key.keysym.scancode = SDL_SCANCODE_A;
+        } else if (type == SDL_MOUSEMOTION) {
+            ev.motion.windowID = window;
+        } else {
+            ev.button.windowID = window;
+            ev.button.button = SDL_BUTTON_LEFT;
+        }
+        ASSERT_EQ(SDL_PushEvent(&ev), 1);
+    };
+    std::vector<plat::RawEvent> events;
+    platform->PollInput(events);
+    for (uint32_t type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_KEYDOWN, SDL_KEYUP})
+        push(type);
+    plat::MessageBox("", "box");
+    if (display)
+        ::setenv("DISPLAY", saved.c_str(), 1);
+    events.clear();
+    platform->PollInput(events);
+    // The releases stay, so nothing the game saw pressed stays down.
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, plat::RawKind::ButtonUp);
+    EXPECT_EQ(events[1].kind, plat::RawKind::KeyUp);
+    EXPECT_EQ(events[1].scan, 30);
 }
 
 }  // namespace

@@ -153,7 +153,8 @@ std::vector<std::string> ChatTest::Shown()
 {
     std::vector<std::string> out;
     for (const std::string& call : bed.ui.log.Calls())
-        if (call.rfind("ShowNotice(", 0) == 0 || call.rfind("AddLine(", 0) == 0)
+        if (call.rfind("ShowNotice(", 0) == 0 || call.rfind("ShowJohabNotice(", 0) == 0 ||
+            call.rfind("AddLine(", 0) == 0)
             out.push_back(call);
     bed.ui.log.Clear();
     return out;

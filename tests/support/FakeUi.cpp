@@ -81,6 +81,8 @@ int FakeUi::RouteChatMessage(const char* message)
 
 void FakeUi::ShowNotice(const char* text, int draws) { log.Add("ShowNotice", text, draws); }
 
+void FakeUi::ShowJohabNotice(const char* johab, int draws) { log.Add("ShowJohabNotice", johab, draws); }
+
 void FakeUi::ApplyToPlayer(CMouseCursor& cursor) { log.Add("ApplyToPlayer", CursorName(cursor)); }
 
 void FakeUi::ReturnCarried(CMouseCursor& cursor)

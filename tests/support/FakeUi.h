@@ -30,6 +30,7 @@ public:
     void HandleHotKeys() override;
     int RouteChatMessage(const char* message) override;
     void ShowNotice(const char* text, int draws) override;
+    void ShowJohabNotice(const char* johab, int draws) override;
     void ApplyToPlayer(CMouseCursor& cursor) override;
     void ReturnCarried(CMouseCursor& cursor) override;
     bool DropCarried(CMouseCursor& cursor) override;

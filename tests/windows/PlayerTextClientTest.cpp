@@ -1,6 +1,6 @@
 // The whole client in Korean against the scripted server: what the player
 // types leaves with its Hangul intact (a whisper, a money transfer to a
-// Korean name), the server's and the colony's notices show their own
+// Korean name), a relayed wall and the colony's notices show their own
 // syllables on the notice line, the stage change and the battle draw their
 // titles, a game time from the server shows its year in the profile, and an
 // expelled player reads the box before the game ends.
@@ -273,12 +273,13 @@ TEST_F(PlayerTexts, HangulKeepsItsSyllablesOnEveryPath)
         EXPECT_EQ(SentAfter(from, transfer.size()), transfer);
         ASSERT_TRUE(Frames([&] { return State(kTransfer) == CWidget::kClosed; }, 120));
 
-        // The server's notice naming the player: its syllables on the line.
-        const std::string notice = name + "님이 도착했습니다.";
+        // A game master's wall naming the player comes as it was typed, in
+        // Johab: its syllables on the line.
+        const std::string notice = Johab(name + "님이 도착했습니다.");
         Bytes payload(notice.begin(), notice.end());
         payload.push_back(0);
         server.Send(ChatReply(1, 0, payload));
-        EXPECT_TRUE(Frames([&] { return Shows(Johab(notice), 50, 428, 185); }, 30));
+        EXPECT_TRUE(Frames([&] { return Shows(notice, 50, 428, 185); }, 30));
     }
 
     // The colony's reset, armed and made by typed commands: its notice too.

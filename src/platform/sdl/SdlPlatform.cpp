@@ -118,6 +118,11 @@ void CSdlDialogs::AfterBox()
     // The box showed the system cursor; the game draws its own again.
     SDL_ShowCursor(!m_window || m_window->CursorCount() >= 0 ? SDL_ENABLE : SDL_DISABLE);
     SDL_PumpEvents();
+    SDL_FlushEvent(SDL_KEYDOWN);
+    SDL_FlushEvents(SDL_TEXTEDITING, SDL_TEXTINPUT);
+    SDL_FlushEvent(SDL_MOUSEMOTION);
+    SDL_FlushEvent(SDL_MOUSEBUTTONDOWN);
+    SDL_FlushEvent(SDL_MOUSEWHEEL);
     SDL_Event kept[64];
     int n = SDL_PeepEvents(kept, 64, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
     for (int i = 0; i < n; ++i) {

@@ -60,6 +60,8 @@ public:
     // After any box of ours, SDL's or another toolkit's: the box took the
     // focus from the game's window, and the focus changes it queued are not
     // the application losing focus; the game's cursor state comes back.
+    // Presses and moves made on the game's window meanwhile are dropped, as
+    // the box's owner took no input; releases stay, so no key stays held.
     void AfterBox();
 
 private:
