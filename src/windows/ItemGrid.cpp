@@ -34,6 +34,7 @@ constexpr int kDye = 144;
 constexpr int kToStart = 106;
 constexpr int kRecordRecall = 110;
 constexpr int kToRecall = 111;
+constexpr int kFreeFightMap = 3;
 constexpr int kRestoreHp = 10;
 constexpr int kRestoreMp = 11;
 
@@ -262,6 +263,9 @@ bool CItemGrid::UseItem(int slot)
     } else if (item == kToRecall) {
         const RecallPoint p = layer->m_recallPoint;
         if (HasRecallPoint(p)) {
+            // Arriving in the free-fight map warns of it, as its exit does.
+            if (p.map == kFreeFightMap)
+                layer->m_freeFightNotice = 1;
             layer->StageChange().Init(CStageChange::kMove, p.map, p.x, p.y);
             used = true;
         } else {

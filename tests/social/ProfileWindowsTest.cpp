@@ -254,7 +254,8 @@ TEST_F(ProfileWindows, GroupAndDuelRequestsKeepTheWantedJailAndBattleRules)
         if (row.said == 0) {
             EXPECT_EQ(g_messageRing.GetLineCount(), 0);
         } else if (row.said > 0) {
-            EXPECT_STREQ(g_messageRing.GetLine(0)->text, GetGameString(row.said));
+            const auto* line = g_messageRing.GetLine(0);
+            EXPECT_STREQ(line ? line->text : "", GetGameString(row.said));
         }
     }
     g_currentMapId = 0;

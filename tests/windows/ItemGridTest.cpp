@@ -317,6 +317,13 @@ TEST_F(ItemGridTest, ARecallPointIsKnownByItsMapNotItsCell)
     EXPECT_EQ(change.GetStage(), 1);
     EXPECT_EQ(change.GetX(), 0);
     EXPECT_EQ(change.GetY(), 0);
+    EXPECT_EQ(bed.Layer().m_freeFightNotice, 0u);
+    // A point in the free-fight map: the field warns of it on arrival.
+    bed.Layer().m_recallPoint = RecallPoint{3, 124, 402};
+    Hold({kRecall});
+    EXPECT_EQ(grid().OnLButtonDblClk(kCellX + 5, CItemGrid::kDoubleClickTop + 1), 1);
+    EXPECT_EQ(change.GetStage(), 3);
+    EXPECT_EQ(bed.Layer().m_freeFightNotice, 1u);
 }
 
 TEST_F(ItemGridTest, QuickRestoresUseTheChosenPotionOrABuiltInOne)

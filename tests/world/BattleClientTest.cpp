@@ -345,6 +345,36 @@ TEST_F(BattleClient, ADevilHealerGrowsSkillAQuickRestoresAndMeetsPoseidon)
     EXPECT_NE(Find(fight, Header(kBattle, 5, 12)), std::string::npos);
     EXPECT_EQ(Find(fight, Header(kBattle, 200, 3)), std::string::npos);
     EXPECT_EQ(Find(fight, Bytes{36, kBattle & 0xFF, kBattle >> 8, kId, 0}), std::string::npos);
+
+    // Escape, the first defence ability on the page, armed with the
+    // defence button on my turn and aimed beside me: when it ends my
+    // character leaves with the battle in the middle of the objects'
+    // updates, and the frames go on without it until the server lets me
+    // back onto the field.
+    ASSERT_TRUE(Me()->IsAlive());
+    ClickAt(528 + 28 + 10, 205 + 5 + 6);
+    ASSERT_EQ(Me()->GetAbilitySet().GetCurrentId(2), kAbilityEscape);
+    ASSERT_TRUE(Frames([&] { return Me()->GetMyTurn() != 0 && Me()->GetOrder() == CCreature::orderStand; }, 600));
+    ClickAt(60, 110);
+    ASSERT_EQ(Me()->GetAbilitySet().GetSelectedCategory(), 2);
+    const int escapeX = Me()->GetTileX(), escapeY = Me()->GetTileY();
+    ScreenOf(*Me(), sx, sy);
+    Sent();
+    ClickAt(sx - 40, sy + 12);
+    ASSERT_EQ(Me()->GetAbilityId(), kAbilityEscape);
+    ASSERT_TRUE(Frames([&] { return layer->GetMyCharacter() == nullptr; }, 150));
+    EXPECT_EQ(layer->m_inBattle, 0u);
+    Frame(90);
+    Bytes enter = {3, 1};
+    PutU16(enter, static_cast<uint16_t>(escapeX));
+    PutU16(enter, static_cast<uint16_t>(escapeY));
+    const Bytes escaped = Sent();
+    EXPECT_LT(Find(escaped, Header(kBattle, 10, 2)), Find(escaped, Bytes{34, kId, 0}));
+    EXPECT_LT(Find(escaped, Bytes{34, kId, 0}), Find(escaped, enter));
+    ASSERT_NE(Find(escaped, enter), std::string::npos) << "asked to enter where I fled";
+    server.Send(EnteredReply(kId, escapeX, escapeY));
+    ASSERT_TRUE(Frames([&] { return layer->GetMyCharacter() != nullptr; }, 30));
+    EXPECT_EQ(layer->Process(), 1);
 }
 
 }  // namespace
