@@ -9,6 +9,7 @@
 #include "core/ByteWriter.h"
 #include "intro/AccountRecord.h"
 #include "platform/Clock.h"
+#include "support/DemoArea.h"
 #include "world/CharacterRecord.h"
 
 namespace {
@@ -110,6 +111,10 @@ CDemoServer::CDemoServer(uint16_t port)
         const int y = kStartY + offsets[i][1];
         m_wanderers.push_back({static_cast<uint16_t>(101 + i), types[i], x, y, x, y});
     }
+    m_areas.push_back(MakeDemoTrade(*this));
+    m_areas.push_back(MakeDemoSocial(*this));
+    m_areas.push_back(MakeDemoColony(*this));
+    // The monster's battle goes here: m_areas.push_back(MakeDemoBattle(*this)).
 }
 
 CDemoServer::~CDemoServer()
@@ -173,8 +178,11 @@ void CDemoServer::Pump()
         m_in.clear();
         ++m_dropped;
     }
-    if (m_entered)
+    if (m_entered) {
         Wander();
+        for (auto& area : m_areas)
+            area->Tick(plat::NowMs());
+    }
     Flush();
 }
 
@@ -236,6 +244,9 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
     ++m_seen[cmd];
     if (m_entered)
         ++m_afterEntry;
+    for (auto& area : m_areas)
+        if (area->Handle(p, n))
+            return;
     CByteReader r(p, n);
     r.Skip(1);
     switch (cmd) {

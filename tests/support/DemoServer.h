@@ -2,12 +2,16 @@
 // client at a time. It takes any log-in and registration, offers one
 // character, answers the version, the choice and every connect step, lets
 // the player onto stage 0 among four wandering characters, echoes each
-// step as an area update and keeps the items the client reports. Every other command is framed by the lengths the
-// client sends it with and dropped; bytes it cannot frame are dropped whole.
+// step as an area update and keeps the items the client reports. The
+// in-game areas (trade, social, colony; the battle to come) are handlers of
+// their own (DemoArea.h), each in its file. Every other command is framed
+// by the lengths the client sends it with and dropped; bytes it cannot
+// frame are dropped whole.
 #pragma once
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +19,7 @@
 #include "platform/Socket.h"
 
 class CByteReader;
+class CDemoArea;
 
 class CDemoServer : public plat::IEventSource {
 public:
@@ -66,6 +71,9 @@ public:
     // that are no command the client sends.
     static int ClientPacketLength(const uint8_t* data, size_t n);
 
+    // For the areas: queues bytes for the client.
+    void Send(const std::vector<uint8_t>& bytes);
+
 private:
     struct Wanderer {
         uint16_t id;
@@ -75,7 +83,6 @@ private:
     };
     void ReadAvailable();
     void Handle(const uint8_t* p, size_t n);
-    void Send(const std::vector<uint8_t>& bytes);
     void Flush();
     void Wander();
     void TakeItemReport(CByteReader& r);
@@ -98,6 +105,7 @@ private:
     uint32_t m_lastWander = 0;
     uint32_t m_rand = 12345;
     std::vector<Wanderer> m_wanderers;
+    std::vector<std::unique_ptr<CDemoArea>> m_areas;
     std::vector<std::pair<int, int>> m_steps;
     std::array<uint16_t, 100> m_items{};
     std::vector<uint8_t> m_in;
