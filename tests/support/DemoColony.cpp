@@ -46,10 +46,7 @@ public:
         }
         case 'g': {
             // ['g'][u8 type][i16 x][i16 y]: a new facility, not yet running.
-            Facility f{};
-            f.type = r.U8();
-            f.x = r.U16();
-            f.y = r.U16();
+            const Facility f = Read(r, false);
             if (!Find(f.x, f.y) && m_facilities.size() < kMaxFacilities)
                 m_facilities.push_back(f);
             return true;
@@ -63,12 +60,7 @@ public:
         }
         case 'i': {
             // ['i'][u8 type][i16 x][i16 y][u16 start][u8 flag]
-            Facility f{};
-            f.type = r.U8();
-            f.x = r.U16();
-            f.y = r.U16();
-            f.start = r.U16();
-            f.active = r.U8();
+            const Facility f = Read(r, true);
             if (Facility* known = Find(f.x, f.y))
                 *known = f;
             else if (m_facilities.size() < kMaxFacilities)
@@ -85,6 +77,20 @@ private:
         uint16_t x, y, start;
         uint8_t active;
     };
+
+    // Type, x and y; then the start and the flag when they come along.
+    static Facility Read(CByteReader& r, bool withState)
+    {
+        Facility f{};
+        f.type = r.U8();
+        f.x = r.U16();
+        f.y = r.U16();
+        if (withState) {
+            f.start = r.U16();
+            f.active = r.U8();
+        }
+        return f;
+    }
 
     Facility* Find(uint16_t x, uint16_t y)
     {
@@ -107,13 +113,7 @@ private:
             for (size_t off = 4; off + kRecordSize <= 4 + length && m_facilities.size() < kMaxFacilities;
                  off += kRecordSize) {
                 CByteReader r(p + off, kRecordSize);
-                Facility f{};
-                f.type = r.U8();
-                f.x = r.U16();
-                f.y = r.U16();
-                f.start = r.U16();
-                f.active = r.U8();
-                m_facilities.push_back(f);
+                m_facilities.push_back(Read(r, true));
             }
             break;
         }
