@@ -1,6 +1,7 @@
 #include "support/DemoServer.h"
 
 #include <poll.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <cstring>
@@ -232,9 +233,10 @@ const CDemoServer::Wanderer* CDemoServer::FindWanderer(uint16_t id) const
 
 const CDemoServer::Wanderer* CDemoServer::FindWandererByName(const char* name, size_t size) const
 {
+    // As a player types it: in any case.
     const std::string wanted(name, strnlen(name, std::min<size_t>(size, 12)));
     for (const Wanderer& c : m_wanderers)
-        if (wanted == c.name)
+        if (strcasecmp(wanted.c_str(), c.name) == 0)
             return &c;
     return nullptr;
 }

@@ -99,7 +99,8 @@ public:
     bool GameMaster() const { return m_gameMaster; }
     const std::vector<Wanderer>& Wanderers() const { return m_wanderers; }
     const Wanderer* FindWanderer(uint16_t id) const;
-    // By a name of at most 12 bytes (a wire name field need not end).
+    // By a name of at most 12 bytes (a wire name field need not end), in
+    // any case.
     const Wanderer* FindWandererByName(const char* name, size_t size) const;
     // The next number of the session's generator, 0..32767.
     uint32_t Rand();

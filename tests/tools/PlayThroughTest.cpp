@@ -1,0 +1,257 @@
+// The sample world played through as a new user would, with nothing
+// replaced: the real client on the headless platform and the virtual
+// clock, the demo's game, board and mail servers on loopback, driven only
+// by clicks and keys. Each step checks what the player sees and the bytes
+// the servers took.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/ExitGame.h"
+#include "app/FrameClock.h"
+#include "app/QuillonView.h"
+#include "core/ResFile.h"
+#include "platform/Settings.h"
+#include "social/MailWriteDlg.h"
+#include "support/DemoBoardServer.h"
+#include "support/SampleTown.h"
+#include "ui/WidgetContainer.h"
+#include "windows/DaradirUzedo.h"
+#include "windows/SystemWindows.h"
+#include "world/BGLayer.h"
+#include "world/Character.h"
+#include "world/Npc.h"
+#include "world/ObjLayer.h"
+#include "world/StageLoader.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint8_t kCtrl = 29, kAlt = 56, kEnter = 28, kV = 47, kM = 50;
+constexpr uint8_t kH = 35, kE = 18, kL = 38, kO = 24, kA = 30, kN = 49, kD = 32, kR = 19, kW = 17, kI = 23;
+constexpr uint8_t kSpace = 57, kShift = 42, k1 = 2;
+
+Bytes Concat(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes U16(uint16_t v) { return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)}; }
+Bytes U32(uint32_t v) { return Concat({U16(static_cast<uint16_t>(v)), U16(static_cast<uint16_t>(v >> 16))}); }
+// A name in its 12 bytes.
+Bytes Name12(const std::string& s)
+{
+    Bytes b = Text(s);
+    b.resize(12, 0);
+    return b;
+}
+
+class PlayThrough : public testing::Test, protected CSampleTown {
+protected:
+    CWidget* Win(int32_t id) { return g_layerHolder.GetLayer()->GetRootContainer()->FindChild(id); }
+    bool Opens(int32_t id)
+    {
+        return h.RunUntil([&] { return Win(id)->GetState() == CWidget::kOpen; }, 200000);
+    }
+    // The commands of that number the server took since `from` of them.
+    std::vector<Bytes> TakenSince(int command, size_t from)
+    {
+        std::vector<Bytes> all = game.Taken(command);
+        return std::vector<Bytes>(all.begin() + static_cast<long>(std::min(from, all.size())), all.end());
+    }
+    // The field-53 reports of one field since `from` reports of any.
+    std::vector<Bytes> Fields(int field, size_t from)
+    {
+        std::vector<Bytes> out;
+        for (const Bytes& b : TakenSince(53, from))
+            if (b[1] == field)
+                out.push_back(b);
+        return out;
+    }
+    CCharacter* Me() { return g_pView->m_pObjLayer->GetMyCharacter(); }
+    // Clicks on the ground a few tiles at a time until my character stands
+    // on the cell (or the tries run out).
+    void WalkTo(int x, int y)
+    {
+        for (int tries = 0; tries < 40; ++tries) {
+            const int mx = Me()->GetTileX(), my = Me()->GetTileY();
+            if (mx == x && my == y)
+                return;
+            const int tx = mx + std::clamp(x - mx, -4, 4), ty = my + std::clamp(y - my, -4, 4);
+            int sx = 0, sy = 0;
+            CellOnScreen(tx, ty, sx, sy);
+            ClickAt(sx, sy);
+            h.RunUntil([&] { return Me()->GetTileX() == tx && Me()->GetTileY() == ty; }, 20000);
+            h.RunForMs(300);
+        }
+    }
+    // A click on the NPC standing on the cell.
+    void ClickNpc(int x, int y)
+    {
+        CObjLayer* layer = g_pView->m_pObjLayer;
+        for (int i = 0; i < CObjLayer::kNpcs; ++i) {
+            const CNpc& npc = layer->NpcSlot(i);
+            if (npc.IsActive() && npc.GetTileX() == x && npc.GetTileY() == y) {
+                int sx = 0, sy = 0;
+                layer->GetBackground()->WorldToScreen(npc.GetPixelX(), npc.GetPixelY(), sx, sy);
+                ClickAt(sx, sy - 20);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no NPC at " << x << "," << y;
+    }
+    // Presses on (x0, y0), moves and lets go on (x1, y1).
+    void Drag(int x0, int y0, int x1, int y1)
+    {
+        h.MouseMove(x0, y0);
+        h.RunForMs(70);
+        h.MouseDown(1, x0, y0);
+        h.RunForMs(100);
+        h.MouseMove(x1, y1);
+        h.RunForMs(100);
+        h.MouseUp(1, x1, y1);
+        h.RunForMs(200);
+    }
+};
+
+}  // namespace
+
+TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
+{
+    CDemoBoardServer board(CDemoBoardServer::Kind::Board);
+    CDemoBoardServer mail(CDemoBoardServer::Kind::Mail);
+    ASSERT_TRUE(board.Listening() && mail.Listening());
+    board.Register();
+    mail.Register();
+    UseBoardServers(board.Port(), mail.Port());
+    ResClearMissedNames();
+
+    // Log in as the game master (whose Ctrl+M opens the mail), choose the
+    // first character, enter stage 0 at the town's crossing.
+    ASSERT_TRUE(LogIn(true));
+    EXPECT_EQ(g_lastLoadedStage, 0);
+    ASSERT_EQ(game.Taken(3).size(), 1u);
+    EXPECT_EQ(game.Taken(3)[0], Concat({{3, 1}, U16(175), U16(298)}));
+    ASSERT_NE(Me(), nullptr);
+    EXPECT_EQ(std::pair(Me()->GetTileX(), Me()->GetTileY()), std::pair(175, 298));
+
+    // Walk: a click on the road a few cells on; every step is reported.
+    WalkTo(178, 298);
+    EXPECT_EQ(std::pair(Me()->GetTileX(), Me()->GetTileY()), std::pair(178, 298));
+    ASSERT_FALSE(game.Taken(10).empty());
+    EXPECT_EQ(game.Taken(10).back(), Concat({{10}, U16(178), U16(298)}));
+
+    // The merchant: his shop, the talk button, his two pages in the message
+    // box, and the sword he gives, reported as the first item.
+    size_t fields = game.Taken(53).size();
+    ClickNpc(179, 292);
+    ASSERT_TRUE(Opens(102));
+    h.RunForMs(200);
+    ClickAt(240 + 181 + 20, 123 + 85 + 10);
+    ASSERT_TRUE(h.RunUntil([&] { return game.Items()[0] == 1; }, 800000));
+    EXPECT_EQ(Fields(51, fields), std::vector<Bytes>{Concat({{53, 51, 0}, U16(1)})});
+    h.RunForMs(200);
+    const std::string gift = "Take this sword for the road, and come back when it is blunt.";
+    EXPECT_EQ(g_pMessageBoxWin->GetLine(4), gift);
+    EXPECT_GT(Shown(gift, 50, 110, 197), 0.9);
+
+    // The shop's items button: the market with the weapon list; the second
+    // row (the long sword, 300) bought, the money reported.
+    fields = game.Taken(53).size();
+    ClickNpc(179, 292);
+    ASSERT_TRUE(Opens(102));
+    h.RunForMs(200);
+    ClickAt(240 + 47 + 20, 123 + 85 + 10);
+    ASSERT_TRUE(Opens(58));
+    h.RunForMs(300);
+    ClickAt(170 + 16 + 60, 100 + 93 + 5 + 14 + 7);
+    ClickAt(170 + 25 + 30, 100 + 381 + 10);
+    h.RunForMs(300);
+    EXPECT_EQ(Fields(51, fields), std::vector<Bytes>{Concat({{53, 51, 1}, U16(4)})});
+    EXPECT_EQ(Fields(30, fields), std::vector<Bytes>{Concat({{53, 30}, U32(1700)})});
+    EXPECT_EQ(game.Record().I32(CharacterRecord::kMoney), 1700);
+    ClickAt(170 + 220 + 30, 100 + 381 + 10);
+    h.RunUntil([&] { return Win(58)->GetState() == CWidget::kClosed; }, 200000);
+
+    // Equip it: Ctrl+V, the long sword dragged from the second cell of the
+    // grid onto the weapon box.
+    fields = game.Taken(53).size();
+    Chord({kCtrl, kV});
+    ASSERT_TRUE(Opens(9));
+    h.RunForMs(2500);
+    Drag(528 + 18 + 73 + 36, 445 + 26, 528 + 20 + 30, 165 + 30);
+    EXPECT_EQ(Fields(53, fields), std::vector<Bytes>{Concat({{53, 53, 4}, U16(4)})});
+    EXPECT_EQ(game.Record().Equip(4), 4);
+    EXPECT_EQ(game.Items()[1], 0);
+    Chord({kCtrl, kV});
+
+    // A chat line: typed, Enter, and back from the server in the chat
+    // window, the newest line lowest; then a whisper to a wanderer, who
+    // answers.
+    const size_t chats = game.Taken(7).size();
+    Type({kH, kE, kL, kL, kO}, false);
+    Key(kEnter);
+    h.RunForMs(500);
+    ASSERT_EQ(TakenSince(7, chats).size(), 1u);
+    EXPECT_EQ(TakenSince(7, chats)[0], Concat({{7}, U16(7), Name12("Hero"), {0}, U16(6), Text("hello"), {0}}));
+    constexpr int kNewestY = 448 + 21 + 14 * 4;
+    EXPECT_EQ(Shown("[Hero] hello", 25, kNewestY, 69), 1.0);
+    h.KeyDown(kShift);
+    Key(k1);
+    h.KeyUp(kShift);
+    Type({kA, kN, kD, kR, kE, kW, kSpace, kH, kI}, false);
+    Key(kEnter);
+    h.RunForMs(500);
+    ASSERT_EQ(TakenSince(7, chats).size(), 2u);
+    EXPECT_EQ(TakenSince(7, chats)[1], Concat({{7}, U16(7), Name12("Hero"), {1}, U16(10), Text("andrew hi"), {0}}));
+    EXPECT_EQ(Shown("From Andrew : Hello! The merchant by the crossing sells blades.", 25, kNewestY, 222), 1.0);
+    EXPECT_EQ(Shown("To andrew : hi", 25, kNewestY - 14, 69), 1.0);
+
+    // ---- The battle: the monster challenged and beaten, the rewards in the
+    // status window (to come).
+
+    // The free board: its first page, then a post read with a double click.
+    ClickCell(172, 301);
+    h.MouseMove(780, 590);
+    h.RunForMs(1000);
+    ASSERT_EQ(board.Requests(), std::vector<std::string>{"BOARD"});
+    ASSERT_TRUE(Opens(52));
+    DoubleClickAt(96 + 100, 76 + 65);
+    h.MouseMove(780, 590);
+    h.RunForMs(1000);
+    EXPECT_EQ(board.Requests().back(), "18");
+    EXPECT_EQ(Shown("Hello from Cora.", 94 + 25, 76 + 117, 60), 1.0);
+    ClickAt(94 + 420 + 30, 76 + 370 + 12);
+    h.RunForMs(1000);
+
+    // The mail (Ctrl+M): the write button, the desktop form typed and sent;
+    // the mail server keeps it.
+    Chord({kCtrl, kM});
+    ASSERT_TRUE(Opens(54));
+    h.RunForMs(1000);
+    EXPECT_EQ(mail.Requests().front(), "Hero");
+    ClickAt(96 + 390, 76 + 382);
+    plat::CScriptedFormDialogs& forms = h.Platform().forms;
+    const int form = CMailWriteDlg::kTemplateMailEnglish;
+    ASSERT_NE(forms.Shown(form), nullptr);
+    forms.Type(form, CMailWriteDlg::kIdRecipients, "Andrew");
+    forms.Type(form, CMailWriteDlg::kIdTitle, "From the town");
+    forms.Type(form, CMailWriteDlg::kIdBody, "The long sword was worth every juno.");
+    forms.Press(form, CMailWriteDlg::kIdSend);
+    h.MouseMove(780, 590);
+    h.RunForMs(1000);
+    EXPECT_EQ(mail.Uploads(), 1);
+    EXPECT_EQ(forms.Shown(form), nullptr);
+    ClickAt(96 + 420 + 30, 76 + 370 + 12);
+    h.RunForMs(1000);
+
+    EXPECT_TRUE(h.Boxes().empty());
+    EXPECT_EQ(game.Dropped(), 0);
+    (void)kAlt;
+}
