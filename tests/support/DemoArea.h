@@ -21,6 +21,9 @@ public:
     virtual bool Handle(const uint8_t* p, size_t n) = 0;
     // Every pump while the player is on the field, with the server's clock.
     virtual void Tick(uint32_t /*now*/) {}
+    // The player was let onto the field (the entry and the others in sight
+    // are sent).
+    virtual void Entered() {}
 
 protected:
     CDemoServer& m_server;

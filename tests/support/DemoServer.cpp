@@ -416,6 +416,8 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         }
         m_entered = true;
         m_lastWander = plat::NowMs();
+        for (auto& area : m_areas)
+            area->Entered();
         break;
     }
     case kCmdStep: {

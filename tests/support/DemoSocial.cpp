@@ -89,6 +89,16 @@ public:
         }
     }
 
+    // The player enters alone, in a group of his own: the client invites
+    // only from such a group.
+    void Entered() override
+    {
+        m_group.clear();
+        CByteWriter w;
+        w.U8(61).U16(CDemoServer::kPlayerId).U16(CDemoServer::kPlayerId).Zeros(10);
+        m_server.Send(w.Buffer());
+    }
+
 private:
     static Bytes ChatPacket(uint16_t id, const std::string& name, uint8_t mode, const std::string& text)
     {

@@ -12,13 +12,16 @@
 #include "app/ExitGame.h"
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
+#include "app/StringTable.h"
 #include "colony/SimCursor.h"
 #include "colony/SimTerrain.h"
 #include "core/ResFile.h"
 #include "platform/Settings.h"
 #include "social/MailWriteDlg.h"
+#include "social/Ranking.h"
 #include "support/DemoBoardServer.h"
 #include "support/SampleTown.h"
+#include "ui/MessageRing.h"
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/SystemWindows.h"
@@ -34,7 +37,7 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr uint8_t kCtrl = 29, kAlt = 56, kEnter = 28, kV = 47, kM = 50;
 constexpr uint8_t kH = 35, kE = 18, kL = 38, kO = 24, kA = 30, kN = 49, kD = 32, kR = 19, kW = 17, kI = 23;
-constexpr uint8_t kSpace = 57, kShift = 42, k1 = 2;
+constexpr uint8_t kSpace = 57, kShift = 42, k1 = 2, kEsc = 1;
 
 Bytes Concat(std::initializer_list<Bytes> parts)
 {
@@ -218,6 +221,41 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     // ---- The battle: the monster challenged and beaten, the rewards in the
     // status window (to come).
 
+    // A wanderer's profile (a right double click on him), its invite
+    // button: he joins the group, the client asks for the members and the
+    // server names them.
+    CObjLayer* layer = g_pView->m_pObjLayer;
+    CCharacter* celinne = layer->FindCharacterById(101);
+    ASSERT_NE(celinne, nullptr);
+    int cx = 0, cy = 0;
+    layer->GetBackground()->WorldToScreen(celinne->GetPixelX(), celinne->GetPixelY(), cx, cy);
+    h.MouseMove(cx, cy - 20);
+    h.RunForMs(70);
+    h.Click(2, cx, cy - 20);
+    h.Click(2, cx, cy - 20);
+    ASSERT_TRUE(Opens(26));
+    h.RunForMs(300);
+    ClickAt(200 + 20 + 32, 93 + 135 + 12);
+    h.RunForMs(500);
+    EXPECT_EQ(game.Taken('<'), std::vector<Bytes>{Concat({{'<'}, U16(101)})});
+    EXPECT_EQ(game.Taken('@'), std::vector<Bytes>{Concat({{'@'}, U16(101)})});
+    ASSERT_FALSE(game.Taken('R').empty());
+    EXPECT_EQ(game.Taken('R').back(), Concat({{'R'}, U16(101), U16(0), U16(0), U16(0), U16(0)}));
+    ASSERT_NE(g_messageRing.GetLine(0), nullptr);
+    EXPECT_STREQ(g_messageRing.GetLine(0)->text, GetGameString(51));
+    ASSERT_NE(layer->GroupMembers().GetRecord(101), nullptr);
+    EXPECT_EQ(layer->GroupMembers().GetRecord(101)->Name(), "Celinne");
+    Key(kEsc);
+
+    // The ranking board: the first page, the town's best first.
+    ClickCell(185, 301);
+    ASSERT_TRUE(Opens(67));
+    h.RunForMs(500);
+    EXPECT_EQ(game.Taken('n'), (std::vector<Bytes>{{'n', 0}}));
+    EXPECT_STREQ(GetRankingEntry(0).name, "Arin");
+    EXPECT_EQ(GetRankingEntry(0).value, 42);
+    Key(kEsc);
+
     // The free board: its first page, then a post read with a double click.
     ClickCell(172, 301);
     h.MouseMove(780, 590);
@@ -253,12 +291,29 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     ClickAt(96 + 420 + 30, 76 + 370 + 12);
     h.RunForMs(1000);
 
-    // The colony: out through the east road to the cherubim, his colony
-    // button; the field is left for the colony the server keeps (uploaded
+    // The banker south of the town: his bank, the cabinet beside the
+    // inventory, the sword dragged from the first cell into the cabinet.
+    WalkTo(175, 305);
+    WalkTo(175, 312);
+    WalkTo(184, 313);
+    ClickNpc(186, 314);
+    ASSERT_TRUE(Opens(94));
+    fields = game.Taken(53).size();
+    ClickAt(233 + 180 + 50, 93 + 85 + 12);
+    ASSERT_TRUE(Opens(98));
+    ASSERT_TRUE(Opens(9));
+    h.RunForMs(2500);
+    Drag(528 + 18 + 36, 445 + 26, 133 + 18 + 36, 93 + 18 + 26);
+    EXPECT_EQ(Fields(66, fields), std::vector<Bytes>{Concat({{53, 66, 0}, U16(1)})});
+    EXPECT_EQ(Fields(57, fields), (std::vector<Bytes>{Bytes{53, 57, 0}}));
+    EXPECT_EQ(game.Items()[0], 0);
+    Key(kEsc);
+    h.RunForMs(500);
+
+    // The colony: along the south road to the cherubim, his colony button; the field is left for the colony the server keeps (uploaded
     // new, then asked back). Its headquarters' panel, the build button, a
     // base placed where one may stand.
-    WalkTo(190, 298);
-    EXPECT_EQ(std::pair(Me()->GetTileX(), Me()->GetTileY()), std::pair(190, 298));
+    WalkTo(200, 312);
     WalkTo(213, 307);
     ClickNpc(215, 309);
     ASSERT_TRUE(Opens(101)) << Me()->GetTileX() << "," << Me()->GetTileY();
