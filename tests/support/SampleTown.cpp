@@ -5,6 +5,7 @@
 #include "fixtures/SampleWorld.h"
 #include "intro/IntroLayer.h"
 #include "platform/Settings.h"
+#include "ui/MessageRing.h"
 #include "world/BGLayer.h"
 
 namespace {
@@ -88,6 +89,8 @@ bool CSampleTown::LogIn(bool gameMaster)
     if (!h.RunUntil([&] { return Scene() == kSceneInWorld && game.EnteredField(); }, 800000))
         return false;
     h.RunForMs(1000);
+    // The entry's messages fade before anything is looked at.
+    h.RunUntil([] { return g_messageRing.GetLineCount() == 0; }, 100000);
     return true;
 }
 

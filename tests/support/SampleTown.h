@@ -31,7 +31,8 @@ public:
     // Letters are typed in Latin mode (Shift+Space leaves the Hangul mode).
     void Type(const std::vector<uint8_t>& scans, bool latin);
     // The ID ("gm1" is a game master's, "123" a player's), the password
-    // "45", the first character: on stage 0. False when a scene never came.
+    // "45", the first character: on stage 0, once the entry's messages have
+    // faded. False when a scene never came.
     bool LogIn(bool gameMaster);
     // A click on a structure's cell of the town.
     void ClickCell(int x, int y);
