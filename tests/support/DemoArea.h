@@ -29,7 +29,9 @@ protected:
     CDemoServer& m_server;
 };
 
-// The areas, one file each (DemoTrade.cpp, DemoSocial.cpp, DemoColony.cpp).
+// The areas, one file each (DemoTrade.cpp, DemoSocial.cpp, DemoColony.cpp;
+// the monster's battle is to come as DemoBattle.cpp, added to the server's
+// list in its constructor).
 std::unique_ptr<CDemoArea> MakeDemoTrade(CDemoServer& server);
 std::unique_ptr<CDemoArea> MakeDemoSocial(CDemoServer& server);
 std::unique_ptr<CDemoArea> MakeDemoColony(CDemoServer& server);

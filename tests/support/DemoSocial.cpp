@@ -89,11 +89,13 @@ public:
         }
     }
 
-    // The player enters alone, in a group of his own: the client invites
-    // only from such a group.
+    // The player first enters alone, in a group of his own: the client
+    // invites only from such a group. Back from the colony he keeps his.
     void Entered() override
     {
-        m_group.clear();
+        if (m_grouped)
+            return;
+        m_grouped = true;
         CByteWriter w;
         w.U8(61).U16(CDemoServer::kPlayerId).U16(CDemoServer::kPlayerId).Zeros(10);
         m_server.Send(w.Buffer());
@@ -303,6 +305,7 @@ private:
     }
 
     std::vector<uint16_t> m_group;
+    bool m_grouped = false;
     std::vector<std::string> m_refused;
     size_t m_answers = 0;
 };
