@@ -22,6 +22,10 @@ constexpr size_t kNameSize = 17, kLoginSize = 12, kTitleSize = 80;
 constexpr size_t kLengthField = 4;
 // A request line is short; more without a line feed is no request.
 constexpr size_t kMaxLine = 256;
+// What one board keeps, and the request lines kept for Requests(); the
+// oldest go first.
+constexpr size_t kMaxEntries = 500;
+constexpr size_t kMaxRequests = 4096;
 // What the server writes into the date of a new entry.
 constexpr const char* kToday = "2026-03-01";
 
@@ -163,6 +167,8 @@ CDemoBoardServer::Board* CDemoBoardServer::Current()
 
 void CDemoBoardServer::Handle(const std::string& line)
 {
+    if (m_requests.size() >= kMaxRequests)
+        m_requests.erase(m_requests.begin());
     m_requests.push_back(line);
     if (!m_named) {
         // The first line names the board, or the mailbox's owner.
@@ -293,6 +299,8 @@ void CDemoBoardServer::TakeUpload(const uint8_t* upload, size_t size)
     for (const Entry& old : *board)
         e.number = std::max(e.number, old.number + 1);
     board->insert(board->begin(), e);
+    if (board->size() > kMaxEntries)
+        board->pop_back();
     ++m_uploads;
 }
 

@@ -35,8 +35,8 @@ public:
 
     // Connections taken so far.
     int Connections() const { return m_connections; }
-    // Request lines taken on every connection, in order (uploads not
-    // included).
+    // The last request lines taken on every connection, in order (uploads
+    // not included).
     const std::vector<std::string>& Requests() const { return m_requests; }
     // Entries written by the client and kept.
     int Uploads() const { return m_uploads; }

@@ -1,6 +1,7 @@
 #include "support/DemoServer.h"
 
 #include <poll.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <cstring>
@@ -9,21 +10,25 @@
 #include "core/ByteWriter.h"
 #include "intro/AccountRecord.h"
 #include "platform/Clock.h"
+#include "support/DemoArea.h"
 #include "world/CharacterRecord.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-constexpr const char* kCharacterName = "Hero";
 // More unframed input than this is dropped.
 constexpr size_t kMaxPending = 1 << 16;
+// Steps kept for Steps().
+constexpr size_t kMaxSteps = 4096;
 
 enum : uint8_t {
     kCmdVersion = 1,
     kCmdChoice = 2,
     kCmdEnter = 3,
     kCmdLeave = 5,
+    kCmdChat = 7,
+    kCmdChatCommand = 8,
     kCmdStep = 10,
     kCmdBattle = 30,
     kCmdReady = 50,
@@ -32,6 +37,7 @@ enum : uint8_t {
     kCmdCutOther = 'c',
     kCmdColony = 'd',
     kCmdColonyExists = 'j',
+    kCmdRanking = 'n',
     kCmdLogin = 120,
     kCmdRegister = 121,
 };
@@ -40,17 +46,20 @@ enum : uint8_t {
 int FixedClientLength(int cmd)
 {
     switch (cmd) {
-    case 1: case 54: case 55: case 'j': return 1;
+    case 1: case 54: case 55: case 'j': case 'C': case 'P': return 1;
     case 50: case 51: return 2;
-    case 5: case 20: case 22: case 34: case 47: case 48: return 3;
+    case 5: case 20: case 22: case 34: case 47: case 48: case '<': case '=': case '@': case 'D': case 'E':
+    case 'S':
+        return 3;
     case 52: case 'e': return 4;
     case 10: case 24: case 27: case 46: case 'h': return 5;
     case 3: case 'g': return 6;
     case 31: case 32: return 7;
     case 26: case '[': return 8;
     case 36: case 41: case 42: case 'i': return 9;
+    case 'Q': case 'R': return 11;
     case 'c': return 13;
-    case 2: return 15;
+    case 2: case 'B': return 15;
     case 120: return 23;
     case 121: return 342;
     default: return -1;
@@ -58,6 +67,34 @@ int FixedClientLength(int cmd)
 }
 
 Bytes U16Packet(uint8_t cmd, uint16_t v) { return {cmd, static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)}; }
+
+// Where a plain character field lives in the record: its offset and the
+// bytes it takes there; false for the fields that are no part of it.
+bool FieldPlace(int field, size_t& offset, size_t& width)
+{
+    struct Place {
+        int field;
+        size_t offset, width;
+    };
+    static constexpr Place kPlaces[] = {
+        {0, 0, 12},    {1, 0, 12},    {7, 124, 4},   {20, 176, 2},  {21, 178, 2},  {23, 184, 4},
+        {24, 188, 4},  {25, 192, 4},  {26, 196, 2},  {27, 198, 2},  {28, 200, 4},  {30, 208, 4},
+        {31, 212, 2},  {32, 214, 2},  {33, 220, 200}, {34, 420, 16}, {35, 216, 2}, {36, 218, 2},
+        {50, 0, 436},
+    };
+    if (field >= 8 && field <= 19) {
+        offset = CharacterRecord::kLevel + 4 * static_cast<size_t>(field - 8);
+        width = 4;
+        return true;
+    }
+    for (const Place& p : kPlaces)
+        if (p.field == field) {
+            offset = p.offset;
+            width = p.width;
+            return true;
+        }
+    return false;
+}
 
 }  // namespace
 
@@ -71,6 +108,25 @@ int CDemoServer::ClientPacketLength(const uint8_t* data, size_t n)
         return fixed;
     auto need = [n](size_t k) { return n < k; };
     switch (cmd) {
+    case kCmdChat:
+        // id, name, mode, u16 length, then the text
+        if (need(18))
+            return 0;
+        return 18 + (data[16] | (data[17] << 8));
+    case kCmdChatCommand:
+        // sub-code, two bytes, u16 length, then the payload
+        if (need(6))
+            return 0;
+        return 6 + (data[4] | (data[5] << 8));
+    case kCmdRanking:
+        if (need(2))
+            return 0;
+        switch (data[1]) {
+        case 0: return 2;
+        case 1: return 14;
+        case 2: case 3: return 3;
+        default: return -1;
+        }
     case kCmdBattle:
         // flag, battle number, sub-command, u16 length, then the body
         if (need(7))
@@ -103,13 +159,34 @@ int CDemoServer::ClientPacketLength(const uint8_t* data, size_t n)
 CDemoServer::CDemoServer(uint16_t port)
 {
     m_listening = m_listener.Listen(port) == 0;
-    const uint16_t types[kWanderers] = {1, 2, 4, 5};
-    const int offsets[kWanderers][2] = {{3, -2}, {-3, 2}, {4, 3}, {-2, -4}};
+    // Four of the playable kinds, each by its own name.
+    struct Kind {
+        uint16_t type;
+        const char* name;
+        uint32_t cls;
+        int dx, dy;
+    };
+    static constexpr Kind kKinds[kWanderers] = {
+        {1, "Celinne", 2, 3, -2}, {2, "Andrew", 4, -3, 2}, {4, "Ingeborg", 2, 4, 3}, {5, "Reinhardt", 4, -2, -4}};
     for (int i = 0; i < kWanderers; ++i) {
-        const int x = kStartX + offsets[i][0];
-        const int y = kStartY + offsets[i][1];
-        m_wanderers.push_back({static_cast<uint16_t>(101 + i), types[i], x, y, x, y});
+        const Kind& k = kKinds[i];
+        const int x = kStartX + k.dx;
+        const int y = kStartY + k.dy;
+        m_wanderers.push_back({static_cast<uint16_t>(101 + i), k.type, x, y, x, y, k.name, k.cls,
+                               static_cast<uint32_t>(3 + 2 * i)});
     }
+    std::memcpy(m_record.bytes.data() + CharacterRecord::kName, kCharacterName, std::strlen(kCharacterName));
+    m_record.bytes[CharacterRecord::kTypeName] = '0';
+    m_record.SetU32(CharacterRecord::kLevel, 1);
+    m_record.SetU32(CharacterRecord::kHp, 100);
+    m_record.SetU32(CharacterRecord::kMp, 40);
+    for (size_t off = CharacterRecord::kWisdom; off <= CharacterRecord::kCourage; off += 4)
+        m_record.SetU32(off, 10);
+    m_record.SetU32(CharacterRecord::kMoney, static_cast<uint32_t>(kStartMoney));
+    m_areas.push_back(MakeDemoTrade(*this));
+    m_areas.push_back(MakeDemoSocial(*this));
+    m_areas.push_back(MakeDemoColony(*this));
+    // The monster's battle goes here: m_areas.push_back(MakeDemoBattle(*this)).
 }
 
 CDemoServer::~CDemoServer()
@@ -127,6 +204,47 @@ void CDemoServer::Register()
 int CDemoServer::Seen(int command) const
 {
     return command >= 0 && command < 256 ? m_seen[command] : 0;
+}
+
+std::vector<Bytes> CDemoServer::Taken(int command) const
+{
+    std::vector<Bytes> out;
+    for (const Bytes& b : m_log)
+        if (b[0] == command)
+            out.push_back(b);
+    return out;
+}
+
+std::array<uint16_t, 100> CDemoServer::Items() const
+{
+    std::array<uint16_t, 100> items{};
+    for (int i = 0; i < CharacterRecord::kItemSlots; ++i)
+        items[static_cast<size_t>(i)] = m_record.Item(i);
+    return items;
+}
+
+const CDemoServer::Wanderer* CDemoServer::FindWanderer(uint16_t id) const
+{
+    for (const Wanderer& c : m_wanderers)
+        if (c.id == id)
+            return &c;
+    return nullptr;
+}
+
+const CDemoServer::Wanderer* CDemoServer::FindWandererByName(const char* name, size_t size) const
+{
+    // As a player types it: in any case.
+    const std::string wanted(name, strnlen(name, std::min<size_t>(size, 12)));
+    for (const Wanderer& c : m_wanderers)
+        if (strcasecmp(wanted.c_str(), c.name) == 0)
+            return &c;
+    return nullptr;
+}
+
+uint32_t CDemoServer::Rand()
+{
+    m_rand = m_rand * 1103515245u + 12345u;
+    return (m_rand >> 16) & 0x7FFF;
 }
 
 void CDemoServer::AppendPollFds(std::vector<struct pollfd>& fds)
@@ -173,8 +291,11 @@ void CDemoServer::Pump()
         m_in.clear();
         ++m_dropped;
     }
-    if (m_entered)
+    if (m_entered) {
         Wander();
+        for (auto& area : m_areas)
+            area->Tick(plat::NowMs());
+    }
     Flush();
 }
 
@@ -223,10 +344,10 @@ void CDemoServer::Flush()
         m_clientGone = true;
 }
 
-Bytes CDemoServer::CharacterRecordBytes(uint16_t id, int x, int y, uint16_t type) const
+Bytes CDemoServer::CharacterRecordBytes(const Wanderer& c) const
 {
     CByteWriter w;
-    w.U16(id).U16(static_cast<uint32_t>(x)).U16(static_cast<uint32_t>(y)).U16(type).U8(0).U8(0);
+    w.U16(c.id).U16(static_cast<uint32_t>(c.x)).U16(static_cast<uint32_t>(c.y)).U16(c.type).U8(0).U8(0);
     return w.Buffer();
 }
 
@@ -236,6 +357,12 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
     ++m_seen[cmd];
     if (m_entered)
         ++m_afterEntry;
+    m_log.emplace_back(p, p + n);
+    if (m_log.size() > kLogSize)
+        m_log.pop_front();
+    for (auto& area : m_areas)
+        if (area->Handle(p, n))
+            return;
     CByteReader r(p, n);
     r.Skip(1);
     switch (cmd) {
@@ -244,8 +371,8 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         char id[13] = {};
         std::memcpy(id, p + 1, 12);
         account.SetText(AccountRecord::kId, AccountRecord::kIdSize, id);
-        const bool gameMaster = std::strncmp(id, kGameMasterPrefix, std::strlen(kGameMasterPrefix)) == 0;
-        account.SetI16(AccountRecord::kLevel, gameMaster ? AccountRecord::kGmLevel : 1);
+        m_gameMaster = std::strncmp(id, kGameMasterPrefix, std::strlen(kGameMasterPrefix)) == 0;
+        account.SetI16(AccountRecord::kLevel, m_gameMaster ? AccountRecord::kGmLevel : 1);
         account.SetSlot(1, 0, kCharacterName, 1);
         Bytes reply = {kCmdLogin, 5, 0};
         reply.insert(reply.end(), account.bytes.begin(), account.bytes.end());
@@ -269,31 +396,7 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         break;
     case kCmdFieldRequest: {
         const uint16_t id = r.U16();
-        const int field = r.U8();
-        const int size = CharacterFieldReceiveSize(field);
-        if (size < 0)
-            break;
-        Bytes reply = U16Packet(kCmdFieldRequest, id);
-        reply.push_back(static_cast<uint8_t>(field));
-        Bytes payload(static_cast<size_t>(size), 0);
-        if (field == 50 && id == kPlayerId) {
-            CharacterRecord rec;
-            std::memcpy(rec.bytes.data() + CharacterRecord::kName, kCharacterName, std::strlen(kCharacterName));
-            rec.bytes[CharacterRecord::kTypeName] = '0';
-            rec.SetU32(CharacterRecord::kLevel, 1);
-            rec.SetU32(CharacterRecord::kHp, 100);
-            rec.SetU32(CharacterRecord::kMp, 40);
-            for (size_t off = CharacterRecord::kWisdom; off <= CharacterRecord::kCourage; off += 4)
-                rec.SetU32(off, 10);
-            for (size_t i = 0; i < m_items.size(); ++i)
-                rec.SetU16(CharacterRecord::kItems + 2 * i, m_items[i]);
-            std::copy(rec.bytes.begin(), rec.bytes.begin() + CharacterRecord::kFieldImageSize, payload.begin());
-        } else if (field == 0 || field == 1) {
-            const char* name = id == kPlayerId ? kCharacterName : "Wanderer";
-            std::memcpy(payload.data(), name, std::strlen(name));
-        }
-        reply.insert(reply.end(), payload.begin(), payload.end());
-        Send(reply);
+        AnswerField(id, r.U8());
         break;
     }
     case kCmdEnter: {
@@ -306,25 +409,28 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         Send(w.Buffer());
         for (const Wanderer& c : m_wanderers) {
             // An appearance has a byte between the id and the cell.
-            const Bytes rec = CharacterRecordBytes(c.id, c.x, c.y, c.type);
+            const Bytes rec = CharacterRecordBytes(c);
             Bytes appear = {4, rec[0], rec[1], 0};
             appear.insert(appear.end(), rec.begin() + 2, rec.end());
             Send(appear);
         }
         m_entered = true;
         m_lastWander = plat::NowMs();
+        for (auto& area : m_areas)
+            area->Entered();
         break;
     }
     case kCmdStep: {
         m_x = r.U16();
         m_y = r.U16();
-        m_steps.emplace_back(m_x, m_y);
+        if (m_steps.size() < kMaxSteps)
+            m_steps.emplace_back(m_x, m_y);
         // Where the player now stands, and who is in sight.
         CByteWriter w;
         w.U8(kCmdStep).U16(static_cast<uint32_t>(m_x)).U16(static_cast<uint32_t>(m_y));
         w.U16(static_cast<uint32_t>(m_wanderers.size()));
         for (const Wanderer& c : m_wanderers) {
-            const Bytes rec = CharacterRecordBytes(c.id, c.x, c.y, c.type);
+            const Bytes rec = CharacterRecordBytes(c);
             w.Bytes(rec.data(), rec.size());
         }
         Send(w.Buffer());
@@ -335,25 +441,54 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         m_entered = false;
         break;
     case kCmdFieldSend:
-        TakeItemReport(r);
+        TakeField(p, n);
         break;
     default:
         break;  // taken and dropped
     }
 }
 
-// [53][51][u8 slot][u16 id] for an added item, [53][52][u8 i][u16 id]
-// [u8 j][u16 id] for a removal; other fields are dropped.
-void CDemoServer::TakeItemReport(CByteReader& r)
+// [52][u16 id][u8 field][payload]: the player's fields from the record the
+// server keeps, a wanderer's from its kind; nothing for anyone else.
+void CDemoServer::AnswerField(uint16_t id, int field)
 {
-    const int field = r.U8();
-    const int entries = field == 51 ? 1 : field == 52 ? 2 : 0;
-    for (int k = 0; k < entries; ++k) {
-        const size_t slot = r.U8();
-        const uint16_t id = static_cast<uint16_t>(r.U16());
-        if (slot < m_items.size())
-            m_items[slot] = id;
+    const int size = CharacterFieldReceiveSize(field);
+    if (size < 0)
+        return;
+    CharacterRecord rec;
+    if (id == kPlayerId) {
+        rec = m_record;
+    } else if (const Wanderer* c = FindWanderer(id)) {
+        std::memcpy(rec.bytes.data(), c->name, std::strlen(c->name));
+        rec.SetU32(CharacterRecord::kClass, c->cls);
+        rec.SetU32(CharacterRecord::kLevel, c->level);
+        for (size_t off = CharacterRecord::kWisdom; off <= CharacterRecord::kCourage; off += 4)
+            rec.SetU32(off, 8 + c->level);
+        rec.SetU32(CharacterRecord::kHp, 100);
+        rec.SetU16(CharacterRecord::kFame, 1000 + 10 * c->level);
+    } else {
+        return;
     }
+    Bytes reply = U16Packet(kCmdFieldRequest, id);
+    reply.push_back(static_cast<uint8_t>(field));
+    Bytes payload(static_cast<size_t>(size), 0);
+    size_t offset = 0, width = 0;
+    if (FieldPlace(field, offset, width))
+        std::copy_n(rec.bytes.begin() + static_cast<std::ptrdiff_t>(offset), std::min<size_t>(width, payload.size()),
+                    payload.begin());
+    reply.insert(reply.end(), payload.begin(), payload.end());
+    Send(reply);
+}
+
+// [53][u8 field][payload]: the plain fields go into the record as they
+// came; the item lists are the trade area's.
+void CDemoServer::TakeField(const uint8_t* p, size_t n)
+{
+    const int field = p[1];
+    size_t offset = 0, width = 0;
+    if (field == 0 || field == 1 || !FieldPlace(field, offset, width) || n != 2 + width)
+        return;
+    std::copy_n(p + 2, width, m_record.bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
 void CDemoServer::Wander()
@@ -363,15 +498,14 @@ void CDemoServer::Wander()
         return;
     m_lastWander = now;
     // One of them takes a short walk near home each time.
-    m_rand = m_rand * 1103515245u + 12345u;
-    Wanderer& c = m_wanderers[(m_rand >> 16) % m_wanderers.size()];
-    m_rand = m_rand * 1103515245u + 12345u;
-    const int dx = static_cast<int>((m_rand >> 16) % 5) - 2;
-    const int dy = static_cast<int>((m_rand >> 20) % 5) - 2;
+    Wanderer& c = m_wanderers[Rand() % m_wanderers.size()];
+    const uint32_t step = Rand();
+    const int dx = static_cast<int>(step % 5) - 2;
+    const int dy = static_cast<int>((step >> 4) % 5) - 2;
     c.x = std::clamp(c.x + dx, c.homeX - 3, c.homeX + 3);
     c.y = std::clamp(c.y + dy, c.homeY - 3, c.homeY + 3);
     Bytes move = {12};
-    const Bytes rec = CharacterRecordBytes(c.id, c.x, c.y, c.type);
+    const Bytes rec = CharacterRecordBytes(c);
     move.insert(move.end(), rec.begin(), rec.end());
     Send(move);
 }

@@ -2,30 +2,52 @@
 // client at a time. It takes any log-in and registration, offers one
 // character, answers the version, the choice and every connect step, lets
 // the player onto stage 0 among four wandering characters, echoes each
-// step as an area update and keeps the items the client reports. Every other command is framed by the lengths the
-// client sends it with and dropped; bytes it cannot frame are dropped whole.
+// step as an area update and keeps the player's record as the client
+// reports it. The in-game areas (trade, social, colony; the battle to come)
+// are handlers of their own (DemoArea.h), each in its file. Every other
+// command is framed by the lengths the client sends it with and dropped;
+// bytes it cannot frame are dropped whole. Its random numbers come from one
+// seeded generator, so a session plays the same way every time.
 #pragma once
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Loop.h"
 #include "platform/Socket.h"
+#include "world/CharacterRecord.h"
 
 class CByteReader;
+class CDemoArea;
 
 class CDemoServer : public plat::IEventSource {
 public:
     // An ID that begins with this logs in as a game master.
     static constexpr const char* kGameMasterPrefix = "gm";
+    static constexpr const char* kCharacterName = "Hero";
     static constexpr uint16_t kPlayerId = 7;
     static constexpr uint16_t kVersion = 336;
     static constexpr int kStartX = 175;
     static constexpr int kStartY = 298;
+    static constexpr int32_t kStartMoney = 2000;
     static constexpr int kWanderers = 4;
     static constexpr uint32_t kWanderMs = 1200;
+    // Commands kept for Taken().
+    static constexpr size_t kLogSize = 4096;
+
+    struct Wanderer {
+        uint16_t id;
+        uint16_t type;
+        int homeX, homeY;
+        int x, y;
+        const char* name;
+        uint32_t cls;
+        uint32_t level;
+    };
 
     // Listens on 127.0.0.1 at port (0: a free one).
     explicit CDemoServer(uint16_t port = 0);
@@ -49,13 +71,16 @@ public:
     int CommandsAfterEntry() const { return m_afterEntry; }
     // How many commands of that number were taken.
     int Seen(int command) const;
+    // The last commands of that number taken, whole, oldest first (of the
+    // last kLogSize commands).
+    std::vector<std::vector<uint8_t>> Taken(int command) const;
     // The player's steps, in order.
     const std::vector<std::pair<int, int>>& Steps() const { return m_steps; }
     // Area updates sent in answer to steps.
     int Echoes() const { return m_echoes; }
-    // The player's item list as the client reported it (fields 51 and 52);
-    // the record the server sends carries it.
-    const std::array<uint16_t, 100>& Items() const { return m_items; }
+    // The player's item list as the client reported it; the record the
+    // server sends carries it.
+    std::array<uint16_t, 100> Items() const;
     // Byte runs dropped because they could not be framed.
     int Dropped() const { return m_dropped; }
     // A second connection was turned away.
@@ -66,20 +91,28 @@ public:
     // that are no command the client sends.
     static int ClientPacketLength(const uint8_t* data, size_t n);
 
+    // For the areas.
+    void Send(const std::vector<uint8_t>& bytes);
+    // The player's record as the server keeps it.
+    CharacterRecord& Record() { return m_record; }
+    const CharacterRecord& Record() const { return m_record; }
+    bool GameMaster() const { return m_gameMaster; }
+    const std::vector<Wanderer>& Wanderers() const { return m_wanderers; }
+    const Wanderer* FindWanderer(uint16_t id) const;
+    // By a name of at most 12 bytes (a wire name field need not end), in
+    // any case.
+    const Wanderer* FindWandererByName(const char* name, size_t size) const;
+    // The next number of the session's generator, 0..32767.
+    uint32_t Rand();
+
 private:
-    struct Wanderer {
-        uint16_t id;
-        uint16_t type;
-        int homeX, homeY;
-        int x, y;
-    };
     void ReadAvailable();
     void Handle(const uint8_t* p, size_t n);
-    void Send(const std::vector<uint8_t>& bytes);
     void Flush();
     void Wander();
-    void TakeItemReport(CByteReader& r);
-    std::vector<uint8_t> CharacterRecordBytes(uint16_t id, int x, int y, uint16_t type) const;
+    void AnswerField(uint16_t id, int field);
+    void TakeField(const uint8_t* p, size_t n);
+    std::vector<uint8_t> CharacterRecordBytes(const Wanderer& c) const;
 
     plat::CTcpListener m_listener;
     plat::CTcpSocket m_conn;
@@ -88,6 +121,7 @@ private:
     bool m_accepted = false;
     bool m_clientGone = false;
     bool m_entered = false;
+    bool m_gameMaster = false;
     int m_afterEntry = 0;
     int m_echoes = 0;
     int m_dropped = 0;
@@ -97,9 +131,11 @@ private:
     int m_y = kStartY;
     uint32_t m_lastWander = 0;
     uint32_t m_rand = 12345;
+    CharacterRecord m_record;
     std::vector<Wanderer> m_wanderers;
+    std::vector<std::unique_ptr<CDemoArea>> m_areas;
     std::vector<std::pair<int, int>> m_steps;
-    std::array<uint16_t, 100> m_items{};
+    std::deque<std::vector<uint8_t>> m_log;
     std::vector<uint8_t> m_in;
     std::vector<uint8_t> m_out;
 };
