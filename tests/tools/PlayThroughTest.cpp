@@ -190,6 +190,18 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     Chord({kCtrl, kV});
     ASSERT_TRUE(Opens(9));
     h.RunForMs(2500);
+    // The merchant's sword is drawn in the grid's first cell, on the panel's
+    // plain ground.
+    {
+        const std::vector<uint8_t>& shown = h.Platform().video.lastPresent.pixels;
+        ASSERT_EQ(shown.size(), 800u * 600u);
+        auto at = [&](int x, int y) { return shown[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)]; };
+        int icon = 0;
+        for (int y = 445; y < 445 + 52; ++y)
+            for (int x = 528 + 18; x < 528 + 18 + 73; ++x)
+                icon += at(x, y) != at(528 + 5, 300) ? 1 : 0;
+        EXPECT_GT(icon, 100) << "the sword is drawn in the inventory";
+    }
     Drag(528 + 18 + 73 + 36, 445 + 26, 528 + 20 + 30, 165 + 30);
     EXPECT_EQ(Fields(53, fields), std::vector<Bytes>{Concat({{53, 53, 4}, U16(4)})});
     EXPECT_EQ(game.Record().Equip(4), 4);
