@@ -65,6 +65,20 @@ TEST_F(SdlVideoTest, DisplayPresentsWindowedAndFullScreen)
             EXPECT_LE(w.right, ww);
             EXPECT_LE(w.bottom, wh);
         }
+        display.reset();
+        if (fullScreen) {
+            // The window under the full-screen flag covers the desktop itself:
+            // without a window manager that is all there is to see.
+            SDL_Rect bounds;
+            ASSERT_EQ(SDL_GetDisplayBounds(0, &bounds), 0);
+            int ww = 0, wh = 0;
+            SDL_GetWindowSize(platform->window.Handle(), &ww, &wh);
+            EXPECT_EQ(ww, bounds.w);
+            EXPECT_EQ(wh, bounds.h);
+            const plat::Rect r = platform->video.GetWindowRect();
+            EXPECT_EQ(r.left, bounds.x);
+            EXPECT_EQ(r.top, bounds.y);
+        }
     }
 }
 

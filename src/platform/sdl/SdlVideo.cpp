@@ -23,7 +23,7 @@ void CSdlVideo::Close()
     }
 }
 
-bool CSdlVideo::EnsureRenderer(int width, int height)
+bool CSdlVideo::CreateRenderer()
 {
     SDL_Window* w = m_window ? m_window->Handle() : nullptr;
     if (!w)
@@ -35,9 +35,14 @@ bool CSdlVideo::EnsureRenderer(int width, int height)
         m_renderer = SDL_CreateRenderer(w, -1, 0);
         if (!m_renderer)
             m_renderer = SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE);
-        if (!m_renderer)
-            return false;
     }
+    return m_renderer != nullptr;
+}
+
+bool CSdlVideo::EnsureRenderer(int width, int height)
+{
+    if (!CreateRenderer())
+        return false;
     if (!m_texture || m_texWidth != width || m_texHeight != height) {
         if (m_texture)
             SDL_DestroyTexture(m_texture);
@@ -56,7 +61,22 @@ bool CSdlVideo::EnsureRenderer(int width, int height)
 int CSdlVideo::EnterFullScreen(int, int, int)
 {
     SDL_Window* w = m_window ? m_window->Handle() : nullptr;
-    if (!w || SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+    // The renderer first: an OpenGL one makes a new X window, at the place
+    // the window was created, and would undo the placement below.
+    if (!w || !CreateRenderer())
+        return kVideoFailed;
+    // SDL takes the desktop's size for the window at once, but only a window
+    // manager acts on the request: without one the X window would stay
+    // 800 x 600, showing a corner of the scaled picture with the mouse off by
+    // the height difference. So the window covers the display itself first.
+    SDL_Rect bounds;
+    const int display = SDL_GetWindowDisplayIndex(w);
+    if (!(SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) &&
+        SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0) {
+        SDL_SetWindowPosition(w, bounds.x, bounds.y);
+        SDL_SetWindowSize(w, bounds.w, bounds.h);
+    }
+    if (SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
         return kVideoFailed;
     m_fullScreen = true;
     return kVideoOk;

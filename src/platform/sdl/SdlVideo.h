@@ -60,6 +60,7 @@ private:
         int pitch = 0;
         bool exists = false;
     };
+    bool CreateRenderer();
     bool EnsureRenderer(int width, int height);
     // Puts the texture on the screen.
     int Show();
