@@ -6,12 +6,12 @@
 // kept at that count), against a memset of the 800 x 600 frame.
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "BusyBattle.h"
 #include "EffectBed.h"
 #include "RatioReporter.h"
 #include "core/AnimSpriteSet.h"
@@ -85,44 +85,13 @@ struct Field {
             fill([&] { return fx.StartBigEffect(pool, wx + 100, wy + 400, wx + 560, wy + 20, pool % 3, pool % 3); });
         Balloons(CEffectManager::kBalloons);
     }
-    // The battle's effects, each started again once it has ended, so the
-    // same mix runs in every frame: the damage numbers fill their pool of
-    // 12.
+    // The battle's effects and 40 balloons, the same mix in every frame.
     void FillBattle()
     {
-        CEffectManager& fx = bed.fx;
-        const int x = wx + 400, y = wy + 300;
-        auto keep = [](auto& held, auto start) {
-            for (CEffect*& e : held)
-                if (!e || !e->IsActive())
-                    e = start();
-        };
-        keep(damages, [&]() -> CEffect* { return fx.StartDamage(x, y + 90, -57, 0, me); });
-        for (int pool = 1; pool <= CEffectManager::kLightningPools; ++pool)
-            keep(bolts[static_cast<size_t>(pool - 1)],
-                 [&]() -> CEffect* { return fx.StartBigEffect(pool, x - 200, y - 300, x - 40 * pool, y, 0, 0); });
-        keep(storm, [&]() -> CEffect* { return fx.StartFireStomMain(x, y, me); });
-        keep(missiles, [&]() -> CEffect* { return fx.StartGeneric108(x - 300, y - 100, x + 200, y, Image()); });
-        for (int c = CEffectManager::colourRed; c <= CEffectManager::colourYellow; ++c)
-            keep(sparkles[static_cast<size_t>(c)],
-                 [&]() -> CEffect* { return fx.StartUseItemColor(c, x + 10 * c, y); });
+        battle.Keep(bed.fx, wx + 400, wy + 300, me, Image());
         Balloons(40);
     }
-    void ForgetBattle()
-    {
-        damages.fill(nullptr);
-        storm.fill(nullptr);
-        missiles.fill(nullptr);
-        for (auto& b : bolts)
-            b.fill(nullptr);
-        for (auto& s : sparkles)
-            s.fill(nullptr);
-    }
-    std::array<CEffect*, CEffectManager::kPoolSize> damages{};
-    std::array<std::array<CEffect*, 1>, CEffectManager::kLightningPools> bolts{};
-    std::array<CEffect*, 1> storm{};
-    std::array<CEffect*, 3> missiles{};
-    std::array<std::array<CEffect*, 3>, 4> sparkles{};
+    CBusyBattle battle;
 };
 
 Field& TheField()
@@ -138,7 +107,7 @@ void DrawFrames(benchmark::State& state, Fill fill)
 {
     Field& f = TheField();
     f.bed.fx.ClearAll();
-    f.ForgetBattle();
+    f.battle.Forget();
     fill(f);
     int active = 0;
     for (auto _ : state) {

@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -96,14 +95,6 @@ void BM_DrawSortedList(benchmark::State& state)
 }
 BENCHMARK(BM_DrawSortedList)->Unit(benchmark::kMicrosecond);
 
-void BM_FrameCopyReference(benchmark::State& state)
-{
-    std::vector<uint8_t> a(kFrameBytes, 1), b(kFrameBytes);
-    for (auto _ : state) {
-        std::memcpy(b.data(), a.data(), kFrameBytes);
-        benchmark::ClobberMemory();
-    }
-}
 BENCHMARK(BM_FrameCopyReference)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -190,9 +190,7 @@ void CDaradirUzedo::CreateWindows()
     CWindowBuild so;
     for (int i : WindowConstructionOrder()) {
         const SWindowRow& row = rows[static_cast<size_t>(i)];
-        CWidget* w = row.factory ? row.factory(row, so) : nullptr;
-        if (!w)
-            w = CreatePlaceholder(row, so);
+        CWidget* w = row.factory(row, so);
         built[static_cast<size_t>(i)] = w;
         so.Add(w);
     }

@@ -57,21 +57,6 @@ namespace {
 
 using B = EWindowBase;
 
-// A window of a later issue: the row's base with its values and state,
-// taking no chat lines.
-template <class Base>
-class CPlaceholder : public Base {
-public:
-    template <class... Args>
-    explicit CPlaceholder(int32_t state, Args... args) : Base(args...)
-    {
-        this->m_state = state;
-        if (state == CWidget::kOpen)
-            this->m_pos = this->m_openPos;
-    }
-    int OnChatMessage(const uint8_t*, size_t) override { return 0; }
-};
-
 // ---- tab bars ---------------------------------------------------------------
 
 constexpr int32_t kTabPitch = 70;
@@ -178,66 +163,66 @@ CWidget* BigChatWindow(const SWindowRow&, const CWindowBuild& built)
 
 // clang-format off
 constexpr std::array<SWindowRow, kWindowRows> kRows = {{
-    {71, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, Make<CRegionMapWin1>},
-    {72, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, Make<CRegionMapWin2>},
-    {73, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, 0, Make<CRegionMapWin3>},
-    {87, B::kWindow, "data\\basic2.slr", 208, 100, -384, 100, 0, 0, 0, Make<CHairColorWin>},
-    {77, B::kWindow, "data\\passwordch1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CPasswordChangeWin>},
-    {83, B::kWindow, "data\\suicide1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CSuicideWin>},
-    {89, B::kWindow, "data\\smallbox.slr", 233, 93, -328, 93, 0, 0, 0, Make<CSmallBoxWin>},
-    {90, B::kWindow, "data\\win1.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin1>},
-    {91, B::kWindow, "data\\win2.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin2>},
-    {92, B::kWindow, "data\\win3.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin3>},
-    {93, B::kWindow, "data\\win4.slr", 233, 93, -328, 93, 0, 0, 0, Make<CMsgBoxWin4>},
-    {3, B::kWindow, "data\\BigChat.slr", 0, 0, 0, -448, 0, 0, 0, BigChatWindow},
-    {48, B::kButtonRow, "data\\HQTab.slr", 24, 24, -504, 24, 0, 0, 0, HqTabs},
-    {4, B::kButtonRow, "data\\MainTab.slr", 0, 0, -32, 0, 0, 0, 1, MainTabs},
-    {5, B::kButtonRow, "data\\SimTab.slr", 0, 0, -32, 0, 0, 0, 0, ColonyTabs},
-    {8, B::kPageStack, nullptr, 528, 0, 820, 0, 0, 0, 0, AbilityStack},
-    {7, B::kButtonRow, "data\\AblTab.slr", 509, 0, 800, 0, 0, 0, 0, AbilityTabs},
-    {2, B::kWindow, "data\\ChatWin.slr", 0, 448, 0, 629, 34, 0, 2, ChatWindow},
-    {9, B::kSidePanel, "InvWin.slr", 528, 0, 800, 0, 0, 0, 0, Make<CInvWin>},
-    {94, B::kWindow, "data\\bank.slr", 233, 93, -328, 93, 0, 0, 0, Make<CBankWin>},
-    {97, B::kWindow, "data\\Deposit.slr", 233, 93, -328, 93, 0, 0, 0, Make<CDepositWin>},
-    {98, B::kWindow, "data\\cabinet.slr", 133, 93, -328, 93, 0, 0, 0, Make<CCabinetWin>},
-    {101, B::kSliding, "cherubim.slr", 240, 123, -320, 123, 0, 0, 0, Make<CNpcTalkWin>},
-    {102, B::kSliding, "weapon.slr", 240, 123, -320, 123, 0, 0, 0, Make<CWeaponShopWin>},
-    {103, B::kSliding, "armor.slr", 240, 123, -320, 123, 0, 0, 0, Make<CArmorShopWin>},
-    {104, B::kSliding, "packman.slr", 240, 123, -320, 123, 0, 0, 0, Make<CPackmanWin>},
-    {105, B::kSliding, "talkbox.slr", 240, 123, -320, 123, 0, 0, 0, Make<CTalkBoxWin>},
-    {6, B::kSidePanel, "StatusWin.slr", 528, 0, 800, 0, 0, 0, 0, Make<CStatusWin>},
-    {12, B::kWindow, "data\\GrpWin.slr", 64, 61, 64, 600, 6, 0, 0, Make<CGroupWin>},
-    {26, B::kWindow, "data\\ProfileWin.slr", 200, 93, -400, 93, 6, 0, 0, Make<CProfileWin>},
-    {42, B::kContainer, nullptr, 0, 0, 0, 0, 0, 0, 0, Make<CBattleBar>},
-    {51, B::kSidePanel, "data\\TaxRate.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
-    {0, B::kWidget, "TechCube.slr", 0, 0, 0, 0, 0, 0, 0, Make<CTechCube>},
-    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, 0, Make<CTechCubeSlot>},
-    {52, B::kWindow, "BullWin.slr", 96, 76, 800, 76, 0, 0, 0, Make<CBullWin>},
-    {54, B::kWindow, "MailWin.slr", 96, 76, 800, 76, 0, 0, 0, Make<CMailWin>},
-    {56, B::kWindow, "data\\MailReadWin.slr", 94, 76, 94, 600, 0, 1, 0, Make<CMailReadWin>},
-    {55, B::kWindow, "data\\BullReadWin.slr", 94, 76, 94, 600, 0, 1, 0, Make<CBullReadWin>},
-    {58, B::kSliding, "MarketWin.slr", 170, 100, 170, 600, 0, 1, 0, Make<CMarketWin>},
-    {67, B::kSliding, "RankWin.slr", 170, 100, -460, 100, 0, 0, 0, Make<CRankWin>},
-    {68, B::kSliding, "RankFndWin.slr", 256, 250, -288, 250, 1, 0, 0, Make<CRankFndWin>},
-    {69, B::kHotKeyButton, "ToFldBtn.slr", 50, 50, 850, 50, 0, 0, 0, ToFieldButton},
-    {61, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
-    {64, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
-    {59, B::kSidePanel, "ParaCtrl.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
-    {60, B::kSidePanel, "HQ.slr", 528, 0, 800, 0, 1, 0, 0, Colony},
-    {50, B::kWidget, "TechCube.slr", 50, 50, 50, -450, 0, 0, 0, Colony},
-    {65, B::kWindow, "TechCubeBox.slr", 0, 0, -528, 0, 0, 0, 0, Colony},
-    {49, B::kWindow, "TechWin.slr", 528, 0, 800, 0, 0, 0, 0, Colony},
-    {10, B::kSidePanel, "HelpWin.slr", 528, 0, 800, 0, 1, 0, 0, Make<CHelpWin>},
-    {35, B::kWidget, "data\\GameMenu.slr", 0, 0, 768, 0, 0, 0, 0, Make<CGameMenuWin>},
-    {57, B::kSliding, "data\\SearchWin.slr", 288, 221, 800, 221, 1, 0, 0, Make<CSearchWin>},
-    {36, B::kWidget, "data\\AreYouSure.slr", 230, 240, 230, 600, 0, 0, 0, Make<CAreYouSureWin>},
-    {37, B::kSlider, "MusicVol.slr", 300, 100, 300, -50, 0, 0, 0, MusicSlider},
-    {38, B::kSlider, "SoundVol.slr", 300, 175, -220, 175, 0, 0, 0, SoundSlider},
-    {39, B::kSlider, "GammaCnt.slr", 300, 250, 800, 250, 0, 0, 0, LightSlider},
-    {40, B::kCheckBox, "StageEf.slr", 300, 325, -220, 325, 0, 0, 0, StageEffects},
-    {41, B::kButton, "PrevBtn.slr", 300, 400, 300, 600, 0, 0, 0, PrevButton},
-    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, 0, Make<CMessageBoxWin>},
-    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, 0, Make<CNoticeLine>},
+    {71, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, Make<CRegionMapWin1>},
+    {72, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, Make<CRegionMapWin2>},
+    {73, B::kSliding, "basic.slr", 240, 123, -320, 123, 0, 0, Make<CRegionMapWin3>},
+    {87, B::kWindow, "data\\basic2.slr", 208, 100, -384, 100, 0, 0, Make<CHairColorWin>},
+    {77, B::kWindow, "data\\passwordch1.slr", 233, 93, -328, 93, 0, 0, Make<CPasswordChangeWin>},
+    {83, B::kWindow, "data\\suicide1.slr", 233, 93, -328, 93, 0, 0, Make<CSuicideWin>},
+    {89, B::kWindow, "data\\smallbox.slr", 233, 93, -328, 93, 0, 0, Make<CSmallBoxWin>},
+    {90, B::kWindow, "data\\win1.slr", 233, 93, -328, 93, 0, 0, Make<CMsgBoxWin1>},
+    {91, B::kWindow, "data\\win2.slr", 233, 93, -328, 93, 0, 0, Make<CMsgBoxWin2>},
+    {92, B::kWindow, "data\\win3.slr", 233, 93, -328, 93, 0, 0, Make<CMsgBoxWin3>},
+    {93, B::kWindow, "data\\win4.slr", 233, 93, -328, 93, 0, 0, Make<CMsgBoxWin4>},
+    {3, B::kWindow, "data\\BigChat.slr", 0, 0, 0, -448, 0, 0, BigChatWindow},
+    {48, B::kButtonRow, "data\\HQTab.slr", 24, 24, -504, 24, 0, 0, HqTabs},
+    {4, B::kButtonRow, "data\\MainTab.slr", 0, 0, -32, 0, 0, 0, MainTabs},
+    {5, B::kButtonRow, "data\\SimTab.slr", 0, 0, -32, 0, 0, 0, ColonyTabs},
+    {8, B::kPageStack, nullptr, 528, 0, 820, 0, 0, 0, AbilityStack},
+    {7, B::kButtonRow, "data\\AblTab.slr", 509, 0, 800, 0, 0, 0, AbilityTabs},
+    {2, B::kWindow, "data\\ChatWin.slr", 0, 448, 0, 629, 34, 0, ChatWindow},
+    {9, B::kSidePanel, "InvWin.slr", 528, 0, 800, 0, 0, 0, Make<CInvWin>},
+    {94, B::kWindow, "data\\bank.slr", 233, 93, -328, 93, 0, 0, Make<CBankWin>},
+    {97, B::kWindow, "data\\Deposit.slr", 233, 93, -328, 93, 0, 0, Make<CDepositWin>},
+    {98, B::kWindow, "data\\cabinet.slr", 133, 93, -328, 93, 0, 0, Make<CCabinetWin>},
+    {101, B::kSliding, "cherubim.slr", 240, 123, -320, 123, 0, 0, Make<CNpcTalkWin>},
+    {102, B::kSliding, "weapon.slr", 240, 123, -320, 123, 0, 0, Make<CWeaponShopWin>},
+    {103, B::kSliding, "armor.slr", 240, 123, -320, 123, 0, 0, Make<CArmorShopWin>},
+    {104, B::kSliding, "packman.slr", 240, 123, -320, 123, 0, 0, Make<CPackmanWin>},
+    {105, B::kSliding, "talkbox.slr", 240, 123, -320, 123, 0, 0, Make<CTalkBoxWin>},
+    {6, B::kSidePanel, "StatusWin.slr", 528, 0, 800, 0, 0, 0, Make<CStatusWin>},
+    {12, B::kWindow, "data\\GrpWin.slr", 64, 61, 64, 600, 6, 0, Make<CGroupWin>},
+    {26, B::kWindow, "data\\ProfileWin.slr", 200, 93, -400, 93, 6, 0, Make<CProfileWin>},
+    {42, B::kContainer, nullptr, 0, 0, 0, 0, 0, 0, Make<CBattleBar>},
+    {51, B::kSidePanel, "data\\TaxRate.slr", 528, 0, 800, 0, 0, 0, Colony},
+    {0, B::kWidget, "TechCube.slr", 0, 0, 0, 0, 0, 0, Make<CTechCube>},
+    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, Make<CTechCubeSlot>},
+    {52, B::kWindow, "BullWin.slr", 96, 76, 800, 76, 0, 0, Make<CBullWin>},
+    {54, B::kWindow, "MailWin.slr", 96, 76, 800, 76, 0, 0, Make<CMailWin>},
+    {56, B::kWindow, "data\\MailReadWin.slr", 94, 76, 94, 600, 0, 1, Make<CMailReadWin>},
+    {55, B::kWindow, "data\\BullReadWin.slr", 94, 76, 94, 600, 0, 1, Make<CBullReadWin>},
+    {58, B::kSliding, "MarketWin.slr", 170, 100, 170, 600, 0, 1, Make<CMarketWin>},
+    {67, B::kSliding, "RankWin.slr", 170, 100, -460, 100, 0, 0, Make<CRankWin>},
+    {68, B::kSliding, "RankFndWin.slr", 256, 250, -288, 250, 1, 0, Make<CRankFndWin>},
+    {69, B::kHotKeyButton, "ToFldBtn.slr", 50, 50, 850, 50, 0, 0, ToFieldButton},
+    {61, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, Colony},
+    {64, B::kSidePanel, "BaseFac.slr", 528, 0, 800, 0, 0, 0, Colony},
+    {59, B::kSidePanel, "ParaCtrl.slr", 528, 0, 800, 0, 0, 0, Colony},
+    {60, B::kSidePanel, "HQ.slr", 528, 0, 800, 0, 1, 0, Colony},
+    {50, B::kWidget, "TechCube.slr", 50, 50, 50, -450, 0, 0, Colony},
+    {65, B::kWindow, "TechCubeBox.slr", 0, 0, -528, 0, 0, 0, Colony},
+    {49, B::kWindow, "TechWin.slr", 528, 0, 800, 0, 0, 0, Colony},
+    {10, B::kSidePanel, "HelpWin.slr", 528, 0, 800, 0, 1, 0, Make<CHelpWin>},
+    {35, B::kWidget, "data\\GameMenu.slr", 0, 0, 768, 0, 0, 0, Make<CGameMenuWin>},
+    {57, B::kSliding, "data\\SearchWin.slr", 288, 221, 800, 221, 1, 0, Make<CSearchWin>},
+    {36, B::kWidget, "data\\AreYouSure.slr", 230, 240, 230, 600, 0, 0, Make<CAreYouSureWin>},
+    {37, B::kSlider, "MusicVol.slr", 300, 100, 300, -50, 0, 0, MusicSlider},
+    {38, B::kSlider, "SoundVol.slr", 300, 175, -220, 175, 0, 0, SoundSlider},
+    {39, B::kSlider, "GammaCnt.slr", 300, 250, 800, 250, 0, 0, LightSlider},
+    {40, B::kCheckBox, "StageEf.slr", 300, 325, -220, 325, 0, 0, StageEffects},
+    {41, B::kButton, "PrevBtn.slr", 300, 400, 300, 600, 0, 0, PrevButton},
+    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, Make<CMessageBoxWin>},
+    {0, B::kWidget, nullptr, 0, 0, 0, 0, 0, 0, Make<CNoticeLine>},
 }};
 // clang-format on
 
@@ -273,25 +258,4 @@ const std::array<SWindowRow, kWindowRows>& WindowTable()
 const std::array<int, kWindowRows>& WindowConstructionOrder()
 {
     return kOrder;
-}
-
-CWidget* CreatePlaceholder(const SWindowRow& r, const CWindowBuild&)
-{
-    switch (r.base) {
-    case B::kWindow:
-        return new CPlaceholder<CWidgetWindow>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY,
-                                               r.lineCount);
-    case B::kSidePanel:
-        return new CPlaceholder<CSidePanel>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY,
-                                            r.lineCount);
-    case B::kListSidePanel:
-        return new CPlaceholder<CListSidePanel>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY);
-    case B::kSliding:
-        return new CPlaceholder<CEditWidget>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY,
-                                             r.lineCount, r.vertical);
-    case B::kContainer:
-        return new CPlaceholder<CWidgetContainer>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY);
-    default:
-        return new CPlaceholder<CWidget>(r.state, r.id, r.sprite, r.openX, r.openY, r.closedX, r.closedY);
-    }
 }

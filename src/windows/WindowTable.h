@@ -1,8 +1,7 @@
 // The directory of the in-game windows: one row per child of the UI layer's
 // root container, in the order they are added (their drawing order, the
 // reverse of their mouse priority). Each row carries the window's place and
-// the factory that builds it; a window that has no class of its own yet is
-// built as a placeholder of the row's base with the row's values.
+// the factory that builds it.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -48,8 +47,6 @@ struct SWindowRow {
     int32_t lineCount;
     // Sliding windows: 1 slides along y.
     int32_t vertical;
-    // The state the window is built in (the chat window is open from the start).
-    int32_t state;
     WindowFactory factory;
 };
 
@@ -61,6 +58,4 @@ const std::array<SWindowRow, kWindowRows>& WindowTable();
 // the big chat, the tech cube picture with its cell and the tech cube slot
 // with the inventory come first.
 const std::array<int, kWindowRows>& WindowConstructionOrder();
-// A widget of the row's base with the row's values. It takes no chat lines.
-CWidget* CreatePlaceholder(const SWindowRow& row, const CWindowBuild& built);
 

@@ -28,6 +28,7 @@
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/SystemWindows.h"
+#include "windows/WindowTable.h"
 #include "world/BGLayer.h"
 #include "world/Npc.h"
 #include "world/ObjLayer.h"
@@ -81,6 +82,20 @@ TEST(SampleWorldGenerator, WritesTheSameBytesOnEveryRun)
     // Again over an existing file: the same.
     ASSERT_EQ(RunGenerator({a.File("world")}), 0);
     EXPECT_TRUE(first == ReadFile(a.File("world/Resource.dat")));
+
+    // Every window of the in-game directory has its picture (a missing one
+    // is a data error box as the window first opens).
+    {
+        CTestArchive archive(inProcess);
+        for (const SWindowRow& row : WindowTable()) {
+            if (!row.sprite)
+                continue;
+            const int h = ResOpen(row.sprite);
+            EXPECT_GE(h, 0) << row.sprite;
+            if (h >= 0)
+                ResClose(h);
+        }
+    }
 
     EXPECT_EQ(RunGenerator({}), 2);
     EXPECT_EQ(RunGenerator({a.File("x"), a.File("y")}), 2);
@@ -173,6 +188,24 @@ TEST(SampleWorldClient, LogsInOnTheDemoServerWalksAndTalksToTheMerchant)
     h.Click(1, 240 + 181 + 20, 123 + 85 + 10);
     ASSERT_TRUE(h.RunUntil([&] { return server.Items()[0] == 1; }, 800000));
     EXPECT_STREQ(g_pMessageBoxWin->GetLine(4), "Take this sword for the road, and come back when it is blunt.");
+    // Ctrl+V: the inventory where the sword now lies.
+    h.KeyDown(29);
+    h.KeyDown(47);
+    h.RunForMs(100);
+    h.KeyUp(47);
+    h.KeyUp(29);
+    CWidget* inventory = g_layerHolder.GetLayer()->GetRootContainer()->FindChild(9);
+    ASSERT_TRUE(h.RunUntil([&] { return inventory->GetState() == CWidget::kOpen; }, 200000));
+    h.RunForMs(200);
+    // The sword's icon in the grid's first cell, on the panel's plain ground.
+    const plat::PresentRecord& shown = h.Platform().video.lastPresent;
+    ASSERT_EQ(shown.pixels.size(), 800u * 600u);
+    auto at = [&](int x, int y) { return shown.pixels[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)]; };
+    int icon = 0;
+    for (int y = 445; y < 445 + 52; ++y)
+        for (int x = 528 + 18; x < 528 + 18 + 73; ++x)
+            icon += at(x, y) != at(528 + 5, 300) ? 1 : 0;
+    EXPECT_GT(icon, 100) << "the sword is drawn in the inventory";
     EXPECT_TRUE(h.Boxes().empty()) << boxes();
     EXPECT_FALSE(h.Quit());
 }

@@ -15,6 +15,7 @@
 #include "app/ReceiveDispatch.h"
 #include "core/Display.h"
 #include "fixtures/ColonySprites.h"
+#include "fixtures/FontBuilder.h"
 #include "fixtures/HelpArchive.h"
 #include "fixtures/IntroArchive.h"
 #include "fixtures/ObrBuilder.h"
@@ -544,6 +545,13 @@ TEST_F(UiClient, ThePasswordFormTakesWhatIsTypedAndTabMovesToTheNextBoxWithoutBl
     for (int32_t box : {78, 79, 80, 81, 82})
         EXPECT_EQ(std::string(Find(77)->FindChild(box)->GetText()).find(' '), std::string::npos) << box;
     h.RunForMs(500);
+    // The focused last box shows its stars; the edit line, placed on them,
+    // draws only its cursor, never the digits.
+    const plat::PresentRecord& shown = h.Platform().video.lastPresent;
+    ASSERT_EQ(shown.pixels.size(), 800u * 600u);
+    uint16_t rows[16];
+    CFontBuilder::ReadCell(shown.pixels.data(), 800, 233 + 164, 93 + 177, 8, 60, rows);
+    EXPECT_EQ(CFontBuilder::DecodeAscii(rows), '*');
     h.MouseMove(233 + 52 + 10, 93 + 220 + 8);
     Frame(1);
     h.Click(1, 233 + 52 + 10, 93 + 220 + 8);
