@@ -40,6 +40,9 @@ constexpr int kBarX = 50, kBarY = 50, kBarPitch = 50, kBarW = 48;
 constexpr uint8_t kWhite = 215;
 constexpr int kStatusX = 528, kValueX = 174;
 constexpr uint8_t kValueColour = 60;
+// The tide slime's body colour, and the rows of the screen the field takes.
+constexpr uint8_t kSlimeBody = 1 * 36 + 4 * 6 + 3;
+constexpr int kFieldRows = 418;
 
 void Put16(Bytes& b, uint32_t v) { PutU16(b, static_cast<uint16_t>(v)); }
 
@@ -88,6 +91,13 @@ bool BarButtonShown(const plat::PresentRecord& shown, int i)
         if (shown.pixels[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)] != kWhite)
             return false;
     return true;
+}
+
+// Pixels of the monster's body colour on the field's part of the last
+// presented frame.
+int SlimeShown(const plat::PresentRecord& shown)
+{
+    return static_cast<int>(std::count(shown.pixels.begin(), shown.pixels.begin() + kFieldRows * 800, kSlimeBody));
 }
 
 // The share of a status value's ink that the status window shows.
@@ -153,6 +163,7 @@ void FightTheTideSlime(CSampleTown& town)
         EXPECT_TRUE(BarButtonShown(h.Platform().video.lastPresent, i)) << "battle bar button " << i;
     monster = layer->FindCharacterById(M::kId);
     ASSERT_NE(monster, nullptr);
+    EXPECT_GT(SlimeShown(h.Platform().video.lastPresent), 100) << "the slime in the battle";
 
     // My join, my start cell and my status, as the battle's first words.
     const std::vector<Bytes> joins = BattleSubs(game, battles, 1);
@@ -192,6 +203,9 @@ void FightTheTideSlime(CSampleTown& town)
     }
     ASSERT_TRUE(h.RunUntil([&] { return layer->m_battleOver == 1; }, 20000)) << "after " << clicks << " clicks";
     EXPECT_FALSE(monster->IsAlive());
+    // It fades out and stays gone.
+    h.RunForMs(2500);
+    EXPECT_EQ(SlimeShown(h.Platform().video.lastPresent), 0);
 
     // What the server took: my attacks with my own strength, agility,
     // courage and equipment; its attacks' hits on me; its wave's two
