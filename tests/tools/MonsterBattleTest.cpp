@@ -118,9 +118,8 @@ void FightTheTideSlime(CSampleTown& town)
     CHarness& h = town.h;
     CDemoServer& game = town.game;
     CObjLayer* layer = Layer();
-    ASSERT_TRUE(h.RunUntil([&] { return layer->FindCharacterById(M::kId) != nullptr; }, 20000))
-        << "the monster stands near the start";
-    // Close to it first, when the walk so far went far.
+    // Close to it first, when the walk so far went far: it shows as it
+    // comes in sight.
     for (int tries = 0; tries < 20; ++tries) {
         const int dx = M::kX - Me()->GetTileX(), dy = M::kY - Me()->GetTileY();
         if (std::abs(dx) <= 6 && std::abs(dy) <= 6)
@@ -131,6 +130,8 @@ void FightTheTideSlime(CSampleTown& town)
         town.ClickAt(sx, sy);
         h.RunForMs(1500);
     }
+    ASSERT_TRUE(h.RunUntil([&] { return layer->FindCharacterById(M::kId) != nullptr; }, 20000))
+        << "the monster stands near the start";
     const CharacterRecord before = Me()->GetCharRecord();
     int freeSlot = 0;
     while (freeSlot < R::kItemSlots && before.Item(freeSlot) != 0)
@@ -311,6 +312,16 @@ TEST(SampleWorldBattle, TheTideSlimeIsChallengedFoughtAndLeftByClicks)
 {
     CSampleTown town;
     ASSERT_TRUE(town.LogIn(false));
+    // Up the road out of its sight first: the client lets it go, and the
+    // server shows it again as the player comes back.
+    for (int tries = 0; tries < 8 && Me()->GetTileY() > M::kY - 15; ++tries) {
+        int sx = 0, sy = 0;
+        CSampleTown::CellOnScreen(M::kX, Me()->GetTileY() - 4, sx, sy);
+        town.ClickAt(sx, sy);
+        town.h.RunForMs(1500);
+    }
+    ASSERT_LE(Me()->GetTileY(), M::kY - 15);
+    EXPECT_EQ(Layer()->FindCharacterById(M::kId), nullptr);
     FightTheTideSlime(town);
     EXPECT_TRUE(town.h.Boxes().empty());
 }
