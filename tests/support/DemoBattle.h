@@ -5,9 +5,10 @@
 
 struct DemoMonster {
     static constexpr uint16_t kId = 1001;
-    // On the road south of the start cell.
-    static constexpr int kX = 175;
-    static constexpr int kY = 305;
+    // On the grass beside the road south of the start cell, off the way
+    // to the banker.
+    static constexpr int kX = 171;
+    static constexpr int kY = 304;
     static constexpr int kLevel = 5;
     static constexpr int kHp = 60;
     static constexpr int kMp = 20;
