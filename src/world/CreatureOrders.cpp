@@ -347,6 +347,9 @@ int CCreature::RunAction()
 
 int CCreature::ActStand()
 {
+    // The dead stay where they faded out: nothing of them is drawn.
+    if (!m_alive)
+        return 0;
     const int anim = AnimIndex(kAnimStand + m_direction);
     const int len = AnimLength(anim);
     if (len <= 0)

@@ -19,7 +19,7 @@ public:
     // One whole client command, p[0] its number; false when it is none of
     // this area's.
     virtual bool Handle(const uint8_t* p, size_t n) = 0;
-    // Every pump while the player is on the field, with the server's clock.
+    // Every pump while a client is connected, with the server's clock.
     virtual void Tick(uint32_t /*now*/) {}
     // The player was let onto the field (the entry and the others in sight
     // are sent).
@@ -35,3 +35,4 @@ protected:
 std::unique_ptr<CDemoArea> MakeDemoTrade(CDemoServer& server);
 std::unique_ptr<CDemoArea> MakeDemoSocial(CDemoServer& server);
 std::unique_ptr<CDemoArea> MakeDemoColony(CDemoServer& server);
+std::unique_ptr<CDemoArea> MakeDemoBattle(CDemoServer& server);

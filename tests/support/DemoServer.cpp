@@ -186,7 +186,7 @@ CDemoServer::CDemoServer(uint16_t port)
     m_areas.push_back(MakeDemoTrade(*this));
     m_areas.push_back(MakeDemoSocial(*this));
     m_areas.push_back(MakeDemoColony(*this));
-    // The monster's battle goes here: m_areas.push_back(MakeDemoBattle(*this)).
+    m_areas.push_back(MakeDemoBattle(*this));
 }
 
 CDemoServer::~CDemoServer()
@@ -291,11 +291,11 @@ void CDemoServer::Pump()
         m_in.clear();
         ++m_dropped;
     }
-    if (m_entered) {
+    if (m_entered)
         Wander();
-        for (auto& area : m_areas)
-            area->Tick(plat::NowMs());
-    }
+    // A battle goes on off the field.
+    for (auto& area : m_areas)
+        area->Tick(plat::NowMs());
     Flush();
 }
 

@@ -3,8 +3,8 @@
 // character, answers the version, the choice and every connect step, lets
 // the player onto stage 0 among four wandering characters, echoes each
 // step as an area update and keeps the player's record as the client
-// reports it. The in-game areas (trade, social, colony; the battle to come)
-// are handlers of their own (DemoArea.h), each in its file. Every other
+// reports it. The in-game areas (trade, social, colony, the monster's
+// battle) are handlers of their own (DemoArea.h), each in its file. Every other
 // command is framed by the lengths the client sends it with and dropped;
 // bytes it cannot frame are dropped whole. Its random numbers come from one
 // seeded generator, so a session plays the same way every time.
