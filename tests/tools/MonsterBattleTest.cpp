@@ -19,6 +19,7 @@
 #include "support/FakeServer.h"
 #include "support/DemoBattle.h"
 #include "support/SampleTown.h"
+#include "tools/MonsterBattle.h"
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/PlayerInfo.h"

@@ -19,8 +19,10 @@
 #include "platform/Settings.h"
 #include "social/MailWriteDlg.h"
 #include "social/Ranking.h"
+#include "support/DemoBattle.h"
 #include "support/DemoBoardServer.h"
 #include "support/SampleTown.h"
+#include "tools/MonsterBattle.h"
 #include "ui/MessageRing.h"
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
@@ -230,8 +232,9 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     EXPECT_EQ(Shown("From Andrew : Hello! The merchant by the crossing sells blades.", 25, kNewestY, 222), 1.0);
     EXPECT_EQ(Shown("To andrew : hi", 25, kNewestY - 14, 69), 1.0);
 
-    // ---- The battle: the monster challenged and beaten, the rewards in the
-    // status window (to come).
+    // The battle: the tide slime challenged and beaten, the rewards in the
+    // status window, and back on the field.
+    FightTheTideSlime(*this);
 
     // A wanderer's profile (a right double click on him), its invite
     // button: he joins the group, the client asks for the members and the
@@ -318,7 +321,8 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     Drag(528 + 18 + 36, 445 + 26, 133 + 18 + 36, 93 + 18 + 26);
     EXPECT_EQ(Fields(66, fields), std::vector<Bytes>{Concat({{53, 66, 0}, U16(1)})});
     EXPECT_EQ(Fields(57, fields), (std::vector<Bytes>{Bytes{53, 57, 0}}));
-    EXPECT_EQ(game.Items()[0], 0);
+    // The battle's potion moves up into the first slot.
+    EXPECT_EQ(game.Items()[0], DemoMonster::kItem);
     Key(kEsc);
     h.RunForMs(500);
 
