@@ -550,6 +550,10 @@ void WriteSessionSeeds(const std::string& dir)
     WriteSeed(dir, "chat", CSeed().Key(kEnter).Type("hello there").Key(kEnter)
                                .Packet(MakePacket(7, 17, {{1, 'M'}, {2, 'i'}, {16, 5}}, 5)).Frames(4).Str());
     WriteSeed(dir, "npc", CSeed().ClickThing(1).Frames(20).Click(441, 218).Frames(30).ClickThing(3).Frames(20).Str());
+    // The merchant a few cells from the start: his shop, its talk button,
+    // his two pages and the gift.
+    WriteSeed(dir, "merchant", CSeed().ClickCell(179, 292, 0x50).Frames(32).Click(441, 218).Frames(32).Frames(32)
+                                   .Frames(32).Click(400, 300).Frames(8).Str());
     // Into a battle with a monster, hit by it, the monster dies, out by the
     // right click and back on the field where I stood.
     const Bytes hit = CBattleWire().U16(0).U16(kMyId).U16(kStartX).U16(kStartY).U16(0xFFF9).U16(40);
