@@ -29,7 +29,18 @@ if(QUORVEL_SANITIZE)
   target_link_options(quorvel_options INTERFACE -fsanitize=address,undefined)
 endif()
 if(QUORVEL_FUZZ)
-  target_compile_options(quorvel_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
+  # The lists are used under names with their digests, so that a change to
+  # one misses the compiler cache and rebuilds.
+  foreach(_list coverage sanitize)
+    file(MD5 ${PROJECT_SOURCE_DIR}/fuzz/${_list}.ignorelist _digest)
+    set(_${_list}List ${PROJECT_BINARY_DIR}/${_list}-${_digest}.ignorelist)
+    configure_file(${PROJECT_SOURCE_DIR}/fuzz/${_list}.ignorelist ${_${_list}List} COPYONLY)
+  endforeach()
+  # Undefined behaviour ends the run as in the asan preset (and the checks
+  # that do not recover let the compiler inline small accessors again).
+  target_compile_options(quorvel_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+    -fno-sanitize-recover=undefined -fsanitize-coverage-ignorelist=${_coverageList}
+    -fsanitize-ignorelist=${_sanitizeList})
   target_link_options(quorvel_options INTERFACE -fsanitize=address,undefined)
 endif()
 

@@ -111,7 +111,9 @@ int CHeadlessVideo::Restore(VideoSurface s)
 
 void CHeadlessVideo::Record(const Surface& s)
 {
-    PresentRecord rec;
+    // Written over the last record: a frame's worth of fresh memory on every
+    // present made long whole-client runs page-fault bound.
+    PresentRecord& rec = lastPresent;
     rec.depth = s.depth;
     rec.width = s.width;
     rec.height = s.height;
@@ -125,7 +127,6 @@ void CHeadlessVideo::Record(const Surface& s)
         rec.hash = Hash(palette.data(), palette.size(), rec.hash);
     ++presents;
     presentHashes.push_back(rec.hash);
-    lastPresent = std::move(rec);
 }
 
 int CHeadlessVideo::Flip()
