@@ -3,9 +3,20 @@
 #include "core/ByteReader.h"
 #include "core/ResFile.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 // No slide file comes near this; a larger entry is refused before it is read.
 constexpr long kMaxSlideFile = 64L << 20;
+
+// A frame's left edge from the file's anchor, kept far off screen rather than
+// overflowing when the anchor is out of all reason.
+int AnchoredLeft(int x, int anchorX)
+{
+    constexpr int64_t kFar = 1 << 20;
+    return static_cast<int>(std::clamp<int64_t>(int64_t{x} - anchorX, -kFar, kFar));
+}
 }  // namespace
 
 int CSlide::Load(const char* name)
@@ -89,7 +100,7 @@ void CSlide::Draw(int i, int x, int y, const BlitTarget& target, bool remapped) 
     if (!HasFrame(i))
         return;
     const auto& f = m_frames[static_cast<size_t>(i)];
-    const int left = x - GetAnchor(i, 0).x;
+    const int left = AnchoredLeft(x, GetAnchor(i, 0).x);
     if (remapped)
         BlitRleRemap(left, y, f.data(), f.size(), target, m_colourTable.data());
     else
@@ -101,7 +112,7 @@ void CSlide::DrawMapped(int i, int x, int y, const BlitTarget& target, const uin
     if (!HasFrame(i) || !table)
         return;
     const auto& f = m_frames[static_cast<size_t>(i)];
-    BlitRleBlend(x - GetAnchor(i, 0).x, y, f.data(), f.size(), target, table);
+    BlitRleBlend(AnchoredLeft(x, GetAnchor(i, 0).x), y, f.data(), f.size(), target, table);
 }
 
 uint32_t CSlide::GetFrameWidth(int i) const

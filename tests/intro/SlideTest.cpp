@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "core/Blit.h"
@@ -73,6 +74,14 @@ TEST_F(SlideFile, DrawsAtTheFirstAnchorAndSkipsFramesOutOfRange)
     s.Draw(1, 100, 50, d.Target());
     s.Draw(-1, 100, 50, d.Target());
     s.DrawMapped(5, 100, 50, d.Target(), std::vector<uint8_t>(65536, 1).data());
+    EXPECT_EQ(d.Painted(), 0);
+    // An anchor out of all reason puts the frame off screen instead of overflowing.
+    for (int anchor : {INT32_MIN, INT32_MAX}) {
+        const Bytes far = CSpriteWriter::SlrFile({SolidFrame(4, 3, 7, anchor)});
+        ASSERT_EQ(s.Load(far.data(), far.size()), 0);
+        s.Draw(0, 400, 50, d.Target());
+        s.DrawMapped(0, -400, 50, d.Target(), std::vector<uint8_t>(65536, 1).data());
+    }
     EXPECT_EQ(d.Painted(), 0);
 }
 
