@@ -49,7 +49,6 @@ public:
     // Lines from the newest (n = 0); null past the oldest.
     const Line* GetLine(int n) const;
     int GetLineCount() const;
-    void SetColour(int colour) { m_colour = colour; }
     int GetCapacity() const { return m_capacity; }
     int GetX() const { return m_x; }
     int GetY() const { return m_y; }

@@ -416,8 +416,9 @@ void TransferFromPercent(CDaradirUzedo& ui)
         HandBackFocus(ui);
         return;
     }
+    // The amount box takes the focus and the edit line moves onto it.
     if (CWidget* box = Child(ui, kTransfer, kAmountBox))
-        g_inputFocus.SetFocusWidget(box);
+        box->TakeFocus();
     const int64_t base = std::min<int64_t>(g_playerInfo.GetMoney(), kTransferLimit);
     ui.m_transferAmount = static_cast<int32_t>(std::clamp<int64_t>(g_transferPercent * (base / 100), 0, kTransferLimit));
     ShowTransferAmount(ui);

@@ -1,7 +1,8 @@
 // The whole client on the headless harness, in the sample world: once the
 // player has entered stage 0 the archive's "AutoExec" runs; an NPC of the
 // town talks through the in-game message box and gives an item, frame by
-// frame, with nothing of the game replaced.
+// frame, and the old man answers by where the player stands, with nothing
+// of the game replaced.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include "windows/DaradirUzedo.h"
 #include "windows/SystemWindows.h"
 #include "world/BGLayer.h"
+#include "world/Character.h"
 #include "world/Npc.h"
 #include "world/ObjLayer.h"
 
@@ -42,8 +44,9 @@ Bytes Request(int field) { return Concat({U16Packet(52, kId), {static_cast<uint8
 
 class ScriptClient : public testing::Test {
 protected:
-    // Log-in as "Eric", script number 2, onto the start cell of stage 0.
-    void EnterStageZero()
+    // Log-in as "Eric", script number 2, onto a cell of stage 0 (the start
+    // cell unless another is given).
+    void EnterStageZero(uint8_t x = kStartX, uint16_t y = kStartY)
     {
         CFakeServer& server = h.Server();
         ASSERT_TRUE(h.Start());
@@ -53,7 +56,7 @@ protected:
         Bytes record(436, 0);
         record[CharacterRecord::kScriptValue] = 2;
         Bytes entered = U16Packet(3, kId);
-        entered.insert(entered.end(), {0, kStartX, 0, kStartY & 0xFF, kStartY >> 8, 1, 0, 0, 0});
+        entered.insert(entered.end(), {0, x, 0, static_cast<uint8_t>(y), static_cast<uint8_t>(y >> 8), 1, 0, 0, 0});
         Bytes name(12, 0);
         std::copy_n("Eric", 4, name.begin());
         server.Expect({1}).Send(U16Packet(1, 336));
@@ -100,6 +103,22 @@ protected:
                 n += shown.pixels[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)] == kBoxColour ? 1 : 0;
         return n;
     }
+    const CNpc* NpcAt(int x, int y)
+    {
+        CObjLayer* layer = g_pView->m_pObjLayer;
+        for (int i = 0; i < CObjLayer::kNpcs; ++i) {
+            const CNpc& npc = layer->NpcSlot(i);
+            if (npc.IsActive() && npc.GetTileX() == x && npc.GetTileY() == y)
+                return &npc;
+        }
+        return nullptr;
+    }
+    void ClickNpc(const CNpc& npc)
+    {
+        int sx = 0, sy = 0;
+        g_pView->m_pObjLayer->GetBackground()->WorldToScreen(npc.GetPixelX(), npc.GetPixelY(), sx, sy);
+        Click(sx, sy - 20);
+    }
     void Click(int x, int y)
     {
         h.MouseMove(x, y);
@@ -127,20 +146,12 @@ TEST_F(ScriptClient, TheMerchantOfStageZeroSpeaksTwoPagesThenGivesASword)
     EXPECT_FALSE(Received({53, 51, 0, 4, 0}));
 
     // The merchant (talk id 50) stands a few cells from the start.
-    CObjLayer* layer = g_pView->m_pObjLayer;
-    const CNpc* merchant = nullptr;
-    for (int i = 0; i < CObjLayer::kNpcs && !merchant; ++i) {
-        const CNpc& npc = layer->NpcSlot(i);
-        if (npc.IsActive() && npc.GetTileX() == 179 && npc.GetTileY() == 292)
-            merchant = &npc;
-    }
+    const CNpc* merchant = NpcAt(179, 292);
     ASSERT_NE(merchant, nullptr);
     h.RunForMs(1000);
     ASSERT_EQ(BoxPixels(30), 0);
     ASSERT_EQ(BoxPixels(kNewestLineY), 0) << "nothing in the box yet";
-    int sx = 0, sy = 0;
-    layer->GetBackground()->WorldToScreen(merchant->GetPixelX(), merchant->GetPixelY(), sx, sy);
-    Click(sx, sy - 20);
+    ClickNpc(*merchant);
     // The weapon shop comes in; its talk button starts "WepMerc".
     ASSERT_TRUE(Frames([&] { return State(102) == CWidget::kOpen; }, 200)) << State(102);
     Click(240 + 181 + 20, 123 + 85 + 10);
@@ -165,6 +176,39 @@ TEST_F(ScriptClient, TheMerchantOfStageZeroSpeaksTwoPagesThenGivesASword)
     EXPECT_EQ(g_pMessageBoxWin->GetLine(4), page2);
     EXPECT_EQ(g_pMessageBoxWin->GetLine(3), page1);
     ASSERT_TRUE(h.RunUntil([&] { return Received(gift); }, 2000)) << "given once the box has emptied";
+    EXPECT_EQ(h.Server().Failure(), "");
+    EXPECT_TRUE(h.Boxes().empty());
+}
+
+TEST_F(ScriptClient, TheOldManAnswersByWhereThePlayerStands)
+{
+    CTestArchive archive(CSampleWorld::Builder(), false);
+    // Six cells east of him: outside the corner he asks the player into.
+    EnterStageZero(247, 265);
+    const CNpc* oldMan = NpcAt(241, 265);
+    ASSERT_NE(oldMan, nullptr);
+    h.RunForMs(1000);
+    ClickNpc(*oldMan);
+    auto says = [](const char* line) {
+        return [line] { return g_pMessageBoxWin->GetLine(4) == std::string(line); };
+    };
+    ASSERT_TRUE(Frames(says("Come closer, Eric! I cannot hear you from over there."), 300))
+        << g_pMessageBoxWin->GetLine(4);
+
+    // Three cells closer, inside his corner, the same click has the other
+    // answer.
+    CCharacter* me = g_pView->m_pObjLayer->GetMyCharacter();
+    int px = 0, py = 0, sx = 0, sy = 0;
+    CBGLayer::TileToPixel(244, 265, px, py);
+    g_pView->m_pBGLayer->WorldToScreen(px + 32, py + 16, sx, sy);
+    Click(sx, sy);
+    ASSERT_TRUE(Frames([&] { return me->GetTileX() == 244 && me->GetTileY() == 265; }, 300))
+        << me->GetTileX() << "," << me->GetTileY();
+    ASSERT_TRUE(Frames([] { return g_pMessageBoxWin->IsEmpty(); }, 300));
+    h.RunForMs(1000);
+    ClickNpc(*oldMan);
+    EXPECT_TRUE(Frames(says("Sit down, Eric. The fountain was dry before you were born."), 300))
+        << g_pMessageBoxWin->GetLine(4);
     EXPECT_EQ(h.Server().Failure(), "");
     EXPECT_TRUE(h.Boxes().empty());
 }

@@ -21,6 +21,7 @@
 #include "fixtures/TempDir.h"
 #include "fixtures/WidgetSprites.h"
 #include "platform/Process.h"
+#include "rules/CalcData.h"
 #include "social/ChatTestEnv.h"
 #include "social/FaceButtonBase.h"
 #include "social/GroupWin.h"
@@ -305,6 +306,32 @@ TEST_F(ProfileWindows, TheOwnProfileTextLeavesOnClosingAndComesBackFromProfileSa
     EXPECT_STREQ(g_profileRecord.lines[1], "line two");
     EXPECT_STREQ(g_profileRecord.lines[2], "");
     EXPECT_STREQ(box->GetText(), "Second motto");
+}
+
+TEST_F(ProfileWindows, F4ShowsMyProfileWithoutMyCharacterButNotInBattle)
+{
+    Bytes expect{'e', 1, CCreatureBed::kMyId, 0};
+    for (int f : {32, 35, 36, 31})
+        expect = Concat({expect, Ask(CCreatureBed::kMyId, f)});
+    Layer().m_inBattle = 1;
+    PressF4();
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(Win(26)->GetState(), CWidget::kClosed);
+
+    // Between stages the object layer holds no character of mine; its copy
+    // of my record (here some years on) stands in.
+    Layer().m_inBattle = 0;
+    Layer().SetMyCharacter(nullptr);
+    Layer().MyRecord().SetU32(CharacterRecord::kGameTime, 5000000);
+    const std::string year = std::to_string(GetGameYear(Layer().MyRecord()));
+    ASSERT_NE(year, std::to_string(GetGameYear(me->GetCharRecord())));
+    PressF4();
+    EXPECT_EQ(Sent(), expect);
+    EXPECT_TRUE(UntilState(26, CWidget::kOpen));
+    EXPECT_EQ(g_profileRecord.charId, CCreatureBed::kMyId);
+    EXPECT_STREQ(g_profileRecord.name, kMe);
+    EXPECT_EQ(std::string(g_profileRecord.year), year);
+    Layer().SetMyCharacter(me);
 }
 
 TEST_F(ProfileWindows, TheGroupWindowShowsTheMembersTheServerNames)

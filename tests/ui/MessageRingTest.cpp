@@ -56,14 +56,15 @@ TEST_F(TextStores, ALineIsDrawn301FramesAndGoneOnThe302nd)
 
 TEST_F(TextStores, LinesAddedTogetherLeaveOnConsecutiveFramesOlderOnesHigher)
 {
-    g_messageRing.SetColour(100);
     g_messageRing.AddLine("a");
     g_messageRing.AddLine("b");
     g_messageRing.AddLine("c");
     g_messageRing.Draw(Screen());
     EXPECT_EQ(Pixel(50, 380), 15) << "the newest";
     EXPECT_EQ(Pixel(50, 364), 15);
-    EXPECT_EQ(Pixel(50, 348), 100) << "the oldest, in the colour set for it";
+    EXPECT_EQ(Pixel(50, 348), 15) << "the oldest";
+    EXPECT_STREQ(g_messageRing.GetLine(0)->text, "c");
+    EXPECT_STREQ(g_messageRing.GetLine(2)->text, "a");
     for (int frame = 2; frame <= 300; ++frame)
         g_messageRing.Draw(Screen());
     std::vector<int> counts;

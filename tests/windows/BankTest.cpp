@@ -9,10 +9,13 @@
 #include "app/CommandRing.h"
 #include "app/ReceiveDispatch.h"
 #include "app/StringTable.h"
+#include "core/TextLayer.h"
+#include "fixtures/FontBuilder.h"
 #include "intro/IntroLayer.h"
 #include "ui/MessageRing.h"
 #include "support/SentPackets.h"
 #include "support/TestWorld.h"
+#include "ui/InputFocus.h"
 #include "windows/CabinetCell.h"
 #include "windows/CabinetWin.h"
 #include "windows/DaradirUzedo.h"
@@ -170,6 +173,43 @@ TEST_F(BankTest, TransferAmountsStayWithinTheMoneyAndTheLimit)
     EXPECT_FALSE(ui.IsWindowOpen(97));
     EXPECT_EQ(me.U32(CharacterRecord::kMoney), 4000000000u) << "only the server's reply moves money";
     EXPECT_TRUE(TakeSentPackets().empty());
+}
+
+TEST_F(BankTest, TheSlidersAmountTakesTheEditLineOntoItsBox)
+{
+    struct TextLayer {
+        CTextLayer text{nullptr};
+        TextLayer()
+        {
+            const Bytes han = CFontBuilder::HangulFont(), eng = CFontBuilder::EnglishFont();
+            text.SetFontData(han.data(), han.size(), eng.data(), eng.size());
+            g_pTextLayer = &text;
+        }
+        ~TextLayer() { g_pTextLayer = nullptr; }
+    } layer;
+    std::vector<uint8_t> screen(800 * 600, 0);
+    // The edit line's ink (colour 60) in the band of a box's text.
+    auto ink = [&](int x, int y) {
+        int n = 0;
+        for (int row = y; row < y + 14; ++row)
+            for (int col = x; col < x + 115; ++col)
+                n += screen[static_cast<size_t>(row) * 800 + static_cast<size_t>(col)] == 60 ? 1 : 0;
+        return n;
+    };
+    world.MyRecord().SetU32(CharacterRecord::kMoney, 12345);
+    // The form comes with the recipient's box focused; the first frame
+    // starts the edit line there.
+    Run({124});
+    Find(97)->SetState(CWidget::kOpen);
+    g_inputFocus.DrawWidgetInput(screen.data());
+    // A move of the slider: the amount's box takes the line with its text.
+    Run({131});
+    std::fill(screen.begin(), screen.end(), 0);
+    g_inputFocus.DrawWidgetInput(screen.data());
+    EXPECT_EQ(g_inputFocus.GetFocusWidget(), Find(97)->FindChild(96));
+    EXPECT_EQ(Amount(), "6150");
+    EXPECT_GT(ink(233 + 151, 93 + 105), 20) << "the amount on its own box";
+    EXPECT_EQ(ink(233 + 152, 93 + 53), 0) << "nothing over the recipient's box";
 }
 
 TEST_F(BankTest, SendingMoneyChecksInOrderThenLeavesByChatAndClosesTheForm)

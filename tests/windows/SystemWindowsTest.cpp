@@ -6,12 +6,14 @@
 
 #include "app/CommandRing.h"
 #include "app/FrameClock.h"
+#include "app/MouseState.h"
 #include "core/TextLayer.h"
 #include "fixtures/FontBuilder.h"
 #include "support/TestWorld.h"
 #include "ui/InputFocus.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/SystemWindows.h"
+#include "world/ObjLayer.h"
 
 namespace {
 
@@ -231,6 +233,31 @@ TEST_F(FormTest, ClosingThePasswordFormHandsTheTextInputBack)
     form->FindChild(80)->TakeFocus();
     form->SetState(CWidget::kClosing);
     EXPECT_EQ(g_inputFocus.GetFocusWidget(), nullptr);
+}
+
+TEST_F(FormTest, TabWalksEachFormsBoxesInARing)
+{
+    struct Row {
+        int32_t form, from, to, field;  // field: the form-field number of from
+    };
+    const Row rows[] = {{77, 78, 79, 1}, {77, 79, 80, 2}, {77, 81, 82, 4}, {77, 82, 78, 5},
+                        {83, 84, 85, 6}, {83, 85, 86, 7}, {83, 86, 84, 8}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.from);
+        g_inputFocus.SetFocusWidget(Find(r.form)->FindChild(r.from));
+        EXPECT_EQ(CObjLayer::GetActiveFormField(), r.field);
+        g_lastKey = 0;
+        world.Layer().FocusNextFormField();
+        EXPECT_EQ(g_inputFocus.GetFocusWidget()->GetId(), r.from) << "only Tab moves it";
+        g_lastKey = 15;
+        world.Layer().FocusNextFormField();
+        EXPECT_EQ(g_inputFocus.GetFocusWidget()->GetId(), r.to);
+    }
+    g_inputFocus.SetFocusWidget(Find(3));
+    EXPECT_EQ(CObjLayer::GetActiveFormField(), 0) << "the big chat is no form field";
+    world.Layer().FocusNextFormField();
+    EXPECT_EQ(g_inputFocus.GetFocusWidget(), Find(3));
+    g_lastKey = 0;
 }
 
 }  // namespace
