@@ -155,13 +155,14 @@ TEST_F(DefeatTest, AWantedPlayerKilledByAPlayerLosesAndGoesToJail)
     // The right click leaves the battle for the jail: its line, the first
     // stage loaded, the entry asked at the jail's cell.
     bed.world.Platform().settings.SetString("Control Panel\\International", "Locale", "00000412");
-    g_pView->m_pBGLayer = &bed.Ground();
     bed.ui.log.Clear();
     g_mouseState.ResetMouseEvents();
     g_mouseState.SetMouseEvent(MOUSE_RDOWN, 400, 300);
     bed.Layer().PickAndClick();
     g_mouseState.ResetMouseEvents();
     ASSERT_EQ(bed.Layer().m_stageChanging, 1u);
+    // The stage loads into this field's ground.
+    g_pView->m_pBGLayer = &bed.Ground();
     for (int i = 0; i <= CStageChange::kWipeFrames; ++i)
         bed.Layer().StageChange().Update(nullptr);
     g_pView->m_pBGLayer = nullptr;
