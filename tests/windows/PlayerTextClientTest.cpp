@@ -1,7 +1,7 @@
 // The whole client in Korean against the scripted server: what the player
 // types leaves with its Hangul intact (a whisper, a money transfer to a
 // Korean name), a relayed wall and the colony's notices show their own
-// syllables on the notice line, the stage change and the battle draw their
+// syllables on the notice line, the stage changes and the battle draw their
 // titles, a game time from the server shows its year in the profile, and an
 // expelled player reads the box before the game ends.
 #include <gtest/gtest.h>
@@ -92,6 +92,7 @@ protected:
         b.Replace("ProfileWin.slr", CWidgetSprites::Picture(400, 310, 5));
         b.Replace("Face.slr", CWidgetSprites::File(12, 80, 80, 7));
         b.Replace("Deposit.slr", CWidgetSprites::Picture(330, 230, 6));
+        b.Replace("BullTab.slr", CWidgetSprites::File(2, 40, 16, 7));
         for (const char* name : {"depositg", "cabinetg", "okg1", "cancelg1", "rightarrow", "leftarrow", "bars", "button3"})
             b.Replace(std::string(name) + ".slr", CWidgetSprites::File(5, 30, 16, 11));
         return b;
@@ -318,6 +319,19 @@ TEST_F(PlayerTexts, AStageChangeBlinksItsNoticeAndABattleShowsItsTitle)
                     .Participant(30, 183, 300, 0, 30, 12));
     ASSERT_TRUE(Frames([] { return g_pView->m_pObjLayer->m_inBattle != 0; }, 100)) << server.Failure();
     EXPECT_TRUE(Frames([&] { return Shows(Johab("전투#501"), 20, 4, 15); }, 30));
+
+    // Won (the enemy fell by my hand) and left by the right click: the
+    // leaving notice at the same place until the server lets me in.
+    server.Send(CBattleWire::Packet(6,
+                                    CBattleWire().U16(30).U16(kId).U16(0).U16(0).U16(0).U8(0)
+                                        .U16(12).U16(0).U16(0).U32(0).U32(0),
+                                    501));
+    ASSERT_TRUE(Frames([] { return g_pView->m_pObjLayer->m_battleOver == 1; }, 60));
+    h.Click(2, 400, 200);
+    const std::string leaving = Johab("전투에서 나갑니다...");
+    EXPECT_TRUE(Frames([&] { return Shows(leaving, 780 - static_cast<int>(leaving.size()) * 6, 560, 15); }, 60));
+    server.Send(EnteredReply(kId, 180, 300));
+    ASSERT_TRUE(Frames([] { return g_pView->m_pObjLayer->m_stageChanging == 0; }, 60));
     EXPECT_TRUE(NewBoxes().empty());
 }
 

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
+#include "app/MouseState.h"
+#include "app/QuillonView.h"
 #include "app/StringTable.h"
 #include "fixtures/ItemRecordWriter.h"
 #include "platform/Crt.h"
@@ -11,6 +14,7 @@
 #include "support/SentPackets.h"
 #include "support/CreatureBed.h"
 #include "world/ObjLayer.h"
+#include "world/StageChange.h"
 #include "world/StageLoader.h"
 
 namespace {
@@ -147,6 +151,31 @@ TEST_F(DefeatTest, AWantedPlayerKilledByAPlayerLosesAndGoesToJail)
     EXPECT_EQ(Lines(bed.ui), (std::vector<std::string>{"69", "99", "17"}));
     EXPECT_EQ(bed.Layer().m_jailStartTime, 4321);
     EXPECT_EQ(me->IsActive(), 1) << "online the server takes the dead away";
+
+    // The right click leaves the battle for the jail: its line, the first
+    // stage loaded, the entry asked at the jail's cell.
+    bed.world.Platform().settings.SetString("Control Panel\\International", "Locale", "00000412");
+    bed.ui.log.Clear();
+    g_mouseState.ResetMouseEvents();
+    g_mouseState.SetMouseEvent(MOUSE_RDOWN, 400, 300);
+    bed.Layer().PickAndClick();
+    g_mouseState.ResetMouseEvents();
+    ASSERT_EQ(bed.Layer().m_stageChanging, 1u);
+    // The stage loads into this field's ground.
+    g_pView->m_pBGLayer = &bed.Ground();
+    for (int i = 0; i <= CStageChange::kWipeFrames; ++i)
+        bed.Layer().StageChange().Update(nullptr);
+    g_pView->m_pBGLayer = nullptr;
+    const std::vector<std::string>& calls = bed.ui.log.Calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), CCallLog::Call("AddLine", "감옥으로 보내졌습니다.")), calls.end())
+        << bed.ui.log.Joined();
+    EXPECT_EQ(g_lastLoadedStage, 0);
+    const Bytes left = bed.Received();
+    const Bytes enter = Cat({{3, 1}, U16(353), U16(243)});
+    ASSERT_GE(left.size(), enter.size());
+    EXPECT_EQ(Bytes(left.end() - static_cast<long>(enter.size()), left.end()), enter);
+    EXPECT_EQ(g_toBeJailed, 0u);
+    EXPECT_EQ(g_inJail, 1u);
 }
 
 TEST_F(DefeatTest, WhatEachDefeatTakes)
