@@ -39,36 +39,18 @@ uint32_t BattleNumber()
     return layer ? layer->m_battleNumber : 0;
 }
 
-class CSocketStatusSender : public IStatusSender {
-public:
-    void SendStatusNotice(int value) override
-    {
-        Send(CByteWriter()
-                 .U8(30)
-                 .U8(0)
-                 .U16(BattleNumber())
-                 .U8(200)
-                 .U16(3)
-                 .U16(g_playerInfo.GetCharId())
-                 .U8(static_cast<uint32_t>(value)));
-    }
-    void SendStatusFlags(uint32_t bits) override
-    {
-        if (CObjLayer* layer = GetObjLayer())
-            layer->SendStatusFlags(static_cast<int>(BattleNumber()), g_playerInfo.GetCharId(), bits);
-        else
-            Send(CByteWriter().U8(36).U16(BattleNumber()).U16(g_playerInfo.GetCharId()).U32(bits));
-    }
-};
-
-CSocketStatusSender g_socketStatusSender;
-IStatusSender* g_pStatusSender = nullptr;
-
-// The end of my frozen or hidden state is told to the other clients.
+// The end of my frozen or hidden state is told to the other clients:
+// [30][0][u16 battle][200][u16 3][u16 my id][u8 1], then command 36 with my
+// whole status bits.
 void TellShown(const CreatureStatusBits& s)
 {
-    StatusSender().SendStatusNotice(1);
-    StatusSender().SendStatusFlags(s.bits);
+    const uint32_t battle = BattleNumber();
+    const uint16_t me = g_playerInfo.GetCharId();
+    Send(CByteWriter().U8(30).U8(0).U16(battle).U8(200).U16(3).U16(me).U8(1));
+    if (CObjLayer* layer = GetObjLayer())
+        layer->SendStatusFlags(static_cast<int>(battle), me, s.bits);
+    else
+        Send(CByteWriter().U8(36).U16(battle).U16(me).U32(s.bits));
 }
 
 void SetBit(CreatureStatusBits& s, uint32_t bit, uint32_t& count, bool on, bool mine)
@@ -86,10 +68,6 @@ void SetBit(CreatureStatusBits& s, uint32_t bit, uint32_t& count, bool on, bool 
 }
 
 }  // namespace
-
-IStatusSender& StatusSender() { return g_pStatusSender ? *g_pStatusSender : g_socketStatusSender; }
-
-void SetStatusSender(IStatusSender* sender) { g_pStatusSender = sender; }
 
 void LearnAbilities(CAbilitySet& set, const CharacterRecord& rec)
 {

@@ -44,18 +44,3 @@ inline void ClearTurnStances(CreatureStatusBits& s) { s.bits &= ~uint32_t{Creatu
 // WarriorHealing, Healing, HealingII, DevilHealing and Cure aim at friends.
 bool IsHealAbility(int id);
 
-// The two packets the end of my frozen or hidden state sends. The default
-// sends them through the main socket: [30][0][u16 battle][200][u16 3]
-// [u16 my id][u8 value] and [36][u16 battle][u16 my id][u32 bits]; the
-// battle code may install its own senders.
-class IStatusSender {
-public:
-    virtual ~IStatusSender() = default;
-    // Battle sub-command 200: 1 when my character thaws or reappears.
-    virtual void SendStatusNotice(int value) = 0;
-    // Command 36 with my id and my whole status bits.
-    virtual void SendStatusFlags(uint32_t bits) = 0;
-};
-IStatusSender& StatusSender();
-// Null puts the default back.
-void SetStatusSender(IStatusSender* sender);

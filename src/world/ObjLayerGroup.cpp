@@ -239,10 +239,9 @@ void CObjLayer::OnGroupExpelled(const uint8_t* fixed)
         Ui().AddLine(GetGameString(kStrExpelled));
         return;
     }
-    const int slot = GroupMemberSlot(m_groupHeader, member);
-    if (slot < 0)
-        return;
-    m_groupHeader[static_cast<size_t>(slot)] = 0;
+    // A member not in the record clears nothing; the record is still sent.
+    if (const int slot = GroupMemberSlot(m_groupHeader, member); slot >= 0)
+        m_groupHeader[static_cast<size_t>(slot)] = 0;
     CopyGroupToMe();
     SendGroupRecord();
     Ui().AddLine(GetGameString(kStrExpelledByMe));
@@ -264,14 +263,14 @@ void CObjLayer::OnGroupLeaderChanged(const uint8_t* fixed)
 void CObjLayer::OnGroupMemberLeft(const uint8_t* fixed)
 {
     const int slot = GroupMemberSlot(m_groupHeader, CByteReader(fixed, 2).U16());
-    if (slot < 0)
-        return;
-    // The first member that is counted is the one who leads: when it is
-    // the one leaving, I lead.
+    // The occupied slots up to the leaving one (all of them when it is not
+    // in the record): fewer than two, and the one who led is gone, so I lead.
+    const int last = slot < 0 ? kGroupMemberSlots : slot;
     int occupied = 0;
-    for (int i = kGroupFirstMember; i <= slot; ++i)
+    for (int i = kGroupFirstMember; i <= last; ++i)
         occupied += m_groupHeader[static_cast<size_t>(i)] != 0 ? 1 : 0;
-    m_groupHeader[static_cast<size_t>(slot)] = 0;
+    if (slot >= 0)
+        m_groupHeader[static_cast<size_t>(slot)] = 0;
     if (occupied < 2)
         m_groupHeader[kGroupLeader] = g_myId;
     CopyGroupToMe();

@@ -81,23 +81,17 @@ TEST_F(CreatureStatusTest, TurnStancesClearTogetherAndHealAbilitiesAimAtFriends)
     EXPECT_EQ(heals, (std::vector<int>{7, 10, 13, 14, 15}));
 }
 
-TEST_F(CreatureStatusTest, AnInstalledSenderReplacesTheSocket)
+TEST_F(CreatureStatusTest, OnlyABitThatWasSetIsToldToHaveEnded)
 {
-    struct Recorder : IStatusSender {
-        void SendStatusNotice(int value) override { calls.push_back(value); }
-        void SendStatusFlags(uint32_t bits) override { calls.push_back(1000 + static_cast<int>(bits)); }
-        std::vector<int> calls;
-    } recorder;
-    SetStatusSender(&recorder);
     CreatureStatusBits s;
     s.bits = CreatureStatusBits::kFrozen | CreatureStatusBits::kAirOn;
     SetFrozen(s, false, true);
-    // Clearing what is not set tells nobody: a plain hit on me thaws nothing.
+    EXPECT_EQ(TakeSentPackets(), ThawPackets(0x10));
+    // A plain hit on me clears both bits: neither was set, nobody is told.
     SetFrozen(s, false, true);
     SetHidden(s, false, true);
-    SetStatusSender(nullptr);
-    EXPECT_EQ(recorder.calls, (std::vector<int>{1, 1016}));
     EXPECT_TRUE(TakeSentPackets().empty());
+    EXPECT_EQ(s.bits, uint32_t{CreatureStatusBits::kAirOn});
 }
 
 }  // namespace

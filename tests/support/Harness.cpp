@@ -34,7 +34,6 @@
 #include "colony/ColonyService.h"
 #include "effects/EffectsService.h"
 #include "rules/CalcData.h"
-#include "rules/CreatureStatus.h"
 #include "rules/GameData.h"
 #include "rules/ItemData.h"
 #include "script/ScriptService.h"
@@ -108,7 +107,6 @@ void ResetGameGlobals()
     SetSocial(nullptr);
     SetColony(nullptr);
     SetScripts(nullptr);
-    SetStatusSender(nullptr);
     ResetBoardState();
 }
 

@@ -574,7 +574,7 @@ TEST_F(FieldProtocol, AMemberLeavingMakesMeLeaderWhenNoOccupiedSlotComesBeforeIt
         const char* name;
         GroupRecord before;
         uint16_t leaving;
-        GroupRecord after;  // 'B' carries it; unchanged: nothing sent
+        GroupRecord after;  // 'B' carries it, changed or not
     };
     const Row rows[] = {
         {"the first slot's member", {30, 30, kMe, 40, 0, 0, 0}, 30, {kMe, 0, kMe, 40, 0, 0, 0}},
@@ -582,7 +582,9 @@ TEST_F(FieldProtocol, AMemberLeavingMakesMeLeaderWhenNoOccupiedSlotComesBeforeIt
         {"the first occupied, behind an empty slot", {30, 0, 0, 30, kMe, 0, 0}, 30, {kMe, 0, 0, 0, kMe, 0, 0}},
         {"me, first of my group", {30, kMe, 30, 0, 0, 0, 0}, kMe, {kMe, 0, 30, 0, 0, 0, 0}},
         {"the leader further down", {30, kMe, 40, 30, 0, 0, 0}, 30, {30, kMe, 40, 0, 0, 0, 0}},
+        // Someone not in the group: every slot is counted.
         {"nobody of mine", {30, 30, kMe, 0, 0, 0, 0}, 99, {30, 30, kMe, 0, 0, 0, 0}},
+        {"nobody of mine, one slot taken", {30, kMe, 0, 0, 0, 0, 0}, 99, {kMe, kMe, 0, 0, 0, 0, 0}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -592,12 +594,11 @@ TEST_F(FieldProtocol, AMemberLeavingMakesMeLeaderWhenNoOccupiedSlotComesBeforeIt
         Dispatch(Wire(80).U16(row.leaving));
         EXPECT_EQ(layer.m_groupHeader, row.after);
         EXPECT_EQ(me->GetGroupKey(), row.after);
-        const bool changed = row.after != row.before;
         Wire b('B');
         for (uint16_t id : row.after)
             b.U16(id);
-        EXPECT_EQ(bed.Received(), changed ? Bytes(b) : Bytes{});
-        EXPECT_EQ(Lines().size(), changed ? 1u : 0u);
+        EXPECT_EQ(bed.Received(), Bytes(b));
+        EXPECT_EQ(Lines(), std::vector<std::string>{GetGameString(52)});
     }
 }
 
@@ -647,11 +648,14 @@ TEST_F(FieldProtocol, AGroupFormsChangesAndEndsOverTheServersCommands)
     EXPECT_EQ(layer.GroupMembers().GetRecord(41)->bytes[12], 0);
     EXPECT_EQ(layer.GroupMembers().GetRecord(41)->U32(CharacterRecord::kClass), 3u);
 
-    // 41 and 42 leave: the leader stays bob while others remain.
+    // 41 leaves: the leader stays bob while others remain. Someone not in
+    // the group leaving clears nothing but is answered all the same.
     Dispatch(Wire(80).U16(41));
     EXPECT_EQ(layer.m_groupHeader, group({30, 30, kMe, 40, 0, 42, 43}));
     Dispatch(Wire(80).U16(99));
-    EXPECT_EQ(bed.Received(), Bytes(Wire('B').U16(30).U16(30).U16(kMe).U16(40).U16(0).U16(42).U16(43)));
+    EXPECT_EQ(layer.m_groupHeader, group({30, 30, kMe, 40, 0, 42, 43}));
+    const Bytes left = Wire('B').U16(30).U16(30).U16(kMe).U16(40).U16(0).U16(42).U16(43);
+    EXPECT_EQ(bed.Received(), Cat({left, left}));
     Dispatch(Wire(82).U16(0).Text("", 78));
     EXPECT_EQ(layer.GroupMembers().GetRecord(41), nullptr) << "no longer a member";
     EXPECT_NE(layer.GroupMembers().GetRecord(40), nullptr);
@@ -661,11 +665,13 @@ TEST_F(FieldProtocol, AGroupFormsChangesAndEndsOverTheServersCommands)
     EXPECT_EQ(layer.m_groupHeader, group({30, 30, kMe, 40, 0, 42, 43}));
     EXPECT_EQ(bed.Received(), Bytes{});
     Dispatch(Wire(68).U16(30).U16(42));
+    Dispatch(Wire(68).U16(30).U16(99));
     Dispatch(Wire(69).U16(30).U16(40));
     EXPECT_EQ(layer.m_groupHeader, group({40, 30, kMe, 40, 0, 0, 43}));
-    EXPECT_EQ(bed.Received(), Cat({Wire('B').U16(30).U16(30).U16(kMe).U16(40).U16(0).U16(0).U16(43),
-                                   Wire('B').U16(40).U16(30).U16(kMe).U16(40).U16(0).U16(0).U16(43)}));
-    EXPECT_EQ(lines(), (std::vector<std::string>{str(52), str(54), str(59)}));
+    const Bytes expelled = Wire('B').U16(30).U16(30).U16(kMe).U16(40).U16(0).U16(0).U16(43);
+    EXPECT_EQ(bed.Received(),
+              Cat({expelled, expelled, Wire('B').U16(40).U16(30).U16(kMe).U16(40).U16(0).U16(0).U16(43)}));
+    EXPECT_EQ(lines(), (std::vector<std::string>{str(52), str(52), str(54), str(54), str(59)}));
 
     // The first member leaves: nobody is counted before it, so I lead.
     Dispatch(Cat({Wire(80).U16(30), Wire(80).U16(43)}));
