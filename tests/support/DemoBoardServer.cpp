@@ -137,6 +137,8 @@ void CDemoBoardServer::Serve()
             }
             if (left < kLengthField + total)
                 break;
+            m_lastUpload.assign(m_in.begin() + static_cast<std::ptrdiff_t>(off),
+                                m_in.begin() + static_cast<std::ptrdiff_t>(off + kLengthField + total));
             TakeUpload(m_in.data() + off + kLengthField, total);
             off += kLengthField + total;
             m_awaitingUpload = false;
