@@ -1,5 +1,6 @@
 // The sample world: its generator writes the same bytes on every run and
-// the real binary starts on the generator's file (PlayThroughTest plays it).
+// the real binary starts on the generator's file (PlayThroughTest plays it);
+// a new character is made on it.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -24,10 +25,12 @@
 #include "support/ClientProcess.h"
 #include "support/DemoServer.h"
 #include "support/Harness.h"
+#include "support/SampleTown.h"
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/SystemWindows.h"
 #include "world/BGLayer.h"
+#include "world/Character.h"
 #include "world/Npc.h"
 #include "world/ObjLayer.h"
 #include "world/StageLoader.h"
@@ -126,4 +129,55 @@ TEST(SampleWorldClient, RealClientStartsOnTheGeneratedFile)
     EXPECT_NE(err.find("loading 102"), std::string::npos) << err;
     // A message box would have been written to the terminal too.
     EXPECT_EQ(err.find('['), std::string::npos) << err;
+}
+
+// A new character made on the demo server as a new user would: the empty
+// second card, a name typed, YES; two colours picked, the figure in front
+// chosen with a click and a double click; PLAY under the card. The server
+// frees the name, takes the new record and lets it onto stage 0.
+TEST(SampleWorldClient, ANewCharacterIsMadeInAnEmptySlotAndPlays)
+{
+    constexpr uint8_t kM = 50, kI = 23, kR = 19, kA = 30;
+    CSampleTown town;
+    CDemoServer& game = town.game;
+    ASSERT_TRUE(town.ToCharacterScreen(false));
+    town.ClickAt(400, 250);
+    town.h.RunForMs(300);
+    town.Type({kM, kI, kR, kA}, true);
+    town.ClickAt(522, 384);
+    ASSERT_TRUE(town.h.RunUntil([] { return CSampleTown::Scene() == kSceneChooser; }, 100000));
+    ASSERT_EQ(game.Taken(125).size(), 1u);
+    const Bytes name = game.Taken(125)[0];
+    ASSERT_EQ(name.size(), 13u);
+    EXPECT_EQ(Bytes(name.begin(), name.begin() + 6), (Bytes{125, 'm', 'i', 'r', 'a', 0}));
+
+    town.h.RunForMs(1000);
+    // Colour A up twice (apart, not a double click) and colour B up once:
+    // the look 2 << 3 | 1.
+    town.ClickAt(760, 525);
+    town.h.RunForMs(600);
+    town.ClickAt(760, 525);
+    town.ClickAt(760, 560);
+    town.ClickAt(424, 320);
+    town.h.RunForMs(1000);
+    town.DoubleClickAt(424, 320);
+    ASSERT_TRUE(town.h.RunUntil([] { return CSampleTown::Scene() == kSceneCharacter; }, 100000));
+    town.h.RunForMs(300);
+    ASSERT_TRUE(town.Play(2));
+
+    const std::vector<Bytes> choice = game.Taken(2);
+    ASSERT_EQ(choice.size(), 1u);
+    EXPECT_EQ(Bytes(choice[0].begin(), choice[0].begin() + 8), (Bytes{2, 1, 6, 'm', 'i', 'r', 'a', 0}));
+    EXPECT_EQ(game.Record().Name(), "mira");
+    CObjLayer* layer = g_pView->m_pObjLayer;
+    ASSERT_NE(layer->GetMyCharacter(), nullptr);
+    // The server keeps the name it was given, and the rest of the record as
+    // the client sent it.
+    EXPECT_EQ(game.Record().U32(CharacterRecord::kClass), layer->MyRecord().U32(CharacterRecord::kClass));
+    EXPECT_EQ(game.Record().U32(CharacterRecord::kLook), 17u);
+    EXPECT_EQ(layer->MyRecord().U32(CharacterRecord::kLook), 17u);
+    EXPECT_EQ(std::pair(layer->GetMyCharacter()->GetTileX(), layer->GetMyCharacter()->GetTileY()),
+              std::pair(CDemoServer::kStartX, CDemoServer::kStartY));
+    EXPECT_TRUE(town.h.Boxes().empty());
+    EXPECT_EQ(game.Dropped(), 0);
 }
