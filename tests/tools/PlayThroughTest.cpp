@@ -14,7 +14,9 @@
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
 #include "app/StringTable.h"
+#include "colony/SimColony.h"
 #include "colony/SimCursor.h"
+#include "colony/SimMapObject.h"
 #include "colony/SimTerrain.h"
 #include "core/ResFile.h"
 #include "platform/Settings.h"
@@ -422,6 +424,32 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     clickMap(-8, 3);
     h.RunForMs(500);
     EXPECT_EQ(game.Taken('g'), std::vector<Bytes>{Concat({{'g', 45}, U16(0xFFF8), U16(3)})});
+
+    // TO FIELD: stage 0 entered again beside the colony man; then his
+    // colony button once more (the field left again), and the base still
+    // stands where it was placed.
+    const size_t entries = game.Taken(3).size();
+    ClickAt(50 + 40, 50 + 12);
+    ASSERT_TRUE(h.RunUntil([&] { return g_colonyMode == 0u && game.Taken(3).size() > entries && Me(); }, 50000));
+    EXPECT_EQ(game.Taken(3).back(), Concat({{3, 1}, U16(219), U16(314)}));
+    h.RunForMs(1000);
+    ASSERT_NE(Me(), nullptr);
+    EXPECT_EQ(std::pair(Me()->GetTileX(), Me()->GetTileY()), std::pair(219, 314));
+    WalkTo(213, 307);
+    ClickNpc(215, 309);
+    ASSERT_TRUE(Opens(101));
+    h.RunForMs(200);
+    ClickAt(240 + 47 + 20, 123 + 85 + 10);
+    ASSERT_TRUE(h.RunUntil([] { return g_colonyMode == 1u; }, 20000));
+    h.RunForMs(1000);
+    EXPECT_EQ(TakenSince(5, leaves), (std::vector<Bytes>{Concat({{5}, U16(7)}), Concat({{5}, U16(7)})}));
+    {
+        const ScreenPoint p = g_simTerrain.MapToScreen(-8, 3);
+        const CSimMapObject* base = g_simColony.FindAt(p.x, p.y);
+        ASSERT_NE(base, nullptr);
+        EXPECT_EQ(base->m_type, 45);
+        EXPECT_EQ(std::pair(base->m_x, base->m_y), std::pair(-8, 3));
+    }
 
     // Leave with Ctrl+Alt: the time, HP and MP fields and the log-out,
     // then the connection ends.
