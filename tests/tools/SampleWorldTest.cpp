@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ExitGame.h"
 #include "app/QuillonView.h"
 #include "core/ResFile.h"
 #include "fixtures/SampleWorld.h"
@@ -29,6 +30,7 @@
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/SystemWindows.h"
+#include "windows/UiService.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
 #include "world/Npc.h"
@@ -134,7 +136,8 @@ TEST(SampleWorldClient, RealClientStartsOnTheGeneratedFile)
 // A new character made on the demo server as a new user would: the empty
 // second card, a name typed, YES; two colours picked, the figure in front
 // chosen with a click and a double click; PLAY under the card. The server
-// frees the name, takes the new record and lets it onto stage 0.
+// frees the name, takes the new record and lets it onto stage 0. Ctrl+X and
+// YES leave.
 TEST(SampleWorldClient, ANewCharacterIsMadeInAnEmptySlotAndPlays)
 {
     constexpr uint8_t kM = 50, kI = 23, kR = 19, kA = 30;
@@ -178,6 +181,23 @@ TEST(SampleWorldClient, ANewCharacterIsMadeInAnEmptySlotAndPlays)
     EXPECT_EQ(layer->MyRecord().U32(CharacterRecord::kLook), 17u);
     EXPECT_EQ(std::pair(layer->GetMyCharacter()->GetTileX(), layer->GetMyCharacter()->GetTileY()),
               std::pair(CDemoServer::kStartX, CDemoServer::kStartY));
+
+    // Ctrl+X asks; YES, lit under the pointer in the question's top band,
+    // leaves the game.
+    constexpr uint8_t kCtrl = 29, kX = 45;
+    town.Chord({kCtrl, kX});
+    ASSERT_TRUE(town.h.RunUntil([] { return Ui().IsWindowOpen(36); }, 20000));
+    town.h.RunForMs(500);
+    town.h.MouseMove(470, 255);
+    town.h.RunForMs(100);
+    {
+        const std::vector<uint8_t>& shown = town.h.Platform().video.lastPresent.pixels;
+        ASSERT_EQ(shown.size(), 800u * 600u);
+        EXPECT_NE(shown[246 * 800 + 470], shown[246 * 800 + 510]) << "YES lit beside NO";
+        EXPECT_NE(shown[246 * 800 + 510], shown[300 * 800 + 400]) << "NO on the question";
+    }
+    town.ClickAt(470, 255);
+    EXPECT_TRUE(IsExiting());
     EXPECT_TRUE(town.h.Boxes().empty());
     EXPECT_EQ(game.Dropped(), 0);
 }
