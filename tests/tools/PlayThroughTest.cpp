@@ -393,9 +393,10 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     Key(kEsc);
     h.RunForMs(500);
 
-    // The colony: along the south road to the cherubim, his colony button; the field is left for the colony the server keeps (uploaded
-    // new, then asked back). Its headquarters' panel, the build button, a
-    // base placed where one may stand.
+    // The colony: along the south road to the cherubim, his colony button;
+    // the field is left for the colony the server keeps (uploaded new, then
+    // asked back). Its headquarters' panel, the build button, a base placed
+    // where one may stand.
     WalkTo(200, 312);
     WalkTo(213, 307);
     ClickNpc(215, 309);
