@@ -29,9 +29,8 @@ protected:
     CDemoServer& m_server;
 };
 
-// The areas, one file each (DemoTrade.cpp, DemoSocial.cpp, DemoColony.cpp;
-// the monster's battle is to come as DemoBattle.cpp, added to the server's
-// list in its constructor).
+// The areas, one file each (DemoTrade.cpp, DemoSocial.cpp, DemoColony.cpp,
+// DemoBattle.cpp), in the server's list in this order.
 std::unique_ptr<CDemoArea> MakeDemoTrade(CDemoServer& server);
 std::unique_ptr<CDemoArea> MakeDemoSocial(CDemoServer& server);
 std::unique_ptr<CDemoArea> MakeDemoColony(CDemoServer& server);

@@ -26,6 +26,8 @@ constexpr size_t kMaxLine = 256;
 // oldest go first.
 constexpr size_t kMaxEntries = 500;
 constexpr size_t kMaxRequests = 4096;
+// A client that leaves this much of the output unread is let go.
+constexpr size_t kMaxUnsent = 1 << 20;
 // What the server writes into the date of a new entry.
 constexpr const char* kToday = "2026-03-01";
 
@@ -137,6 +139,8 @@ void CDemoBoardServer::Serve()
             }
             if (left < kLengthField + total)
                 break;
+            m_lastUpload.assign(m_in.begin() + static_cast<std::ptrdiff_t>(off),
+                                m_in.begin() + static_cast<std::ptrdiff_t>(off + kLengthField + total));
             TakeUpload(m_in.data() + off + kLengthField, total);
             off += kLengthField + total;
             m_awaitingUpload = false;
@@ -306,6 +310,8 @@ void CDemoBoardServer::TakeUpload(const uint8_t* upload, size_t size)
 
 void CDemoBoardServer::Flush()
 {
-    if (m_conn.IsValid() && !SendPending(m_conn, m_out))
+    if (m_conn.IsValid() && (!SendPending(m_conn, m_out) || m_out.size() > kMaxUnsent)) {
         m_conn.Close();
+        m_out.clear();
+    }
 }

@@ -40,6 +40,8 @@ public:
     const std::vector<std::string>& Requests() const { return m_requests; }
     // Entries written by the client and kept.
     int Uploads() const { return m_uploads; }
+    // The last upload taken, whole: its length field, header and body.
+    const std::vector<uint8_t>& LastUpload() const { return m_lastUpload; }
 
 private:
     struct Entry {
@@ -71,6 +73,7 @@ private:
     bool m_registered = false;
     int m_connections = 0;
     int m_uploads = 0;
+    std::vector<uint8_t> m_lastUpload;
     std::vector<std::string> m_requests;
     // The free board, the notice board, the BUG board; the mailbox.
     Board m_boards[3];

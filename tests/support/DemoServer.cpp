@@ -19,6 +19,8 @@ using Bytes = std::vector<uint8_t>;
 
 // More unframed input than this is dropped.
 constexpr size_t kMaxPending = 1 << 16;
+// A client that leaves this much of the server's output unread is let go.
+constexpr size_t kMaxUnsent = 1 << 20;
 // Steps kept for Steps().
 constexpr size_t kMaxSteps = 4096;
 
@@ -40,6 +42,7 @@ enum : uint8_t {
     kCmdRanking = 'n',
     kCmdLogin = 120,
     kCmdRegister = 121,
+    kCmdCharacterName = 125,
 };
 
 // Whole lengths of the client's commands of one size.
@@ -61,6 +64,7 @@ int FixedClientLength(int cmd)
     case 'c': return 13;
     case 2: case 'B': return 15;
     case 120: return 23;
+    case 125: return 13;
     case 121: return 342;
     default: return -1;
     }
@@ -340,8 +344,11 @@ void CDemoServer::Send(const Bytes& bytes)
 
 void CDemoServer::Flush()
 {
-    if (!m_clientGone && !SendPending(m_conn, m_out))
+    if (!m_clientGone && (!SendPending(m_conn, m_out) || m_out.size() > kMaxUnsent)) {
         m_clientGone = true;
+        m_out.clear();
+        m_conn.Close();
+    }
 }
 
 Bytes CDemoServer::CharacterRecordBytes(const Wanderer& c) const
@@ -382,10 +389,17 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
     case kCmdRegister:
         Send({kCmdRegister, 0});
         break;
+    case kCmdCharacterName:
+        // Any name is free; the new character's record follows as field 50.
+        Send({kCmdCharacterName, 0});
+        break;
     case kCmdVersion:
         Send(U16Packet(kCmdVersion, kVersion));
         break;
     case kCmdChoice:
+        // [2][1][6][12-byte name]: the character chosen plays under its name.
+        if (p[3] != 0)
+            m_record.SetWireName(p + 3);
         Send(U16Packet(kCmdChoice, kPlayerId));
         break;
     case kCmdReady:
@@ -481,14 +495,21 @@ void CDemoServer::AnswerField(uint16_t id, int field)
 }
 
 // [53][u8 field][payload]: the plain fields go into the record as they
-// came; the item lists are the trade area's.
+// came, but for the name, which the server keeps; the item lists are the
+// trade area's.
 void CDemoServer::TakeField(const uint8_t* p, size_t n)
 {
     const int field = p[1];
     size_t offset = 0, width = 0;
     if (field == 0 || field == 1 || !FieldPlace(field, offset, width) || n != 2 + width)
         return;
+    const std::array<uint8_t, CharacterRecord::kNameSize> name = [this] {
+        std::array<uint8_t, CharacterRecord::kNameSize> a{};
+        std::copy_n(m_record.bytes.begin() + CharacterRecord::kName, a.size(), a.begin());
+        return a;
+    }();
     std::copy_n(p + 2, width, m_record.bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+    std::copy(name.begin(), name.end(), m_record.bytes.begin() + CharacterRecord::kName);
 }
 
 void CDemoServer::Wander()

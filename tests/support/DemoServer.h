@@ -1,13 +1,14 @@
 // A small game server for the sample world, on the loopback address: one
 // client at a time. It takes any log-in and registration, offers one
-// character, answers the version, the choice and every connect step, lets
-// the player onto stage 0 among four wandering characters, echoes each
-// step as an area update and keeps the player's record as the client
-// reports it. The in-game areas (trade, social, colony, the monster's
-// battle) are handlers of their own (DemoArea.h), each in its file. Every other
-// command is framed by the lengths the client sends it with and dropped;
-// bytes it cannot frame are dropped whole. Its random numbers come from one
-// seeded generator, so a session plays the same way every time.
+// character and frees any new one's name, answers the version, the choice
+// (whose name the player keeps) and every connect step, lets the player
+// onto stage 0 among four wandering characters, echoes each step as an
+// area update and keeps the player's record as the client reports it. The
+// in-game areas (trade, social, colony, the monster's battle) are handlers
+// of their own (DemoArea.h), each in its file. Every other command is
+// framed by the lengths the client sends it with and dropped; bytes it
+// cannot frame are dropped whole. Its random numbers come from one seeded
+// generator, so a session plays the same way every time.
 #pragma once
 #include <array>
 #include <cstddef>

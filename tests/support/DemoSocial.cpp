@@ -283,7 +283,8 @@ private:
             first = static_cast<size_t>(it - table.begin()) + 1;
             break;
         }
-        case 2: first = std::max<size_t>(1, p[2]); break;
+        // The client asks for 0..94; a first rank of 101 would read as 'e'.
+        case 2: first = std::clamp<size_t>(p[2], 1, 94); break;
         case 3:
             if (p[2] < 1 || p[2] > table.size()) {
                 m_server.Send({110, 'e'});

@@ -75,6 +75,11 @@ void CSampleTown::Type(const std::vector<uint8_t>& scans, bool latin)
 
 bool CSampleTown::LogIn(bool gameMaster)
 {
+    return ToCharacterScreen(gameMaster) && Play(1);
+}
+
+bool CSampleTown::ToCharacterScreen(bool gameMaster)
+{
     if (!h.Start() || !h.RunUntil([] { return Scene() == kSceneLogin; }, 400000))
         return false;
     if (gameMaster)
@@ -85,7 +90,16 @@ bool CSampleTown::LogIn(bool gameMaster)
     if (!h.RunUntil([] { return Scene() == kSceneCharacter; }, 400000))
         return false;
     h.RunForMs(200);
-    ClickAt(158, 447);
+    return true;
+}
+
+bool CSampleTown::Play(int slot)
+{
+    // The PLAY buttons under the three cards.
+    static constexpr int kPlayX[3] = {158, 400, 641}, kPlayY[3] = {447, 449, 448};
+    if (slot < 1 || slot > 3)
+        return false;
+    ClickAt(kPlayX[slot - 1], kPlayY[slot - 1]);
     if (!h.RunUntil([&] { return Scene() == kSceneInWorld && game.EnteredField(); }, 800000))
         return false;
     h.RunForMs(1000);

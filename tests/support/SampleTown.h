@@ -34,6 +34,10 @@ public:
     // "45", the first character: on stage 0, once the entry's messages have
     // faded. False when a scene never came.
     bool LogIn(bool gameMaster);
+    // The log-in alone: true once the character screen shows.
+    bool ToCharacterScreen(bool gameMaster);
+    // PLAY under a card (1..3): true once on stage 0, as LogIn.
+    bool Play(int slot);
     // A click on a structure's cell of the town.
     void ClickCell(int x, int y);
     // Where a cell's middle is on the screen.

@@ -5,6 +5,7 @@
 // the servers took.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,7 +14,9 @@
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
 #include "app/StringTable.h"
+#include "colony/SimColony.h"
 #include "colony/SimCursor.h"
+#include "colony/SimMapObject.h"
 #include "colony/SimTerrain.h"
 #include "core/ResFile.h"
 #include "platform/Settings.h"
@@ -27,6 +30,7 @@
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/SystemWindows.h"
+#include "windows/UiService.h"
 #include "world/BGLayer.h"
 #include "world/Character.h"
 #include "world/Npc.h"
@@ -113,6 +117,18 @@ protected:
         }
         ADD_FAILURE() << "no NPC at " << x << "," << y;
     }
+    // A double click on the list's first row: the server is asked for that
+    // entry, whose first line the reader shows; then the reader is quit.
+    void ReadFirstRow(const CDemoBoardServer& server, const std::string& request, const std::string& line)
+    {
+        DoubleClickAt(96 + 100, 76 + 65);
+        h.MouseMove(780, 590);
+        h.RunForMs(1000);
+        EXPECT_EQ(server.Requests().back(), request);
+        EXPECT_EQ(Shown(line, 94 + 25, 76 + 117, 60), 1.0) << line;
+        ClickAt(94 + 420 + 30, 76 + 370 + 12);
+        h.RunForMs(1000);
+    }
     // Presses on (x0, y0), moves and lets go on (x1, y1).
     void Drag(int x0, int y0, int x1, int y1)
     {
@@ -142,6 +158,13 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     // Log in as the game master (whose Ctrl+M opens the mail), choose the
     // first character, enter stage 0 at the town's crossing.
     ASSERT_TRUE(LogIn(true));
+    ASSERT_EQ(game.Taken(120).size(), 1u);
+    const Bytes login = game.Taken(120)[0];
+    EXPECT_EQ(Bytes(login.begin(), login.begin() + 5), Concat({{120}, Text("gm1"), {0}}));
+    EXPECT_EQ(Bytes(login.begin() + 13, login.begin() + 16), Concat({Text("45"), {0}}));
+    ASSERT_EQ(game.Taken(2).size(), 1u);
+    const Bytes choice = game.Taken(2)[0];
+    EXPECT_EQ(Bytes(choice.begin(), choice.begin() + 8), Concat({{2, 1, 6}, Text("Hero"), {0}}));
     EXPECT_EQ(g_lastLoadedStage, 0);
     ASSERT_EQ(game.Taken(3).size(), 1u);
     EXPECT_EQ(game.Taken(3)[0], Concat({{3, 1}, U16(175), U16(298)}));
@@ -277,13 +300,7 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     h.RunForMs(1000);
     ASSERT_EQ(board.Requests(), std::vector<std::string>{"BOARD"});
     ASSERT_TRUE(Opens(52));
-    DoubleClickAt(96 + 100, 76 + 65);
-    h.MouseMove(780, 590);
-    h.RunForMs(1000);
-    EXPECT_EQ(board.Requests().back(), "18");
-    EXPECT_EQ(Shown("Hello from Cora.", 94 + 25, 76 + 117, 60), 1.0);
-    ClickAt(94 + 420 + 30, 76 + 370 + 12);
-    h.RunForMs(1000);
+    ReadFirstRow(board, "18", "Hello from Cora.");
 
     // The mail (Ctrl+M): the write button, the desktop form typed and sent;
     // the mail server keeps it.
@@ -303,6 +320,25 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     h.RunForMs(1000);
     EXPECT_EQ(mail.Uploads(), 1);
     EXPECT_EQ(forms.Shown(form), nullptr);
+    // "W", the upload, "Z": its length, the mail header (sender, login ID,
+    // the recipient slots, body length, line count, title) and the body.
+    {
+        const std::string body = "The long sword was worth every juno.";
+        Bytes header = Concat({Bytes(8, 0), Text("Hero"), Bytes(13, 0), Text("gm1"), Bytes(9, 0), Text("Andrew"),
+                               Bytes(11, 0), Bytes(9 * 17 + 12 + 13, 0), U32(static_cast<uint32_t>(body.size() + 1)),
+                               U32(1), Text("From the town"), Bytes(80 - 13, 0)});
+        ASSERT_EQ(header.size(), 320u);
+        const Bytes upload = mail.LastUpload();
+        ASSERT_EQ(upload.size(), 4u + 328 + body.size() + 1);
+        EXPECT_EQ(Bytes(upload.begin(), upload.begin() + 4), Concat({Text("365"), {0}}));
+        EXPECT_EQ(Bytes(upload.begin() + 4, upload.begin() + 4 + 320), header);
+        EXPECT_EQ(Bytes(upload.begin() + 4 + 328, upload.end()), Concat({Text(body), {0}}));
+        const std::vector<std::string>& asked = mail.Requests();
+        ASSERT_GE(asked.size(), 2u);
+        EXPECT_EQ(std::vector<std::string>(asked.end() - 2, asked.end()), (std::vector<std::string>{"W", "Z"}));
+    }
+    // The list comes again with the new mail on top; it reads back.
+    ReadFirstRow(mail, "2", "The long sword was worth every juno.");
     ClickAt(96 + 420 + 30, 76 + 370 + 12);
     h.RunForMs(1000);
 
@@ -311,6 +347,37 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     WalkTo(175, 305);
     WalkTo(175, 312);
     WalkTo(184, 313);
+    ClickNpc(186, 314);
+    ASSERT_TRUE(Opens(94));
+    // Its deposit: a wanderer's name typed, a thousand by the right arrow,
+    // sent; the server takes it from the money and the client says so.
+    const int32_t money = g_pView->m_pObjLayer->MyRecord().I32(CharacterRecord::kMoney);
+    ASSERT_GT(money, 1000);
+    const size_t transfers = game.Taken(8).size();
+    ClickAt(233 + 47 + 50, 93 + 85 + 12);
+    ASSERT_TRUE(Opens(97));
+    h.RunForMs(200);
+    Type({kA, kN, kD, kR, kE, kW}, false);
+    ClickAt(233 + 271 + 10, 93 + 104 + 8);
+    ClickAt(233 + 52 + 30, 93 + 191 + 10);
+    h.RunForMs(500);
+    {
+        const std::vector<Bytes> sent = TakenSince(8, transfers);
+        ASSERT_EQ(sent.size(), 1u);
+        ASSERT_EQ(sent[0].size(), 6u + 21);
+        EXPECT_EQ(Bytes(sent[0].begin(), sent[0].begin() + 2), (Bytes{8, 13}));
+        EXPECT_EQ(Bytes(sent[0].begin() + 4, sent[0].begin() + 18), Concat({U16(21), Name12("andrew")}));
+        EXPECT_EQ(Bytes(sent[0].begin() + 23, sent[0].end()), U32(1000));
+    }
+    EXPECT_EQ(game.Record().I32(CharacterRecord::kMoney), money - 1000);
+    EXPECT_EQ(g_pView->m_pObjLayer->MyRecord().I32(CharacterRecord::kMoney), money - 1000);
+    ASSERT_NE(g_messageRing.GetLine(0), nullptr);
+    {
+        char said[128];
+        std::snprintf(said, sizeof said, GetGameString(154), "andrew", 1000);
+        EXPECT_STREQ(g_messageRing.GetLine(0)->text, said);
+    }
+    EXPECT_FALSE(Ui().IsWindowOpen(97));
     ClickNpc(186, 314);
     ASSERT_TRUE(Opens(94));
     fields = game.Taken(53).size();
@@ -326,9 +393,10 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     Key(kEsc);
     h.RunForMs(500);
 
-    // The colony: along the south road to the cherubim, his colony button; the field is left for the colony the server keeps (uploaded
-    // new, then asked back). Its headquarters' panel, the build button, a
-    // base placed where one may stand.
+    // The colony: along the south road to the cherubim, his colony button;
+    // the field is left for the colony the server keeps (uploaded new, then
+    // asked back). Its headquarters' panel, the build button, a base placed
+    // where one may stand.
     WalkTo(200, 312);
     WalkTo(213, 307);
     ClickNpc(215, 309);
@@ -358,9 +426,36 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     h.RunForMs(500);
     EXPECT_EQ(game.Taken('g'), std::vector<Bytes>{Concat({{'g', 45}, U16(0xFFF8), U16(3)})});
 
+    // TO FIELD: stage 0 entered again beside the colony man; then his
+    // colony button once more (the field left again), and the base still
+    // stands where it was placed.
+    const size_t entries = game.Taken(3).size();
+    ClickAt(50 + 40, 50 + 12);
+    ASSERT_TRUE(h.RunUntil([&] { return g_colonyMode == 0u && game.Taken(3).size() > entries && Me(); }, 50000));
+    EXPECT_EQ(game.Taken(3).back(), Concat({{3, 1}, U16(219), U16(314)}));
+    h.RunForMs(1000);
+    ASSERT_NE(Me(), nullptr);
+    EXPECT_EQ(std::pair(Me()->GetTileX(), Me()->GetTileY()), std::pair(219, 314));
+    WalkTo(213, 307);
+    ClickNpc(215, 309);
+    ASSERT_TRUE(Opens(101));
+    h.RunForMs(200);
+    ClickAt(240 + 47 + 20, 123 + 85 + 10);
+    ASSERT_TRUE(h.RunUntil([] { return g_colonyMode == 1u; }, 20000));
+    h.RunForMs(1000);
+    EXPECT_EQ(TakenSince(5, leaves), (std::vector<Bytes>{Concat({{5}, U16(7)}), Concat({{5}, U16(7)})}));
+    {
+        const ScreenPoint p = g_simTerrain.MapToScreen(-8, 3);
+        const CSimMapObject* base = g_simColony.FindAt(p.x, p.y);
+        ASSERT_NE(base, nullptr);
+        EXPECT_EQ(base->m_type, 45);
+        EXPECT_EQ(std::pair(base->m_x, base->m_y), std::pair(-8, 3));
+    }
+
     // Leave with Ctrl+Alt: the time, HP and MP fields and the log-out,
     // then the connection ends.
     const size_t reports = game.Taken(53).size();
+    const CharacterRecord mine = g_pView->m_pObjLayer->MyRecord();
     h.KeyDown(kCtrl);
     h.KeyDown(kAlt);
     h.RunForMs(100);
@@ -373,10 +468,10 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     for (const Bytes& b : game.Taken(51))
         out.push_back(b);
     ASSERT_EQ(out.size(), 4u);
-    EXPECT_EQ(out[0][1], 7);
-    EXPECT_EQ(out[1], Concat({{53, 9}, U32(game.Record().U32(CharacterRecord::kHp))}));
-    EXPECT_EQ(out[2], Concat({{53, 10}, U32(game.Record().U32(CharacterRecord::kMp))}));
-    EXPECT_GE(game.Record().I32(CharacterRecord::kHp), 100);
+    EXPECT_EQ(out[0], Concat({{53, 7}, U32(mine.U32(CharacterRecord::kGameTime))}));
+    EXPECT_EQ(out[1], Concat({{53, 9}, U32(mine.U32(CharacterRecord::kHp))}));
+    EXPECT_EQ(out[2], Concat({{53, 10}, U32(mine.U32(CharacterRecord::kMp))}));
+    EXPECT_GE(mine.I32(CharacterRecord::kHp), 100);
     EXPECT_EQ(out[3], (Bytes{51, 'O'}));
 
     // Names looked up in one archive may be found in the other, and a

@@ -1,5 +1,6 @@
 // The sample world: its generator writes the same bytes on every run and
-// the real binary starts on the generator's file (PlayThroughTest plays it).
+// the real binary starts on the generator's file (PlayThroughTest plays it);
+// a new character is made on it.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ExitGame.h"
 #include "app/QuillonView.h"
 #include "core/ResFile.h"
 #include "fixtures/SampleWorld.h"
@@ -24,10 +26,13 @@
 #include "support/ClientProcess.h"
 #include "support/DemoServer.h"
 #include "support/Harness.h"
+#include "support/SampleTown.h"
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/SystemWindows.h"
+#include "windows/UiService.h"
 #include "world/BGLayer.h"
+#include "world/Character.h"
 #include "world/Npc.h"
 #include "world/ObjLayer.h"
 #include "world/StageLoader.h"
@@ -126,4 +131,73 @@ TEST(SampleWorldClient, RealClientStartsOnTheGeneratedFile)
     EXPECT_NE(err.find("loading 102"), std::string::npos) << err;
     // A message box would have been written to the terminal too.
     EXPECT_EQ(err.find('['), std::string::npos) << err;
+}
+
+// A new character made on the demo server as a new user would: the empty
+// second card, a name typed, YES; two colours picked, the figure in front
+// chosen with a click and a double click; PLAY under the card. The server
+// frees the name, takes the new record and lets it onto stage 0. Ctrl+X and
+// YES leave.
+TEST(SampleWorldClient, ANewCharacterIsMadeInAnEmptySlotAndPlays)
+{
+    constexpr uint8_t kM = 50, kI = 23, kR = 19, kA = 30;
+    CSampleTown town;
+    CDemoServer& game = town.game;
+    ASSERT_TRUE(town.ToCharacterScreen(false));
+    town.ClickAt(400, 250);
+    town.h.RunForMs(300);
+    town.Type({kM, kI, kR, kA}, true);
+    town.ClickAt(522, 384);
+    ASSERT_TRUE(town.h.RunUntil([] { return CSampleTown::Scene() == kSceneChooser; }, 100000));
+    ASSERT_EQ(game.Taken(125).size(), 1u);
+    const Bytes name = game.Taken(125)[0];
+    ASSERT_EQ(name.size(), 13u);
+    EXPECT_EQ(Bytes(name.begin(), name.begin() + 6), (Bytes{125, 'm', 'i', 'r', 'a', 0}));
+
+    town.h.RunForMs(1000);
+    // Colour A up twice (apart, not a double click) and colour B up once:
+    // the look 2 << 3 | 1.
+    town.ClickAt(760, 525);
+    town.h.RunForMs(600);
+    town.ClickAt(760, 525);
+    town.ClickAt(760, 560);
+    town.ClickAt(424, 320);
+    town.h.RunForMs(1000);
+    town.DoubleClickAt(424, 320);
+    ASSERT_TRUE(town.h.RunUntil([] { return CSampleTown::Scene() == kSceneCharacter; }, 100000));
+    town.h.RunForMs(300);
+    ASSERT_TRUE(town.Play(2));
+
+    const std::vector<Bytes> choice = game.Taken(2);
+    ASSERT_EQ(choice.size(), 1u);
+    EXPECT_EQ(Bytes(choice[0].begin(), choice[0].begin() + 8), (Bytes{2, 1, 6, 'm', 'i', 'r', 'a', 0}));
+    EXPECT_EQ(game.Record().Name(), "mira");
+    CObjLayer* layer = g_pView->m_pObjLayer;
+    ASSERT_NE(layer->GetMyCharacter(), nullptr);
+    // The server keeps the name it was given, and the rest of the record as
+    // the client sent it.
+    EXPECT_EQ(game.Record().U32(CharacterRecord::kClass), layer->MyRecord().U32(CharacterRecord::kClass));
+    EXPECT_EQ(game.Record().U32(CharacterRecord::kLook), 17u);
+    EXPECT_EQ(layer->MyRecord().U32(CharacterRecord::kLook), 17u);
+    EXPECT_EQ(std::pair(layer->GetMyCharacter()->GetTileX(), layer->GetMyCharacter()->GetTileY()),
+              std::pair(CDemoServer::kStartX, CDemoServer::kStartY));
+
+    // Ctrl+X asks; YES, lit under the pointer in the question's top band,
+    // leaves the game.
+    constexpr uint8_t kCtrl = 29, kX = 45;
+    town.Chord({kCtrl, kX});
+    ASSERT_TRUE(town.h.RunUntil([] { return Ui().IsWindowOpen(36); }, 20000));
+    town.h.RunForMs(500);
+    town.h.MouseMove(470, 255);
+    town.h.RunForMs(100);
+    {
+        const std::vector<uint8_t>& shown = town.h.Platform().video.lastPresent.pixels;
+        ASSERT_EQ(shown.size(), 800u * 600u);
+        EXPECT_NE(shown[246 * 800 + 470], shown[246 * 800 + 510]) << "YES lit beside NO";
+        EXPECT_NE(shown[246 * 800 + 510], shown[300 * 800 + 400]) << "NO on the question";
+    }
+    town.ClickAt(470, 255);
+    EXPECT_TRUE(IsExiting());
+    EXPECT_TRUE(town.h.Boxes().empty());
+    EXPECT_EQ(game.Dropped(), 0);
 }
