@@ -331,6 +331,15 @@ TEST_F(BoardClient, TheDemoBoardServerAnswersAPlayerOfTheSampleTown)
     EXPECT_EQ(board.Requests().back(), "LTshield");
     EXPECT_EQ(Shown(row(16, "Arin", "2026-02-16", 3, "Lost my shield (16)"), kListX + 15, kListY + 62, 162), 1.0);
 
+    // A post begun and closed unsent: the server awaits no upload after the
+    // next request.
+    ClickAt(kListX + 390, kListY + 382);
+    ASSERT_TRUE(forms.RequestClose(CMailWriteDlg::kTemplatePost));
+    h.RunForMs(1600);
+    ClickAt(kListX + 90, kListY + 382);
+    h.RunForMs(1000);
+    EXPECT_EQ(board.Requests().back(), "LS");
+
     // Ctrl+M is a game master's key only.
     Chord({kCtrl, kM});
     h.RunForMs(1000);
