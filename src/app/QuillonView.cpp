@@ -33,6 +33,7 @@
 #include "platform/Settings.h"
 #include "platform/Window.h"
 #include "script/ScriptManager.h"
+#include "social/ListStream.h"
 #include "ui/InputFocus.h"
 #include "ui/Widget.h"
 #include "windows/DaradirUzedo.h"
@@ -608,6 +609,11 @@ void CQuillonView::OnDestroy()
     g_soundManager.StopAll();
 
     StopKeepAliveTimer();
+    // No press of a writing dialog and no board reply may reach the windows
+    // and sockets about to go.
+    m_mailWriteDlg.DestroyWindow();
+    m_postWriteDlg.DestroyWindow();
+    ResetBoardState();
     if (m_pDisplay) {
         m_pDisplay->RemoveLayer(m_pIntroLayer);
         m_pDisplay->RemoveLayer(m_pBGLayer);

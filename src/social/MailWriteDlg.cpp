@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/CommandRing.h"
 #include "app/QuillonView.h"
 #include "core/BiString.h"
 #include "core/Display.h"
@@ -25,6 +26,12 @@ const CBiString kPostNotSentText(
     "게시판 서버에 연결되어 있지 않아 보내지 못했습니다.\0Not sent: there is no connection to the board server.");
 const CBiString kMailNotSentText(
     "편지 서버에 연결되어 있지 않아 보내지 못했습니다.\0Not sent: there is no connection to the mail server.");
+
+// The write button's request: an upload follows.
+constexpr char kAnnounce[] = "W\n";
+constexpr int kAnnounceSize = 2;
+// The list's reload command: "Z\n", the page again.
+constexpr int32_t kCmdReload = 57;
 
 // More of a file than the body can take is never read.
 constexpr size_t kFileReadLimit = 2 * CMailWriteDlg::kBodyLimit;
@@ -134,6 +141,9 @@ void CMailWriteDlg::DestroyWindow()
     plat::FormDialogs().Destroy(m_handle);
     m_handle = 0;
     m_sendEnabled = false;
+    // Closed unsent: nothing goes to the server, and the next opening
+    // announces its upload again.
+    m_announced = false;
     plat::Window().ShowCursor(false);
     if (g_pView)
         g_pView->m_dialogOpen = 0;
@@ -212,6 +222,8 @@ void CMailWriteDlg::OnSend()
 {
     if (!m_sendEnabled)
         return;
+    // The list asks for its page again, whatever becomes of the upload.
+    g_commandRing.Push(kCmdReload);
     char name[32] = {};
     char login[32] = {};
     g_playerInfo.GetCharName(name, sizeof name);
@@ -239,32 +251,49 @@ void CMailWriteDlg::OnSend()
     plat::FormDialogs().EnableButton(m_handle, kIdSend, false);
 }
 
-namespace {
+bool CMailWriteDlg::MayAnnounce() const { return !m_announced && plat::FormDialogs().Available(); }
 
-// The upload is announced right before it leaves, so the server never
-// waits for one that does not come.
-int SendUpload(CMySocket* socket, const std::vector<uint8_t>& upload)
+int CMailWriteDlg::Announce(CMySocket* socket)
+{
+    if (!socket || !MayAnnounce())
+        return 0;
+    m_announced = socket->SendCommand(kAnnounce, kAnnounceSize) != 0;
+    return m_announced ? 1 : 0;
+}
+
+int CMailWriteDlg::SendUpload(CMySocket* socket, const std::vector<uint8_t>& upload)
 {
     if (!socket || upload.empty())
         return 0;
-    static constexpr char kAnnounce[] = "W\n";
-    socket->SendCommand(kAnnounce, 2);
+    // The server takes an upload only after "W\n"; the write button's may
+    // have been dropped by the request cooldown.
+    if (!m_announced)
+        socket->SendCommand(kAnnounce, kAnnounceSize);
+    // Sent or not, the next upload is announced afresh: a socket that
+    // refuses it has lost its connection and the server with it.
+    m_announced = false;
     return socket->SendCommand(upload.data(), static_cast<int>(upload.size()));
 }
-
-}  // namespace
 
 int CMailWriteDlg::SendPost(const std::vector<uint8_t>& upload) { return SendUpload(GetBoardSocket(), upload); }
 int CMailWriteDlg::SendMail(const std::vector<uint8_t>& upload) { return SendUpload(GetMailSocket(), upload); }
 
 void CMailWriteDlg::Finish() { g_boardRequestStream.SendRequest("Z\n"); }
 
+CMailWriteDlg* WritingDialog(bool isMail)
+{
+    CQuillonView* view = g_pView;
+    if (!view)
+        return nullptr;
+    return isMail ? &view->m_mailWriteDlg : &view->m_postWriteDlg;
+}
+
 void OpenWritingDialog(bool isMail)
 {
     CQuillonView* view = g_pView;
     if (!view)
         return;
-    CMailWriteDlg& dlg = isMail ? view->m_mailWriteDlg : view->m_postWriteDlg;
+    CMailWriteDlg& dlg = *WritingDialog(isMail);
     if (dlg.HasWindow())
         return;
     if (!plat::FormDialogs().Available()) {

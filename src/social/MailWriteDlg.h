@@ -11,6 +11,8 @@
 #include "platform/FormDialog.h"
 #include "platform/Loop.h"
 
+class CMySocket;
+
 class CMailWriteDlg : public plat::IMessageTarget {
 public:
     enum : int {
@@ -58,7 +60,13 @@ public:
     void OnSend();
     void OnClose();
 
-    // "W\n" and the upload on the board (post) or mail socket; 1 when queued.
+    // Command 59's "W\n" on socket, telling the server an upload of this
+    // dialog follows. One for each upload: none while this dialog's is
+    // announced already, none where no dialog can be shown. 1 when sent.
+    bool MayAnnounce() const;
+    int Announce(CMySocket* socket);
+    // The upload on the board (post) or mail socket, after a "W\n" of its
+    // own when command 59's went unsent; 1 when queued.
     int SendPost(const std::vector<uint8_t>& upload);
     int SendMail(const std::vector<uint8_t>& upload);
     // "Z\n" on the list stream's socket: the page again, with the new entry.
@@ -69,15 +77,20 @@ public:
 
 private:
     std::string Field(int id) const;
+    int SendUpload(CMySocket* socket, const std::vector<uint8_t>& upload);
 
     plat::IMessageTarget* m_parent;
     int m_mode = kModePost;
     int m_templateId = 0;
     int m_handle = 0;
     bool m_sendEnabled = false;
+    // "W\n" went for the upload this dialog has not sent yet.
+    bool m_announced = false;
 };
 
-// Command 59's dialog: the view's mail dialog for the mailbox, else its post
-// dialog, shown over the game unless it is up already. Without a desktop
-// to show it on, a box says writing is not available.
+// The view's mail dialog for the mailbox, else its post dialog; null
+// without a view.
+CMailWriteDlg* WritingDialog(bool isMail);
+// Command 59's dialog, shown over the game unless it is up already.
+// Without a desktop to show it on, a box says writing is not available.
 void OpenWritingDialog(bool isMail);

@@ -109,6 +109,18 @@ void Request(const char* line)
         g_boardRequestStream.SendRequest(line);
 }
 
+// "W\n" announces an upload on the open list's kind of connection, when the
+// cooldown allows; the dialog opens whatever the cooldown.
+void Write(CDaradirUzedo& ui, CWidget* list)
+{
+    const bool mail = ui.m_listWindowId == kMailWin;
+    if (CMailWriteDlg* dlg = WritingDialog(mail); dlg && dlg->MayAnnounce() && TakeRequestCooldown())
+        dlg->Announce(mail ? GetMailSocket() : GetBoardSocket());
+    OpenWritingDialog(mail);
+    if (list)
+        list->OnListReply();
+}
+
 // The search window's text and mode go to the list, and the window closes.
 void Search(CDaradirUzedo& ui)
 {
@@ -151,13 +163,7 @@ bool RunBoardCommand(CDaradirUzedo& ui, int id)
             SetState(reader, CWidget::kOpening);
         }
         break;
-    case 59:
-        // The dialog announces its upload with "W\n" as it sends it, so a
-        // dialog closed unsent leaves the server waiting for nothing.
-        OpenWritingDialog(ui.m_listWindowId == kMailWin);
-        if (list)
-            list->OnListReply();
-        break;
+    case 59: Write(ui, list); break;
     case 60:
         if (CWidget* search = Win(ui, kSearchWin); search && TakeRequestCooldown())
             search->Toggle();

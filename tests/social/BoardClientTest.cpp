@@ -40,6 +40,13 @@ constexpr int kListX = 96, kListY = 76;
 constexpr int kReadX = 94, kReadY = 76;
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+// An upload's length: its decimal digits in 4 bytes, a NUL after 3.
+Bytes LengthField(size_t total)
+{
+    char digits[8] = {};
+    std::snprintf(digits, sizeof digits, "%zu", total);
+    return Bytes(digits, digits + 4);
+}
 
 class BoardClient : public testing::Test, protected CSampleTown {
 protected:
@@ -159,11 +166,14 @@ TEST_F(BoardClient, BoardsAndMailAreReachedWithClicksAndKeys)
     h.MouseMove(780, 590);
     h.RunForMs(1600);
 
-    // The write button: the desktop form; Send gives the announcement, the
-    // upload and the request for the page, byte for byte.
+    // The write button announces an upload and opens the desktop form; Send
+    // gives the upload and "Z\n", and the reload it posts "Z\n" once more.
+    board.Expect(Text("W\n"));
     ClickAt(kListX + 390, kListY + 382);
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
     plat::CScriptedFormDialogs& forms = h.Platform().forms;
     ASSERT_NE(forms.Shown(CMailWriteDlg::kTemplatePost), nullptr);
+    h.RunForMs(1600);
     const std::string body = "A post of more than forty bytes,\r\nwritten on the desktop.";
     forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdTitle, "Hello all");
     forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdBody, body);
@@ -176,21 +186,56 @@ TEST_F(BoardClient, BoardsAndMailAreReachedWithClicksAndKeys)
     header.bodySize = static_cast<uint32_t>(body.size() + 1);
     header.lines = 2;
     header.title = "Hello all";
-    char length[8] = {};
-    std::snprintf(length, sizeof length, "%zu", 156 + body.size() + 1);
-    Bytes upload(length, length + 4);
-    upload = Concat({upload, BoardRecord(header), Text(body), {0}});
-    board.Expect(Concat({Text("W\n"), upload, Text("Z\n")}));
+    board.Expect(Concat({LengthField(156 + body.size() + 1), BoardRecord(header), Text(body), {0}, Text("Z\nZ\n")}));
     ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
     h.RunForMs(200);
     EXPECT_EQ(forms.Shown(CMailWriteDlg::kTemplatePost), nullptr);
 
     // Ctrl+M, a game master's key: the board's connection closes and the
-    // mailbox opens on its own with the character's name.
-    mail.Expect(Text("Hero\n"));
+    // mailbox opens on its own with the character's name; its page shows.
+    BoardRecordFields letter;
+    letter.number = 7;
+    letter.name = "Warden";
+    letter.date = "2026-02-28";
+    letter.lines = 2;
+    letter.title = "Welcome";
+    mail.Expect(Text("Hero\n")).Send(Concat({BoardListMarker(), MailRecord(letter)}));
     Chord({kCtrl, kM});
     ASSERT_TRUE(h.RunUntil([&] { return mail.ScriptDone() && board.ClientClosed(); }, 20000)) << mail.Failure();
-    h.RunForMs(2500);
+    h.RunForMs(500);
+    char mailRow[160];
+    std::snprintf(mailRow, sizeof mailRow, "%5d  %-17s  %s  %5d   %s", 7, "Warden", "2026-02-28", 2, "Welcome");
+    EXPECT_EQ(Shown(mailRow, kListX + 15, kListY + 62, 162), 1.0);
+    h.RunForMs(2000);
+
+    // The list button, then the write button inside the request cooldown:
+    // no "W\n" from the button, so Send announces its upload itself; the
+    // reload Send posts falls in the cooldown too.
+    mail.Expect(Text("LS\n"));
+    ClickAt(kListX + 90, kListY + 382);
+    ClickAt(kListX + 390, kListY + 382);
+    ASSERT_TRUE(h.RunUntil([&] { return mail.ScriptDone(); }, 20000)) << mail.Failure();
+    const int t = CMailWriteDlg::kTemplateMail;
+    ASSERT_NE(forms.Shown(t), nullptr);
+    EXPECT_TRUE(mail.Unmatched().empty());
+    forms.Type(t, CMailWriteDlg::kIdRecipients, "arin bram");
+    forms.Type(t, CMailWriteDlg::kIdTitle, "Meet");
+    forms.Type(t, CMailWriteDlg::kIdBody, "See you at noon.");
+    forms.Press(t, CMailWriteDlg::kIdSend);
+    Bytes letterHeader(328, 0);
+    auto put = [&](size_t at, const std::string& text) { std::copy(text.begin(), text.end(), letterHeader.begin() + at); };
+    put(8, "Hero");
+    put(25, "gm1");
+    put(37, "arin");
+    put(37 + 17, "bram");
+    letterHeader[232] = 17;
+    letterHeader[236] = 1;
+    put(240, "Meet");
+    mail.Expect(Concat({Text("W\n"), LengthField(328 + 17), letterHeader, Text("See you at noon."), {0}, Text("Z\n")}));
+    ASSERT_TRUE(h.RunUntil([&] { return mail.ScriptDone(); }, 20000)) << mail.Failure();
+    h.RunForMs(1000);
+    EXPECT_TRUE(mail.Unmatched().empty()) << "the reload fell in the cooldown";
+    EXPECT_EQ(forms.Shown(t), nullptr);
 
     // A board server that refuses: a line says so and the game goes on.
     plat::CTcpListener gone;
@@ -269,7 +314,8 @@ TEST_F(BoardClient, TheDemoBoardServerAnswersAPlayerOfTheSampleTown)
     forms.Type(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdBody, "Forty bytes and more, written in the town.");
     forms.Press(CMailWriteDlg::kTemplatePost, CMailWriteDlg::kIdSend);
     h.MouseMove(780, 590);
-    h.RunForMs(1000);
+    // Past the cooldown of the write button's "W\n".
+    h.RunForMs(1600);
     EXPECT_EQ(board.Uploads(), 1);
     EXPECT_EQ(Shown(row(19, "Hero", "2026-03-01", 1, "My first post"), kListX + 15, kListY + 62, 162), 1.0);
 
@@ -284,6 +330,15 @@ TEST_F(BoardClient, TheDemoBoardServerAnswersAPlayerOfTheSampleTown)
     h.RunForMs(1000);
     EXPECT_EQ(board.Requests().back(), "LTshield");
     EXPECT_EQ(Shown(row(16, "Arin", "2026-02-16", 3, "Lost my shield (16)"), kListX + 15, kListY + 62, 162), 1.0);
+
+    // A post begun and closed unsent: the server awaits no upload after the
+    // next request.
+    ClickAt(kListX + 390, kListY + 382);
+    ASSERT_TRUE(forms.RequestClose(CMailWriteDlg::kTemplatePost));
+    h.RunForMs(1600);
+    ClickAt(kListX + 90, kListY + 382);
+    h.RunForMs(1000);
+    EXPECT_EQ(board.Requests().back(), "LS");
 
     // Ctrl+M is a game master's key only.
     Chord({kCtrl, kM});

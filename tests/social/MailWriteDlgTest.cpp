@@ -63,6 +63,7 @@ TEST_F(WritingDialog, PostIsAnnouncedSentAndFollowedByThePageAgain)
     EXPECT_FALSE(g_pView->m_postWriteDlg.HasWindow());
     EXPECT_EQ(g_pView->m_dialogOpen, 0u);
     EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(Commands(), std::vector<int32_t>{57}) << "Send posts the list's reload";
 }
 
 TEST_F(WritingDialog, MailGoesOnTheMailConnectionInTheEnglishTemplate)
@@ -106,16 +107,30 @@ TEST_F(WritingDialog, FailedChecksShowTheirBoxAndSendNothing)
     EXPECT_TRUE(Forms().IsEnabled(t, Dlg::kIdSend));
 }
 
-TEST_F(WritingDialog, ClosingUnsentLeavesNoAnnouncedUpload)
+TEST_F(WritingDialog, OneAnnouncementForEachUploadAndNothingSentOnClosing)
 {
     CFakeServer& server = Connect(false);
+    CMailWriteDlg& dlg = *::WritingDialog(false);
+    EXPECT_EQ(dlg.Announce(GetBoardSocket()), 1);
     OpenWritingDialog(false);
+    EXPECT_EQ(dlg.Announce(GetBoardSocket()), 0) << "its upload is announced already";
     Forms().Type(Dlg::kTemplatePost, Dlg::kIdBody, std::string(50, 'x'));
     ASSERT_TRUE(Forms().RequestClose(Dlg::kTemplatePost));
     Pump(20);
     EXPECT_EQ(Forms().Shown(Dlg::kTemplatePost), nullptr);
     EXPECT_EQ(g_pView->m_dialogOpen, 0u);
-    EXPECT_EQ(Received(server), "BOARD\n");
+    EXPECT_EQ(Received(server), "BOARD\nW\n");
+    // The next opening announces its own upload, which then goes alone.
+    EXPECT_EQ(dlg.Announce(GetBoardSocket()), 1);
+    OpenWritingDialog(false);
+    Forms().Type(Dlg::kTemplatePost, Dlg::kIdTitle, "Again");
+    Forms().Type(Dlg::kTemplatePost, Dlg::kIdBody, std::string(50, 'y'));
+    Forms().Press(Dlg::kTemplatePost, Dlg::kIdSend);
+    const std::string expected =
+        "BOARD\nW\nW\n" + Upload(MakePostUpload("Arin", "arin01", "Again", std::string(50, 'y'))) + "Z\n";
+    ASSERT_TRUE(PumpUntil([&] { return Received(server).size() >= expected.size(); }));
+    Pump(20);
+    EXPECT_EQ(Received(server), expected);
 }
 
 TEST_F(WritingDialog, TwoQuickPressesSendOneUpload)
@@ -211,6 +226,7 @@ TEST_F(WritingDialog, WithoutADesktopABoxSaysWritingIsNotAvailable)
 {
     Forms().available = false;
     English(true);
+    EXPECT_FALSE(::WritingDialog(true)->MayAnnounce()) << "no upload can follow";
     OpenWritingDialog(true);
     EXPECT_EQ(Forms().OpenCount(), 0);
     ASSERT_EQ(Boxes().size(), 1u);

@@ -124,6 +124,11 @@ void CDemoBoardServer::Serve()
     size_t off = 0;
     for (;;) {
         const size_t left = m_in.size() - off;
+        if (m_awaitingUpload && left > 0 && (m_in[off] < '0' || m_in[off] > '9')) {
+            // A dialog closed unsent: the next request came instead.
+            m_awaitingUpload = false;
+            continue;
+        }
         if (m_awaitingUpload) {
             if (left < kLengthField)
                 break;
