@@ -307,7 +307,7 @@ void CMySocket::Pump()
         return;
     if (!m_sendList.empty() && (m_sock.Poll(false, true) & plat::kSockWritable))
         OnSend(0);
-    for (int i = 0; i < kMaxReceivesPerPump && IsOpen(); ++i) {
+    for (int i = 0; i < kMaxReceivesPerPump && IsOpen() && m_recvList.size() < kMaxReceiveBlocks; ++i) {
         if (!(m_sock.Poll(true, false) & (plat::kSockReadable | plat::kSockError)))
             break;
         OnReceive(0);
@@ -320,7 +320,8 @@ void CMySocket::AppendPollFds(std::vector<struct pollfd>& fds)
     // a hang-up, which would end every wait at once.
     if (!IsOpen() || (!m_connecting && !m_maySend))
         return;
-    short events = POLLIN;
+    // A full receive list is not read, so its input must not end the wait.
+    short events = m_recvList.size() < kMaxReceiveBlocks ? POLLIN : 0;
     if (m_connecting || !m_sendList.empty())
         events |= POLLOUT;
     fds.push_back(pollfd{m_sock.Fd(), events, 0});

@@ -38,6 +38,9 @@ public:
     };
     static constexpr int kBufferSize = 8192;
     static constexpr int kReceiveBlock = 4096;
+    // Unread blocks kept at most (4 MiB): beyond that the socket stops
+    // reading and the peer waits on the connection's own window.
+    static constexpr size_t kMaxReceiveBlocks = 1024;
 
     CMySocket();
     ~CMySocket() override;

@@ -108,6 +108,33 @@ TEST_F(SocketTest, ReadSpansBlocksAndLeavesTheRest)
     EXPECT_EQ(len, 0);
 }
 
+TEST_F(SocketTest, AFloodingPeerWaitsWhileTheUnreadListIsFull)
+{
+    CFakeServer server;
+    CMySocket sock;
+    ASSERT_TRUE(ConnectTo(server, sock));
+    const Bytes flood = Pattern(12 << 20);
+    server.Send(flood);
+    ASSERT_TRUE(PumpUntil(server, sock, [&] { return sock.ReceiveListSize() >= CMySocket::kMaxReceiveBlocks; }));
+    for (int i = 0; i < 200; ++i) {
+        server.Pump();
+        sock.Pump();
+    }
+    EXPECT_EQ(sock.ReceiveListSize(), CMySocket::kMaxReceiveBlocks) << "nothing is read past the limit";
+
+    // Reading makes room; every byte then arrives once and in order.
+    Bytes got;
+    ASSERT_TRUE(PumpUntil(server, sock, [&] {
+        uint8_t buf[65536];
+        int len = sizeof buf;
+        if (sock.Read(buf, len) > 0)
+            got.insert(got.end(), buf, buf + len);
+        return got.size() >= flood.size();
+    }));
+    EXPECT_TRUE(got == flood);
+    EXPECT_TRUE(sock.IsOpen());
+}
+
 TEST_F(SocketTest, DataBeforeAPeerCloseStaysReadable)
 {
     CFakeServer server;
