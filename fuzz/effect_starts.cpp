@@ -151,7 +151,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 14: fx.StartEarthquake(x, y); break;
         case 15: fx.StartGhostCalling(x, y, p); break;
         case 16: fx.StartBigEffect(op / 22 % 11, x, y, p, q, a.Int(), a.Int()); break;
-        case 17: fx.ResetDeathMan(x); break;
+        case 17:
+            w.layer.m_deathMarkFlag = static_cast<uint32_t>(p & 1);
+            w.layer.m_deathMarkIndex = x;
+            fx.ResetDeathMan();
+            break;
         case 18:
             a.Text(text);
             fx.StartChatBalloon(static_cast<uint16_t>(x), text.data(), p);

@@ -162,7 +162,7 @@ void CEffectManager::DrawAll(uint8_t* dst)
         DrawPool(pool, dst);
 }
 
-void CEffectManager::ResetDeathMan(int slot)
+void CEffectManager::ResetDeathMan()
 {
     for (auto& e : m_deathMen)
         e.Stop();
@@ -171,6 +171,7 @@ void CEffectManager::ResetDeathMan(int slot)
         return;
     // The word kept beside the death-mark flag: the Cure flag.
     layer->m_cureReceived = 0;
+    const int slot = layer->m_deathMarkIndex;
     if (slot >= 0 && slot < CObjLayer::kDeathMarkPairs) {
         layer->m_deathMarks[static_cast<size_t>(slot)] = CObjLayer::DeathMarkPair{};
         layer->m_deathMarkMarked[static_cast<size_t>(slot)] = 1;

@@ -80,11 +80,10 @@ public:
     CEffect* StartDamage(int x, int y, int value, int kind, CCreature* target) override;
     CEffect* StartDeathMan(int x, int y, int a) override;
     // Stops the death marks; with the layer's death-mark flag set, clears
-    // the Cure flag and death-mark entry slot (the pair the caller has made
-    // current, or the one it clears while another stays current), sets the
-    // slot's flag, and clears the death-mark flag once no entry holds a
-    // creature. A slot outside the table clears no entry.
-    void ResetDeathMan(int slot) override;
+    // the Cure flag and the layer's current death-mark pair, sets that
+    // pair's flag, and clears the death-mark flag once no pair holds a
+    // creature. A current index outside the table clears no pair.
+    void ResetDeathMan() override;
     CEffect* StartFireStomMain(int x, int y, CCreature* caster) override;
     CEffect* StartUseItem(int x, int y, int hidden) override;
     CEffect* StartUsedItem(int x, int y) override;

@@ -13,7 +13,7 @@ public:
     void ClearAll() override {}
     CEffect* StartDamage(int, int, int, int, CCreature*) override { return nullptr; }
     CEffect* StartDeathMan(int, int, int) override { return nullptr; }
-    void ResetDeathMan(int) override {}
+    void ResetDeathMan() override {}
     CEffect* StartFireStomMain(int, int, CCreature*) override { return nullptr; }
     CEffect* StartUseItem(int, int, int) override { return nullptr; }
     CEffect* StartUsedItem(int, int) override { return nullptr; }

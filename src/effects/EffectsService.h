@@ -22,9 +22,9 @@ public:
     // The death mark at a pixel position.
     virtual CEffect* StartDeathMan(int x, int y, int a) = 0;
     // Stops the 12 death marks and, when the object layer's death-mark flag
-    // is set, clears death-mark entry slot: the pair the caller has made
-    // current, or one it clears while another stays current.
-    virtual void ResetDeathMan(int pairIndex) = 0;
+    // is set, clears its current death-mark pair: the caller makes the pair
+    // current first.
+    virtual void ResetDeathMan() = 0;
     virtual CEffect* StartFireStomMain(int x, int y, CCreature* caster) = 0;
     virtual CEffect* StartUseItem(int x, int y, int hidden) = 0;
     virtual CEffect* StartUsedItem(int x, int y) = 0;

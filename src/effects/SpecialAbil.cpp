@@ -333,7 +333,7 @@ void CSpecialAbil::CureTarget(CCreature& /*c*/, CCreature* target)
         const CObjLayer::DeathMarkPair& p = layer->m_deathMarks[static_cast<size_t>(i)];
         if (p.first && p.second && (p.first == target || p.second == target)) {
             layer->m_deathMarkIndex = i;
-            m_fx.ResetDeathMan(i);
+            m_fx.ResetDeathMan();
             break;
         }
     }

@@ -157,7 +157,7 @@ void CObjLayer::OnBattleResult(const uint8_t* p)
                 const DeathMarkPair& pair = m_deathMarks[static_cast<size_t>(i)];
                 if (pair.first == D || pair.second == D) {
                     m_deathMarkIndex = i;
-                    Effects().ResetDeathMan(i);
+                    Effects().ResetDeathMan();
                     m_deathMarks[static_cast<size_t>(i)] = DeathMarkPair{};
                     m_deathMarkMarked[static_cast<size_t>(i)] = 0;
                     break;

@@ -203,7 +203,7 @@ void CCreature::RunOrder()
                 for (int i = 0; i < CObjLayer::kDeathMarkPairs; ++i) {
                     if (m_pLayer->m_deathMarks[static_cast<size_t>(i)].first == this) {
                         m_pLayer->m_deathMarkIndex = i;
-                        Effects().ResetDeathMan(i);
+                        Effects().ResetDeathMan();
                         break;
                     }
                 }

@@ -216,7 +216,7 @@ void CObjLayer::OnBattleHit(const uint8_t* p)
     }
     if (found >= 0) {
         m_deathMarkIndex = found;
-        Effects().ResetDeathMan(found);
+        Effects().ResetDeathMan();
     } else {
         TakeHitStat(attacker == m_pMyChar);
     }
@@ -289,8 +289,10 @@ void CObjLayer::DeathMarkHit(const uint8_t* p, bool flagged)
                 return i;
         return -1;
     };
+    // Pair i becomes the current one while its mark is cleared.
     auto clearMark = [&](int i) {
-        Effects().ResetDeathMan(i);
+        m_deathMarkIndex = i;
+        Effects().ResetDeathMan();
         pairAt(i) = DeathMarkPair{};
         m_deathMarkMarked[static_cast<size_t>(i)] = 0;
     };

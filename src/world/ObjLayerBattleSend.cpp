@@ -149,7 +149,7 @@ void CObjLayer::ClearBattleTables()
         for (int i = 0; i < kDeathMarkPairs; ++i)
             if (m_deathMarks[static_cast<size_t>(i)].first || m_deathMarks[static_cast<size_t>(i)].second) {
                 m_deathMarkIndex = i;
-                Effects().ResetDeathMan(i);
+                Effects().ResetDeathMan();
             }
     m_deathMarks.fill(DeathMarkPair{});
     m_deathMarkMarked.fill(0);

@@ -305,7 +305,8 @@ void CObjLayer::OnBattleLogout(const uint8_t* fixed)
         for (int i = 0; i < kDeathMarkPairs; ++i) {
             const DeathMarkPair& pair = m_deathMarks[static_cast<size_t>(i)];
             if (pair.first == c || pair.second == c) {
-                Effects().ResetDeathMan(i);
+                m_deathMarkIndex = i;
+                Effects().ResetDeathMan();
                 break;
             }
         }

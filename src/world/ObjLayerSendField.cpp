@@ -42,8 +42,10 @@ void CObjLayer::LeaveArea()
         table.fill(PairNotice{});
     if (m_deathMarkFlag)
         for (int i = 0; i < kDeathMarkPairs; ++i)
-            if (m_deathMarks[static_cast<size_t>(i)].first)
-                Effects().ResetDeathMan(i);
+            if (m_deathMarks[static_cast<size_t>(i)].first) {
+                m_deathMarkIndex = i;
+                Effects().ResetDeathMan();
+            }
     for (size_t i = 0; i < g_rememberedBattles.size(); ++i)
         if (g_rememberedBattles[i] != 0 && static_cast<uint32_t>(g_rememberedBattles[i]) == m_battleNumber)
             g_groupBattleFlags[i] = 0;

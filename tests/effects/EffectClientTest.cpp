@@ -202,6 +202,18 @@ bool GroundMovedBy(const std::vector<uint8_t>& shown, const std::vector<uint8_t>
     return true;
 }
 
+// Pixels of the spells' colours in the box of half-size r around (cx, cy).
+int SpellPixels(const std::vector<uint8_t>& shown, int cx, int cy, int r)
+{
+    int n = 0;
+    for (int y = std::max(cy - r, 0); y < std::min(cy + r, 600); ++y)
+        for (int x = std::max(cx - r, 0); x < std::min(cx + r, 800); ++x) {
+            const uint8_t p = shown[static_cast<size_t>(y * 800 + x)];
+            n += p == 60 || p == 70 || p == 80 ? 1 : 0;
+        }
+    return n;
+}
+
 }  // namespace
 
 TEST_F(SpellClient, HinotoriRainsFireBirdsThatShakeTheScreenBesideAHellionAndASalamander)
@@ -214,6 +226,14 @@ TEST_F(SpellClient, HinotoriRainsFireBirdsThatShakeTheScreenBesideAHellionAndASa
     CBGLayer* ground = g_pView->m_pBGLayer;
     const int still = ground->GetScrollY();
     const int mx = me->GetPixelX(), my = me->GetPixelY();
+    // Where each of the three is started, on the screen.
+    const std::vector<std::pair<int, int>> points = {{mx, my - 20}, {mx + 160, my - 60}, {mx - 200, my + 60}};
+    std::vector<int> before;
+    for (const auto& [wx, wy] : points) {
+        int sx = 0, sy = 0;
+        ground->WorldToScreen(wx, wy, sx, sy);
+        before.push_back(SpellPixels(Shown(), sx, sy, 60));
+    }
     // Nothing in the game starts these three: the test does, on the
     // client's own manager, whose frame then runs them.
     ASSERT_NE(Fx().StartHinotori(mx, my, 0), nullptr);
@@ -226,6 +246,15 @@ TEST_F(SpellClient, HinotoriRainsFireBirdsThatShakeTheScreenBesideAHellionAndASa
         shake.push_back(ground->GetScrollY() - still);
         if (frame == 11) {
             EXPECT_TRUE(AnyActive(Fx().Fires())) << "the rain starts once step 10 is drawn";
+        }
+        if (frame == 4) {
+            // Each of the three shows (the Salamander from the body-part
+            // lists loaded at start) before the rain covers the screen.
+            for (size_t i = 0; i < points.size(); ++i) {
+                int sx = 0, sy = 0;
+                ground->WorldToScreen(points[i].first, points[i].second, sx, sy);
+                EXPECT_GT(SpellPixels(Shown(), sx, sy, 60), before[i] + 40) << "spell " << i;
+            }
         }
         if (frame == 4 || frame == 14 || frame == 24)
             got["effects_spells_frame" + std::to_string(frame)] =

@@ -111,8 +111,11 @@ TEST(EffectPools, StartsWithArgumentsOutsideTheirRangesStartNothing)
     EXPECT_EQ(b.fx.StartChatBalloon(nullptr, "x", 1), nullptr);
     EXPECT_EQ(b.fx.StartChatBalloon(&me, nullptr, 1), nullptr);
     b.fx.StartChatBalloon(uint16_t{999}, "nobody says this", 15);
-    b.fx.ResetDeathMan(INT_MIN);
-    b.fx.ResetDeathMan(INT_MAX);
+    for (int index : {INT_MIN, INT_MAX}) {
+        b.Layer().m_deathMarkFlag = 1;
+        b.Layer().m_deathMarkIndex = index;
+        b.fx.ResetDeathMan();
+    }
     EXPECT_EQ(b.fx.CountActive(), 0);
     // Far-out positions draw nothing and end as usual.
     CLightningEffect* bolt = b.fx.StartBigEffect(3, INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX, 7, 9);
@@ -127,7 +130,7 @@ TEST(EffectPools, StartsWithArgumentsOutsideTheirRangesStartNothing)
     EXPECT_EQ(b.fx.CountActive(), 0);
 }
 
-TEST(ResetDeathMan, ClearsTheSlotAndCureFlagOnlyWhileTheFlagIsSetAndTheFlagWithTheLastEntry)
+TEST(ResetDeathMan, ClearsTheCurrentPairAndCureFlagOnlyWhileTheFlagIsSetAndTheFlagWithTheLastEntry)
 {
     struct Row {
         const char* name;
@@ -157,7 +160,8 @@ TEST(ResetDeathMan, ClearsTheSlotAndCureFlagOnlyWhileTheFlagIsSetAndTheFlagWithT
         b.fx.StartDeathMan(0, 0, 0);
         b.fx.StartDeathMan(0, 0, 0);
         b.fx.StartDamage(0, 0, 5, 0, &me);
-        b.fx.ResetDeathMan(r.index);
+        layer.m_deathMarkIndex = r.index;
+        b.fx.ResetDeathMan();
         EXPECT_EQ(b.fx.CountActive(), 1) << "the death marks stop, nothing else";
         for (int i = 0; i < CObjLayer::kDeathMarkPairs; ++i) {
             const bool kept = std::find(r.left.begin(), r.left.end(), i) != r.left.end();
@@ -165,7 +169,7 @@ TEST(ResetDeathMan, ClearsTheSlotAndCureFlagOnlyWhileTheFlagIsSetAndTheFlagWithT
         }
         EXPECT_EQ(layer.m_deathMarkFlag, r.flagAfter);
         // With the flag set, the word beside it (the Cure flag) is cleared
-        // and the slot's flag set.
+        // and the current pair's flag set.
         EXPECT_EQ(layer.m_cureReceived, r.flag ? 0u : 1u);
         for (int i = 0; i < CObjLayer::kDeathMarkPairs; ++i)
             EXPECT_EQ(layer.m_deathMarkMarked[static_cast<size_t>(i)], r.flag && i == r.index ? 1u : 0u) << i;

@@ -16,6 +16,7 @@
 CCreatureBed::CCreatureBed(int mapSize, const CreatureSetOptions& options, const CArchiveBuilder& archive)
     : world(archive)
 {
+    fx.layer = &world.Layer();
     g_myId = kMyId;
     CMapFileBuilder map(mapSize, mapSize);
     map.Fill(kFlagGround | kFlagDrawn, 0, 0);

@@ -1,5 +1,7 @@
 #include "support/FakeEffects.h"
 
+#include "world/ObjLayer.h"
+
 void FakeEffects::LoadResources() { log.Add("LoadResources"); }
 
 void FakeEffects::DrawAll(uint8_t* target)
@@ -22,7 +24,7 @@ CEffect* FakeEffects::StartDeathMan(int x, int y, int a)
     return startResult;
 }
 
-void FakeEffects::ResetDeathMan(int pairIndex) { log.Add("ResetDeathMan", pairIndex); }
+void FakeEffects::ResetDeathMan() { log.Add("ResetDeathMan", layer ? layer->m_deathMarkIndex : -1); }
 
 CEffect* FakeEffects::StartFireStomMain(int x, int y, CCreature* caster)
 {

@@ -8,6 +8,8 @@
 #include "effects/EffectsService.h"
 #include "support/CallLog.h"
 
+class CObjLayer;
+
 class FakeEffects : public IEffects {
 public:
     FakeEffects() { SetEffects(this); }
@@ -20,7 +22,8 @@ public:
     void ClearAll() override;
     CEffect* StartDamage(int x, int y, int value, int kind, CCreature* owner) override;
     CEffect* StartDeathMan(int x, int y, int a) override;
-    void ResetDeathMan(int pairIndex) override;
+    // Logged with the layer's current death-mark pair (-1 without a layer).
+    void ResetDeathMan() override;
     CEffect* StartFireStomMain(int x, int y, CCreature* caster) override;
     CEffect* StartUseItem(int x, int y, int hidden) override;
     CEffect* StartUsedItem(int x, int y) override;
@@ -37,4 +40,6 @@ public:
     // id not listed. DrawAll is not logged unless logDraws is set.
     std::map<int, int> routineResult;
     bool logDraws = false;
+    // The object layer whose current death-mark pair ResetDeathMan logs.
+    const CObjLayer* layer = nullptr;
 };

@@ -43,7 +43,7 @@ TEST_F(ServiceSeamTest, FakesRecordEveryCallInOrderWhileTheyLive)
         ui.routeChatResult = 1;
 
         Effects().StartDamage(10, 20, -5, 0, owner);
-        Effects().ResetDeathMan(3);
+        Effects().ResetDeathMan();
         EXPECT_EQ(Effects().RunAbilityRoutine(23, owner), 0);
         EXPECT_EQ(Effects().RunAbilityRoutine(1, owner), 1);
         Effects().DrawAll(nullptr);  // per-frame: not logged by default
@@ -66,7 +66,7 @@ TEST_F(ServiceSeamTest, FakesRecordEveryCallInOrderWhileTheyLive)
         EXPECT_EQ(Scripts().Load("AutoExec"), 7);
 
         EXPECT_EQ(fx.log.Joined(), CCallLog::Call("StartDamage", 10, 20, -5, 0, static_cast<const void*>(owner)) +
-                                       "\nResetDeathMan(3)\n" +
+                                       "\nResetDeathMan(-1)\n" +
                                        CCallLog::Call("RunAbilityRoutine", 23, static_cast<const void*>(owner)) + "\n" +
                                        CCallLog::Call("RunAbilityRoutine", 1, static_cast<const void*>(owner)));
         EXPECT_EQ(ui.log.Joined(),

@@ -4,6 +4,7 @@
 // variant, and the group protocol end to end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
@@ -330,6 +331,7 @@ TEST_F(FieldProtocol, LeavingTheAreaClearsTheBattleTablesWithOrWithoutACentre)
         EXPECT_EQ(g_groupBattleFlags[0], 1u);
         EXPECT_EQ(g_groupBattleFlags[1], 0u) << "the flag of this battle";
         EXPECT_EQ(bed.fx.log.Count("ResetDeathMan"), 2 - centre);
+        EXPECT_EQ(bed.fx.log.Calls().back(), "ResetDeathMan(4)") << "the marked pair made current";
         EXPECT_EQ(bed.Received(), centre ? Bytes(Wire(34).U16(kMe)) : Bytes{});
     }
 }
@@ -464,6 +466,8 @@ TEST_F(FieldProtocol, EveryReceivedCommandActsAndItsBadVariantChangesNothing)
              layer.m_opponents[1].second[0] = kMe;
              layer.m_pairNotices[0][3] = {9, 31, 9};
              layer.m_participants[2].id = 31;
+             layer.m_deathMarkFlag = 1;
+             layer.m_deathMarks[6] = {me, layer.FindCharacterById(31)};
          },
          Wire(35).U16(31),
          [&] {
@@ -475,6 +479,11 @@ TEST_F(FieldProtocol, EveryReceivedCommandActsAndItsBadVariantChangesNothing)
              EXPECT_EQ(layer.m_pairNotices[0][3].sender, 0u);
              EXPECT_EQ(layer.m_participants[2].id, 0);
              EXPECT_EQ(layer.m_battleOver, 0u) << "the orc is still standing";
+             const std::vector<std::string>& calls = bed.fx.log.Calls();
+             EXPECT_NE(std::find(calls.begin(), calls.end(), "ResetDeathMan(6)"), calls.end())
+                 << "its death-mark pair made current and cleared";
+             layer.m_deathMarkFlag = 0;
+             layer.m_deathMarks = {};
              layer.m_inBattle = 0;
          },
          {}, {GetGameString(16)}},
