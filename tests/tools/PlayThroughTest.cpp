@@ -317,7 +317,8 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     forms.Type(form, CMailWriteDlg::kIdBody, "The long sword was worth every juno.");
     forms.Press(form, CMailWriteDlg::kIdSend);
     h.MouseMove(780, 590);
-    h.RunForMs(1000);
+    // Long enough for the write button's request cooldown to run out.
+    h.RunForMs(1600);
     EXPECT_EQ(mail.Uploads(), 1);
     EXPECT_EQ(forms.Shown(form), nullptr);
     // "W", the upload, "Z": its length, the mail header (sender, login ID,
