@@ -503,11 +503,8 @@ void CDemoServer::TakeField(const uint8_t* p, size_t n)
     size_t offset = 0, width = 0;
     if (field == 0 || field == 1 || !FieldPlace(field, offset, width) || n != 2 + width)
         return;
-    const std::array<uint8_t, CharacterRecord::kNameSize> name = [this] {
-        std::array<uint8_t, CharacterRecord::kNameSize> a{};
-        std::copy_n(m_record.bytes.begin() + CharacterRecord::kName, a.size(), a.begin());
-        return a;
-    }();
+    std::array<uint8_t, CharacterRecord::kNameSize> name{};
+    std::copy_n(m_record.bytes.begin() + CharacterRecord::kName, name.size(), name.begin());
     std::copy_n(p + 2, width, m_record.bytes.begin() + static_cast<std::ptrdiff_t>(offset));
     std::copy(name.begin(), name.end(), m_record.bytes.begin() + CharacterRecord::kName);
 }
