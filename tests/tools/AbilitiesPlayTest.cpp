@@ -38,8 +38,7 @@ using R = CharacterRecord;
 constexpr uint16_t kMe = CDemoServer::kPlayerId;
 // The battle bar's ATTACK button (48 x 40 at (50, 50)).
 constexpr int kAttackX = 74, kAttackY = 70;
-// What is left of a turn's gauge (1800) when it counts as just begun: a
-// counter stance lasts until the turn ends.
+// What is left of a turn's gauge (1800) when it counts as just begun.
 constexpr int kFreshTurn = 1500;
 // The rows of the screen the field takes.
 constexpr int kFieldRows = 418;
@@ -74,9 +73,9 @@ Bytes Sums(const R& rec, std::initializer_list<size_t> stats)
 }
 Bytes Id(uint16_t id) { return {static_cast<uint8_t>(id), static_cast<uint8_t>(id >> 8)}; }
 
-// The colours a mark of my character's may be drawn in: itself (the
-// flights are drawn plainly) and through my look's tint, in the light of my
-// cell and of the target's.
+// The colours a mark of my character's may be drawn in: itself (the flight
+// past the target is drawn plainly) and through my look's tint, in the
+// light of my cell and of the target's.
 std::set<uint8_t> Drawn(uint8_t mark, const CCreature& target)
 {
     const int look = static_cast<int>(Me()->GetCharRecord().U32(R::kLook) & 63);
@@ -127,29 +126,28 @@ bool Arm(CSampleTown& town, int id)
 bool Standing(const CCreature* c) { return c && c->GetAction() == CCreature::orderStand; }
 
 // A battle with the slime that goes on, and my character's turn just begun
-// with both of us standing; the battle it was in left first when it was
-// over, and the slime challenged again.
+// (a counter stance lasts until it ends) with both of us standing; a battle
+// that is over is left first and the slime challenged again.
 bool ReadyForTurn(CSampleTown& town)
 {
     CHarness& h = town.h;
     CObjLayer* layer = Layer();
-    if (layer->m_inBattle && layer->m_battleOver) {
-        h.MouseMove(300, 300);
-        h.RunForMs(70);
-        h.Click(2, 300, 300);
-        if (!h.RunUntil([&] { return !layer->m_inBattle && !layer->m_stageChanging && Me(); }, 100000))
+    auto over = [&] { return layer->m_inBattle && layer->m_battleOver; };
+    auto ready = [&] { return Me()->GetMyTurn() && Standing(Me()) && Standing(Slime()); };
+    for (int tries = 0; tries < 8; ++tries) {
+        if (over()) {
+            h.MouseMove(300, 300);
+            h.RunForMs(70);
+            h.Click(2, 300, 300);
+            if (!h.RunUntil([&] { return !layer->m_inBattle && !layer->m_stageChanging && Me(); }, 100000))
+                return false;
+        }
+        if (!layer->m_inBattle && !ChallengeTheTideSlime(town))
             return false;
-    }
-    if (!layer->m_inBattle && !ChallengeTheTideSlime(town))
-        return false;
-    // Most of the turn left: a stance lasts until it ends.
-    auto ready = [&] {
-        return layer->m_battleOver == 0 && Me()->GetMyTurn() && Standing(Me()) && Standing(Slime());
-    };
-    for (int turns = 0; turns < 4; ++turns) {
-        if (!h.RunUntil([&] { return Slime() && !Me()->GetMyTurn(); }, 100000) || !h.RunUntil(ready, 100000))
+        if (!h.RunUntil([&] { return over() || (Slime() && !Me()->GetMyTurn()); }, 100000) ||
+            !h.RunUntil([&] { return over() || ready(); }, 100000))
             return false;
-        if (Me()->GetCharRecord().I32(R::kTurnTimer) >= kFreshTurn)
+        if (!over() && Me()->GetCharRecord().I32(R::kTurnTimer) >= kFreshTurn)
             return true;
     }
     return false;
