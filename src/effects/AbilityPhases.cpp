@@ -45,7 +45,7 @@ int CSpecialAbil::RunEscape(CCreature& c)
     int32_t& phase = Caster::Phase(c);
     if (counter == 0) {
         c.SetMyTurn(0);
-        Caster::Animation(c) = Caster::AnimOf(c, kCodeWalk + c.GetDirection());
+        Caster::Animation(c) = Caster::AnimOf(c, kCodeStand + c.GetDirection());
         phase = 0;
     }
     const int anim = Caster::Animation(c);

@@ -10,8 +10,9 @@ class CObjLayer;
 
 class CSpecialAbil {
 public:
-    // Action codes (+ direction) of the caster's animations.
-    static constexpr int kCodeWalk = 8;
+    // Action codes (+ direction) of the caster's animations (the selected
+    // table's slots, world/StageHolder.h). Escape flashes the stand.
+    static constexpr int kCodeStand = 8;
     static constexpr int kCodeDash = 16;
     static constexpr int kCodeDashImage = 24;
     static constexpr int kCodeCounter = 25;

@@ -1,5 +1,7 @@
 #include "world/Creature.h"
 
+#include <array>
+
 #include "app/StringTable.h"
 #include "core/AnimSpriteSet.h"
 #include "effects/Effect.h"
@@ -73,8 +75,18 @@ void CCreature::Spawn(CObjLayer* layer, int id, int x, int y, const CObrCharEntr
     ResetPendingHit();
     EndAction();
     Stop();
+    // The set is learned afresh from the record, but the current ability of
+    // each category stays where the new set still owns it: my character is
+    // spawned again at every entry of the field or a battle and keeps what
+    // the player chose, which the battle bar and its keys arm.
+    std::array<int, CAbilitySet::kCategories> chosen{};
+    for (int category = 1; category <= CAbilitySet::kCategories; ++category)
+        chosen[static_cast<size_t>(category - 1)] = m_abilities.GetCurrentId(category);
     m_abilities = CAbilitySet(&m_record, this);
     LearnAbilities(m_abilities, m_record);
+    for (int id : chosen)
+        if (id >= 0)
+            m_abilities.Select(id);
     m_record.SetU32(CharacterRecord::kTurnTimer, 0);
     m_status = CreatureStatusBits{};
     SetMyTurn(0);

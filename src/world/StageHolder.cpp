@@ -34,17 +34,20 @@ const std::array<const char*, kObjectFileCount> kObjectFiles = {
 };
 
 const char kCharAnimNames[kCharAnimSlots][32] = {
-    "WALK_0", "WALK_1", "WALK_2", "WALK_3", "WALK_4", "WALK_5", "WALK_6", "WALK_7",
-    "STAND_0", "STAND_1", "STAND_2", "STAND_3", "STAND_4", "STAND_5", "STAND_6", "STAND_7",
-    "", "", "", "", "", "", "", "",
-    "", "", "", "", "", "", "", "",
-    "", "", "", "", "", "", "", "",
-    "", "", "", "HIT", "ATTACK_0", "ATTACK_1", "ATTACK_2", "ATTACK_3",
-    "ATTACK_4", "ATTACK_5", "ATTACK_6", "ATTACK_7", "", "", "", "",
-    "", "", "", "", "", "", "", "",
-    "", "", "", "", "", "", "", "",
-    "", "", "", "", "CAST_0", "CAST_1", "CAST_2", "CAST_3",
-    "CAST_4", "CAST_5", "CAST_6", "CAST_7",
+    "WALK_0", "WALK_1", "WALK_2", "WALK_3", "WALK_4", "WALK_5", "WALK_6", "WALK_7",  // 0..7
+    "STAND_0", "STAND_1", "STAND_2", "STAND_3", "STAND_4", "STAND_5", "STAND_6", "STAND_7",  // 8..15
+    "DASH_0", "DASH_1", "DASH_2", "DASH_3", "DASH_4", "DASH_5", "DASH_6", "DASH_7",  // 16..23
+    "FLY",  // 24
+    "COUNTER_0", "COUNTER_1", "COUNTER_2", "COUNTER_3", "COUNTER_4", "COUNTER_5", "COUNTER_6", "COUNTER_7",  // 25..32
+    "SLOT_33", "SLOT_34", "SLOT_35", "SLOT_36", "SLOT_37", "SLOT_38", "SLOT_39", "SLOT_40",  // 33..40
+    "FLYPAST",  // 41
+    "SLOT_42",  // 42
+    "HIT",  // 43
+    "ATTACK_0", "ATTACK_1", "ATTACK_2", "ATTACK_3", "ATTACK_4", "ATTACK_5", "ATTACK_6", "ATTACK_7",  // 44..51
+    "RAISE_0", "RAISE_1", "RAISE_2", "RAISE_3", "RAISE_4", "RAISE_5", "RAISE_6", "RAISE_7",  // 52..59
+    "HOLD_0", "HOLD_1", "HOLD_2", "HOLD_3", "HOLD_4", "HOLD_5", "HOLD_6", "HOLD_7",  // 60..67
+    "LOWER_0", "LOWER_1", "LOWER_2", "LOWER_3", "LOWER_4", "LOWER_5", "LOWER_6", "LOWER_7",  // 68..75
+    "CAST_0", "CAST_1", "CAST_2", "CAST_3", "CAST_4", "CAST_5", "CAST_6", "CAST_7",  // 76..83
 };
 
 void ReportUnreadableFile(const char* path)

@@ -11,11 +11,15 @@ class CQuillonView;
 constexpr int kObjectFileCount = 45;
 extern const std::array<const char*, kObjectFileCount> kObjectFiles;
 
-// The animation table every character set selects, by the creatures'
-// animation codes: "WALK_0".."WALK_7" (0..7, by direction), "STAND_0"..
-// "STAND_7" (8..15), "HIT" (43: the hit and dying frames, one per
-// direction), "ATTACK_0".."ATTACK_7" (44..51) and "CAST_0".."CAST_7"
-// (76..83). The empty slots select nothing.
+// The animation table every character set selects, one name per action
+// code: "NAME_d" for the eight directions of a code's base, the bare name
+// where one animation serves every direction. Walk (0), stand (8), dash
+// (16), "FLY" (24: the caster in flight, one step per 16-step direction),
+// counter (25), "FLYPAST" (41: the flight past the target, as "FLY"),
+// "HIT" (43: the hit and dying frames, one per direction), attack (44:
+// also the attack-type casts), raise (52), hold (60), lower (68) and cast
+// (76: the healing-type casts). No code looks up 33..40 and 42; their
+// "SLOT_n" names keep every slot named.
 constexpr int kCharAnimSlots = 84;
 extern const char kCharAnimNames[kCharAnimSlots][32];
 

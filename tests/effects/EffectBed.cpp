@@ -1,7 +1,6 @@
 #include "EffectBed.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -20,6 +19,7 @@
 #include "fixtures/WaveWriter.h"
 #include "rules/GameData.h"
 #include "world/BGLayer.h"
+#include "world/StageHolder.h"
 
 namespace {
 
@@ -91,24 +91,18 @@ CArchiveBuilder Archive()
     return b;
 }
 
-// The caster's set: every action code an ability looks up, as "C<code>".
+// The caster's set: every action code an ability looks up, under its name
+// in the table the game selects.
 void BuildCasterSet(CAnimSpriteSet& set, const CasterSetOptions& o)
 {
-    static char names[84][32];
     std::vector<AnimDef> anims;
-    auto add = [&](int code, int steps, int ticks, int hitStep) {
-        std::snprintf(names[code], sizeof names[code], "C%d", code);
-        anims.push_back(Anim(names[code], steps, ticks, hitStep));
-    };
     auto family = [&](int base, int steps, int ticks, int hitStep, int count) {
         if (o.missing.count(base))
             return;
         for (int d = 0; d < count; ++d)
-            add(base + d, steps, ticks, hitStep);
+            anims.push_back(Anim(kCharAnimNames[base + d], steps, ticks, hitStep));
     };
-    for (auto& n : names)
-        n[0] = 0;
-    for (int base : {CSpecialAbil::kCodeWalk, CSpecialAbil::kCodeCounter, CSpecialAbil::kCodeAttackCast,
+    for (int base : {CSpecialAbil::kCodeStand, CSpecialAbil::kCodeCounter, CSpecialAbil::kCodeAttackCast,
                      CSpecialAbil::kCodeHealCast})
         family(base, o.castSteps, o.castTicks, o.hitStep, 8);
     family(CSpecialAbil::kCodeDash, o.dashSteps, o.castTicks, -1, 8);
@@ -119,7 +113,7 @@ void BuildCasterSet(CAnimSpriteSet& set, const CasterSetOptions& o)
     const Bytes bytes = CSpriteWriter::AnimSection("0", {Square(1, false), Square(2, true)}, anims);
     CByteReader r(bytes.data(), bytes.size());
     set.Read(r);
-    set.SetAnimation(names, 84);
+    set.SetAnimation(kCharAnimNames, kCharAnimSlots);
 }
 
 }  // namespace

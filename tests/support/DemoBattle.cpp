@@ -3,9 +3,11 @@
 // of it. The player's challenge reaching it is answered with the join of a
 // battle around the player's cell; then the two take turns: the monster
 // attacks (the client rolls the hit and reports it), and waits for the
-// player's attack (a miss is reported as no damage). It falls once enough
-// attacks have landed, leaving experience, money and an item; the client
-// relays its special as it comes. Leaving the battle's area ends it.
+// player's attack (a miss is reported as no damage) or an ability that
+// strikes it. Against a seasoned player some of its turns call a quake
+// instead of the attack, which a counter stance answers. It falls once
+// enough attacks have landed, leaving experience, money and an item; the
+// client relays its special as it comes. Leaving the battle's area ends it.
 #include <cstdlib>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "support/DemoArea.h"
 #include "support/DemoBattle.h"
 #include "support/DemoServer.h"
+#include "world/CharacterRecord.h"
 
 namespace {
 
@@ -25,6 +28,7 @@ constexpr uint8_t kCmdEnter = 3, kCmdStep = 10, kCmdChallenge = 24, kCmdJoinBatt
 constexpr uint8_t kCmdDamage = 31, kCmdBattleMove = 32, kCmdLeaveArea = 34;
 constexpr uint8_t kSubJoin = 1, kSubAttack = 4, kSubHit = 5, kSubResult = 6, kSubStatus = 7;
 constexpr uint8_t kSubSpecial = 154;
+constexpr uint8_t kSubGuardBreak = 13, kSubQuake = 20;
 // A creature this far off on either axis is out of the client's sight.
 constexpr int kSight = 14;
 // After the join the field's wipe passes before the monster's first attack.
@@ -34,6 +38,8 @@ constexpr uint32_t kFirstTurnMs = 1500;
 // a few tries the turn passes.
 constexpr uint32_t kTurnMs = 4000;
 constexpr int kAttackTries = 3;
+// A quake's report comes once it has risen and shaken: awaited longer.
+constexpr uint32_t kQuakeMs = 6000;
 // A miss of the player's attack is reported at its swing.
 constexpr uint32_t kResolveMs = 700;
 // The monster answers a resolved attack after this.
@@ -114,13 +120,11 @@ public:
         switch (m_phase) {
         case kMonsterTurn:
             if (!m_attackSent && Due(now)) {
-                Attack();
+                m_due = now + Attack();
                 m_attackSent = true;
-                m_due = now + kTurnMs;
             } else if (m_attackSent && Due(now)) {
                 if (++m_tries < kAttackTries) {
-                    Attack();
-                    m_due = now + kTurnMs;
+                    m_due = now + Attack();
                 } else {
                     m_phase = kPlayerTurn;
                 }
@@ -163,6 +167,7 @@ private:
         m_phase = kJoining;
         m_hits = 0;
         m_specials = 0;
+        m_turns = 0;
         CByteWriter w;
         w.U8(kCmdJoinBattle).U16(0).U16(m_battle).U16(static_cast<uint32_t>(m_x)).U16(static_cast<uint32_t>(m_y));
         w.U16(M::kId).U8(1);
@@ -171,8 +176,41 @@ private:
         m_server.Send(w.Buffer());
     }
 
+    // The player's abilities that strike the monster: those aimed at it
+    // (the sender's id, then its; GuardBreak's target comes first and its
+    // sender at 14) and those aimed at a cell, whose area reaches it where
+    // it stands beside the player. The client relays the monster's own
+    // special with the monster as the sender.
+    static bool Strikes(uint8_t sub, const uint8_t* payload, size_t n)
+    {
+        CByteReader r(payload, n);
+        const uint16_t first = r.U16();
+        switch (sub) {
+        case kSubGuardBreak:
+            r.Skip(12);
+            return first == M::kId && r.U16() == CDemoServer::kPlayerId && r.Ok();
+        case 11: case 14: case 16: case 23: case 27: case 28: case 41: case 43:
+            return first == CDemoServer::kPlayerId && r.U16() == M::kId && r.Ok();
+        case 15: case 17: case kSubQuake: case 26: return first == CDemoServer::kPlayerId && r.Ok();
+        default: return false;
+        }
+    }
+
+    // The player's move: an attack or a striking ability, in the player's
+    // turn or in the monster's (a counter answers its quake; an ability may
+    // beat its attack to it).
+    void TakeMove(uint32_t now)
+    {
+        if (m_phase != kPlayerTurn && m_phase != kMonsterTurn)
+            return;
+        m_phase = kResolving;
+        m_missed = false;
+        m_due = now + kResolveMs;
+    }
+
     // The commands of the battle from the client: [30][flag][u16 battle]
-    // [sub][u16 length] and the payload, which begins with the sender's id.
+    // [sub][u16 length] and the payload, which begins with the sender's id
+    // (GuardBreak's with the target's).
     void TakeBattle(const uint8_t* p, size_t n)
     {
         CByteReader h(p + 1, 6);
@@ -184,6 +222,10 @@ private:
         if (battle != m_battle || !r.Ok())
             return;
         const uint32_t now = plat::NowMs();
+        if (Strikes(sub, p + 7, n - 7)) {
+            TakeMove(now);
+            return;
+        }
         switch (sub) {
         case kSubJoin:
             // My cell after my id.
@@ -206,11 +248,8 @@ private:
         case kSubAttack:
             // The target after my id: the player's attack, in the player's
             // turn or before the monster's attack has gone.
-            if (r.U16() == M::kId && (m_phase == kPlayerTurn || (m_phase == kMonsterTurn && !m_attackSent))) {
-                m_phase = kResolving;
-                m_missed = false;
-                m_due = now + kResolveMs;
-            }
+            if (r.U16() == M::kId && (m_phase == kPlayerTurn || (m_phase == kMonsterTurn && !m_attackSent)))
+                TakeMove(now);
             return;
         case kSubResult:
             // The player fell.
@@ -232,15 +271,26 @@ private:
         m_attackSent = false;
         m_tries = 0;
         m_due = at;
+        ++m_turns;
+        m_quake = m_turns % M::kQuakeTurns == 0 && m_server.Record().I32(CharacterRecord::kLevel) >= M::kQuakeLevel;
     }
 
     // [4][u16 attacker][u16 target][u16 strength][u16 agility][u16 courage]
-    // and 8 equipment ids.
-    void Attack()
+    // and 8 equipment ids; or its quake: [20][u16 caster][u32 cell x]
+    // [u32 cell y][u32 constitution][u32 wisdom][u32 courage] and 8
+    // equipment ids, on the player's cell. The next try is that much later.
+    uint32_t Attack()
     {
+        if (m_quake) {
+            m_server.Send(Header(kSubQuake, 38)
+                              .U16(M::kId).U32(static_cast<uint32_t>(m_x)).U32(static_cast<uint32_t>(m_y))
+                              .U32(CSampleMonster::kStat).U32(CSampleMonster::kStat).U32(M::kCourage).Zeros(16).Buffer());
+            return kQuakeMs;
+        }
         m_server.Send(Header(kSubAttack, 26)
                           .U16(M::kId).U16(CDemoServer::kPlayerId).U16(M::kStrength).U16(M::kAgility)
                           .U16(M::kCourage).Zeros(16).Buffer());
+        return kTurnMs;
     }
 
     // [6][u16 dead][u16 killer][u16 money][u16 experience][u16 script 0]
@@ -258,11 +308,13 @@ private:
     bool m_shown = false;
     bool m_attackSent = false;
     bool m_missed = false;
+    bool m_quake = false;
     int m_x = CDemoServer::kStartX;
     int m_y = CDemoServer::kStartY;
     int m_tries = 0;
     int m_hits = 0;
     int m_specials = 0;
+    int m_turns = 0;
     uint16_t m_battle = 0;
     uint16_t m_battles = 0;
     uint32_t m_due = 0;

@@ -22,6 +22,11 @@ struct DemoMonster {
     // and to the eighth in any case.
     static constexpr int kHits = 3;
     static constexpr int kMaxHits = 8;
+    // Against a player of kQuakeLevel or more, every kQuakeTurns-th of its
+    // turns calls its quake on the player's cell instead of its attack; the
+    // quake carries its constitution and wisdom (its kind's) and courage.
+    static constexpr int kQuakeLevel = 10;
+    static constexpr int kQuakeTurns = 2;
     // What it leaves to its killer.
     static constexpr int kExperience = 120;
     static constexpr int kMoney = 150;

@@ -179,14 +179,10 @@ CDemoServer::CDemoServer(uint16_t port)
         m_wanderers.push_back({static_cast<uint16_t>(101 + i), k.type, x, y, x, y, k.name, k.cls,
                                static_cast<uint32_t>(3 + 2 * i)});
     }
-    std::memcpy(m_record.bytes.data() + CharacterRecord::kName, kCharacterName, std::strlen(kCharacterName));
-    m_record.bytes[CharacterRecord::kTypeName] = '0';
-    m_record.SetU32(CharacterRecord::kLevel, 1);
-    m_record.SetU32(CharacterRecord::kHp, 100);
-    m_record.SetU32(CharacterRecord::kMp, 40);
-    for (size_t off = CharacterRecord::kWisdom; off <= CharacterRecord::kCourage; off += 4)
-        m_record.SetU32(off, 10);
-    m_record.SetU32(CharacterRecord::kMoney, static_cast<uint32_t>(kStartMoney));
+    // Wisdom, strength, constitution, agility, courage: 125 points over the
+    // warrior's base make level 26, 60 over the mage's level 13.
+    m_record = AccountCharacter(kCharacterName, '0', 1, {40, 40, 30, 30, 30}, 26);
+    m_mage = AccountCharacter(kMageName, '2', 4, {40, 10, 30, 15, 10}, 13);
     m_areas.push_back(MakeDemoTrade(*this));
     m_areas.push_back(MakeDemoSocial(*this));
     m_areas.push_back(MakeDemoColony(*this));
@@ -351,6 +347,26 @@ void CDemoServer::Flush()
     }
 }
 
+CharacterRecord CDemoServer::AccountCharacter(const char* name, char type, uint32_t cls,
+                                              const std::array<uint32_t, 5>& stats, uint32_t level)
+{
+    CharacterRecord rec;
+    std::memcpy(rec.bytes.data() + CharacterRecord::kName, name, std::strlen(name));
+    rec.bytes[CharacterRecord::kTypeName] = static_cast<uint8_t>(type);
+    rec.SetU32(CharacterRecord::kClass, cls);
+    rec.bytes[CharacterRecord::kClassGroup] = static_cast<uint8_t>(cls / 2);
+    rec.SetU32(CharacterRecord::kLevel, level);
+    for (size_t i = 0; i < stats.size(); ++i)
+        rec.SetU32(CharacterRecord::kWisdom + 4 * i, stats[i]);
+    // Full: the class group's base and the constitution's and the wisdom's
+    // share, as the client reckons its maxima.
+    static constexpr uint32_t kHpBase[3] = {200, 80, 80}, kMpBase[3] = {50, 120, 120};
+    rec.SetU32(CharacterRecord::kHp, kHpBase[cls / 2] + stats[2] * 5 / 3);
+    rec.SetU32(CharacterRecord::kMp, kMpBase[cls / 2] + stats[0] * 7 / 5);
+    rec.SetU32(CharacterRecord::kMoney, static_cast<uint32_t>(kStartMoney));
+    return rec;
+}
+
 Bytes CDemoServer::CharacterRecordBytes(const Wanderer& c) const
 {
     CByteWriter w;
@@ -380,7 +396,8 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         account.SetText(AccountRecord::kId, AccountRecord::kIdSize, id);
         m_gameMaster = std::strncmp(id, kGameMasterPrefix, std::strlen(kGameMasterPrefix)) == 0;
         account.SetI16(AccountRecord::kLevel, m_gameMaster ? AccountRecord::kGmLevel : 1);
-        account.SetSlot(1, 0, kCharacterName, 1);
+        account.SetSlot(1, 0, kCharacterName, static_cast<int>(m_record.U32(CharacterRecord::kLevel)));
+        account.SetSlot(kMageSlot, 2, kMageName, static_cast<int>(m_mage.U32(CharacterRecord::kLevel)));
         Bytes reply = {kCmdLogin, 5, 0};
         reply.insert(reply.end(), account.bytes.begin(), account.bytes.end());
         Send(reply);
@@ -397,7 +414,10 @@ void CDemoServer::Handle(const uint8_t* p, size_t n)
         Send(U16Packet(kCmdVersion, kVersion));
         break;
     case kCmdChoice:
-        // [2][1][6][12-byte name]: the character chosen plays under its name.
+        // [2][1][6][12-byte name]: the character chosen plays under its name;
+        // the mage has a record of its own.
+        if (strncasecmp(reinterpret_cast<const char*>(p + 3), kMageName, 12) == 0)
+            m_record = m_mage;
         if (p[3] != 0)
             m_record.SetWireName(p + 3);
         Send(U16Packet(kCmdChoice, kPlayerId));

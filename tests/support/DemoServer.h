@@ -29,7 +29,13 @@ class CDemoServer : public plat::IEventSource {
 public:
     // An ID that begins with this logs in as a game master.
     static constexpr const char* kGameMasterPrefix = "gm";
+    // The account's characters: the hero on the first card, a warrior
+    // (class 1) of level 26, and on the third a mage (class 4) of level 13.
+    // Their levels follow from their stats as the client derives them, and
+    // with them the abilities they own.
     static constexpr const char* kCharacterName = "Hero";
+    static constexpr const char* kMageName = "Sage";
+    static constexpr int kMageSlot = 3;
     static constexpr uint16_t kPlayerId = 7;
     static constexpr uint16_t kVersion = 336;
     static constexpr int kStartX = 175;
@@ -114,6 +120,8 @@ private:
     void AnswerField(uint16_t id, int field);
     void TakeField(const uint8_t* p, size_t n);
     std::vector<uint8_t> CharacterRecordBytes(const Wanderer& c) const;
+    static CharacterRecord AccountCharacter(const char* name, char type, uint32_t cls,
+                                            const std::array<uint32_t, 5>& stats, uint32_t level);
 
     plat::CTcpListener m_listener;
     plat::CTcpSocket m_conn;
@@ -133,6 +141,7 @@ private:
     uint32_t m_lastWander = 0;
     uint32_t m_rand = 12345;
     CharacterRecord m_record;
+    CharacterRecord m_mage;
     std::vector<Wanderer> m_wanderers;
     std::vector<std::unique_ptr<CDemoArea>> m_areas;
     std::vector<std::pair<int, int>> m_steps;

@@ -66,27 +66,8 @@ bool StartsWith(const Bytes& b, const Bytes& prefix)
     return b.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), b.begin());
 }
 
-// The battle commands of one sub-command the server took since `from` of
-// them.
-std::vector<Bytes> BattleSubs(const CDemoServer& game, size_t from, int sub)
-{
-    std::vector<Bytes> out;
-    const std::vector<Bytes> all = game.Taken(30);
-    for (size_t i = from; i < all.size(); ++i)
-        if (all[i].size() >= 7 && all[i][4] == sub)
-            out.push_back(all[i]);
-    return out;
-}
-
 CObjLayer* Layer() { return g_pView->m_pObjLayer; }
 CCharacter* Me() { return Layer()->GetMyCharacter(); }
-
-// Where a creature's body is on the screen: a little above its foot point.
-void OnScreen(const CCreature& c, int& sx, int& sy)
-{
-    Layer()->GetBackground()->WorldToScreen(c.GetPixelX(), c.GetPixelY(), sx, sy);
-    sy -= 12;
-}
 
 // A button's top edge is its white frame (the message lines may cross it).
 bool BarButtonShown(const plat::PresentRecord& shown, int i)
@@ -121,6 +102,60 @@ double StatusShows(CSampleTown& town, int y, const std::string& text)
 
 }  // namespace
 
+std::vector<Bytes> BattleSubs(const CDemoServer& game, size_t from, int sub)
+{
+    std::vector<Bytes> out;
+    const std::vector<Bytes> all = game.Taken(30);
+    for (size_t i = from; i < all.size(); ++i)
+        if (all[i].size() >= 7 && all[i][4] == sub)
+            out.push_back(all[i]);
+    return out;
+}
+
+void BodyOnScreen(const CCreature& c, int& sx, int& sy)
+{
+    Layer()->GetBackground()->WorldToScreen(c.GetPixelX(), c.GetPixelY(), sx, sy);
+    sy -= 12;
+}
+
+void WalkByRoad(CSampleTown& town, int x, int y)
+{
+    // Clicks on the ground at most four cells on until my character is on
+    // (x, y).
+    auto walkTo = [&](int gx, int gy) {
+        for (int tries = 0; tries < 20; ++tries) {
+            const int dx = gx - Me()->GetTileX(), dy = gy - Me()->GetTileY();
+            if (dx == 0 && dy == 0)
+                return;
+            int sx = 0, sy = 0;
+            CSampleTown::CellOnScreen(Me()->GetTileX() + std::clamp(dx, -4, 4),
+                                      Me()->GetTileY() + std::clamp(dy, -4, 4), sx, sy);
+            town.ClickAt(sx, sy);
+            town.h.RunForMs(1500);
+        }
+    };
+    // The road south of the start, which no structure stands on, is the
+    // way there and back.
+    walkTo(CDemoServer::kStartX, Me()->GetTileY());
+    walkTo(CDemoServer::kStartX, y);
+    walkTo(x, y);
+}
+
+bool ChallengeTheTideSlime(CSampleTown& town)
+{
+    CHarness& h = town.h;
+    CObjLayer* layer = Layer();
+    // Close to it first: it shows as it comes in sight.
+    WalkByRoad(town, CDemoServer::kStartX, M::kY - 2);
+    if (!h.RunUntil([&] { return layer->FindCharacterById(M::kId) != nullptr; }, 20000))
+        return false;
+    int sx = 0, sy = 0;
+    BodyOnScreen(*layer->FindCharacterById(M::kId), sx, sy);
+    town.ClickAt(sx, sy);
+    CWidget* bar = g_layerHolder.GetLayer()->GetRootContainer()->FindChild(42)->FindChild(43);
+    return h.RunUntil([&] { return layer->m_inBattle != 0 && bar->GetState() == CWidget::kOpen; }, 100000);
+}
+
 // The battle step of a play-through: from the field of stage 0, logged in,
 // the tide slime is challenged with a click, fought with clicks until it
 // falls, its rewards are read in the status window, and the right click
@@ -131,30 +166,9 @@ void FightTheTideSlime(CSampleTown& town)
     CHarness& h = town.h;
     CDemoServer& game = town.game;
     CObjLayer* layer = Layer();
-    // Clicks on the ground at most four cells on until my character is
-    // within `near` cells of (x, y).
-    auto walkTo = [&](int x, int y, int near) {
-        for (int tries = 0; tries < 20; ++tries) {
-            const int dx = x - Me()->GetTileX(), dy = y - Me()->GetTileY();
-            if (std::abs(dx) <= near && std::abs(dy) <= near)
-                return;
-            int sx = 0, sy = 0;
-            CSampleTown::CellOnScreen(Me()->GetTileX() + std::clamp(dx, -4, 4),
-                                      Me()->GetTileY() + std::clamp(dy, -4, 4), sx, sy);
-            town.ClickAt(sx, sy);
-            h.RunForMs(1500);
-        }
-    };
-    // The road south of the start, which no structure stands on, is the
-    // way there and back.
-    auto byRoad = [&](int x, int y) {
-        walkTo(CDemoServer::kStartX, Me()->GetTileY(), 0);
-        walkTo(CDemoServer::kStartX, y, 0);
-        walkTo(x, y, 0);
-    };
     // Close to it first: it shows as it comes in sight.
     const int homeX = Me()->GetTileX(), homeY = Me()->GetTileY();
-    byRoad(CDemoServer::kStartX, M::kY - 2);
+    WalkByRoad(town, CDemoServer::kStartX, M::kY - 2);
     ASSERT_TRUE(h.RunUntil([&] { return layer->FindCharacterById(M::kId) != nullptr; }, 20000))
         << "the monster stands near the start";
     const CharacterRecord before = Me()->GetCharRecord();
@@ -174,7 +188,7 @@ void FightTheTideSlime(CSampleTown& town)
     // server takes the challenge and the battle begins around me.
     CCharacter* monster = layer->FindCharacterById(M::kId);
     int sx = 0, sy = 0;
-    OnScreen(*monster, sx, sy);
+    BodyOnScreen(*monster, sx, sy);
     town.ClickAt(sx, sy);
     CWidget* bar = g_layerHolder.GetLayer()->GetRootContainer()->FindChild(42)->FindChild(43);
     ASSERT_TRUE(h.RunUntil([&] { return layer->m_inBattle != 0 && bar->GetState() == CWidget::kOpen; }, 100000))
@@ -225,7 +239,7 @@ void FightTheTideSlime(CSampleTown& town)
     for (; clicks < 40 && layer->m_battleOver == 0; ++clicks) {
         h.RunUntil([&] { return Me()->GetAction() == CCreature::orderStand && monster->GetAction() == CCreature::orderStand; },
                    20000);
-        OnScreen(*monster, sx, sy);
+        BodyOnScreen(*monster, sx, sy);
         town.ClickAt(sx, sy);
         h.RunForMs(1500);
     }
@@ -337,7 +351,7 @@ void FightTheTideSlime(CSampleTown& town)
 
     // And walks back to where the step began: the steps reach the server.
     const size_t steps = game.Steps().size();
-    byRoad(homeX, homeY);
+    WalkByRoad(town, homeX, homeY);
     EXPECT_EQ(Me()->GetTileX(), homeX);
     EXPECT_EQ(Me()->GetTileY(), homeY);
     EXPECT_GT(game.Steps().size(), steps);
