@@ -223,13 +223,18 @@ void CQuillonView::GameFrame()
             g_pPalette->Update();
     }
 
-    // The Alt accelerators fake a key press; it is taken back on every pass.
-    if (g_accelKeyFlag) {
-        g_accelKeyFlag = 0;
-        g_keyState[56] = 0;
-        g_keyState[g_lastKey & 255] = 0;
-    }
     if (d.run) {
+        // The Alt accelerators fake a key press; it is taken back once a
+        // frame has seen it, as the latches are. Keys pressed in between
+        // change the last key, so the faked ones are remembered.
+        if (g_accelKeyFlag) {
+            g_accelKeyFlag = 0;
+            g_keyState[56] = 0;
+            for (size_t scan = 0; scan < m_fakedKeys.size(); ++scan)
+                if (m_fakedKeys[scan])
+                    g_keyState[scan] = 0;
+        }
+        m_fakedKeys.reset();
         g_lastKey = 0;
         g_mouseState.ResetMouseEvents();
     }
@@ -722,7 +727,8 @@ void CQuillonView::FakeAltKey(uint32_t scan)
 {
     g_accelKeyFlag = 56;
     g_keyState[56] = 1;
-    g_keyState[scan] = 1;
+    g_keyState[scan & 255] = 1;
+    m_fakedKeys.set(scan & 255);
     g_lastKey = scan;
 }
 

@@ -1,6 +1,7 @@
 // The view that owns the game: the display and the layers, the input that
 // the layers poll, the game frame and the connect step.
 #pragma once
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -120,13 +121,16 @@ public:
 
 private:
     void OnMouse(uint32_t event, int x, int y);
-    // An Alt accelerator: Alt and the key count as pressed until the next pass.
+    // An Alt accelerator: Alt and the key count as pressed until a frame
+    // has run.
     void FakeAltKey(uint32_t scan);
 
     CWndTimer m_keepAliveTimer;
 
     bool m_initialUpdateDone = false;
     bool m_frameRan = false;
+    // The keys the accelerators pressed since the last frame.
+    std::bitset<256> m_fakedKeys;
     // Hand-off path: when the wait for the two-byte reply gives up.
     uint32_t m_loginReplyDeadline = 0;
     bool m_waitingLoginReply = false;

@@ -188,10 +188,10 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
     }
     case kAbilityHealingII:
         m_fx.StartUseItem(x, y, 0);
-        if (AliveAndActive(target))
+        if (AliveAndActive(target)) {
             Heal(target, c.CalcAbilityDamage(id, *target), true);
-        if (target)
             m_fx.StartUsedItemColor(M::usedBlue, tx, ty);
+        }
         if (!(c.GetStatusFlags() & 8))
             c.SetMyTurn(0);
         Sound("healself.wav");
@@ -204,7 +204,7 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
         break;
     case kAbilityFreeze:
         m_fx.StartUseItemColor(M::colourGreen, x, y);
-        if (target) {
+        if (AliveAndActive(target)) {
             m_fx.StartUsedItemColor(M::usedGreen1, tx, ty);
             target->SetFrozen(true);
         }
@@ -212,9 +212,11 @@ void CSpecialAbil::FirstFrame(CCreature& c, int id)
         Sound("freeze.wav");
         break;
     case kAbilityHide:
-        m_fx.StartUseItemColor(M::colourYellow, tx, ty);
-        m_fx.StartUsedItemColor(M::usedYellow1, tx, ty);
-        if (target) {
+        // Everything of Hide happens at the target: a dead or missing one
+        // (or the next occupant of its slot) is not marked hidden.
+        if (AliveAndActive(target)) {
+            m_fx.StartUseItemColor(M::colourYellow, tx, ty);
+            m_fx.StartUsedItemColor(M::usedYellow1, tx, ty);
             target->SetHidden(true);
             CObjLayer* layer = c.GetLayer();
             if (layer)
@@ -323,10 +325,14 @@ void CSpecialAbil::CureTarget(CCreature& /*c*/, CCreature* target)
         return;
     if (target->IsFrozen())
         target->SetFrozen(false);
+    CObjLayer* layer = target->GetLayer();
+    // The Cure has come: frozen and hidden creatures start no abilities
+    // again until the next one.
+    if (layer)
+        layer->m_cureReceived = 0;
     CommitMine(*target);
     m_fx.StartUseItemColor(M::colourBlue, target->GetPixelX(), target->GetPixelY());
     m_fx.StartUseItemColor(M::colourBlue, target->GetPixelX(), target->GetPixelY() - 80);
-    CObjLayer* layer = target->GetLayer();
     if (!layer)
         return;
     for (int i = 0; i < CObjLayer::kDeathMarkPairs; ++i) {

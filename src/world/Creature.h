@@ -11,6 +11,7 @@
 #include "rules/CalcData.h"
 #include "rules/CreatureStatus.h"
 #include "world/CharacterRecord.h"
+#include "world/DrawMode.h"
 #include "world/Obj.h"
 
 class CAnimSpriteSet;
@@ -217,6 +218,8 @@ protected:
     // Over an attack's frame: the pieces fixed to its attachment point and
     // the charge of classes 2 and 3.
     void DrawAttackPieces(int step, const CRleImage* frame);
+    // How a frame of this creature is drawn now; fade as Draw's.
+    DrawModeChoice ChooseMode(int fade) const;
     void StrikeTarget();
     // A tick of an attack on my character in battle: a monster of class
     // 1401 or 2801 starts its special one time in 50.

@@ -50,29 +50,19 @@ void CCreature::LoseItems(uint16_t* lost, int& count)
         m_pLayer->SetMyCharRecord(m_record);
         m_pLayer->SendCharacterField(53, slot);
     }
-    // Only ids taken from the list leave it; the rest close up in order and
-    // every slot whose content changed is reported.
-    std::array<uint16_t, CharacterRecord::kItemSlots> before{};
-    for (int slot = 0; slot < CharacterRecord::kItemSlots; ++slot)
-        before[static_cast<size_t>(slot)] = m_record.Item(slot);
-    for (int slot = CharacterRecord::kItemSlots - 1; slot >= 0; --slot) {
-        const int id = before[static_cast<size_t>(slot)];
-        if (id != 0 && g_itemData.CanDrop(id)) {
-            lost[count++] = static_cast<uint16_t>(id);
-            m_record.SetItem(slot, 0);
-        }
-    }
-    int next = 0;
-    for (int slot = 0; slot < CharacterRecord::kItemSlots; ++slot) {
-        const uint16_t id = m_record.Item(slot);
-        m_record.SetItem(slot, 0);
-        if (id != 0)
-            m_record.SetItem(next++, id);
-    }
+    // Every held slot is reported, from the last down, before the lost ids
+    // leave the list one by one, the last item filling each gap.
     m_pLayer->SetMyCharRecord(m_record);
-    for (int slot = 0; slot < CharacterRecord::kItemSlots; ++slot)
-        if (m_record.Item(slot) != before[static_cast<size_t>(slot)])
-            m_pLayer->SendCharacterField(51, slot);
+    for (int slot = CharacterRecord::kItemSlots - 1; slot >= 0; --slot) {
+        const int id = m_record.Item(slot);
+        if (id == 0)
+            continue;
+        if (g_itemData.CanDrop(id))
+            lost[count++] = static_cast<uint16_t>(id);
+        m_pLayer->SendCharacterField(51, slot);
+    }
+    for (int i = 0; i < count; ++i)
+        g_playerInfo.RemoveItem(lost[i]);
 }
 
 void CCreature::LoseFame(const CCreature* killer)

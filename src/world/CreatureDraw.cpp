@@ -62,6 +62,21 @@ void CCreature::DrawAttackPieces(int step, const CRleImage* frame)
             layer.AddDrawItem(this, sx, sy, 1, charge, 0, 0);
 }
 
+DrawModeChoice CCreature::ChooseMode(int fade) const
+{
+    const CBGLayer* bg = m_pLayer ? m_pLayer->GetBackground() : nullptr;
+    DrawModeInput in;
+    in.fade = fade;
+    in.inBattle = m_pLayer && m_pLayer->m_inBattle != 0;
+    in.cls = m_record.I32(CharacterRecord::kClass);
+    in.light = (in.inBattle && bg) ? bg->GetSight(m_tileX, m_tileY) : CBGLayer::kFullSight;
+    in.frozen = IsFrozen();
+    in.hidden = IsHidden();
+    in.seesHidden = IsAllyOfMine();
+    in.look = m_record.U32(CharacterRecord::kLook);
+    return ChooseDrawMode(in);
+}
+
 int CCreature::Draw(int x, int y, int z, CRleImage* frame, int fade)
 {
     if (!frame || !m_pLayer)
@@ -81,16 +96,7 @@ int CCreature::Draw(int x, int y, int z, CRleImage* frame, int fade)
 
     const bool inBattle = layer.m_inBattle != 0;
     const int light = (inBattle && bg) ? bg->GetSight(m_tileX, m_tileY) : CBGLayer::kFullSight;
-    DrawModeInput in;
-    in.fade = fade;
-    in.inBattle = inBattle;
-    in.cls = m_record.I32(CharacterRecord::kClass);
-    in.light = light;
-    in.frozen = IsFrozen();
-    in.hidden = IsHidden();
-    in.seesHidden = IsAllyOfMine();
-    in.look = m_record.U32(CharacterRecord::kLook);
-    const DrawModeChoice choice = ChooseDrawMode(in);
+    const DrawModeChoice choice = ChooseMode(fade);
     if (!choice.draw)
         return 1;
     layer.AddDrawItem(this, sx, sy, z, frame, choice.mode, choice.param);

@@ -500,7 +500,9 @@ int CCreature::ActAttack()
         StrikeTarget();
     MonsterSpecial();
     Draw(m_pixelX, m_pixelY, 0, swing.frame, -1);
-    DrawAttackPieces(step, swing.frame);
+    // The pieces go with the body: a swing hidden from me shows none.
+    if (ChooseMode(-1).draw)
+        DrawAttackPieces(step, swing.frame);
     ++m_stepTick;
     return m_stepTick >= swing.ticks ? 1 : 0;
 }

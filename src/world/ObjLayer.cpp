@@ -53,7 +53,11 @@ CObjLayer::CObjLayer(CDisplay* display, CBGLayer* background)
 
 CObjLayer::~CObjLayer() = default;
 
-void CObjLayer::SendLeaveField() { Send(CByteWriter().U8(5).U16(g_myId)); }
+void CObjLayer::SendLeaveField()
+{
+    m_inField = 0;
+    Send(CByteWriter().U8(5).U16(g_myId));
+}
 void CObjLayer::SendLogout() { Send(CByteWriter().U8(51).U8('O')); }
 void CObjLayer::SendQuitNotice() { Send(CByteWriter().U8(55)); }
 void CObjLayer::SendKeepAlive() { Send(CByteWriter().U8(54)); }

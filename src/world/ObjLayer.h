@@ -81,7 +81,7 @@ public:
     void DrawSortedList(uint8_t* bits);
 
     // Senders: each builds its packet and hands it to the main socket.
-    void SendLeaveField();   // [5][u16 my id]
+    void SendLeaveField();   // [5][u16 my id]; off the field from here
     // [34][u16 my id] while an area centre is set, which is then forgotten;
     // the opponent and pair-notice tables, the death marks, the UI's flag
     // of this battle and the battle-joined flag are cleared in any case.
@@ -433,14 +433,17 @@ public:
     int32_t m_deathMarkIndex = 0;
     uint32_t m_deathMarkFlag = 0;
     std::array<uint32_t, kDeathMarkPairs> m_deathMarkMarked{};
-    // The next received hit by my character raises its field 20.
+    // The next received hit by my character raises its field 20; a battle
+    // entered or left and a map reset forget it.
     uint32_t m_hitStatFlag = 0;
     // A repeated Psychicforce aims at me: my next hit report by its caster
     // goes out with mode 11, which clears it.
     uint32_t m_psychicforcePending = 0;
     // Participant slots counted on entry.
     uint32_t m_participantCount = 0;
-    // A Cure reached me in this battle: abilities work while frozen.
+    // A Cure was received or chosen: until a Cure routine (or a cleared
+    // death mark) takes it back, frozen or hidden creatures may start
+    // abilities.
     uint32_t m_cureReceived = 0;
     uint16_t m_myId = 0;
     uint16_t m_myId2 = 0;

@@ -116,6 +116,7 @@ void CObjLayer::EnterBattle(const BattleBlock& block)
     if (!IsOnline()) {
         m_inBattle = 1;
         m_cureReceived = 0;
+        m_hitStatFlag = 0;
         if (!m_pMyChar)
             return;
         m_battleCentreX = m_pMyChar->GetTileX();
@@ -130,6 +131,7 @@ void CObjLayer::EnterBattle(const BattleBlock& block)
     }
     m_inBattle = 1;
     m_cureReceived = 0;
+    m_hitStatFlag = 0;
     m_battleNumber = block.battle;
     m_pendingInviter = 0;
     m_pendingChallenger = 0;
@@ -188,6 +190,7 @@ void CObjLayer::LeaveBattle()
         return;
     m_inBattle = 0;
     m_cureReceived = 0;
+    m_hitStatFlag = 0;
     ShowRangeCircle(0);
     LeaveArea();
     m_areaX = m_areaY = -1;

@@ -43,7 +43,9 @@ void CObjLayer::OnBattleJoin(const uint8_t* p)
 {
     CByteReader r(p, BattleParticipant::kSize);
     const BattleParticipant rec = BattleParticipant::Read(r);
-    if (rec.id == 0)
+    // My own join echoed back is no one joining: I am never a participant
+    // of my own table (the group's reward would count me twice).
+    if (rec.id == 0 || rec.id == g_myId)
         return;
     const int counted = static_cast<int>(std::min<uint32_t>(m_participantCount, kMaxParticipants));
     // The slot holding the id among the first n, else the first free one.
@@ -320,7 +322,9 @@ void CObjLayer::DeathMarkHit(const uint8_t* p, bool flagged)
     };
     auto emptyPair = [&] { return seek([](const DeathMarkPair& q) { return !q.first && !q.second; }); };
 
-    bool found = true;
+    // A case may find its pair and do nothing with it; then the current
+    // pair is no one's of this hit.
+    bool found = true, acted = true;
     if (const int a = seek([&](const DeathMarkPair& q) { return q.first == V && q.second == A; }); a >= 0) {
         take(a, true);
         if (!psy)
@@ -338,7 +342,8 @@ void CObjLayer::DeathMarkHit(const uint8_t* p, bool flagged)
             m_deathMarkIndex = a;
         }
     } else if (const int b = seek([&](const DeathMarkPair& q) { return q.first == A && q.second == V; }); b >= 0) {
-        if (!psy) {
+        acted = !psy;
+        if (acted) {
             take(b, true);
             gain();
             mark(b);
@@ -346,7 +351,8 @@ void CObjLayer::DeathMarkHit(const uint8_t* p, bool flagged)
         }
     } else if (const int c = seek([&](const DeathMarkPair& q) { return q.first != V && q.second == A; });
                c >= 0) {
-        if (!psy || flagged) {
+        acted = !psy || flagged;
+        if (acted) {
             take(c, true);
             if (!psy)
                 gain();
@@ -382,6 +388,8 @@ void CObjLayer::DeathMarkHit(const uint8_t* p, bool flagged)
         return;
     if (!flagged)
         g_psychicforceInProgress = 0;
+    if (!acted)
+        return;
     // The current pair may belong to the other sub-command's range.
     if (m_deathMarkIndex < lo || m_deathMarkIndex > hi)
         return;

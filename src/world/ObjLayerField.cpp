@@ -572,4 +572,5 @@ void CObjLayer::ResetMap()
     m_participantCount = 0;
     m_deathMarks.fill(DeathMarkPair{});
     m_deathMarkFlag = 0;
+    m_hitStatFlag = 0;
 }

@@ -152,7 +152,8 @@ void CStageChange::LoadFrame()
         if (bg)
             bg->SetVisible(1);
         if (m_stage != 0) {
-            layer->SendLeaveField();
+            // The field was left when the battle was entered (or my
+            // character fell on it): no second leave.
             layer->RemoveAllCharacters();
             if (g_toBeJailed) {
                 Ui().AddLine(GetGameString(kJailString));

@@ -245,6 +245,57 @@ TEST(AbilityRoutines, FreezeAndHideBurstFromTheSetsOfTheirColours)
     }
 }
 
+TEST(AbilityRoutines, OnlyALivingTargetIsFrozenHiddenHealedOrCuredAndTheCureTakesItsPermitBack)
+{
+    // What each starts on its first frame: the caster's own part alone
+    // when the target is dead or gone.
+    const struct {
+        int id, own, all;
+        bool marked;  // the target stands in a death-mark pair
+    } rows[] = {{kAbilityFreeze, 1, 2, false}, {kAbilityHide, 0, 2, false}, {kAbilityHealingII, 1, 2, false},
+                {kAbilityCure, 2, 4, false},   {kAbilityCure, 2, 4, true}};
+    for (const auto& row : rows) {
+        for (const std::string how : {"alive", "dead", "gone"}) {
+            SCOPED_TRACE(std::string(AbilityTable[static_cast<size_t>(row.id)].english) + " " + how +
+                         (row.marked ? " marked" : ""));
+            CEffectBed b;
+            b.bed.GoOnline();
+            CObjLayer& layer = b.Layer();
+            CCharacter& me = b.bed.Me(20, 20);
+            CCharacter& target = b.bed.Add(100, 23, 20, 1);
+            target.GetCharRecord().SetU32(CharacterRecord::kHp, 1);
+            if (row.id == kAbilityCure)
+                target.SetFrozen(true);
+            if (row.marked) {
+                layer.m_deathMarks[3] = CObjLayer::DeathMarkPair{&target, &me};
+                layer.m_deathMarkFlag = 1;
+            }
+            // A Cure was chosen or received: frozen creatures may start it.
+            layer.m_cureReceived = 1;
+            if (how == "dead")
+                target.OrderDie(&me);
+            b.Begin(me, row.id, how == "gone" ? nullptr : &target, 23, 20);
+            b.bed.Received();
+            Effects().RunAbilityRoutine(row.id, &me);
+            const bool alive = how == "alive";
+            EXPECT_EQ(b.fx.CountActive(), alive ? row.all : row.own);
+            const Bytes hidden = {36, 0, 0, 100, 0, 2, 0, 0, 0};
+            EXPECT_EQ(b.bed.Received(), alive && row.id == kAbilityHide ? hidden : Bytes{});
+            EXPECT_EQ(target.IsFrozen(), row.id == kAbilityCure ? !alive : row.id == kAbilityFreeze && alive);
+            EXPECT_EQ(target.IsHidden(), row.id == kAbilityHide && alive);
+            EXPECT_EQ(target.GetCharRecord().I32(CharacterRecord::kHp) > 1, row.id == kAbilityHealingII && alive);
+            // The Cure thaws, takes the permit back and clears the pair its
+            // target stands in.
+            const bool cured = row.id == kAbilityCure && alive;
+            EXPECT_EQ(layer.m_cureReceived, cured ? 0u : 1u);
+            if (row.marked) {
+                EXPECT_EQ(layer.m_deathMarks[3].first, cured ? nullptr : &target);
+                EXPECT_EQ(layer.m_deathMarkFlag, cured ? 0u : 1u);
+            }
+        }
+    }
+}
+
 TEST(AbilityRoutines, MagicHealingGoesPastTheMaximumAndStopsOnlyAtTheLargestHp)
 {
     CEffectBed b;

@@ -262,6 +262,7 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     me->GetCharRecord() = rec;
     layer.SetGroundItem(25, 25, 3);
     layer.m_cureReceived = 1;  // from an earlier battle
+    layer.m_hitStatFlag = 1;
     // [27][u16][u16 battle][u16 cx][u16 cy][u16 opponent][u8 k], k participants.
     const Bytes8 reply = W().U8(27).U16(0).U16(kBattle).U16(30).U16(30).U16(30).U8(2)
                              .Participant(30, 33, 30, 0, 30, 12, 0x40, 77)
@@ -270,6 +271,7 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     ASSERT_EQ(layer.m_inBattle, 1u);
     EXPECT_EQ(layer.m_battleNumber, static_cast<uint32_t>(kBattle));
     EXPECT_EQ(layer.m_cureReceived, 0u);
+    EXPECT_EQ(layer.m_hitStatFlag, 0u) << "a DevilHealing of the last battle raises nothing here";
     EXPECT_EQ(layer.GetGroundItem(25, 25), 0);
     EXPECT_EQ(layer.FindCharacterById(99), nullptr);
     EXPECT_EQ(layer.FindCharacterById(31), nullptr) << "not placed";
@@ -316,20 +318,26 @@ TEST_F(BattleProtocol, TheJoinReplyEntersTheBattleAndTellsTheServerInOrder)
     bed.Received();
 
     // A map reset leaves the battle as the right click does: the server
-    // told, everyone off the map, the battle bar away, no Cure kept.
+    // told, everyone off the map, the battle bar away, no Cure or hit-stat
+    // flag kept.
     layer.m_cureReceived = 1;
+    layer.m_hitStatFlag = 1;
     layer.ResetMap();
     EXPECT_EQ(layer.m_inBattle, 0u);
     EXPECT_EQ(layer.m_cureReceived, 0u);
+    EXPECT_EQ(layer.m_hitStatFlag, 0u);
     EXPECT_EQ(bed.Received(), Bytes8(W().U8(34).U16(kMe)));
     EXPECT_EQ(layer.FindCharacterById(30), nullptr);
     EXPECT_EQ(layer.GetMyCharacter(), nullptr);
     EXPECT_EQ(layer.m_participants[1].id, 0);
     EXPECT_EQ(layer.m_participantCount, 0u);
     EXPECT_EQ(g_commandRing.Pop(), 38u);
+    layer.m_hitStatFlag = 1;
+    layer.ResetMap();
+    EXPECT_EQ(layer.m_hitStatFlag, 0u) << "outside a battle too";
 }
 
-TEST_F(BattleProtocol, AnArenaBattleCapsMyHpOnEntryAndBattleZeroIsIgnored)
+TEST_F(BattleProtocol, AnArenaBattleCapsMyHpOnEntryBattleZeroIsIgnoredAndLeavingForgetsTheHitStat)
 {
     struct Row {
         uint32_t battle;
@@ -351,6 +359,11 @@ TEST_F(BattleProtocol, AnArenaBattleCapsMyHpOnEntryAndBattleZeroIsIgnored)
         EXPECT_EQ(layer.m_inBattle, row.entered ? 1u : 0u);
         EXPECT_EQ(layer.MyRecord().I32(CharacterRecord::kHp), row.capped ? maxHp : maxHp + 50);
         bed.Received();
+        // The hit-stat flag of a battle goes with it.
+        layer.m_hitStatFlag = 1;
+        layer.LeaveBattle();
+        EXPECT_EQ(layer.m_hitStatFlag, row.entered ? 0u : 1u);
+        layer.m_hitStatFlag = 0;
     }
 }
 

@@ -215,6 +215,7 @@ TEST_F(BattleRules, FlaggedHitsKeepOneDeathMarkPerPairOfFighters)
         std::set<int> marked;
         Who hit;  // whose HP becomes 55
         int value = 9;
+        int start = 0;  // the current pair before
     };
     const Row rows[] = {
         {"9/1 a", 9, 1, kV, kI, {{3, {kV, kI}}}, {"Reset 3", "Show"}, {{3, {kV, kI}}}, 3, {}, kV},
@@ -226,6 +227,11 @@ TEST_F(BattleRules, FlaggedHitsKeepOneDeathMarkPerPairOfFighters)
         {"9/11 b does nothing", 9, 11, kV, kI, {{4, {kI, kV}}}, {}, {{4, {kI, kV}}}, 0, {}, kNone},
         {"9/1 c", 9, 1, kV, kI, {{6, {kB, kI}}}, {"Reset 6", "Show"}, {{6, {kV, kI}}}, 6, {6}, kV},
         {"45/11 c does nothing", 45, 11, kV, kI, {{26, {kB, kI}}}, {}, {{26, {kB, kI}}}, 0, {}, kNone},
+        // A case that did nothing hits no one of the pair that was current.
+        {"9/11 b spares the current pair", 9, 11, kV, kI, {{1, {kB, kA}}, {4, {kI, kV}}}, {},
+         {{1, {kB, kA}}, {4, {kI, kV}}}, 1, {}, kNone, 9, 1},
+        {"45/11 c spares the current pair", 45, 11, kV, kI, {{21, {kB, kA}}, {26, {kB, kI}}}, {},
+         {{21, {kB, kA}}, {26, {kB, kI}}}, 21, {}, kNone, 9, 21},
         {"9/1 d", 9, 1, kV, kI, {{2, {kV, kB}}}, {"Show"}, {{0, {kV, kI}}, {2, {kV, kB}}}, 0, {2}, kV},
         {"45/1 d", 45, 1, kV, kA, {{21, {kA, kB}}}, {"Show"}, {{20, {kV, kA}}, {21, {kA, kB}}}, 20, {20, 21}, kV},
         {"45/11 d", 45, 11, kV, kA, {{21, {kA, kB}}}, {}, {{21, {kA, kB}}}, 21, {21}, kA},
@@ -237,7 +243,7 @@ TEST_F(BattleRules, FlaggedHitsKeepOneDeathMarkPerPairOfFighters)
         SCOPED_TRACE(row.name);
         layer.m_deathMarks = {};
         layer.m_deathMarkMarked = {};
-        layer.m_deathMarkIndex = 0;
+        layer.m_deathMarkIndex = row.start;
         layer.m_deathMarkFlag = row.before.empty() ? 0 : 1;
         layer.m_psychicforcePending = 1;
         g_psychicforceInProgress = 1;

@@ -443,7 +443,7 @@ TEST(CreatureSoundsPlayed, SpeciesSoundsStepSoundsVoicesAndDeath)
                                                   "0.wav", "anpisdie.wav"}));
 }
 
-TEST(CreatureAttack, ClassesTwoAndThreeChargeFromStepFiveAndPlayersWearTheirPiecesAtTheAttachPoint)
+TEST(CreatureAttack, ClassesTwoAndThreeChargeFromStepFiveAndPlayersWearTheirPiecesAtTheAttachPointUnlessHidden)
 {
     constexpr int kPieceFrames = 8;
     constexpr int kChargeFrames = 2;
@@ -505,6 +505,23 @@ TEST(CreatureAttack, ClassesTwoAndThreeChargeFromStepFiveAndPlayersWearTheirPiec
         bed.Frame();
         EXPECT_NE(attacker->GetAction(), CCreature::orderAttack) << "the swing is over";
     }
+    // Hidden in a battle, the esper of another group swings unseen: no
+    // body, no piece, no shadow, no charge gives it away.
+    bed.Layer().m_inBattle = 1;
+    esper.SetHidden(true);
+    CCharacter& orc3 = bed.Add(1002, 20, 21, 1305);
+    esper.OrderAttack(&orc3, 1);
+    int swinging = 0;
+    for (int tick = 0; tick <= 2 * kPieceFrames; ++tick) {
+        bed.Frame();
+        swinging += esper.GetAction() == CCreature::orderAttack;
+        const CDrawList& list = bed.Layer().DrawList();
+        for (int i = 0; i < list.GetCount(); ++i)
+            EXPECT_NE(list.GetEntry(i).owner, &esper) << "tick " << tick;
+    }
+    EXPECT_GE(swinging, 2 * kPieceFrames - 1) << "the whole swing ran";
+    EXPECT_TRUE(esper.IsHidden());
+    bed.Layer().m_inBattle = 0;
     g_turnGaugeSet.FreeFrames();
     FreeGameData();
 }

@@ -127,8 +127,11 @@ TEST_F(DefeatTest, AWantedPlayerKilledByAPlayerLosesAndGoesToJail)
     const int64_t loss = 98765 / moneyDivisor - 98765 / 1000;
     const Bytes expected = Cat({
         {53, 53, 2}, U16(0),                                 // the equipment lost
-        {53, 51, 0}, U16(6), {53, 51, 2}, U16(0),            // the list closed up: 6, 6
-        {53, 51, 3}, U16(0), {53, 51, 4}, U16(0),            //
+        {53, 51, 4}, U16(6), {53, 51, 3}, U16(7),            // every held slot, the last first
+        {53, 51, 2}, U16(5), {53, 51, 1}, U16(6), {53, 51, 0}, U16(5),
+        {53, 52, 0}, U16(6), {4}, U16(0),                    // the lost leave, the last filling in:
+        {53, 52, 3}, U16(0), {3}, U16(0),                    // the worn 5 takes slot 0's, the 7,
+        {53, 52, 2}, U16(0), {2}, U16(0),                    // slot 2's 5; slot 0's is gone already
         {53, 19}, U32(exp), {53, 30}, U32(98765 - loss),     // experience, money
         {53, 21}, U16(1), {53, 69}, U32(4321),               // a term in jail from the game time
         {53, 9}, U32(20),                                    // HP
@@ -196,14 +199,14 @@ TEST_F(DefeatTest, WhatEachDefeatTakes)
          {"53/31", "53/35", "53/9", "30/6"}, {"17"}, false},
         {"wanted, death match, my group", 20001, 2, 0, true, 0, 3, 12, {"53/9", "30/6"}, {"17"}, false},
         {"not wanted, death match", 20005, 2, 0, false, 0, 4, 12, {"53/31", "53/35", "53/9", "30/6"}, {"14", "17"}, false},
-        {"wanted but killed by a monster", 5, 2, 1305, false, 0, 3, 12, {"53/51", "53/19", "53/9", "30/6"},
+        {"wanted but killed by a monster", 5, 2, 1305, false, 0, 3, 12, {"53/51", "53/52", "53/19", "53/9", "30/6"},
          {"69", "14", "17"}, false},
-        {"a monster on map 93", 5, 93, 1305, false, 0, 0, 12, {"53/51", "53/9", "30/6"}, {"14", "17"}, false},
-        {"a monster below level 11", 5, 2, 1305, false, 0, 0, 10, {"53/51", "53/9", "30/6"}, {"14", "17"}, false},
-        {"wanted in jail's map", 5, 3, 0, false, 0, 3, 12, {"53/51", "53/9", "30/6"}, {"14", "17"}, false},
+        {"a monster on map 93", 5, 93, 1305, false, 0, 0, 12, {"53/51", "53/52", "53/9", "30/6"}, {"14", "17"}, false},
+        {"a monster below level 11", 5, 2, 1305, false, 0, 0, 10, {"53/51", "53/52", "53/9", "30/6"}, {"14", "17"}, false},
+        {"wanted in jail's map", 5, 3, 0, false, 0, 3, 12, {"53/51", "53/52", "53/9", "30/6"}, {"14", "17"}, false},
         {"five terms and wanted once", 5, 2, 0, false, 5, 1, 12,
-         {"53/51", "53/19", "53/30", "53/21", "53/69", "53/9", "30/6"}, {"69", "99", "17"}, true},
-        {"four terms, wanted 4", 5, 2, 0, false, 4, 4, 12, {"53/51", "53/9", "30/6"}, {"14", "17"}, false},
+         {"53/51", "53/52", "53/19", "53/30", "53/21", "53/69", "53/9", "30/6"}, {"69", "99", "17"}, true},
+        {"four terms, wanted 4", 5, 2, 0, false, 4, 4, 12, {"53/51", "53/52", "53/9", "30/6"}, {"14", "17"}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

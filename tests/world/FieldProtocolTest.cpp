@@ -221,7 +221,8 @@ TEST_F(FieldProtocol, EverySenderSendsItsBytesAndTheRefusalsSendNothing)
         {"keep alive", [&] { layer.SendKeepAlive(); }, Wire(54)},
         {"quit notice", [&] { layer.SendQuitNotice(); }, Wire(55)},
         {"log out", [&] { layer.SendLogout(); }, Wire(51).U8('O')},
-        {"leave the field", [&] { layer.SendLeaveField(); }, Wire(5).U16(kMe)},
+        // Off the field no duel is asked for.
+        {"leave the field", [&] { layer.SendLeaveField(); layer.RequestDuel(30, "bob"); }, Wire(5).U16(kMe)},
         {"step", [&] { layer.SendMove(300, 0x1FF); }, Wire(10).U16(300).U16(0x1FF)},
         {"battle step", [&] { layer.SendBattleMove(300, 0x1FF); }, Wire(32).U16(kMe).U16(300).U16(0x1FF)},
         {"skill", [&] { layer.SendSkill(0x1234); }, Wire(22).U16(0x1234)},
@@ -285,7 +286,7 @@ TEST_F(FieldProtocol, EverySenderSendsItsBytesAndTheRefusalsSendNothing)
         {"expel", [&] { layer.m_groupHeader = {kMe, kMe, 30, 31, 0, 0, 0}; layer.ExpelGroupMember(31); }, Wire('D').U16(31)},
         {"expel a stranger", [&] { layer.ExpelGroupMember(44); }, {}},
         {"disband", [&] { layer.DisbandGroup(); }, Wire('C')},
-        {"duel", [&] { layer.RequestDuel(30, "bob"); }, Wire('S').U16(30)},
+        {"duel", [&] { layer.m_inField = 1; layer.RequestDuel(30, "bob"); }, Wire('S').U16(30)},
         {"duel a monster", [&] { layer.RequestDuel(1200, "orc"); }, {}},
         {"duel in jail", [&] { g_inJail = 1; layer.RequestDuel(30, "bob"); g_inJail = 0; }, {}},
     };
