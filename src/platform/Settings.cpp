@@ -49,13 +49,33 @@ std::optional<uint32_t> CMemorySettings::GetDword(const std::string& key, const 
     return v->second.dword;
 }
 
-void CMemorySettings::SetDword(const std::string& key, const std::string& name, uint32_t value)
+bool CMemorySettings::StoreDword(const std::string& key, const std::string& name, uint32_t value)
 {
-    Value& v = m_keys[key][name];
+    auto& values = m_keys[key];
+    auto at = values.find(name);
+    if (at != values.end() && at->second.isDword && at->second.dword == value)
+        return false;
+    Value& v = values[name];
     v.isDword = true;
     v.dword = value;
     v.text.clear();
-    Changed();
+    return true;
+}
+
+void CMemorySettings::SetDword(const std::string& key, const std::string& name, uint32_t value)
+{
+    if (StoreDword(key, name, value))
+        Changed();
+}
+
+void CMemorySettings::SetDwords(const std::string& key, DwordValues values)
+{
+    bool changed = !KeyExists(key);
+    m_keys[key];
+    for (const auto& [name, value] : values)
+        changed = StoreDword(key, name, value) || changed;
+    if (changed)
+        Changed();
 }
 
 std::optional<std::string> CMemorySettings::GetString(const std::string& key, const std::string& name)
@@ -71,7 +91,11 @@ std::optional<std::string> CMemorySettings::GetString(const std::string& key, co
 
 void CMemorySettings::SetString(const std::string& key, const std::string& name, const std::string& value)
 {
-    Value& v = m_keys[key][name];
+    auto& values = m_keys[key];
+    auto at = values.find(name);
+    if (at != values.end() && !at->second.isDword && at->second.text == value)
+        return;
+    Value& v = values[name];
     v.isDword = false;
     v.dword = 0;
     v.text = value;

@@ -2,9 +2,11 @@
 // such as "Software\Brennix\Quorvel") holding named DWORD and string values.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace plat {
 
@@ -15,6 +17,9 @@ public:
     virtual void CreateKey(const std::string& key) = 0;
     virtual std::optional<uint32_t> GetDword(const std::string& key, const std::string& name) = 0;
     virtual void SetDword(const std::string& key, const std::string& name, uint32_t value) = 0;
+    // Several values of one key (made when missing) as one change.
+    using DwordValues = std::initializer_list<std::pair<const char*, uint32_t>>;
+    virtual void SetDwords(const std::string& key, DwordValues values) = 0;
     virtual std::optional<std::string> GetString(const std::string& key, const std::string& name) = 0;
     virtual void SetString(const std::string& key, const std::string& name, const std::string& value) = 0;
 };
@@ -33,6 +38,7 @@ public:
     void CreateKey(const std::string& key) override;
     std::optional<uint32_t> GetDword(const std::string& key, const std::string& name) override;
     void SetDword(const std::string& key, const std::string& name, uint32_t value) override;
+    void SetDwords(const std::string& key, DwordValues values) override;
     std::optional<std::string> GetString(const std::string& key, const std::string& name) override;
     void SetString(const std::string& key, const std::string& name, const std::string& value) override;
 
@@ -41,6 +47,8 @@ public:
     void Parse(const std::string& text);
 
 protected:
+    // After every call that changed the store (a value stored again as it
+    // stands changes nothing).
     virtual void Changed() {}
 
 private:
@@ -49,11 +57,14 @@ private:
         uint32_t dword = 0;
         std::string text;
     };
+    // True when the value was new or different.
+    bool StoreDword(const std::string& key, const std::string& name, uint32_t value);
     std::map<std::string, std::map<std::string, Value, CILess>, CILess> m_keys;
 };
 
 // The store kept in "${XDG_CONFIG_HOME:-~/.config}/quorvel/settings.ini",
-// rewritten atomically (temporary file, then rename) after every change.
+// rewritten atomically (temporary file, then rename) after every change:
+// once for a SetDwords, never for a value that stays as it was.
 class CFileSettings : public CMemorySettings {
 public:
     explicit CFileSettings(std::string path);
