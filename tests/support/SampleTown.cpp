@@ -16,7 +16,9 @@ constexpr uint8_t k1 = 2, k2 = 3, k3 = 4, k4 = 5, k5 = 6;
 
 }  // namespace
 
-CSampleTown::CSampleTown() : archive(CSampleWorld::Builder(), false)
+CSampleTown::CSampleTown() : CSampleTown(CSampleWorld::Builder()) {}
+
+CSampleTown::CSampleTown(const CArchiveBuilder& world) : archive(world, false)
 {
     game.Register();
     plat::ISettings& s = plat::Settings();

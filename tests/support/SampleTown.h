@@ -17,6 +17,8 @@ public:
     static constexpr const char* kServerKey = "Software\\Brennix\\Quorvel\\Server";
 
     CSampleTown();
+    // The town on the sample world with changed entries.
+    explicit CSampleTown(const CArchiveBuilder& world);
 
     // The intro layer's scene, -1 without one.
     static int Scene();
