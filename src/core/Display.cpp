@@ -403,17 +403,16 @@ int CDisplay::SaveWindowPos(int fullScreen, const WindowPlacement* rect)
     // One write of the store, and none when nothing moved: a drag saves on
     // every move.
     plat::ISettings& s = plat::Settings();
-    const auto flag = static_cast<uint32_t>(fullScreen);
-    if (!rect) {
-        s.SetDwords(m_registryPath, {{kValueDefault, flag}, {kValueFs, flag}});
-        return 1;
+    plat::CSettingsUpdate update(s);
+    s.CreateKey(m_registryPath);
+    s.SetDword(m_registryPath, kValueDefault, static_cast<uint32_t>(fullScreen));
+    s.SetDword(m_registryPath, kValueFs, static_cast<uint32_t>(fullScreen));
+    if (rect) {
+        s.SetDword(m_registryPath, kValueLeft, static_cast<uint32_t>(rect->left));
+        s.SetDword(m_registryPath, kValueTop, static_cast<uint32_t>(rect->top));
+        s.SetDword(m_registryPath, kValueRight, static_cast<uint32_t>(rect->right));
+        s.SetDword(m_registryPath, kValueBottom, static_cast<uint32_t>(rect->bottom));
     }
-    s.SetDwords(m_registryPath, {{kValueDefault, flag},
-                                 {kValueFs, flag},
-                                 {kValueLeft, static_cast<uint32_t>(rect->left)},
-                                 {kValueTop, static_cast<uint32_t>(rect->top)},
-                                 {kValueRight, static_cast<uint32_t>(rect->right)},
-                                 {kValueBottom, static_cast<uint32_t>(rect->bottom)}});
     return 1;
 }
 

@@ -2,11 +2,9 @@
 // such as "Software\Brennix\Quorvel") holding named DWORD and string values.
 #pragma once
 #include <cstdint>
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 
 namespace plat {
 
@@ -17,11 +15,23 @@ public:
     virtual void CreateKey(const std::string& key) = 0;
     virtual std::optional<uint32_t> GetDword(const std::string& key, const std::string& name) = 0;
     virtual void SetDword(const std::string& key, const std::string& name, uint32_t value) = 0;
-    // Several values of one key (made when missing) as one change.
-    using DwordValues = std::initializer_list<std::pair<const char*, uint32_t>>;
-    virtual void SetDwords(const std::string& key, DwordValues values) = 0;
     virtual std::optional<std::string> GetString(const std::string& key, const std::string& name) = 0;
     virtual void SetString(const std::string& key, const std::string& name, const std::string& value) = 0;
+    // The changes made between the two (they nest) count as one.
+    virtual void BeginUpdate() = 0;
+    virtual void EndUpdate() = 0;
+};
+
+// BeginUpdate for the life of the object.
+class CSettingsUpdate {
+public:
+    explicit CSettingsUpdate(ISettings& settings) : m_settings(settings) { m_settings.BeginUpdate(); }
+    ~CSettingsUpdate() { m_settings.EndUpdate(); }
+    CSettingsUpdate(const CSettingsUpdate&) = delete;
+    CSettingsUpdate& operator=(const CSettingsUpdate&) = delete;
+
+private:
+    ISettings& m_settings;
 };
 
 ISettings& Settings();
@@ -38,9 +48,10 @@ public:
     void CreateKey(const std::string& key) override;
     std::optional<uint32_t> GetDword(const std::string& key, const std::string& name) override;
     void SetDword(const std::string& key, const std::string& name, uint32_t value) override;
-    void SetDwords(const std::string& key, DwordValues values) override;
     std::optional<std::string> GetString(const std::string& key, const std::string& name) override;
     void SetString(const std::string& key, const std::string& name, const std::string& value) override;
+    void BeginUpdate() override { ++m_updates; }
+    void EndUpdate() override;
 
     // The file form: "[key]" lines, then "name=dword:N" or "name=sz:text".
     std::string Serialize() const;
@@ -48,7 +59,7 @@ public:
 
 protected:
     // After every call that changed the store (a value stored again as it
-    // stands changes nothing).
+    // stands changes nothing), or at the end of an update that did.
     virtual void Changed() {}
 
 private:
@@ -57,14 +68,15 @@ private:
         uint32_t dword = 0;
         std::string text;
     };
-    // True when the value was new or different.
-    bool StoreDword(const std::string& key, const std::string& name, uint32_t value);
+    void Touched();
     std::map<std::string, std::map<std::string, Value, CILess>, CILess> m_keys;
+    int m_updates = 0;
+    bool m_changedInUpdate = false;
 };
 
 // The store kept in "${XDG_CONFIG_HOME:-~/.config}/quorvel/settings.ini",
 // rewritten atomically (temporary file, then rename) after every change:
-// once for a SetDwords, never for a value that stays as it was.
+// once for an update, never for a value that stays as it was.
 class CFileSettings : public CMemorySettings {
 public:
     explicit CFileSettings(std::string path);

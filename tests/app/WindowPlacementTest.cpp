@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
@@ -57,12 +58,15 @@ TEST(WindowPlacement, ADragWritesTheFileOnceForEveryNewPlaceOnly)
 {
     CTempDir dir;
     CCountedFileSettings file(dir.File("settings.ini"));
-    file.SetDwords(kKey, {{"default", 0},
-                          {"Window_Position_LEFT", 100},
-                          {"Window_Position_TOP", 50},
-                          {"Window_Position_RIGHT", 899},
-                          {"Window_Position_BOTTOM", 649},
-                          {"Window_Position_FS", 0}});
+    {
+        plat::CSettingsUpdate update(file);
+        const std::pair<const char*, uint32_t> values[] = {
+            {"default", 0},          {"Window_Position_LEFT", 100},   {"Window_Position_TOP", 50},
+            {"Window_Position_RIGHT", 899}, {"Window_Position_BOTTOM", 649}, {"Window_Position_FS", 0}};
+        for (const auto& [name, value] : values)
+            file.SetDword(kKey, name, value);
+        EXPECT_EQ(file.writes, 0) << "written when the update ends";
+    }
     EXPECT_EQ(file.writes, 1) << "six values, one write";
     CHarness h{5000};
     plat::SetSettings(&file);
