@@ -7,6 +7,8 @@
 #include "platform/Settings.h"
 #include "ui/MessageRing.h"
 #include "world/BGLayer.h"
+#include "world/Npc.h"
+#include "world/ObjLayer.h"
 
 namespace {
 
@@ -115,6 +117,21 @@ void CSampleTown::ClickCell(int x, int y)
     int sx = 0, sy = 0;
     CellOnScreen(x, y, sx, sy);
     ClickAt(sx, sy - 8);
+}
+
+bool CSampleTown::ClickNpcAt(int x, int y)
+{
+    CObjLayer* layer = g_pView->m_pObjLayer;
+    for (int i = 0; i < CObjLayer::kNpcs; ++i) {
+        const CNpc& npc = layer->NpcSlot(i);
+        if (npc.IsActive() && npc.GetTileX() == x && npc.GetTileY() == y) {
+            int sx = 0, sy = 0;
+            layer->GetBackground()->WorldToScreen(npc.GetPixelX(), npc.GetPixelY(), sx, sy);
+            ClickAt(sx, sy - 20);
+            return true;
+        }
+    }
+    return false;
 }
 
 void CSampleTown::CellOnScreen(int x, int y, int& sx, int& sy)

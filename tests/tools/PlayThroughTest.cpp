@@ -102,21 +102,7 @@ protected:
             h.RunForMs(300);
         }
     }
-    // A click on the NPC standing on the cell.
-    void ClickNpc(int x, int y)
-    {
-        CObjLayer* layer = g_pView->m_pObjLayer;
-        for (int i = 0; i < CObjLayer::kNpcs; ++i) {
-            const CNpc& npc = layer->NpcSlot(i);
-            if (npc.IsActive() && npc.GetTileX() == x && npc.GetTileY() == y) {
-                int sx = 0, sy = 0;
-                layer->GetBackground()->WorldToScreen(npc.GetPixelX(), npc.GetPixelY(), sx, sy);
-                ClickAt(sx, sy - 20);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no NPC at " << x << "," << y;
-    }
+    void ClickNpc(int x, int y) { EXPECT_TRUE(ClickNpcAt(x, y)) << "no NPC at " << x << "," << y; }
     // A double click on the list's first row: the server is asked for that
     // entry, whose first line the reader shows; then the reader is quit.
     void ReadFirstRow(const CDemoBoardServer& server, const std::string& request, const std::string& line)

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/CommandRing.h"
-#include "app/QuillonView.h"
 #include "core/ResFile.h"
 #include "fixtures/ItemRecordWriter.h"
 #include "fixtures/SampleWorld.h"
@@ -25,9 +24,6 @@
 #include "windows/ItemList.h"
 #include "windows/MarketWin.h"
 #include "windows/PlayerInfo.h"
-#include "world/BGLayer.h"
-#include "world/Npc.h"
-#include "world/ObjLayer.h"
 
 namespace {
 
@@ -299,20 +295,6 @@ protected:
     {
         return h.RunUntil([&] { return Win(id)->GetState() == CWidget::kOpen; }, 20000);
     }
-    void ClickNpc(int x, int y)
-    {
-        CObjLayer* layer = g_pView->m_pObjLayer;
-        for (int i = 0; i < CObjLayer::kNpcs; ++i) {
-            const CNpc& npc = layer->NpcSlot(i);
-            if (npc.IsActive() && npc.GetTileX() == x && npc.GetTileY() == y) {
-                int sx = 0, sy = 0;
-                layer->GetBackground()->WorldToScreen(npc.GetPixelX(), npc.GetPixelY(), sx, sy);
-                ClickAt(sx, sy - 20);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no NPC at " << x << "," << y;
-    }
     // The item-list (51) and money (30) reports since `from` field reports.
     std::vector<Bytes> Reports(size_t from)
     {
@@ -334,7 +316,7 @@ TEST_F(MarketClient, AllOfTwoHundredAndFiftyFiveWaresAreShownAndSold)
 {
     ASSERT_TRUE(LogIn(false));
     const size_t before = game.Taken(53).size();
-    ClickNpc(179, 292);
+    ASSERT_TRUE(ClickNpcAt(179, 292)) << "the weapon merchant";
     ASSERT_TRUE(Opens(102));
     h.RunForMs(200);
     ClickAt(240 + 47 + 20, 123 + 85 + 10);  // the shop's items button
