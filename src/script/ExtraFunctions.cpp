@@ -18,15 +18,13 @@
 
 int32_t g_uiCommandsSuspended = 0;
 
-namespace {
-// The script whose action 24 set the suspension in force; null when none
-// is, or its script has ended normally.
-const CScriptContext* g_pSuspender = nullptr;
-}  // namespace
-
 int CExtraFunction::Run(ScriptArgBlock&, uint32_t) { return 1; }
 
 namespace {
+
+// The script whose action 24 set the suspension in force; null when none
+// is, or that script has ended normally.
+const CScriptContext* g_pSuspender = nullptr;
 
 constexpr size_t kShowTextSize = 80;
 constexpr size_t kDialogueSize = 1024;

@@ -63,7 +63,7 @@ void CListWidget::SetScrollFraction(double fraction)
 {
     // Held to the row range before it becomes an integer.
     const double rows = std::trunc(m_rowCount * fraction);
-    SetTopIndex(std::isnan(rows) ? 0 : static_cast<int32_t>(std::clamp(rows, -1.0, double{m_maxRows})));
+    SetTopIndex(std::isnan(rows) ? 0 : static_cast<int32_t>(std::clamp(rows, -1.0, static_cast<double>(m_maxRows))));
 }
 
 void CListWidget::GetScrollFraction(double* top, double* bottom)
