@@ -138,16 +138,15 @@ const Bytes& World()
         b.Replace("item.obr", items.AnimSet("p").Prefix(23).Build());
         // The other stages' ground tiles and structure kinds, where the
         // sample world has none, so a teleport lands somewhere.
-        b.Build();
         for (int stage = 1; stage < kStageTableCount; ++stage) {
             for (const std::string& path : StageTileFiles(stage)) {
                 const std::string name = path.substr(path.find('\\') + 1);
-                if (b.StoredEntry(name).empty())
+                if (!b.Holds(name))
                     b.Add(name, CTileFileBuilder(name.substr(0, name.find('.'))).Diamond(static_cast<uint8_t>(40 + stage)).Build());
             }
             for (const std::string& path : StageObjectFiles(stage)) {
                 const std::string name = path.substr(path.find('\\') + 1);
-                if (b.StoredEntry(name).empty())
+                if (!b.Holds(name))
                     b.Add(name, CObrBuilder("BLD").Build());
             }
         }

@@ -6,10 +6,6 @@ CCommandRing g_commandRing;
 
 uint32_t CCommandRing::Push(uint32_t value)
 {
-    if (value == kEmpty) {
-        plat::DebugOut("command ring: -1 refused\n");
-        return value;
-    }
     if (IsFull()) {
         // Taking it would make the ring read as empty and lose every
         // unread entry.

@@ -12,9 +12,10 @@ public:
 
     CCommandRing() = default;
 
-    // Queues a command id or an argument; returns the value. A full ring
-    // (255 unread entries) refuses the push, and so does the empty marker,
-    // which Pop could not tell apart; both leave a debug trace.
+    // Queues a command id or an argument; returns the value. -1 is queued
+    // like any value: popped, it reads as the empty marker and ends the
+    // dispatcher's pass there. A full ring (255 unread entries) refuses the
+    // push with a debug trace.
     uint32_t Push(uint32_t value);
     // The oldest unread entry, or -1 when the ring is empty.
     uint32_t Pop();

@@ -400,7 +400,10 @@ void CDisplay::DefaultPlacement(WindowPlacement& rect)
 
 int CDisplay::SaveWindowPos(int fullScreen, const WindowPlacement* rect)
 {
+    // One write of the store, and none when nothing moved: a drag saves on
+    // every move.
     plat::ISettings& s = plat::Settings();
+    plat::CSettingsUpdate update(s);
     s.CreateKey(m_registryPath);
     s.SetDword(m_registryPath, kValueDefault, static_cast<uint32_t>(fullScreen));
     s.SetDword(m_registryPath, kValueFs, static_cast<uint32_t>(fullScreen));

@@ -19,7 +19,7 @@
 #include "platform/Crt.h"
 #include "platform/Dialogs.h"
 #include "rules/StartPositions.h"
-#include "script/ScriptManager.h"
+#include "script/ScriptService.h"
 #include "world/BGLayer.h"
 #include "world/ObjLayer.h"
 #include "world/StageLoader.h"
@@ -249,7 +249,7 @@ void CIntroLayer::EnterWorld()
     layer->RequestCharacterField(g_myId, 37);
     if (!exists || g_colonyAnswer == -1 || g_readyAnswer == -1)
         layer->MyRecord().SetU16(CharacterRecord::kScriptValue, kNewCharacterScriptValue);
-    CScriptManager::Load("AutoExec");
+    Scripts().Load("AutoExec");
     m_sceneState = kSceneInWorld;
     g_connectStep = 0;
 }

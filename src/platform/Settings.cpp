@@ -35,7 +35,7 @@ bool CMemorySettings::KeyExists(const std::string& key) { return m_keys.count(ke
 void CMemorySettings::CreateKey(const std::string& key)
 {
     if (m_keys.emplace(key, std::map<std::string, Value, CILess>{}).second)
-        Changed();
+        Touched();
 }
 
 std::optional<uint32_t> CMemorySettings::GetDword(const std::string& key, const std::string& name)
@@ -49,13 +49,33 @@ std::optional<uint32_t> CMemorySettings::GetDword(const std::string& key, const 
     return v->second.dword;
 }
 
+void CMemorySettings::Touched()
+{
+    if (m_updates > 0)
+        m_changedInUpdate = true;
+    else
+        Changed();
+}
+
+void CMemorySettings::EndUpdate()
+{
+    if (m_updates == 0 || --m_updates > 0 || !m_changedInUpdate)
+        return;
+    m_changedInUpdate = false;
+    Changed();
+}
+
 void CMemorySettings::SetDword(const std::string& key, const std::string& name, uint32_t value)
 {
-    Value& v = m_keys[key][name];
+    auto& values = m_keys[key];
+    auto at = values.find(name);
+    if (at != values.end() && at->second.isDword && at->second.dword == value)
+        return;
+    Value& v = values[name];
     v.isDword = true;
     v.dword = value;
     v.text.clear();
-    Changed();
+    Touched();
 }
 
 std::optional<std::string> CMemorySettings::GetString(const std::string& key, const std::string& name)
@@ -71,11 +91,15 @@ std::optional<std::string> CMemorySettings::GetString(const std::string& key, co
 
 void CMemorySettings::SetString(const std::string& key, const std::string& name, const std::string& value)
 {
-    Value& v = m_keys[key][name];
+    auto& values = m_keys[key];
+    auto at = values.find(name);
+    if (at != values.end() && !at->second.isDword && at->second.text == value)
+        return;
+    Value& v = values[name];
     v.isDword = false;
     v.dword = 0;
     v.text = value;
-    Changed();
+    Touched();
 }
 
 std::string CMemorySettings::Serialize() const

@@ -17,6 +17,21 @@ public:
     virtual void SetDword(const std::string& key, const std::string& name, uint32_t value) = 0;
     virtual std::optional<std::string> GetString(const std::string& key, const std::string& name) = 0;
     virtual void SetString(const std::string& key, const std::string& name, const std::string& value) = 0;
+    // The changes made between the two (they nest) count as one.
+    virtual void BeginUpdate() = 0;
+    virtual void EndUpdate() = 0;
+};
+
+// BeginUpdate for the life of the object.
+class CSettingsUpdate {
+public:
+    explicit CSettingsUpdate(ISettings& settings) : m_settings(settings) { m_settings.BeginUpdate(); }
+    ~CSettingsUpdate() { m_settings.EndUpdate(); }
+    CSettingsUpdate(const CSettingsUpdate&) = delete;
+    CSettingsUpdate& operator=(const CSettingsUpdate&) = delete;
+
+private:
+    ISettings& m_settings;
 };
 
 ISettings& Settings();
@@ -35,12 +50,16 @@ public:
     void SetDword(const std::string& key, const std::string& name, uint32_t value) override;
     std::optional<std::string> GetString(const std::string& key, const std::string& name) override;
     void SetString(const std::string& key, const std::string& name, const std::string& value) override;
+    void BeginUpdate() override { ++m_updates; }
+    void EndUpdate() override;
 
     // The file form: "[key]" lines, then "name=dword:N" or "name=sz:text".
     std::string Serialize() const;
     void Parse(const std::string& text);
 
 protected:
+    // After every call that changed the store (a value stored again as it
+    // stands changes nothing), or at the end of an update that did.
     virtual void Changed() {}
 
 private:
@@ -49,11 +68,15 @@ private:
         uint32_t dword = 0;
         std::string text;
     };
+    void Touched();
     std::map<std::string, std::map<std::string, Value, CILess>, CILess> m_keys;
+    int m_updates = 0;
+    bool m_changedInUpdate = false;
 };
 
 // The store kept in "${XDG_CONFIG_HOME:-~/.config}/quorvel/settings.ini",
-// rewritten atomically (temporary file, then rename) after every change.
+// rewritten atomically (temporary file, then rename) after every change:
+// once for an update, never for a value that stays as it was.
 class CFileSettings : public CMemorySettings {
 public:
     explicit CFileSettings(std::string path);

@@ -22,6 +22,10 @@ int CExtraFunction::Run(ScriptArgBlock&, uint32_t) { return 1; }
 
 namespace {
 
+// The script whose action 24 set the suspension in force; null when none
+// is, or that script has ended normally.
+const CScriptContext* g_pSuspender = nullptr;
+
 constexpr size_t kShowTextSize = 80;
 constexpr size_t kDialogueSize = 1024;
 constexpr int kShowTextTicks = 11;
@@ -205,6 +209,7 @@ public:
     int Run(ScriptArgBlock& args, uint32_t) override
     {
         g_uiCommandsSuspended = IntArg(args, 0);
+        g_pSuspender = g_uiCommandsSuspended ? args.script : nullptr;
         return 1;
     }
 };
@@ -223,6 +228,21 @@ CStartScript g_startScript;
 CSuspendCommands g_suspendCommands;
 
 }  // namespace
+
+void ScriptEnded(const CScriptContext& script, bool cutShort)
+{
+    if (g_pSuspender != &script)
+        return;
+    if (cutShort)
+        g_uiCommandsSuspended = 0;
+    g_pSuspender = nullptr;
+}
+
+void ClearCommandSuspension()
+{
+    g_uiCommandsSuspended = 0;
+    g_pSuspender = nullptr;
+}
 
 CExtraFunction* FindExtraFunction(uint32_t number)
 {

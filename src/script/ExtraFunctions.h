@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+class CScriptContext;
 struct ScriptArgBlock;
 
 class CExtraFunction {
@@ -25,5 +26,13 @@ CExtraFunction* FindExtraFunction(uint32_t number);
 void ExpandText(const char* source, char* out, size_t size);
 
 // Set by action 24; while nonzero the UI command dispatcher discards every
-// command. It outlives the script that set it.
+// command. It outlives the script that set it, unless that script is cut
+// short (ScriptEnded).
 extern int32_t g_uiCommandsSuspended;
+
+// A script has ended. One that could not go on (its variables are full)
+// never reaches the statement that would lift its own suspension, so the
+// suspension it set last is lifted here.
+void ScriptEnded(const CScriptContext& script, bool cutShort);
+// No suspension, no script holding one (between tests).
+void ClearCommandSuspension();

@@ -249,6 +249,7 @@ CScriptNode* CProgramNode::Enter(CScriptContext& ctx)
 CScriptNode* CProgramNode::Step(CScriptContext& ctx)
 {
     if (m_pAction) {
+        m_args.script = &ctx;
         m_args.variables = ctx.variables;
         if (m_pAction->Run(m_args, m_tick) == 1) {
             m_pAction = nullptr;

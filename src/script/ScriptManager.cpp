@@ -11,10 +11,6 @@
 
 CScriptManager g_scriptManager;
 
-namespace {
-std::vector<std::string> g_requests;
-}
-
 int CScriptSlot::Start(CDataStream& stream, const char* name)
 {
     if (m_running)
@@ -46,6 +42,7 @@ void CScriptSlot::Step()
         m_pCurrent = nullptr;
     }
     if (!m_pCurrent) {
+        ScriptEnded(m_context, m_context.failed);
         m_running = 0;
         m_name.Assign("");
     }
@@ -62,7 +59,6 @@ void CScriptSlot::Free()
 
 int CScriptManager::Load(const char* name)
 {
-    g_requests.emplace_back(name ? name : "");
     if (!name || std::strlen(name) > kMaxNameLength) {
         plat::DebugPrintf("script: name refused\n");
         return 0;
@@ -108,13 +104,10 @@ int CScriptManager::CountRunning() const
     return n;
 }
 
-const std::vector<std::string>& CScriptManager::Requests() { return g_requests; }
-
 void CScriptManager::Reset()
 {
-    g_requests.clear();
     for (CScriptSlot& slot : g_scriptManager.m_slots)
         slot.Free();
     g_scriptListFlag = 0;
-    g_uiCommandsSuspended = 0;
+    ClearCommandSuspension();
 }

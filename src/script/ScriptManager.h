@@ -6,8 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "core/GameString.h"
 #include "script/ScriptContext.h"
@@ -62,8 +60,6 @@ public:
     CScriptSlot& GetSlot(int i) { return m_slots[static_cast<size_t>(i)]; }
     int CountRunning() const;
 
-    // Every name asked for since the last reset, oldest first.
-    static const std::vector<std::string>& Requests();
     // Frees every slot and clears the engine's globals (between tests).
     static void Reset();
 

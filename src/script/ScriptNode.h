@@ -193,9 +193,9 @@ public:
 class CProcNode;
 
 // What a native action reads: the variable table holding the call's
-// arguments, in argument order.
+// arguments, in argument order, and the run context of the calling script.
 struct ScriptArgBlock {
-    uint32_t slot = 0;
+    const CScriptContext* script = nullptr;
     CVariable* variables = nullptr;
 };
 

@@ -1,6 +1,6 @@
-// What the connect sequence and the battle use of the script engine. Game
-// code calls Scripts(); CScriptManager serves it, a test may install a
-// recording stand-in with SetScripts.
+// What the connect sequence, the UI commands, NPC talk and the battle use of
+// the script engine. Game code calls Scripts(); CScriptManager serves it, a
+// test may install a recording stand-in with SetScripts.
 #pragma once
 
 class IScripts {

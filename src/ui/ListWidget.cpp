@@ -13,7 +13,14 @@ constexpr int32_t kMarketWindow = 58;
 
 CListWidget::CListWidget(CWidget* owner, int32_t offsetX, int32_t offsetY, int32_t, int32_t, int32_t, int32_t,
                          int32_t textX, int32_t textY, int32_t visibleRows, int32_t* selection)
+    : CListWidget(owner, offsetX, offsetY, textX, textY, visibleRows, selection, kMaxRows)
+{
+}
+
+CListWidget::CListWidget(CWidget* owner, int32_t offsetX, int32_t offsetY, int32_t textX, int32_t textY,
+                         int32_t visibleRows, int32_t* selection, int32_t maxRows)
     : CImageWidget(0, nullptr, owner, offsetX, offsetY),
+      m_maxRows(std::clamp(maxRows, 0, kMaxMarketRows)),
       m_selection(selection),
       m_visibleRows(std::max(0, visibleRows)),
       m_textX(textX),
@@ -30,7 +37,7 @@ CPoint CListWidget::Origin() const
 
 void CListWidget::AddRow(const char* text, int32_t value)
 {
-    if (m_rowCount >= kMaxRows)
+    if (m_rowCount >= m_maxRows)
         return;
     m_rows[static_cast<size_t>(m_rowCount++)] = Row{text, value};
 }
@@ -56,7 +63,7 @@ void CListWidget::SetScrollFraction(double fraction)
 {
     // Held to the row range before it becomes an integer.
     const double rows = std::trunc(m_rowCount * fraction);
-    SetTopIndex(std::isnan(rows) ? 0 : static_cast<int32_t>(std::clamp(rows, -1.0, double{kMaxRows})));
+    SetTopIndex(std::isnan(rows) ? 0 : static_cast<int32_t>(std::clamp(rows, -1.0, static_cast<double>(m_maxRows))));
 }
 
 void CListWidget::GetScrollFraction(double* top, double* bottom)

@@ -188,7 +188,7 @@ void CWidget::GetInputPos(CPoint* out)
 void CWidget::SubmitText() {}
 char** CWidget::GetLines() { return nullptr; }
 int32_t* CWidget::GetLineAttrs() { return nullptr; }
-void CWidget::AddChild(CWidget* child) { delete child; }
+bool CWidget::AddChild(CWidget*) { return false; }
 void CWidget::ItemCommandA(int32_t) {}
 void CWidget::ItemCommandB(int32_t, int32_t) {}
 void CWidget::ItemCommandC(int32_t) {}

@@ -67,8 +67,9 @@ public:
     virtual void SubmitText();
     virtual char** GetLines();
     virtual int32_t* GetLineAttrs();
-    // Takes ownership: a widget that cannot hold it destroys it.
-    virtual void AddChild(CWidget* child);
+    // A plain widget holds no children: false, and the child stays the
+    // caller's.
+    virtual bool AddChild(CWidget* child);
     virtual void ItemCommandA(int32_t value);
     virtual void ItemCommandB(int32_t a, int32_t b);
     virtual void ItemCommandC(int32_t value);

@@ -38,6 +38,7 @@ void CWidgetContainer::DeleteChildren()
         m_children[static_cast<size_t>(i)] = nullptr;
     }
     m_childCount = 0;
+    m_refused.clear();
 }
 
 void CWidgetContainer::ContainerToggle()
@@ -114,16 +115,17 @@ void CWidgetContainer::Refresh()
         m_children[static_cast<size_t>(i)]->Refresh();
 }
 
-void CWidgetContainer::AddChild(CWidget* child)
+bool CWidgetContainer::AddChild(CWidget* child)
 {
     if (!child)
-        return;
+        return false;
     if (m_childCount >= kMaxChildren) {
         plat::DebugPrintf("widget %d: child %d refused, %d children held\n", m_id, child->GetId(), kMaxChildren);
-        delete child;
-        return;
+        m_refused.emplace_back(child);
+        return false;
     }
     m_children[static_cast<size_t>(m_childCount++)] = child;
+    return true;
 }
 
 CWidget* CWidgetContainer::FindChild(int32_t id)

@@ -6,6 +6,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "ui/Widget.h"
 
@@ -30,8 +32,11 @@ public:
     int OnLButtonUp(int32_t x, int32_t y) override;
     void Draw(uint8_t* surface) override;
     void Refresh() override;
-    // A 129th child is refused and destroyed.
-    void AddChild(CWidget* child) override;
+    // Takes the child; true when it is one of the (at most 128) children. A
+    // refused one is neither drawn nor offered events, but the container
+    // keeps it and destroys it with itself, so whoever holds it may go on
+    // using it as long as the container lives.
+    bool AddChild(CWidget* child) override;
     // The first direct child with that id, else null.
     CWidget* FindChild(int32_t id) override;
     const CWidget* FindChild(int32_t id) const { return const_cast<CWidgetContainer*>(this)->FindChild(id); }
@@ -44,7 +49,8 @@ public:
 
     int GetChildCount() const { return m_childCount; }
     CWidget* GetChild(int i) const { return i >= 0 && i < m_childCount ? m_children[static_cast<size_t>(i)] : nullptr; }
-    // Destroys every child (the UI layer's tear-down, tests).
+    // Destroys every child, refused ones too (the UI layer's tear-down,
+    // tests).
     void DeleteChildren();
 
 protected:
@@ -64,4 +70,8 @@ protected:
 
     std::array<CWidget*, kMaxChildren> m_children{};
     int32_t m_childCount = 0;
+
+private:
+    // The children AddChild refused (none unless a table overflows).
+    std::vector<std::unique_ptr<CWidget>> m_refused;
 };

@@ -185,6 +185,7 @@ void CDaradirUzedo::CreateWindows()
     m_levelTwoHint = level != 2 ? 1 : 0;
     m_levelThreeHint = level != 3 ? 1 : 0;
 
+    static_assert(kWindowRows <= CWidgetContainer::kMaxChildren, "every window is a child of the root");
     const auto& rows = WindowTable();
     std::array<CWidget*, kWindowRows> built{};
     CWindowBuild so;

@@ -27,7 +27,7 @@
 #include "rules/CalcData.h"
 #include "rules/ItemData.h"
 #include "script/ExtraFunctions.h"
-#include "script/ScriptManager.h"
+#include "script/ScriptService.h"
 #include "social/ChatLine.h"
 #include "social/RankFndWin.h"
 #include "social/RankWin.h"
@@ -804,7 +804,7 @@ void Execute(CDaradirUzedo& ui, int id, const int32_t* args)
     case 137: {
         constexpr const char* kScripts[] = {"SimMode", "WepMerc", "DefMerc"};
         ui.m_talkTopLine = 0;
-        CScriptManager::Load(kScripts[(id - 133) / 2]);
+        Scripts().Load(kScripts[(id - 133) / 2]);
         Close(ui, {101 + (id - 133) / 2});
         break;
     }

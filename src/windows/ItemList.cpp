@@ -12,6 +12,8 @@
 
 CItemList g_itemList;
 
+static_assert(CListWidget::kMaxMarketRows >= CItemList::kMaxRows, "the market list shows every row");
+
 namespace {
 
 // The buy and sell lines differ only in where the two spaces stand.

@@ -11,8 +11,8 @@ class CListWidget;
 
 class CItemList {
 public:
-    // The market list box shows at most 128 rows; the model keeps no more.
-    static constexpr int kMaxRows = 128;
+    // A list file's 256th id is not read.
+    static constexpr int kMaxRows = 255;
     static constexpr int kNameSize = 32;
     static constexpr int kLineSize = 96;
     static constexpr int kFileNameSize = 128;

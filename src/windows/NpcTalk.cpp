@@ -1,7 +1,7 @@
 // What a town NPC or a marked structure offers when it is clicked: the field
 // pushes 75 and the talk id, the dispatcher hands the id here.
 #include "app/CommandRing.h"
-#include "script/ScriptManager.h"
+#include "script/ScriptService.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/ItemList.h"
 #include "windows/PlayerInfo.h"
@@ -45,14 +45,14 @@ void CDaradirUzedo::TalkToNpc(int32_t id)
     case 52:
         if (!IsWindowOpen(kBankWindow))
             g_commandRing.Push(kBankCommand);
-        CScriptManager::Load("Banker");
+        Scripts().Load("Banker");
         return;
     case 54: open(101); return;
     default: break;
     }
     for (const auto& t : kTalkScripts)
         if (t.id == id) {
-            CScriptManager::Load(t.script);
+            Scripts().Load(t.script);
             return;
         }
 }

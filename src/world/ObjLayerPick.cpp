@@ -11,6 +11,7 @@
 #include "app/MouseState.h"
 #include "app/ReceiveDispatch.h"
 #include "app/StringTable.h"
+#include "colony/ColonyService.h"
 #include "core/RleImage.h"
 #include "intro/IntroLayer.h"
 #include "platform/Clock.h"
@@ -50,6 +51,8 @@ constexpr int kStringMarkerLevel = 77;
 constexpr int kProfileWindow = 26;
 constexpr int kProfileCommand = 12;
 constexpr int kProfileFields[] = {7, 32, 32, 35, 36, 31};
+// The colony request's sub-code for a character's profile text.
+constexpr int kColonyProfileText = 1;
 
 // Alt+A, D, I, R, S in battle: the battle command bar's ids.
 constexpr struct {
@@ -303,6 +306,8 @@ void CObjLayer::OpenProfile(CCreature* target)
     g_profileClass = target->GetCharRecord().I32(CharacterRecord::kClass);
     g_profileRecord.FillProfileFromCharacter(static_cast<uint32_t>(target->GetServerId()));
     const auto id = static_cast<uint16_t>(target->GetServerId());
+    // That character's colony greeting, for the profile's text box.
+    Colony().SendRequest(kColonyProfileText, id);
     for (int field : kProfileFields)
         RequestCharacterField(id, field);
     g_commandRing.Push(kProfileCommand);

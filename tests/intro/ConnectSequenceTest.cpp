@@ -17,9 +17,10 @@
 #include "fixtures/IntroArchive.h"
 #include "fixtures/MapFileBuilder.h"
 #include "intro/IntroLayer.h"
-#include "script/ScriptManager.h"
+#include "scriptc/ScriptCompiler.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
+#include "support/RunningScripts.h"
 #include "world/BGLayer.h"
 #include "world/ObjLayer.h"
 #include "world/StageLoader.h"
@@ -59,6 +60,8 @@ CArchiveBuilder ConnectArchive()
 {
     CArchiveBuilder b = CIntroArchive::Game();
     CMapFileBuilder::ReplaceStartStage(b);
+    // Runs as long as the client does, so a test sees that it started.
+    b.Add("AutoExec.scr", CompileScript("proc Main() { while (1) { } } ;"));
     return b;
 }
 
@@ -126,7 +129,7 @@ TEST_F(ConnectSequence, ExistingCharacterEntersTheWorld)
     // Asked last, once in the world: the recall point and the cabinet.
     EXPECT_EQ(server->Unmatched(), Concat({Request(63), Request(37)}));
     EXPECT_EQ(layer->MyRecord().I32(CharacterRecord::kHp), 90);
-    EXPECT_EQ(CScriptManager::Requests(), std::vector<std::string>{"AutoExec"});
+    EXPECT_EQ(RunningScripts(), std::vector<std::string>{"AutoExec"});
     EXPECT_TRUE(g_pView->m_pDisplay->Holds(g_pView->m_pBGLayer));
     EXPECT_TRUE(g_pView->m_pDisplay->Holds(layer));
     EXPECT_EQ(layer->m_inWorld, 1u);
@@ -181,7 +184,7 @@ TEST_F(ConnectSequence, NewCharacterUploadsItselfThenCreatesItsColony)
     EXPECT_TRUE(server->ScriptDone());
     EXPECT_EQ(server->Unmatched(), Concat({Request(63), Request(37)}));
     EXPECT_EQ(layer->MyRecord().U16(CharacterRecord::kScriptValue), 256);
-    EXPECT_EQ(CScriptManager::Requests(), std::vector<std::string>{"AutoExec"});
+    EXPECT_EQ(RunningScripts(), std::vector<std::string>{"AutoExec"});
 }
 
 TEST_F(ConnectSequence, DuplicateLoginAnsweredYesCutsTheOtherAndChoosesAgain)
@@ -232,7 +235,7 @@ TEST_F(ConnectSequence, LostConnectionEndsTheClient)
     ASSERT_TRUE(h.RunUntil([&] { return h.Quit(); }, 20000));
     ASSERT_FALSE(h.Boxes().empty());
     EXPECT_EQ(h.Boxes().back().text, GetGameString(IDS_CONNECTION_LOST));
-    EXPECT_TRUE(CScriptManager::Requests().empty()) << "never in the world";
+    EXPECT_TRUE(RunningScripts().empty()) << "never in the world";
 }
 
 TEST_F(ConnectSequence, EscOnTheConnectScreenExits)
@@ -257,7 +260,7 @@ TEST_F(ConnectSequence, RefusedEntryShowsAMessageAndEnds)
     EXPECT_EQ(server->Failure(), "");
     ASSERT_EQ(h.Boxes().size(), 1u);
     EXPECT_EQ(h.Boxes()[0].text, "게임에 들어갈 수 없습니다. 게임을 종료합니다.");
-    EXPECT_TRUE(CScriptManager::Requests().empty()) << "never in the world";
+    EXPECT_TRUE(RunningScripts().empty()) << "never in the world";
     EXPECT_EQ(g_lastLoadedStage, 0) << "a jailed character's stage is loaded too";
 }
 

@@ -1,8 +1,9 @@
 // The whole client on the headless harness, in the sample world: once the
 // player has entered stage 0 the archive's "AutoExec" runs; an NPC of the
 // town talks through the in-game message box and gives an item, frame by
-// frame, and the old man answers by where the player stands, with nothing
-// of the game replaced.
+// frame, the old man answers by where the player stands, and scripts drive
+// the UI through the command ring (its -1 entries, a suspension), with
+// nothing of the game replaced.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandRing.h"
 #include "app/FrameClock.h"
 #include "app/QuillonView.h"
 #include "app/ReceiveDispatch.h"
@@ -19,6 +21,7 @@
 #include "scriptc/ScriptCompiler.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
+#include "support/RunningScripts.h"
 #include "ui/WidgetContainer.h"
 #include "windows/DaradirUzedo.h"
 #include "windows/SystemWindows.h"
@@ -213,4 +216,69 @@ TEST_F(ScriptClient, TheOldManAnswersByWhereThePlayerStands)
     EXPECT_TRUE(h.Boxes().empty());
 }
 
+// A script's pushes made while the field changes scene (no UI pass runs
+// until the server has taken the player in again) wait in the ring and
+// leave together: a -1 behind an id that takes an argument is that
+// argument, a -1 on its own ends the pass, and what follows it runs in the
+// next one.
+TEST_F(ScriptClient, ScriptPushesOfMinusOneKeepTheirPlaceInTheRing)
+{
+    CArchiveBuilder b = CSampleWorld::Builder();
+    b.Replace("AutoExec.scr", CompileScript("proc Main() { while (sys_Hp != 77) { }"
+                                            " call PushCommand(75); call PushCommand(-1); call PushCommand(69);"
+                                            " call PushCommand(-1); call PushCommand(11); } ;"));
+    CTestArchive archive(b, false);
+    EnterStageZero();
+    h.RunForMs(1000);
+    ASSERT_EQ(RunningScripts(), std::vector<std::string>{"AutoExec"});
+
+    // The HP the script waits for, and the managers' teleport to the start
+    // cell of stage 0: the screen wipes and the field waits for its entry.
+    Bytes teleport = {8, 7, 99, 0, 21, 0};
+    teleport.resize(teleport.size() + 12, 0);
+    teleport.insert(teleport.end(), {1, kStartX, 0, kStartY & 0xFF, kStartY >> 8, 0, 0, 0, 0});
+    h.Server().Send(Concat({FieldReply(9, {77, 0, 0, 0}), teleport}));
+    ASSERT_TRUE(Frames([] { return RunningScripts().empty(); }, 400));
+    EXPECT_EQ(g_commandRing.Count(), 5u) << "75, -1, 69, -1, 11";
+    EXPECT_EQ(State(10), CWidget::kClosed);
+
+    Bytes entered = U16Packet(3, kId);
+    entered.insert(entered.end(), {0, kStartX, 0, kStartY & 0xFF, kStartY >> 8, 1, 0, 0, 0});
+    h.Server().Send(entered);
+    ASSERT_TRUE(Frames([&] { return State(10) != CWidget::kClosed; }, 400)) << "the help, after the talk's -1";
+    EXPECT_EQ(State(35), CWidget::kClosed) << "the -1 behind the help ended the pass";
+    EXPECT_EQ(g_commandRing.Count(), 1u);
+    Frames([] { return false; }, 1);
+    EXPECT_NE(State(35), CWidget::kClosed) << "the game menu, in the next pass";
+    EXPECT_TRUE(g_commandRing.IsEmpty());
+    EXPECT_TRUE(h.Boxes().empty());
+}
+
+// A script that suspends the UI commands and is then ended because its
+// variables are full lifts its suspension: the hot keys work again.
+TEST_F(ScriptClient, AScriptEndedForFullVariablesLeavesNoSuspension)
+{
+    constexpr uint8_t kF1 = 59;
+    CArchiveBuilder b = CSampleWorld::Builder();
+    b.Replace("AutoExec.scr", CompileScript("proc Main() { call SuspendCommands(1); while (sys_Hp != 77) { }"
+                                            " while (1) { int n; } } ;"));
+    CTestArchive archive(b, false);
+    EnterStageZero();
+    auto f1 = [&] {
+        h.KeyDown(kF1);
+        Frames([] { return false; }, 2);
+        h.KeyUp(kF1);
+        Frames([] { return false; }, 30);
+    };
+    h.RunForMs(1000);
+    f1();
+    EXPECT_EQ(State(10), CWidget::kClosed) << "suspended";
+    h.Server().Send(FieldReply(9, {77, 0, 0, 0}));
+    ASSERT_TRUE(Frames([] { return RunningScripts().empty(); }, 5000)) << "ended when its 513th variable came";
+    f1();
+    EXPECT_NE(State(10), CWidget::kClosed) << "F1 opens the help again";
+    EXPECT_TRUE(h.Boxes().empty());
+}
+
 }  // namespace
+

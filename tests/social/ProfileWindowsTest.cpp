@@ -153,8 +153,9 @@ TEST_F(ProfileWindows, AnotherCharactersProfileFromTheFieldWhispersInvitesAndCha
     Layer().PickAndClick();
     g_mouseState.Reset();
     UiFrames();
-    EXPECT_EQ(Sent(), Concat({Ask(kKimId, 7), Ask(kKimId, 32), Ask(kKimId, 32), Ask(kKimId, 35), Ask(kKimId, 36),
-                              Ask(kKimId, 31)}));
+    // Kim's colony greeting, then his fields.
+    EXPECT_EQ(Sent(), Concat({{'e', 1, kKimId, 0}, Ask(kKimId, 7), Ask(kKimId, 32), Ask(kKimId, 32), Ask(kKimId, 35),
+                              Ask(kKimId, 36), Ask(kKimId, 31)}));
     ASSERT_TRUE(UntilState(26, CWidget::kOpen));
     EXPECT_EQ(g_profileRecord.charId, kKimId);
     EXPECT_STREQ(g_profileRecord.name, "Kim");

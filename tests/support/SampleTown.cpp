@@ -7,6 +7,8 @@
 #include "platform/Settings.h"
 #include "ui/MessageRing.h"
 #include "world/BGLayer.h"
+#include "world/Npc.h"
+#include "world/ObjLayer.h"
 
 namespace {
 
@@ -16,7 +18,9 @@ constexpr uint8_t k1 = 2, k2 = 3, k3 = 4, k4 = 5, k5 = 6;
 
 }  // namespace
 
-CSampleTown::CSampleTown() : archive(CSampleWorld::Builder(), false)
+CSampleTown::CSampleTown() : CSampleTown(CSampleWorld::Builder()) {}
+
+CSampleTown::CSampleTown(const CArchiveBuilder& world) : archive(world, false)
 {
     game.Register();
     plat::ISettings& s = plat::Settings();
@@ -113,6 +117,21 @@ void CSampleTown::ClickCell(int x, int y)
     int sx = 0, sy = 0;
     CellOnScreen(x, y, sx, sy);
     ClickAt(sx, sy - 8);
+}
+
+bool CSampleTown::ClickNpcAt(int x, int y)
+{
+    CObjLayer* layer = g_pView->m_pObjLayer;
+    for (int i = 0; i < CObjLayer::kNpcs; ++i) {
+        const CNpc& npc = layer->NpcSlot(i);
+        if (npc.IsActive() && npc.GetTileX() == x && npc.GetTileY() == y) {
+            int sx = 0, sy = 0;
+            layer->GetBackground()->WorldToScreen(npc.GetPixelX(), npc.GetPixelY(), sx, sy);
+            ClickAt(sx, sy - 20);
+            return true;
+        }
+    }
+    return false;
 }
 
 void CSampleTown::CellOnScreen(int x, int y, int& sx, int& sy)

@@ -17,6 +17,8 @@ public:
     static constexpr const char* kServerKey = "Software\\Brennix\\Quorvel\\Server";
 
     CSampleTown();
+    // The town on the sample world with changed entries.
+    explicit CSampleTown(const CArchiveBuilder& world);
 
     // The intro layer's scene, -1 without one.
     static int Scene();
@@ -40,6 +42,8 @@ public:
     bool Play(int slot);
     // A click on a structure's cell of the town.
     void ClickCell(int x, int y);
+    // A click on the NPC standing on the cell; false when none stands there.
+    bool ClickNpcAt(int x, int y);
     // Where a cell's middle is on the screen.
     static void CellOnScreen(int x, int y, int& sx, int& sy);
     // The share of the text's ink, drawn at (x, y) in colour, that the last

@@ -102,21 +102,7 @@ protected:
             h.RunForMs(300);
         }
     }
-    // A click on the NPC standing on the cell.
-    void ClickNpc(int x, int y)
-    {
-        CObjLayer* layer = g_pView->m_pObjLayer;
-        for (int i = 0; i < CObjLayer::kNpcs; ++i) {
-            const CNpc& npc = layer->NpcSlot(i);
-            if (npc.IsActive() && npc.GetTileX() == x && npc.GetTileY() == y) {
-                int sx = 0, sy = 0;
-                layer->GetBackground()->WorldToScreen(npc.GetPixelX(), npc.GetPixelY(), sx, sy);
-                ClickAt(sx, sy - 20);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no NPC at " << x << "," << y;
-    }
+    void ClickNpc(int x, int y) { EXPECT_TRUE(ClickNpcAt(x, y)) << "no NPC at " << x << "," << y; }
     // A double click on the list's first row: the server is asked for that
     // entry, whose first line the reader shows; then the reader is quit.
     void ReadFirstRow(const CDemoBoardServer& server, const std::string& request, const std::string& line)
@@ -259,9 +245,9 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     // status window, and back on the field.
     FightTheTideSlime(*this);
 
-    // A wanderer's profile (a right double click on him), its invite
-    // button: he joins the group, the client asks for the members and the
-    // server names them.
+    // A wanderer's profile (a right double click on him) with his colony
+    // greeting in its text box; its invite button: he joins the group, the
+    // client asks for the members and the server names them.
     CObjLayer* layer = g_pView->m_pObjLayer;
     CCharacter* celinne = layer->FindCharacterById(101);
     ASSERT_NE(celinne, nullptr);
@@ -273,6 +259,9 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     h.Click(2, cx, cy - 20);
     ASSERT_TRUE(Opens(26));
     h.RunForMs(300);
+    ASSERT_FALSE(game.Taken('e').empty());
+    EXPECT_EQ(game.Taken('e').back(), Concat({{'e', 1}, U16(101)}));
+    EXPECT_STREQ(Win(26)->FindChild(27)->GetText(), "Celinne of the north road") << "its first 25 bytes";
     ClickAt(200 + 20 + 32, 93 + 135 + 12);
     h.RunForMs(500);
     EXPECT_EQ(game.Taken('<'), std::vector<Bytes>{Concat({{'<'}, U16(101)})});
@@ -408,7 +397,8 @@ TEST_F(PlayThrough, TheSampleWorldPlaysTheWholeGame)
     ASSERT_TRUE(h.RunUntil([] { return g_colonyMode == 1u; }, 20000));
     h.RunForMs(1000);
     EXPECT_EQ(TakenSince(5, leaves), std::vector<Bytes>{Concat({{5}, U16(7)})});
-    ASSERT_EQ(game.Taken('e').size(), 6u);
+    // The log-in's asks, twice, and the wanderer's greeting.
+    ASSERT_EQ(game.Taken('e').size(), 7u);
     EXPECT_EQ(game.Taken('e')[0], Concat({{'e', 3}, U16(7)}));
     EXPECT_EQ(game.Taken('e')[3], Concat({{'e', 3}, U16(7)}));
     ASSERT_FALSE(game.Taken('d').empty());

@@ -9,10 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -89,6 +91,36 @@ TEST(SampleWorldGenerator, WritesTheSameBytesOnEveryRun)
     EXPECT_EQ(RunGenerator({}), 2);
     EXPECT_EQ(RunGenerator({a.File("x"), a.File("y")}), 2);
     EXPECT_EQ(RunGenerator({"/proc/no-such-place/world"}), 1);
+
+    // Names are found by bisection without regard to case: the file and its
+    // bound archive hold each name once, and the writer refuses a second.
+    const Bytes file(first.begin(), first.end());
+    auto u32 = [&](size_t at) {
+        return at + 4 <= file.size() ? static_cast<uint32_t>(file[at] | file[at + 1] << 8 | file[at + 2] << 16 |
+                                                             static_cast<uint32_t>(file[at + 3]) << 24)
+                                     : 0u;
+    };
+    uint32_t bindAt = 0;
+    for (const size_t base : {size_t{0}, size_t{1}}) {
+        const size_t start = base ? bindAt : 0;
+        const uint32_t count = u32(start + 11), index = u32(start + 15);
+        ASSERT_GT(count, 0u);
+        ASSERT_LE(start + index + 8 + size_t{count} * 48, file.size());
+        std::set<std::string> names;
+        for (uint32_t i = 0; i < count; ++i) {
+            const size_t entry = start + index + 8 + size_t{i} * 48;
+            std::string name(reinterpret_cast<const char*>(&file[entry + 1]));
+            if (!base && name == "bindfile.dat")
+                bindAt = u32(entry + 24);
+            for (char& c : name)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            EXPECT_TRUE(names.insert(name).second) << name << " twice";
+        }
+        ASSERT_NE(bindAt, 0u);
+    }
+    CArchiveBuilder world = CSampleWorld::Builder();
+    EXPECT_THROW(world.Add("BANK.SLR", Bytes{}), std::invalid_argument);
+    EXPECT_THROW(world.Nested().Add("Weapon01.bin", Bytes{}), std::invalid_argument);
 }
 
 // The real binary under SDL's invisible drivers on the generator's file:

@@ -175,22 +175,28 @@ TEST_F(WidgetContainer, OffersEveryMouseEventFromTheTopmostDownToTheFirstTaker)
     }
 }
 
-TEST_F(WidgetContainer, OwnsItsChildrenAndDestroysA129th)
+TEST_F(WidgetContainer, OwnsItsChildrenAndKeepsARefused129thAliveUntilItsEnd)
 {
     int deaths = 0;
+    std::vector<int32_t> log;
     {
         CWidgetContainer c(20);
         for (int i = 0; i < 128; ++i)
-            c.AddChild(new CProbe(100 + i, 0, nullptr, &deaths));
-        c.AddChild(new CProbe(999, 0, nullptr, &deaths));
-        EXPECT_EQ(deaths, 1);
+            EXPECT_TRUE(c.AddChild(new CProbe(100 + i, 0, nullptr, &deaths)));
+        // Whoever made the 129th still holds it and may use it.
+        auto* refused = new CProbe(999, 1, &log, &deaths);
+        EXPECT_FALSE(c.AddChild(refused));
+        EXPECT_EQ(deaths, 0);
         EXPECT_EQ(c.GetChildCount(), 128);
         EXPECT_EQ(c.FindChild(999), nullptr);
         EXPECT_EQ(c.FindChild(227)->GetId(), 227);
-        c.AddChild(nullptr);
+        EXPECT_EQ(c.OnLButtonDown(10, 10), 0) << "not offered events";
+        EXPECT_EQ(refused->OnLButtonDown(10, 10), 1);
+        EXPECT_EQ(log, std::vector<int32_t>{999});
+        EXPECT_FALSE(c.AddChild(nullptr));
         EXPECT_EQ(c.GetChildCount(), 128);
     }
-    EXPECT_EQ(deaths, 129);
+    EXPECT_EQ(deaths, 129) << "the refused one goes with the container";
 }
 
 TEST_F(WidgetContainer, OpeningClosesTheOpenLinkedWindowsOfTheRoot)

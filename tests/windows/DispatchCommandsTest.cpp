@@ -21,6 +21,7 @@
 #include "script/ScriptManager.h"
 #include "social/RankWin.h"
 #include "social/Ranking.h"
+#include "support/FakeScripts.h"
 #include "support/FakeServer.h"
 #include "support/SentPackets.h"
 #include "support/TestWorld.h"
@@ -124,8 +125,16 @@ protected:
         Baseline({});
         for (int id : open)
             Find(id)->SetState(CWidget::kOpen);
-        CScriptManager::Reset();
+        scripts.log.Clear();
         g_itemList.Clear();
+    }
+    // The names of the scripts started since the last Fresh.
+    std::vector<std::string> Started() const
+    {
+        std::vector<std::string> names;
+        for (const std::string& call : scripts.log.Calls())
+            names.push_back(call.substr(6, call.size() - 8));  // Load("name")
+        return names;
     }
     std::string Pinned()
     {
@@ -137,6 +146,7 @@ protected:
 
     CTestWorld world;
     CDaradirUzedo ui{nullptr};
+    FakeScripts scripts;
 };
 
 TEST_F(DispatchTest, WindowRowsOpenCloseAndToggleTheirWindows)
@@ -246,13 +256,13 @@ TEST_F(DispatchTest, EachTalkIdOpensItsShopBankMenuOrScript)
         world.MyRecord().SetU16(CharacterRecord::kScriptValue, static_cast<uint16_t>(r.scriptValue));
         EXPECT_EQ(Run({75, static_cast<uint32_t>(r.id)}), r.changed);
         EXPECT_STREQ(g_itemList.GetFileName(), r.list.c_str());
-        EXPECT_EQ(CScriptManager::Requests(), r.scripts);
+        EXPECT_EQ(Started(), r.scripts);
         EXPECT_TRUE(g_commandRing.IsEmpty());
     }
     // Without its argument the talk does nothing.
     Fresh({});
     EXPECT_EQ(Run({75}), "");
-    EXPECT_TRUE(CScriptManager::Requests().empty());
+    EXPECT_TRUE(Started().empty());
 }
 
 TEST_F(DispatchTest, MenuButtonsRunTheirChoiceAndClose)
@@ -283,7 +293,7 @@ TEST_F(DispatchTest, MenuButtonsRunTheirChoiceAndClose)
         g_colonyMode = 0;
         ui.m_talkTopLine = 4;
         EXPECT_EQ(Run({r.command}), r.changed);
-        EXPECT_EQ(CScriptManager::Requests(), r.scripts);
+        EXPECT_EQ(Started(), r.scripts);
         EXPECT_EQ(ui.m_talkTopLine, r.scripts.empty() ? 4 : 0) << "a talk starts at its first line";
         EXPECT_EQ(g_colonyMode, r.command == 132 ? 1u : 0u);
     }

@@ -1,6 +1,7 @@
 // The market's rows from bound list files, their sorting, buying and
 // selling (money and items conserved, only the row the player chose is
-// sold), and the market window's sort step and clicks.
+// sold), the market window's sort step and clicks, and a merchant with
+// more wares than the market shows at once in the whole client.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,11 +12,15 @@
 #include "app/CommandRing.h"
 #include "core/ResFile.h"
 #include "fixtures/ItemRecordWriter.h"
+#include "fixtures/SampleWorld.h"
 #include "fixtures/WidgetSprites.h"
 #include "support/FakeUi.h"
+#include "support/SampleTown.h"
 #include "support/SentPackets.h"
 #include "support/TestWorld.h"
 #include "ui/MarketList.h"
+#include "ui/WidgetContainer.h"
+#include "windows/DaradirUzedo.h"
 #include "windows/ItemList.h"
 #include "windows/MarketWin.h"
 #include "windows/PlayerInfo.h"
@@ -128,7 +133,7 @@ TEST_F(Market, ListFilesGiveNumberedRowsWithTheirLines)
     EXPECT_EQ(std::string(g_itemList.GetRow(1).line.data()), std::string(expected).substr(0, 95));
 
     g_itemList.Load("weapon02.bin");
-    EXPECT_EQ(g_itemList.GetCount(), CItemList::kMaxRows) << "as many as the list box shows";
+    EXPECT_EQ(g_itemList.GetCount(), 255) << "the 256th id is not read";
     g_itemList.Load("shield01.bin");
     EXPECT_EQ(Ids(), (std::vector<int>{5, 6, 5})) << "an id past 32767 and a torn id are skipped";
     g_itemList.Load("nothing.bin");
@@ -260,4 +265,96 @@ TEST_F(Market, TheWindowSortsOncePerNewColumnAndTakesEveryClickWhileOpen)
     EXPECT_EQ(win.OnLButtonDblClk(799, 599), 1);
     win.SetState(CWidget::kClosed);
     EXPECT_EQ(win.OnLButtonDown(win.GetPos()->x + 5, win.GetPos()->y + 5), 0);
+}
+
+// ---- the whole client ---------------------------------------------------------
+
+namespace {
+
+// The merchant's list with more wares than 128: potions, a helmet as the
+// 200th, an axe as the 255th, a mail coat as the 256th (never read).
+CArchiveBuilder ManyWares()
+{
+    constexpr uint32_t kPotion = 3, kHelmet = 6, kAxe = 5, kMailCoat = 7;
+    Bytes list;
+    for (uint32_t i = 1; i <= 300; ++i) {
+        const uint32_t id = i == 200 ? kHelmet : i == 255 ? kAxe : i == 256 ? kMailCoat : kPotion;
+        for (int k = 0; k < 4; ++k)
+            list.push_back(static_cast<uint8_t>(id >> (8 * k)));
+    }
+    CArchiveBuilder b = CSampleWorld::Builder();
+    b.Nested().Replace("weapon01.bin", list);
+    return b;
+}
+
+class MarketClient : public testing::Test, protected CSampleTown {
+protected:
+    MarketClient() : CSampleTown(ManyWares()) {}
+    CWidget* Win(int32_t id) { return g_layerHolder.GetLayer()->GetRootContainer()->FindChild(id); }
+    bool Opens(int32_t id)
+    {
+        return h.RunUntil([&] { return Win(id)->GetState() == CWidget::kOpen; }, 20000);
+    }
+    // The item-list (51) and money (30) reports since `from` field reports.
+    std::vector<Bytes> Reports(size_t from)
+    {
+        const std::vector<Bytes> all = game.Taken(53);
+        std::vector<Bytes> out;
+        for (size_t i = from; i < all.size(); ++i)
+            if (all[i][1] == 51 || all[i][1] == 30)
+                out.push_back(all[i]);
+        return out;
+    }
+};
+
+}  // namespace
+
+// The weapon merchant's market with 300 ids in its list: 255 rows, sorted
+// by price, scrolled to the end; the last two rows, far past the 128th, are
+// drawn and bought.
+TEST_F(MarketClient, AllOfTwoHundredAndFiftyFiveWaresAreShownAndSold)
+{
+    ASSERT_TRUE(LogIn(false));
+    const size_t before = game.Taken(53).size();
+    ASSERT_TRUE(ClickNpcAt(179, 292)) << "the weapon merchant";
+    ASSERT_TRUE(Opens(102));
+    h.RunForMs(200);
+    ClickAt(240 + 47 + 20, 123 + 85 + 10);  // the shop's items button
+    ASSERT_TRUE(Opens(58));
+    h.RunForMs(300);
+
+    // The price column, then the scroll bar's track at its bottom.
+    const int kX = Win(58)->GetPos()->x, kY = Win(58)->GetPos()->y;
+    ClickAt(kX + 174 + 10, kY + 42 + 8);
+    ClickAt(kX + 435, kY + 320);
+    h.RunForMs(300);
+    // 253 potions at 20, the helmet at 150, the axe at 450; the mail coat
+    // (400) would stand between them.
+    auto rowY = [&](int i) { return kY + 93 + 5 + i * 14; };
+    // Their names and prices; the rest of the line runs past the list.
+    const std::string helmet = std::string(g_itemList.GetRow(253).line.data()).substr(0, 36);
+    const std::string axe = std::string(g_itemList.GetRow(254).line.data()).substr(0, 36);
+    ASSERT_EQ(g_itemList.GetCount(), 255);
+    EXPECT_EQ(Shown(helmet, kX + 16 + 5, rowY(14), 162), 1.0) << helmet;
+    EXPECT_EQ(Shown(axe, kX + 16 + 5, rowY(15), 162), 1.0) << axe;
+
+    ClickAt(kX + 16 + 60, rowY(15) + 7);
+    h.RunForMs(200);
+    EXPECT_EQ(Shown(axe, kX + 16 + 5, rowY(15), 60), 1.0) << "the chosen row";
+    ClickAt(kX + 25 + 30, kY + 381 + 10);  // Buy
+    // The buttons repeat no faster than every 15 frames.
+    h.RunForMs(600);
+    ClickAt(kX + 16 + 60, rowY(14) + 7);
+    ClickAt(kX + 25 + 30, kY + 381 + 10);
+    h.RunForMs(300);
+    // Slot 0 the axe, money 1550; slot 1 the helmet, money 1400.
+    EXPECT_EQ(Reports(before), (std::vector<Bytes>{{53, 51, 0, 5, 0},
+                                                   {53, 30, 1550 & 0xFF, 1550 >> 8, 0, 0},
+                                                   {53, 51, 1, 6, 0},
+                                                   {53, 30, 1400 & 0xFF, 1400 >> 8, 0, 0}}));
+    EXPECT_EQ(game.Record().I32(CharacterRecord::kMoney), 1400);
+    EXPECT_EQ(game.Items()[0], 5);
+    EXPECT_EQ(game.Items()[1], 6);
+    for (const auto& box : h.Boxes())
+        ADD_FAILURE() << box.text;
 }

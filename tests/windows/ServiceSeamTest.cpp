@@ -11,6 +11,7 @@
 #include "support/FakeScripts.h"
 #include "support/FakeSocial.h"
 #include "support/FakeUi.h"
+#include "support/RunningScripts.h"
 #include "support/SentPackets.h"
 #include "support/TestWorld.h"
 #include "ui/FieldView.h"
@@ -80,13 +81,12 @@ TEST_F(ServiceSeamTest, FakesRecordEveryCallInOrderWhileTheyLive)
         // Nothing reached the real objects.
         EXPECT_EQ(g_messageRing.GetLineCount(), 0);
         EXPECT_EQ(g_rescuerId, 0);
-        EXPECT_TRUE(CScriptManager::Requests().empty());
+        EXPECT_TRUE(RunningScripts().empty());
     }
     // The defaults are back: the real ring and the script manager.
     Ui().AddLine("real");
     EXPECT_STREQ(g_messageRing.GetLine(0)->text, "real");
-    Scripts().Load("Battle101");
-    EXPECT_EQ(CScriptManager::Requests(), std::vector<std::string>{"Battle101"});
+    EXPECT_EQ(Scripts().Load("Battle101"), 0) << "the real manager: no such script";
     g_rescuerId = 5;
     g_rescueBattle = 6;
     EXPECT_EQ(Social().GetRescuerId(), 5);

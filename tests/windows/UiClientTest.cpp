@@ -26,8 +26,10 @@
 #include "rules/GameData.h"
 #include "rules/ItemData.h"
 #include "script/ScriptManager.h"
+#include "scriptc/ScriptCompiler.h"
 #include "support/FakeServer.h"
 #include "support/Harness.h"
+#include "support/RunningScripts.h"
 #include "social/RankWin.h"
 #include "ui/AbilityList.h"
 #include "ui/IconList.h"
@@ -150,6 +152,8 @@ protected:
         b.Replace("cherubim.slr", CWidgetSprites::Picture(320, 150, 5));
         b.Replace("passwordch1.slr", CWidgetSprites::Picture(334, 250, 5));
         CHelpArchive::AddWindowTo(b);
+        // The colony talk's script, running as long as the client does.
+        b.Replace("SimMode.scr", CompileScript("proc Main() { while (1) { } } ;"));
         b.Replace("Move.htx", CHelpArchive::Page({"Walk: left click", "Run: double click"}));
         return b;
     }
@@ -517,8 +521,8 @@ TEST_F(UiClient, ClickingATownNpcOpensItsMenuWhoseTalkButtonStartsItsScript)
     h.MouseMove(240 + 181 + 10, 123 + 85 + 8);
     Frame(1);
     h.Click(1, 240 + 181 + 10, 123 + 85 + 8);
-    ASSERT_TRUE(Frames([] { return !CScriptManager::Requests().empty(); }, 30));
-    EXPECT_EQ(CScriptManager::Requests(), std::vector<std::string>{"SimMode"});
+    ASSERT_TRUE(Frames([] { return !RunningScripts().empty(); }, 30));
+    EXPECT_EQ(RunningScripts(), std::vector<std::string>{"SimMode"});
     EXPECT_EQ(g_lastClickAt, lastFieldClick);
     EXPECT_NE(State(101), CWidget::kOpen);
     EXPECT_TRUE(Frames([&] { return State(101) == CWidget::kClosed; }, 120));
