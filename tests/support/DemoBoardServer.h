@@ -55,6 +55,8 @@ private:
     // The entries of the board a session reads; newest first.
     using Board = std::vector<Entry>;
 
+    enum class Start { Undecided, Upload, Line };
+    Start UploadAt(size_t off, size_t& total) const;
     void ReadAvailable();
     // Takes whole lines and uploads from the input.
     void Serve();
@@ -80,7 +82,7 @@ private:
     Board m_mailbox;
     // The session: the board chosen by the first line (-1 none yet), the
     // search the list shows ('T', 'D', 'I' or 0 for all), its page and the
-    // entry read last; after "W\n" the upload is awaited.
+    // entry read last; after "W\n" the upload is awaited until it comes.
     int m_board = -1;
     bool m_named = false;
     char m_filter = 0;
