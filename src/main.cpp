@@ -40,6 +40,7 @@ int main(int argc, char** argv)
     std::unique_ptr<plat::CGtkDialogs> boxes;
     if (sdl) {
         forms = std::make_unique<plat::CGtkFormDialogs>();
+        forms->SetOwner([&sdl] { return sdl->window.X11Window(); });
         plat::SetFormDialogs(forms.get());
         plat::CSdlDialogs& sdlBoxes = sdl->Dialogs();
         boxes = std::make_unique<plat::CGtkDialogs>(sdlBoxes, [&sdlBoxes] { sdlBoxes.AfterBox(); });
