@@ -12,9 +12,9 @@ namespace plat {
 
 namespace {
 
-gboolean PumpSources(gpointer)
+gboolean PumpLoop(gpointer)
 {
-    Loop().PumpSources();
+    Loop().PumpDuringBox();
     return G_SOURCE_CONTINUE;
 }
 
@@ -41,7 +41,7 @@ int CGtkDialogs::Run(const std::string& caption, const std::string& text, bool q
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
 
-    const guint pump = g_timeout_add(kPumpMs, PumpSources, nullptr);
+    const guint pump = g_timeout_add(kPumpMs, PumpLoop, nullptr);
     const int response = gtk_dialog_run(GTK_DIALOG(box));
     g_source_remove(pump);
     gtk_widget_destroy(box);
