@@ -54,6 +54,8 @@ int main(int argc, char** argv)
         config.advanceOnWait = false;
         headless = std::make_unique<plat::CHeadlessPlatform>(config);
         plat::SetClock(nullptr);  // real time when run as a program
+        // No box can be shown: the terminal has the text, nobody says yes.
+        plat::SetDialogs(nullptr);
     }
 
     int code = 0;

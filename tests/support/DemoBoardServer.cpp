@@ -26,6 +26,9 @@ constexpr size_t kMaxLine = 256;
 // oldest go first.
 constexpr size_t kMaxEntries = 500;
 constexpr size_t kMaxRequests = 4096;
+// The connections whose bytes Sessions() keeps, and how much of each.
+constexpr size_t kSessionsKept = 8;
+constexpr size_t kSessionBytes = 64 * 1024;
 // A client that leaves this much of the output unread is let go.
 constexpr size_t kMaxUnsent = 1 << 20;
 // What the server writes into the date of a new entry.
@@ -97,6 +100,9 @@ void CDemoBoardServer::Pump()
     // A new connection is a board opened afresh: the last one is done.
     if (m_listener.Accept(m_conn)) {
         ++m_connections;
+        if (m_sessions.size() >= kSessionsKept)
+            m_sessions.pop_front();
+        m_sessions.emplace_back();
         m_in.clear();
         m_out.clear();
         m_board = -1;
@@ -115,8 +121,15 @@ void CDemoBoardServer::Pump()
 
 void CDemoBoardServer::ReadAvailable()
 {
+    const size_t before = m_in.size();
     if (!ReceiveAvailable(m_conn, m_in))
         m_conn.Close();
+    if (!m_sessions.empty()) {
+        std::string& session = m_sessions.back();
+        const size_t n = std::min(m_in.size() - before, kSessionBytes - std::min(kSessionBytes, session.size()));
+        session.append(m_in.begin() + static_cast<std::ptrdiff_t>(before),
+                       m_in.begin() + static_cast<std::ptrdiff_t>(before + n));
+    }
 }
 
 // After "W\n" the input may hold an upload: its length in 3 digits and a
