@@ -14,9 +14,6 @@ namespace plat {
 
 class CGtkDialogs : public IDialogs {
 public:
-    // How often the loop is pumped while a box is up.
-    static constexpr unsigned kPumpMs = 10;
-
     // afterBox runs once a box has closed: the game window's backend puts
     // its cursor back and drops the focus changes the box caused.
     explicit CGtkDialogs(IDialogs& fallback, std::function<void()> afterBox = {});

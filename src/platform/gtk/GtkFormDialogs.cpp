@@ -182,14 +182,6 @@ bool HasExtension(const std::string& path)
     return dot != std::string::npos && (slash == std::string::npos || dot > slash);
 }
 
-// The loop goes on while the chooser runs, as under a message box.
-gboolean PumpLoop(gpointer)
-{
-    Loop().PumpDuringBox();
-    return G_SOURCE_CONTINUE;
-}
-constexpr unsigned kChooserPumpMs = 10;
-
 bool FileExists(const std::string& path)
 {
     struct stat st {};
@@ -433,14 +425,15 @@ std::optional<std::string> CGtkFormDialogs::ChooseFile(int handle, const FileCho
     {
         // The chooser runs its own loop, as the desktop's common dialog did.
         CModalScope modal;
-        const guint pump = g_timeout_add(kChooserPumpMs, PumpLoop, nullptr);
+        // The loop goes on while the chooser runs, as under a message box.
+        const unsigned pump = StartBoxPump();
         if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
             if (gchar* name = gtk_file_chooser_get_filename(chooser)) {
                 path = name;
                 g_free(name);
             }
         }
-        g_source_remove(pump);
+        StopBoxPump(pump);
     }
     gtk_widget_destroy(dialog);
     while (gtk_events_pending())
