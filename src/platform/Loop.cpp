@@ -133,6 +133,7 @@ void CMessageLoop::PumpSources()
 
 void CMessageLoop::PumpDuringBox()
 {
+    m_router.NoteOwnWindows(NowMs());
     PumpSources();
     if (m_boxDispatch > 0 || m_quit)
         return;
