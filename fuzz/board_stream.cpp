@@ -1,8 +1,10 @@
 // Arbitrary board server bytes into the list and read windows: byte 0
-// picks the board or the mailbox (bit 0) and the start mode (bit 1), byte 1
-// the size of the pieces the bytes arrive in; the rest is the stream. Each
-// frame both windows take what they take; afterwards every row and line the
-// windows hold must be a terminated text inside them.
+// picks the board or the mailbox (bit 0), the start mode (bit 1) and when
+// the read window is closed, so that the list passes over what it leaves
+// (bit 2 from the start, bit 3 from halfway), byte 1 the size of the pieces
+// the bytes arrive in; the rest is the stream. Each frame both windows take
+// what they take; afterwards every row and line the windows hold must be a
+// terminated text inside them.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +42,7 @@ void WriteSeeds(const std::string& dir)
     WriteSeed(dir, "mail_read", std::string("\x03\x03", 2) + Str(BoardReadReply(f, "one\ntwo\nthree", true)));
     WriteSeed(dir, "forged",
               std::string("\x02\x05", 2) + Str(BoardReadReply(f, "\x01LST" + std::string(200, 'R'), false)) + rows);
+    WriteSeed(dir, "closed_reader", std::string("\x0A\x03", 2) + Str(BoardReadReply(f, "hello", false)) + rows);
     f.bodySize = 70000;
     WriteSeed(dir, "huge", std::string("\x00\xFF", 2) + Str(BoardTextMarker()) + Str(BoardRecord(f)) + rows);
 }
@@ -78,12 +81,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const bool mail = data[0] & 1;
     const bool textFirst = data[0] & 2;
+    const bool closedFirst = data[0] & 4;
+    const bool closedLater = data[0] & 8;
     CBoardListWin& list = mail ? static_cast<CBoardListWin&>(g_windows->mail) : g_windows->bull;
     CBoardReadWin& reader = mail ? static_cast<CBoardReadWin&>(g_windows->mailRead) : g_windows->bullRead;
     const size_t piece = 1 + data[1];
     data += 2;
     size -= 2;
 
+    reader.SetState(closedFirst ? CWidget::kClosed : CWidget::kOpen);
     ResetBoardState();
     CMemoryByteSource source;
     g_boardRequestStream.SetByteSource(&source);
@@ -103,6 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const size_t n = std::min(piece, size - fed);
             source.Append(data + fed, n);
             fed += n;
+            if (closedLater && fed >= size / 2)
+                reader.SetState(CWidget::kClosed);
         }
         const size_t before = source.Taken();
         list.Draw(nullptr);
@@ -133,5 +141,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (reader.GetTopLine() < 0 || (reader.GetLineCount() > 0 && reader.GetTopLine() >= reader.GetLineCount()))
         __builtin_trap();
     g_boardRequestStream.SetByteSource(nullptr);
+    reader.SetState(CWidget::kOpen);
     return 0;
 }

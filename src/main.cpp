@@ -40,6 +40,7 @@ int main(int argc, char** argv)
     std::unique_ptr<plat::CGtkDialogs> boxes;
     if (sdl) {
         forms = std::make_unique<plat::CGtkFormDialogs>();
+        forms->SetOwner([&sdl] { return sdl->window.X11Window(); });
         plat::SetFormDialogs(forms.get());
         plat::CSdlDialogs& sdlBoxes = sdl->Dialogs();
         boxes = std::make_unique<plat::CGtkDialogs>(sdlBoxes, [&sdlBoxes] { sdlBoxes.AfterBox(); });
@@ -53,6 +54,8 @@ int main(int argc, char** argv)
         config.advanceOnWait = false;
         headless = std::make_unique<plat::CHeadlessPlatform>(config);
         plat::SetClock(nullptr);  // real time when run as a program
+        // No box can be shown: the terminal has the text, nobody says yes.
+        plat::SetDialogs(nullptr);
     }
 
     int code = 0;

@@ -88,6 +88,7 @@ int CMySocket::Connect(const char* host, int port)
     }
     if (!CreateSocket())
         return -1;
+    ++m_connection;
     m_port = static_cast<uint16_t>(port);
     m_hasConnected = false;
     m_lastError = 0;

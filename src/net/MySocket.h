@@ -83,6 +83,9 @@ public:
     int LastError() const { return m_lastError; }
     // True while a name look-up is under way.
     bool IsResolving() const { return m_lookupId != 0; }
+    // Counts the connects started on this socket: what was said on one
+    // connection is unknown on the next.
+    uint32_t ConnectionNumber() const { return m_connection; }
 
     int AsyncSelect(uint32_t mask);
     void SetEventMask(uint32_t mask) { m_eventMask = mask; }
@@ -118,6 +121,7 @@ private:
     bool m_hasConnected = false;
     bool m_registered = false;
     uint32_t m_lookupId = 0;
+    uint32_t m_connection = 0;
     int m_lastError = 0;
     std::deque<CPacketBuf> m_sendList;
     std::deque<CPacketBuf> m_recvList;

@@ -39,11 +39,12 @@ void CStderrDialogs::ShowMessage(const std::string& caption, const std::string& 
 }
 
 bool CStderrDialogs::AskYesNo(const std::string& caption, const std::string& text,
-                              const std::string& yes, const std::string&)
+                              const std::string&, const std::string& no)
 {
+    // Nobody could answer: nothing is done without the player's consent.
     std::fprintf(stderr, "[%s] %s -> %s\n", Cp949ToUtf8(caption).c_str(),
-                 Cp949ToUtf8(text).c_str(), Cp949ToUtf8(yes).c_str());
-    return true;
+                 Cp949ToUtf8(text).c_str(), Cp949ToUtf8(no).c_str());
+    return false;
 }
 
 }  // namespace plat

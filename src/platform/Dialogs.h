@@ -36,7 +36,7 @@ public:
     CModalScope& operator=(const CModalScope&) = delete;
 };
 
-// Writes the box to stderr (UTF-8) and answers yes; used when no desktop
+// Writes the box to stderr (UTF-8) and answers no; used when no desktop
 // dialog can be shown.
 class CStderrDialogs : public IDialogs {
 public:

@@ -3,8 +3,8 @@
 // this interface are CP949 bytes, as the game holds them; a backend converts
 // them for the desktop. Button presses and the close request are posted to
 // the form's target through the message loop, so the game frame, the
-// sockets and the timers go on while a form is up; the game window takes no
-// input meanwhile.
+// sockets and the timers go on while a form is up, and the game's window
+// still takes the mouse and the keys beside it.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -74,7 +74,8 @@ IFormDialogs& FormDialogs();
 // null restores the default, which has no desktop to show forms on.
 void SetFormDialogs(IFormDialogs* dialogs);
 
-// Forms shown now; while there are any, the game window takes no input.
+// Forms shown now; while there are any, the focus going to one of them is
+// not the game losing it.
 int FormsOpen();
 
 // The longest start of text that fits in maxBytes CP949 bytes without

@@ -122,18 +122,23 @@ void CInputRouter::Reset()
     m_numLock = true;
     m_spaceToggles = false;
     m_closeRequests = 0;
+    m_ownWindowsSeen = false;
+    m_ownWindowsMs = 0;
     m_lastButton = 0;
     m_lastDownMs = 0;
     m_lastWasDouble = false;
 }
 
+void CInputRouter::NoteOwnWindows(uint32_t nowMs)
+{
+    if (ModalDepth() > 0 || FormsOpen() > 0) {
+        m_ownWindowsSeen = true;
+        m_ownWindowsMs = nowMs;
+    }
+}
+
 void CInputRouter::Route(const RawEvent& e, uint32_t nowMs, IWindowHandler* view, IWindowHandler* frame)
 {
-    // While a form is up the game window takes no presses and no moves;
-    // releases still come through, so nothing stays held.
-    if (FormsOpen() > 0 && (e.kind == RawKind::KeyDown || e.kind == RawKind::MouseMove ||
-                            e.kind == RawKind::ButtonDown))
-        return;
     switch (e.kind) {
     case RawKind::KeyDown:
     case RawKind::KeyUp:
@@ -152,9 +157,11 @@ void CInputRouter::Route(const RawEvent& e, uint32_t nowMs, IWindowHandler* view
             frame->OnActivateApp(true);
         break;
     case RawKind::FocusLost:
-        // Our own modal boxes take the focus on X11 and Wayland; on Windows a
-        // box of the same thread does not deactivate the application.
-        if (ModalDepth() > 0 || FormsOpen() > 0)
+        // Our own modal boxes and forms take the focus on X11 and Wayland;
+        // on Windows a window of the same thread does not deactivate the
+        // application.
+        if (ModalDepth() > 0 || FormsOpen() > 0 ||
+            (m_ownWindowsSeen && nowMs - m_ownWindowsMs < kOwnWindowFocusGraceMs))
             break;
         // A key held while the focus goes is never released to us.
         m_down.fill(false);

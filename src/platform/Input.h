@@ -96,8 +96,16 @@ public:
     static constexpr uint32_t kDoubleClickMs = 500;
     static constexpr int kDoubleClickHalf = 2;
 
+    // A focus loss this soon after one of our own boxes or forms was last
+    // up is theirs: X11 reports focus changes late, after the form that took
+    // the focus may have closed.
+    static constexpr uint32_t kOwnWindowFocusGraceMs = 500;
+
     // Key events go to the view, activation to the frame.
     void Route(const RawEvent& e, uint32_t nowMs, IWindowHandler* view, IWindowHandler* frame);
+    // On every pass of the loop, before its input is routed: notes whether
+    // a box or form of ours is up.
+    void NoteOwnWindows(uint32_t nowMs);
 
     // The physical state right now (GetAsyncKeyState's high bit): either
     // Ctrl for kVkControl, either Alt for kVkMenu, either Shift for kVkShift.
@@ -123,6 +131,9 @@ private:
     bool m_numLock = true;
     bool m_spaceToggles = false;  // Space went down as the Hangul chord
     int m_closeRequests = 0;
+    // When a box or form of ours was last seen up.
+    bool m_ownWindowsSeen = false;
+    uint32_t m_ownWindowsMs = 0;
     // double-click tracking
     int m_lastButton = 0;
     uint32_t m_lastDownMs = 0;

@@ -12,6 +12,9 @@ namespace plat {
 
 namespace {
 bool Due(uint32_t now, uint32_t due) { return static_cast<int32_t>(now - due) >= 0; }
+// What a box's loop delivers: notices of the services, which hold nothing
+// of the box's caller.
+bool IsNotice(uint32_t msg) { return msg == kMmMciNotify || msg == kMsgHostLookupDone; }
 }  // namespace
 
 CMessageLoop& Loop()
@@ -128,6 +131,68 @@ void CMessageLoop::PumpSources()
             s->Pump();
 }
 
+void CMessageLoop::PumpDuringBox()
+{
+    m_router.NoteOwnWindows(NowMs());
+    PumpSources();
+    if (m_boxDispatch > 0 || m_quit)
+        return;
+    ++m_boxDispatch;
+    // Notices posted by what a notice does wait for the next pass.
+    for (size_t n = PendingMessages(); n > 0 && TakeNotice(); --n) {
+    }
+    RunDueTimers();
+    --m_boxDispatch;
+}
+
+bool CMessageLoop::TakeNotice()
+{
+    Posted p{};
+    {
+        std::lock_guard<std::mutex> lock(m_postLock);
+        auto it = std::find_if(m_posted.begin(), m_posted.end(), [](const Posted& q) { return IsNotice(q.msg); });
+        if (it == m_posted.end())
+            return false;
+        p = *it;
+        m_posted.erase(it);
+    }
+    if (p.target)
+        p.target->OnMessage(p.msg, p.wParam, p.lParam);
+    return true;
+}
+
+bool CMessageLoop::RunDueTimers()
+{
+    if (m_inTimers || m_timers.empty())
+        return false;
+    m_inTimers = true;
+    bool any = false;
+    const uint32_t now = NowMs();
+    const size_t count = m_timers.size();
+    for (size_t i = 0; i < count && !m_quit; ++i) {
+        if (!m_timers[i].live || !Due(now, m_timers[i].due))
+            continue;
+        // The period keeps its phase; periods missed while the loop was
+        // busy are dropped, not queued.
+        m_timers[i].due += m_timers[i].period;
+        if (Due(now, m_timers[i].due))
+            m_timers[i].due = now + m_timers[i].period;
+        // A copy: the proc may set timers, which moves the table.
+        TimerProc proc = m_timers[i].proc;
+        const uint32_t id = m_timers[i].id;
+        IMessageTarget* window = m_timers[i].window;
+        if (proc)
+            proc(id);
+        else if (window)
+            window->OnMessage(kWmTimer, id, 0);
+        any = true;
+    }
+    m_timers.erase(std::remove_if(m_timers.begin(), m_timers.end(), [](const Timer& t) { return !t.live; }),
+                   m_timers.end());
+    m_inTimers = false;
+    return any;
+}
+
 void CMessageLoop::InjectInput(const RawEvent& e) { m_input.push_back(e); }
 
 size_t CMessageLoop::PendingMessages()
@@ -173,36 +238,15 @@ bool CMessageLoop::Step()
             m_input.push_back(e);
     }
     PumpSources();
+    m_router.NoteOwnWindows(NowMs());
 
     bool any = false;
     while (!m_quit && TakeOne())
         any = true;
 
     // WM_TIMER comes last, one per due timer.
-    if (!m_quit && !m_timers.empty()) {
-        const uint32_t now = NowMs();
-        const size_t count = m_timers.size();
-        for (size_t i = 0; i < count && !m_quit; ++i) {
-            if (!m_timers[i].live || !Due(now, m_timers[i].due))
-                continue;
-            // The period keeps its phase; periods missed while the loop was
-            // busy are dropped, not queued.
-            m_timers[i].due += m_timers[i].period;
-            if (Due(now, m_timers[i].due))
-                m_timers[i].due = now + m_timers[i].period;
-            TimerProc proc = m_timers[i].proc;
-            const uint32_t id = m_timers[i].id;
-            IMessageTarget* window = m_timers[i].window;
-            if (proc)
-                proc(id);
-            else if (window)
-                window->OnMessage(kWmTimer, id, 0);
-            any = true;
-        }
-        m_timers.erase(std::remove_if(m_timers.begin(), m_timers.end(),
-                                      [](const Timer& t) { return !t.live; }),
-                       m_timers.end());
-    }
+    if (!m_quit && RunDueTimers())
+        any = true;
     if (m_quit)
         return false;
     if (any)
@@ -255,6 +299,8 @@ void CMessageLoop::Reset()
     m_quit = false;
     m_exitCode = 0;
     m_idleCount = 0;
+    m_inTimers = false;
+    m_boxDispatch = 0;
 }
 
 }  // namespace plat

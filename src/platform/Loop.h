@@ -54,6 +54,9 @@ public:
 
 using TimerProc = std::function<void(uint32_t id)>;
 
+// Posted when a name look-up has finished (to the look-up's own target).
+constexpr uint32_t kMsgHostLookupDone = 0x4CA;
+
 class CMessageLoop {
 public:
     CMessageLoop();
@@ -84,6 +87,14 @@ public:
     void RemoveEventSource(IEventSource* source);
     // Pumps every event source once (the sockets' pending events).
     void PumpSources();
+    // A desktop box's own loop, while the box is up: the event sources,
+    // the services' notices (a music track's end, a name look-up's result)
+    // and the due window timers, as the desktop's modal loop ran them.
+    // Input, the other posted messages (a window's close, a form's press)
+    // and the idle hook wait until the box has closed, since they act on
+    // what the box's caller still holds. Inside a timer or message this
+    // pass delivers, a further box pumps only the sources.
+    void PumpDuringBox();
 
     // Queues an input event as if the backend had delivered it.
     void InjectInput(const RawEvent& e);
@@ -119,6 +130,11 @@ private:
         bool live;
     };
     bool TakeOne();
+    // Delivers the posted notices a box lets through; true when one came.
+    bool TakeNotice();
+    // One firing per due timer; true when one fired. Not re-entered: a
+    // box opened by a timer's proc leaves the timers alone.
+    bool RunDueTimers();
 
     ILoopBackend* m_backend = nullptr;
     IIdleHandler* m_idle = nullptr;
@@ -137,6 +153,8 @@ private:
     int m_exitCode = 0;
     long m_idleCount = 0;
     int m_wakeFd = -1;
+    bool m_inTimers = false;
+    int m_boxDispatch = 0;
 };
 
 CMessageLoop& Loop();

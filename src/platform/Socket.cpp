@@ -217,8 +217,6 @@ void CTcpListener::Close()
 
 namespace {
 
-constexpr uint32_t kMsgLookupDone = 0x4CA;
-
 struct Lookup {
     HostLookupDone done;
     bool finished = false;
@@ -256,7 +254,7 @@ public:
 
     void OnMessage(uint32_t msg, uintptr_t wParam, intptr_t) override
     {
-        if (msg != kMsgLookupDone)
+        if (msg != kMsgHostLookupDone)
             return;
         Lookup result;
         {
@@ -301,7 +299,7 @@ private:
             it->second.err = err;
             it->second.addr = addr;
         }
-        Loop().PostMessage(this, kMsgLookupDone, id, 0);
+        Loop().PostMessage(this, kMsgHostLookupDone, id, 0);
     }
 
     std::mutex m_lock;

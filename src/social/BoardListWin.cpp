@@ -265,14 +265,13 @@ void CBoardListWin::Search(int32_t mode, const char* text)
 int CBoardListWin::OnReply()
 {
     if (g_boardReceiveStream.GetMode() == CListStream::kTextMode) {
-        // With the read window closed nobody else would take the marker of
-        // the next page, and the list would stay in text mode.
+        // With the read window closed nobody else would take the rest of
+        // the read reply and the marker of the next page after it.
         const CWidget* reader = g_boardReceiveStream.GetReadWindow();
-        if (!reader || reader->GetState() == kClosed) {
-            uint8_t item[CListStream::kMarkerSize];
-            g_boardReceiveStream.ReadRecord(item, sizeof item, CListStream::kTextMode);
-        }
-        return 0;
+        if (!reader || reader->GetState() == kClosed)
+            g_boardReceiveStream.DrainReply(m_mail ? kMailRecordSize : kBoardRecordSize);
+        if (g_boardReceiveStream.GetMode() == CListStream::kTextMode)
+            return 0;
     }
     uint8_t record[kMailRecordSize];
     const int got = m_mail ? ReadTextRecord(record) : ReadListRecord(record);

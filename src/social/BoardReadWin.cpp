@@ -93,17 +93,15 @@ int CBoardReadWin::ReceiveItem()
         m_recordCount = 1;
         return 1;
     }
+    if (m_recordCount == 1 && m_bodySize > 0 && g_boardRequestStream.BodyDue() != m_bodySize) {
+        // The body went by while the window was closed: this reply is over.
+        m_recordCount = 2;
+    }
     if (m_recordCount != 1) {
         // After a whole reply only a marker means anything: the next
         // "\x01TXT" or the "\x01LST" of the page asked for next.
         uint8_t item[CListStream::kMarkerSize];
         g_boardReceiveStream.ReadRecord(item, sizeof item, CListStream::kTextMode);
-        return 0;
-    }
-    if (m_bodySize > CListStream::kMaxItem) {
-        // No honest text is that long: the connection is given up.
-        g_boardRequestStream.Abandon();
-        m_recordCount = 0;
         return 0;
     }
     m_body.resize(m_bodySize + 1);

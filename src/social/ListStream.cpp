@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/QuillonView.h"
+#include "core/ByteReader.h"
 #include "core/HanCodeConv.h"
 #include "net/MySocket.h"
 #include "platform/Debug.h"
@@ -18,6 +19,12 @@ namespace {
 
 constexpr uint8_t kListMarker[CListStream::kMarkerSize] = {1, 'L', 'S', 'T'};
 constexpr uint8_t kTextMarker[CListStream::kMarkerSize] = {1, 'T', 'X', 'T'};
+
+// Where a read header keeps the length of the body after it.
+constexpr size_t kBoardBodySizeAt = 60;
+constexpr size_t kMailBodySizeAt = 72;
+// Passed-over bytes are read in pieces of this size.
+constexpr size_t kSkipPiece = 4096;
 
 constexpr const char* kServerKey = "Software\\Brennix\\Quorvel\\Server";
 constexpr const char* kDefaultHost = "127.0.0.1";
@@ -52,6 +59,7 @@ void CListStream::Reset()
     m_mode = kListMode;
     m_haveStart = false;
     m_abandoned = false;
+    ForgetReply();
     m_buffer.assign(kStartCapacity, 0);
     m_buffer.shrink_to_fit();
 }
@@ -62,6 +70,7 @@ void CListStream::SetSocket(CMySocket* socket)
     m_held = 0;
     m_haveStart = false;
     m_abandoned = false;
+    ForgetReply();
 }
 
 void CListStream::SetByteSource(IByteSource* source)
@@ -70,6 +79,13 @@ void CListStream::SetByteSource(IByteSource* source)
     m_held = 0;
     m_haveStart = false;
     m_abandoned = false;
+    ForgetReply();
+}
+
+void CListStream::ForgetReply()
+{
+    m_reply = Reply::None;
+    m_bodyDue = 0;
 }
 
 void CListStream::SetWindows(CWidget* listWindow, CWidget* readWindow)
@@ -91,6 +107,7 @@ void CListStream::Abandon()
     m_held = 0;
     m_haveStart = false;
     m_abandoned = true;
+    ForgetReply();
     if (m_socket)
         m_socket->Close();
 }
@@ -121,38 +138,107 @@ int CListStream::ReadExact(uint8_t* buffer, size_t n)
 
 int CListStream::ReadRecord(uint8_t* buffer, size_t n, int mode)
 {
+    return TakeItem(buffer, n, mode) == Item::Record ? 1 : 0;
+}
+
+CListStream::Item CListStream::TakeItem(uint8_t* buffer, size_t n, int mode)
+{
     if (mode != m_mode || n < kMarkerSize || !buffer)
-        return 0;
+        return Item::Nothing;
     CListStream& bytes = g_boardRequestStream;
+    if (m_mode == kTextMode && bytes.m_reply == Reply::Body && !bytes.SkipBody())
+        return Item::Nothing;
     if (!bytes.m_haveStart) {
         if (!bytes.ReadExact(bytes.m_start, kMarkerSize))
-            return 0;
+            return Item::Nothing;
         if (std::memcmp(bytes.m_start, kListMarker, kMarkerSize) == 0) {
             m_mode = kListMode;
+            bytes.ForgetReply();
             if (m_listWindow)
                 m_listWindow->OnListReply();
-            return 0;
+            return Item::Marker;
         }
         if (std::memcmp(bytes.m_start, kTextMarker, kMarkerSize) == 0) {
             m_mode = kTextMode;
+            bytes.m_reply = Reply::Header;
+            bytes.m_bodyDue = 0;
             if (m_readWindow)
                 m_readWindow->ResetRequest(bytes.GetSocket());
-            return 0;
+            return Item::Marker;
         }
         bytes.m_haveStart = true;
     }
     if (!bytes.ReadExact(buffer + kMarkerSize, n - kMarkerSize))
-        return 0;
+        return Item::Nothing;
     std::memcpy(buffer, bytes.m_start, kMarkerSize);
     bytes.m_haveStart = false;
-    return 1;
+    if (m_mode == kTextMode && (n == kBoardRecordSize || n == kMailRecordSize)) {
+        // A read header: its body comes next, read raw.
+        CByteReader r(buffer, n);
+        r.Seek(n == kBoardRecordSize ? kBoardBodySizeAt : kMailBodySizeAt);
+        const size_t body = r.U32();
+        if (body > kMaxItem) {
+            // No honest text is that long: the connection is given up.
+            bytes.Abandon();
+            return Item::Nothing;
+        }
+        bytes.m_bodyDue = body;
+        bytes.m_reply = body > 0 ? Reply::Body : Reply::Done;
+    }
+    return Item::Record;
 }
 
 int CListStream::ReadBody(uint8_t* buffer, size_t n)
 {
-    if (m_mode != kTextMode || !buffer)
+    CListStream& bytes = g_boardRequestStream;
+    if (m_mode != kTextMode || !buffer || bytes.m_reply != Reply::Body || n != bytes.m_bodyDue)
         return 0;
-    return g_boardRequestStream.ReadExact(buffer, n);
+    if (!bytes.ReadExact(buffer, n))
+        return 0;
+    bytes.m_bodyDue = 0;
+    bytes.m_reply = Reply::Done;
+    return 1;
+}
+
+bool CListStream::SkipBody()
+{
+    // What is held of the body so far is body too.
+    const size_t held = std::min(m_held, m_bodyDue);
+    m_held = 0;
+    m_bodyDue -= held;
+    IByteSource* source = Source();
+    uint8_t scrap[kSkipPiece];
+    while (m_bodyDue > 0 && source && !m_abandoned) {
+        int len = static_cast<int>(std::min(m_bodyDue, sizeof scrap));
+        if (source->Read(scrap, len) <= 0 || len <= 0)
+            break;
+        m_bodyDue -= std::min(m_bodyDue, static_cast<size_t>(len));
+    }
+    if (m_bodyDue > 0)
+        return false;
+    m_reply = Reply::Done;
+    return true;
+}
+
+void CListStream::DrainReply(size_t headerSize)
+{
+    CListStream& bytes = g_boardRequestStream;
+    uint8_t item[kMailRecordSize];
+    if (headerSize != kBoardRecordSize && headerSize != kMailRecordSize)
+        return;
+    while (m_mode == kTextMode) {
+        if (bytes.m_reply == Reply::Body) {
+            if (!bytes.SkipBody())
+                return;
+        } else if (bytes.m_reply == Reply::Header) {
+            // The header tells how much body to pass over.
+            if (TakeItem(item, headerSize, kTextMode) == Item::Nothing)
+                return;
+        } else if (TakeItem(item, kMarkerSize, kTextMode) == Item::Nothing) {
+            // After a whole reply only a marker means anything.
+            return;
+        }
+    }
 }
 
 int CListStream::SendRequest(const char* text) const

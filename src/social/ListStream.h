@@ -46,11 +46,22 @@ public:
     int ReadExact(uint8_t* buffer, size_t n);
     // 1 when a whole record of n bytes is in buffer. 0 at once when mode
     // is not the stream's mode; a marker switches the mode, tells its window
-    // and gives 0. The bytes come through g_boardRequestStream.
+    // and gives 0. The bytes come through g_boardRequestStream. In text mode
+    // a record of a read header's size is one, and the body it announces is
+    // what comes next; a body left unread by an earlier reply is passed over
+    // first, so no header is read out of it.
     int ReadRecord(uint8_t* buffer, size_t n, int mode);
-    // The body of a read reply, n raw bytes without a marker test: 1 when
-    // whole, 0 while waiting or in list mode.
+    // The body of a read reply, n raw bytes without a marker test, n being
+    // what its header announced: 1 when whole, 0 while waiting, in list mode
+    // or with no body due.
     int ReadBody(uint8_t* buffer, size_t n);
+    // Nobody shows the read reply under way: it is passed over by the
+    // header's body length, as far as it has arrived, and the markers after
+    // it are taken, so a list reply behind it switches back to list mode at
+    // once. headerSize is the read header of the open list's kind.
+    void DrainReply(size_t headerSize);
+    // Body bytes of the current read reply not taken yet (the byte side's).
+    size_t BodyDue() const { return m_bodyDue; }
 
     int GetMode() const { return m_mode; }
     size_t Held() const { return m_held; }
@@ -65,7 +76,15 @@ public:
     void Abandon();
 
 private:
+    // Where the bytes stand in a read reply.
+    enum class Reply : uint8_t { None, Header, Body, Done };
+    enum class Item : uint8_t { Nothing, Marker, Record };
     IByteSource* Source() const;
+    // ReadRecord, telling a marker from nothing yet.
+    Item TakeItem(uint8_t* buffer, size_t n, int mode);
+    // Passes over the body due; true once none is left.
+    bool SkipBody();
+    void ForgetReply();
 
     std::vector<uint8_t> m_buffer;
     size_t m_held = 0;
@@ -78,6 +97,8 @@ private:
     uint8_t m_start[kMarkerSize] = {};
     bool m_haveStart = false;
     bool m_abandoned = false;
+    Reply m_reply = Reply::None;
+    size_t m_bodyDue = 0;
 };
 
 // The receive accumulator and socket of the open list.

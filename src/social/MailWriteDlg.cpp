@@ -6,7 +6,6 @@
 #include "app/CommandRing.h"
 #include "app/QuillonView.h"
 #include "core/BiString.h"
-#include "core/Display.h"
 #include "net/MySocket.h"
 #include "platform/Dialogs.h"
 #include "platform/Window.h"
@@ -141,9 +140,8 @@ void CMailWriteDlg::DestroyWindow()
     plat::FormDialogs().Destroy(m_handle);
     m_handle = 0;
     m_sendEnabled = false;
-    // Closed unsent: nothing goes to the server, and the next opening
-    // announces its upload again.
-    m_announced = false;
+    // Closed unsent: nothing goes to the server, which still awaits the
+    // upload on that connection.
     plat::Window().ShowCursor(false);
     if (g_pView)
         g_pView->m_dialogOpen = 0;
@@ -251,27 +249,38 @@ void CMailWriteDlg::OnSend()
     plat::FormDialogs().EnableButton(m_handle, kIdSend, false);
 }
 
-bool CMailWriteDlg::MayAnnounce() const { return !m_announced && plat::FormDialogs().Available(); }
+bool CMailWriteDlg::AnnouncedOn(const CMySocket* socket) const
+{
+    return socket && socket == m_announcedOn && socket->ConnectionNumber() == m_announcedConnection &&
+           socket->IsOpen();
+}
+
+bool CMailWriteDlg::MayAnnounce(const CMySocket* socket) const
+{
+    return !AnnouncedOn(socket) && plat::FormDialogs().Available();
+}
 
 int CMailWriteDlg::Announce(CMySocket* socket)
 {
-    if (!socket || !MayAnnounce())
+    if (!socket || !MayAnnounce(socket) || !socket->SendCommand(kAnnounce, kAnnounceSize))
         return 0;
-    m_announced = socket->SendCommand(kAnnounce, kAnnounceSize) != 0;
-    return m_announced ? 1 : 0;
+    m_announcedOn = socket;
+    m_announcedConnection = socket->ConnectionNumber();
+    return 1;
 }
 
 int CMailWriteDlg::SendUpload(CMySocket* socket, const std::vector<uint8_t>& upload)
 {
-    if (!socket || upload.empty())
+    // Queued on a connection still under way, the upload would be lost
+    // unseen if the connect failed.
+    if (!socket || upload.empty() || !socket->CanSend())
         return 0;
-    // The server takes an upload only after "W\n"; the write button's may
-    // have been dropped by the request cooldown.
-    if (!m_announced)
-        socket->SendCommand(kAnnounce, kAnnounceSize);
-    // Sent or not, the next upload is announced afresh: a socket that
-    // refuses it has lost its connection and the server with it.
-    m_announced = false;
+    // The server takes an upload only after "W\n" on the same connection:
+    // the write button's may have been dropped by the request cooldown, or
+    // gone on a connection since replaced.
+    if (!AnnouncedOn(socket) && !socket->SendCommand(kAnnounce, kAnnounceSize))
+        return 0;
+    m_announcedOn = nullptr;
     return socket->SendCommand(upload.data(), static_cast<int>(upload.size()));
 }
 
@@ -300,13 +309,7 @@ void OpenWritingDialog(bool isMail)
         plat::MessageBox("", kNotAvailableText.Get());
         return;
     }
-    // The desktop's window goes over a cleared, presented screen.
-    view->RestorePalette(true);
-    if (CDisplay* display = view->m_pDisplay) {
-        display->ClearBackBuffer();
-        display->SetNeedsFlip(1);
-        display->Flip();
-        display->SetNeedsFlip(0);
-    }
+    // The form is a window of its own beside the game's, not drawn over
+    // its screen: the game goes on presenting its frames meanwhile.
     dlg.Open(static_cast<int>(view->m_nonKorean), isMail ? 1 : 0);
 }

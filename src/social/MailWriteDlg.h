@@ -61,12 +61,15 @@ public:
     void OnClose();
 
     // Command 59's "W\n" on socket, telling the server an upload of this
-    // dialog follows. One for each upload: none while this dialog's is
-    // announced already, none where no dialog can be shown. 1 when sent.
-    bool MayAnnounce() const;
+    // dialog follows. The server awaits it for the rest of that connection,
+    // so one goes on each connection until the upload has: none while it
+    // is announced there already, none where no dialog can be shown. 1 when
+    // sent.
+    bool MayAnnounce(const CMySocket* socket) const;
     int Announce(CMySocket* socket);
     // The upload on the board (post) or mail socket, after a "W\n" of its
-    // own when command 59's went unsent; 1 when queued.
+    // own unless one went on this connection; 1 when queued. 0 while the
+    // connection is not up: nothing is sent then.
     int SendPost(const std::vector<uint8_t>& upload);
     int SendMail(const std::vector<uint8_t>& upload);
     // "Z\n" on the list stream's socket: the page again, with the new entry.
@@ -78,14 +81,16 @@ public:
 private:
     std::string Field(int id) const;
     int SendUpload(CMySocket* socket, const std::vector<uint8_t>& upload);
+    bool AnnouncedOn(const CMySocket* socket) const;
 
     plat::IMessageTarget* m_parent;
     int m_mode = kModePost;
     int m_templateId = 0;
     int m_handle = 0;
     bool m_sendEnabled = false;
-    // "W\n" went for the upload this dialog has not sent yet.
-    bool m_announced = false;
+    // The connection on which "W\n" went for the upload not sent yet.
+    const CMySocket* m_announcedOn = nullptr;
+    uint32_t m_announcedConnection = 0;
 };
 
 // The view's mail dialog for the mailbox, else its post dialog; null

@@ -114,8 +114,9 @@ void Request(const char* line)
 void Write(CDaradirUzedo& ui, CWidget* list)
 {
     const bool mail = ui.m_listWindowId == kMailWin;
-    if (CMailWriteDlg* dlg = WritingDialog(mail); dlg && dlg->MayAnnounce() && TakeRequestCooldown())
-        dlg->Announce(mail ? GetMailSocket() : GetBoardSocket());
+    CMySocket* socket = mail ? GetMailSocket() : GetBoardSocket();
+    if (CMailWriteDlg* dlg = WritingDialog(mail); dlg && dlg->MayAnnounce(socket) && TakeRequestCooldown())
+        dlg->Announce(socket);
     OpenWritingDialog(mail);
     if (list)
         list->OnListReply();

@@ -149,5 +149,47 @@ TEST_F(GtkDialogs, AQuestionShowsItsOwnButtonsAndTheSecondAnswersNo)
     }
 }
 
+// Tells what the loop handed it, and whether a box was up then.
+class CLoopProbe : public plat::IMessageTarget {
+public:
+    void OnMessage(uint32_t msg, uintptr_t, intptr_t) override
+    {
+        log += msg == plat::kWmClose ? "close" : msg == plat::kMmMciNotify ? "notice" : "other";
+        log += plat::ModalDepth() > 0 ? "(box) " : " ";
+    }
+    std::string log;
+};
+
+TEST_F(GtkDialogs, WhileABoxIsUpItsLoopRunsTheTimersAndTheNoticesButNoClose)
+{
+    CLoopProbe probe;
+    int ticks = 0, inside = 0, reentered = 0;
+    // A timer that wants a box of its own on its second tick.
+    plat::Loop().SetTimer(&probe, 16, 20, [&](uint32_t) {
+        reentered += inside;
+        ++inside;
+        if (++ticks == 2)
+            plat::MessageBox("", "nested");
+        --inside;
+    });
+    plat::Loop().PostMessage(&probe, plat::kWmClose);
+    plat::Loop().PostMessage(&probe, plat::kMmMciNotify, plat::kMciNotifySuccessful, 1);
+    int nested = 0;
+    CBoxDriver driver([&](GtkDialog* box, int) {
+        GtkLabel* l = FirstLabel(box);
+        if (l && std::string(gtk_label_get_text(l)) == "nested")
+            return ++nested > 0;
+        return ticks >= 5;
+    });
+    plat::MessageBox("", "outer");
+    EXPECT_GE(ticks, 5);
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(reentered, 0);
+    EXPECT_EQ(probe.log, "notice(box) ");
+    plat::Loop().Step();
+    EXPECT_EQ(probe.log, "notice(box) close ");
+    plat::Loop().KillTimer(&probe, 16);
+}
+
 }  // namespace
 #endif

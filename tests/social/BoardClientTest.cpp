@@ -17,6 +17,7 @@
 #include "fixtures/SampleWorld.h"
 #include "intro/IntroLayer.h"
 #include "platform/Settings.h"
+#include "social/ListStream.h"
 #include "social/MailWriteDlg.h"
 #include "support/DemoBoardServer.h"
 #include "support/DemoServer.h"
@@ -267,6 +268,83 @@ TEST_F(BoardClient, BoardsAndMailAreReachedWithClicksAndKeys)
     EXPECT_EQ(forms.Shown(CMailWriteDlg::kTemplatePost)->fields.at(CMailWriteDlg::kIdBody), body);
     EXPECT_TRUE(board.Failure().empty()) << board.Failure();
     EXPECT_TRUE(mail.Failure().empty()) << mail.Failure();
+}
+
+// A read reply whose reader was closed before its text had come is passed
+// over by its header's body length: the next page shows at once, and an
+// entry read meanwhile shows its own text on the same connection.
+TEST_F(BoardClient, AReplyLeftByAClosedReaderHoldsUpNeitherTheListNorTheNextRead)
+{
+    CFakeServer board, mail;
+    board.Register();
+    mail.Register();
+    UseBoardServers(board.Port(), mail.Port());
+    ASSERT_TRUE(LogIn(false));
+    auto page = [](const char* title) {
+        Bytes out = BoardListMarker();
+        for (int n = 1; n <= 2; ++n) {
+            BoardRecordFields f;
+            f.number = n;
+            f.title = std::string(title) + " " + std::to_string(n);
+            out = Concat({out, BoardRecord(f)});
+        }
+        return out;
+    };
+    auto firstRow = [&](const char* title) {
+        BoardRecordFields f;
+        f.title = std::string(title) + " 1";
+        return Shown(BoardRow(f), kListX + 15, kListY + 62, 162);
+    };
+    auto settle = [&] {
+        h.MouseMove(780, 590);
+        h.RunForMs(1600);
+    };
+    const int rowY = kListY + 60 + 5;
+    const int backX = kReadX + 420 + 30, backY = kReadY + 370 + 12;
+
+    board.Expect(Text("BOARD\n")).Send(page("First"));
+    ClickCell(kFreeBoardX, kFreeBoardY);
+    settle();
+    ASSERT_EQ(firstRow("First"), 1.0);
+
+    // Entry 1's header comes, its 6-byte body only once the reader is gone;
+    // the next page is right behind it.
+    BoardRecordFields entry;
+    const Bytes reply = BoardReadReply(entry, "hello", false);
+    const size_t headerEnd = 4 + kBoardRecordSize;
+    board.Expect(Text("1\n")).Send(Bytes(reply.begin(), reply.begin() + headerEnd));
+    DoubleClickAt(kListX + 100, rowY);
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    settle();
+    board.Expect(Text("Z\n")).Send(Concat({Bytes(reply.begin() + headerEnd, reply.end()), page("Second")}));
+    ClickAt(backX, backY);
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    // Once the reader has slid away.
+    h.RunForMs(500);
+    EXPECT_EQ(firstRow("Second"), 1.0);
+
+    // Entry 2's long text stops coming with the reader closed; entry 1 is
+    // read before the rest of it has come.
+    settle();
+    const Bytes longReply = BoardReadReply(entry, std::string(9000, 'x'), false);
+    board.Expect(Text("2\n")).Send(Bytes(longReply.begin(), longReply.begin() + headerEnd + 1000));
+    DoubleClickAt(kListX + 100, rowY + 19);
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    settle();
+    board.Expect(Text("Z\n"));
+    ClickAt(backX, backY);
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    settle();
+    board.Expect(Text("1\n"))
+        .Send(Concat({Bytes(longReply.begin() + headerEnd + 1000, longReply.end()),
+                      BoardReadReply(entry, "Read while the last text was still coming.", false)}),
+              1500);
+    DoubleClickAt(kListX + 100, rowY);
+    ASSERT_TRUE(h.RunUntil([&] { return board.ScriptDone(); }, 20000)) << board.Failure();
+    settle();
+    EXPECT_EQ(Shown("Read while the last text was still coming.", kReadX + 25, kReadY + 117, 60), 1.0);
+    EXPECT_FALSE(board.ClientClosed());
+    EXPECT_TRUE(board.Unmatched().empty());
 }
 
 // The demo's own servers answer a player of the sample town: the first page

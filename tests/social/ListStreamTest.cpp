@@ -139,6 +139,26 @@ TEST_F(BoardStream, TextMarkerAmidListRowsStopsTheRows)
     EXPECT_EQ(std::string(body.begin(), body.end() - 1), "hello");
 }
 
+TEST_F(BoardStream, AReplyNobodyShowsIsPassedOverByItsBodyLengthInOneCall)
+{
+    for (size_t body : {size_t{0}, size_t{1}, size_t{6}, size_t{8}, size_t{9000}}) {
+        ResetBoardState();
+        g_boardRequestStream.SetByteSource(&source);
+        g_boardReceiveStream.SetWindows(&list, &reader);
+        list.listReplies = 0;
+        BoardRecordFields f;
+        f.bodySize = static_cast<uint32_t>(body);
+        source.Append(Cat({BoardTextMarker(), BoardRecord(f), Bytes(body, 'b'), BoardListMarker(), Row(3)}));
+        Bytes rec;
+        List(rec);  // the text marker
+        g_boardReceiveStream.DrainReply(kBoardRecordSize);
+        EXPECT_EQ(g_boardReceiveStream.GetMode(), CListStream::kListMode) << body;
+        EXPECT_EQ(list.listReplies, 1) << body;
+        ASSERT_EQ(List(rec), 1) << body;
+        EXPECT_EQ(rec, Row(3)) << body;
+    }
+}
+
 // ---- read replies through the read windows ------------------------------------
 
 class ReadReply : public BoardStream {

@@ -107,7 +107,7 @@ TEST_F(WritingDialog, FailedChecksShowTheirBoxAndSendNothing)
     EXPECT_TRUE(Forms().IsEnabled(t, Dlg::kIdSend));
 }
 
-TEST_F(WritingDialog, OneAnnouncementForEachUploadAndNothingSentOnClosing)
+TEST_F(WritingDialog, OneAnnouncementOnEachConnectionAndNothingSentOnClosing)
 {
     CFakeServer& server = Connect(false);
     CMailWriteDlg& dlg = *::WritingDialog(false);
@@ -120,17 +120,20 @@ TEST_F(WritingDialog, OneAnnouncementForEachUploadAndNothingSentOnClosing)
     EXPECT_EQ(Forms().Shown(Dlg::kTemplatePost), nullptr);
     EXPECT_EQ(g_pView->m_dialogOpen, 0u);
     EXPECT_EQ(Received(server), "BOARD\nW\n");
-    // The next opening announces its own upload, which then goes alone.
-    EXPECT_EQ(dlg.Announce(GetBoardSocket()), 1);
+    // The server still awaits that upload: the next opening announces
+    // nothing, and its upload goes after the one "W\n".
+    EXPECT_EQ(dlg.Announce(GetBoardSocket()), 0);
     OpenWritingDialog(false);
     Forms().Type(Dlg::kTemplatePost, Dlg::kIdTitle, "Again");
     Forms().Type(Dlg::kTemplatePost, Dlg::kIdBody, std::string(50, 'y'));
     Forms().Press(Dlg::kTemplatePost, Dlg::kIdSend);
     const std::string expected =
-        "BOARD\nW\nW\n" + Upload(MakePostUpload("Arin", "arin01", "Again", std::string(50, 'y'))) + "Z\n";
+        "BOARD\nW\n" + Upload(MakePostUpload("Arin", "arin01", "Again", std::string(50, 'y'))) + "Z\n";
     ASSERT_TRUE(PumpUntil([&] { return Received(server).size() >= expected.size(); }));
     Pump(20);
     EXPECT_EQ(Received(server), expected);
+    // Sent, the next upload is announced again.
+    EXPECT_EQ(dlg.Announce(GetBoardSocket()), 1);
 }
 
 TEST_F(WritingDialog, TwoQuickPressesSendOneUpload)
@@ -226,7 +229,7 @@ TEST_F(WritingDialog, WithoutADesktopABoxSaysWritingIsNotAvailable)
 {
     Forms().available = false;
     English(true);
-    EXPECT_FALSE(::WritingDialog(true)->MayAnnounce()) << "no upload can follow";
+    EXPECT_FALSE(::WritingDialog(true)->MayAnnounce(GetMailSocket())) << "no upload can follow";
     OpenWritingDialog(true);
     EXPECT_EQ(Forms().OpenCount(), 0);
     ASSERT_EQ(Boxes().size(), 1u);
@@ -244,7 +247,7 @@ public:
     std::string log;
 };
 
-TEST_F(WritingDialog, GameWindowTakesNoPressesWhileTheDialogIsUp)
+TEST_F(WritingDialog, GameWindowTakesTheMouseAndKeysBesideTheDialog)
 {
     CWindowProbe view, frame;
     plat::Loop().SetWindowHandlers(&view, &frame);
@@ -256,18 +259,22 @@ TEST_F(WritingDialog, GameWindowTakesNoPressesWhileTheDialogIsUp)
         return e;
     };
     OpenWritingDialog(false);
-    for (plat::RawKind k : {plat::RawKind::ButtonDown, plat::RawKind::KeyDown, plat::RawKind::FocusLost,
-                            plat::RawKind::ButtonUp})
+    for (plat::RawKind k : {plat::RawKind::ButtonDown, plat::RawKind::ButtonUp, plat::RawKind::KeyDown,
+                            plat::RawKind::FocusLost})
         plat::Loop().InjectInput(event(k));
     Pump(2);
-    // Releases come through so nothing stays held; the desktop's dialog
-    // taking the focus is not the game losing it.
-    EXPECT_EQ(view.log, "up ");
+    // The desktop's dialog taking the focus is not the game losing it.
+    EXPECT_EQ(view.log, "down up key ");
     EXPECT_EQ(frame.log, "");
+    // The desktop tells of the form's focus late, after the form is gone.
     g_pView->m_postWriteDlg.DestroyWindow();
-    plat::Loop().InjectInput(event(plat::RawKind::ButtonDown));
+    plat::Loop().InjectInput(event(plat::RawKind::FocusLost));
     Pump(2);
-    EXPECT_EQ(view.log, "up down ");
+    EXPECT_EQ(frame.log, "");
+    World().Platform().clock.Advance(plat::CInputRouter::kOwnWindowFocusGraceMs);
+    plat::Loop().InjectInput(event(plat::RawKind::FocusLost));
+    Pump(2);
+    EXPECT_EQ(frame.log, "inactive ");
     plat::Loop().SetWindowHandlers(nullptr, nullptr);
 }
 

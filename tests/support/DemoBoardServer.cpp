@@ -26,6 +26,9 @@ constexpr size_t kMaxLine = 256;
 // oldest go first.
 constexpr size_t kMaxEntries = 500;
 constexpr size_t kMaxRequests = 4096;
+// The connections whose bytes Sessions() keeps, and how much of each.
+constexpr size_t kSessionsKept = 8;
+constexpr size_t kSessionBytes = 64 * 1024;
 // A client that leaves this much of the output unread is let go.
 constexpr size_t kMaxUnsent = 1 << 20;
 // What the server writes into the date of a new entry.
@@ -97,6 +100,9 @@ void CDemoBoardServer::Pump()
     // A new connection is a board opened afresh: the last one is done.
     if (m_listener.Accept(m_conn)) {
         ++m_connections;
+        if (m_sessions.size() >= kSessionsKept)
+            m_sessions.pop_front();
+        m_sessions.emplace_back();
         m_in.clear();
         m_out.clear();
         m_board = -1;
@@ -115,8 +121,34 @@ void CDemoBoardServer::Pump()
 
 void CDemoBoardServer::ReadAvailable()
 {
+    const size_t before = m_in.size();
     if (!ReceiveAvailable(m_conn, m_in))
         m_conn.Close();
+    if (!m_sessions.empty()) {
+        std::string& session = m_sessions.back();
+        const size_t n = std::min(m_in.size() - before, kSessionBytes - std::min(kSessionBytes, session.size()));
+        session.append(m_in.begin() + static_cast<std::ptrdiff_t>(before),
+                       m_in.begin() + static_cast<std::ptrdiff_t>(before + n));
+    }
+}
+
+// After "W\n" the input may hold an upload: its length in 3 digits and a
+// NUL, or in 4 digits followed by the header's first byte, which is 0. A
+// request line never holds a NUL. Undecided while too little has come.
+CDemoBoardServer::Start CDemoBoardServer::UploadAt(size_t off, size_t& total) const
+{
+    total = 0;
+    for (size_t i = 0; i <= kLengthField; ++i) {
+        if (off + i >= m_in.size())
+            return Start::Undecided;
+        const uint8_t c = m_in[off + i];
+        if (c == 0 && i >= kLengthField - 1)
+            return Start::Upload;
+        if (c < '0' || c > '9' || i == kLengthField)
+            return Start::Line;
+        total = total * 10 + (c - '0');
+    }
+    return Start::Line;
 }
 
 void CDemoBoardServer::Serve()
@@ -124,32 +156,29 @@ void CDemoBoardServer::Serve()
     size_t off = 0;
     for (;;) {
         const size_t left = m_in.size() - off;
-        if (m_awaitingUpload && left > 0 && (m_in[off] < '0' || m_in[off] > '9')) {
-            // A dialog closed unsent: the next request came instead.
-            m_awaitingUpload = false;
-            continue;
-        }
+        if (left == 0)
+            break;
         if (m_awaitingUpload) {
-            if (left < kLengthField)
-                break;
+            // The announced upload is taken whenever it comes: requests
+            // sent meanwhile (a reload after a refused Send, say) are
+            // answered and the upload is still awaited.
             size_t total = 0;
-            for (size_t i = 0; i < kLengthField && m_in[off + i] >= '0' && m_in[off + i] <= '9'; ++i)
-                total = total * 10 + (m_in[off + i] - '0');
-            const size_t header = m_kind == Kind::Mail ? kMailHeader : kPostHeader;
-            if (total <= header) {
-                // No upload after all: what follows is read as requests.
+            const Start start = UploadAt(off, total);
+            if (start == Start::Undecided)
+                break;
+            if (start == Start::Upload) {
+                if (left < kLengthField + total)
+                    break;
+                m_lastUpload.assign(m_in.begin() + static_cast<std::ptrdiff_t>(off),
+                                    m_in.begin() + static_cast<std::ptrdiff_t>(off + kLengthField + total));
+                const size_t header = m_kind == Kind::Mail ? kMailHeader : kPostHeader;
+                // A header alone is an upload given up: nothing is kept.
+                if (total > header)
+                    TakeUpload(m_in.data() + off + kLengthField, total);
+                off += kLengthField + total;
                 m_awaitingUpload = false;
-                off += kLengthField;
                 continue;
             }
-            if (left < kLengthField + total)
-                break;
-            m_lastUpload.assign(m_in.begin() + static_cast<std::ptrdiff_t>(off),
-                                m_in.begin() + static_cast<std::ptrdiff_t>(off + kLengthField + total));
-            TakeUpload(m_in.data() + off + kLengthField, total);
-            off += kLengthField + total;
-            m_awaitingUpload = false;
-            continue;
         }
         const auto begin = m_in.begin() + static_cast<std::ptrdiff_t>(off);
         const auto end = std::find(begin, m_in.end(), static_cast<uint8_t>('\n'));

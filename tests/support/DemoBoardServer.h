@@ -7,6 +7,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ public:
     int Uploads() const { return m_uploads; }
     // The last upload taken, whole: its length field, header and body.
     const std::vector<uint8_t>& LastUpload() const { return m_lastUpload; }
+    // Every byte the client sent on each of the last few connections,
+    // uploads included, oldest first (at most 64 KiB of each).
+    const std::deque<std::string>& Sessions() const { return m_sessions; }
 
 private:
     struct Entry {
@@ -55,6 +59,8 @@ private:
     // The entries of the board a session reads; newest first.
     using Board = std::vector<Entry>;
 
+    enum class Start { Undecided, Upload, Line };
+    Start UploadAt(size_t off, size_t& total) const;
     void ReadAvailable();
     // Takes whole lines and uploads from the input.
     void Serve();
@@ -75,12 +81,13 @@ private:
     int m_uploads = 0;
     std::vector<uint8_t> m_lastUpload;
     std::vector<std::string> m_requests;
+    std::deque<std::string> m_sessions;
     // The free board, the notice board, the BUG board; the mailbox.
     Board m_boards[3];
     Board m_mailbox;
     // The session: the board chosen by the first line (-1 none yet), the
     // search the list shows ('T', 'D', 'I' or 0 for all), its page and the
-    // entry read last; after "W\n" the upload is awaited.
+    // entry read last; after "W\n" the upload is awaited until it comes.
     int m_board = -1;
     bool m_named = false;
     char m_filter = 0;

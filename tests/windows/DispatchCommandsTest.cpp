@@ -17,6 +17,7 @@
 #include "app/ReceiveDispatch.h"
 #include "intro/AccountRecord.h"
 #include "core/HanCodeConv.h"
+#include "platform/Dialogs.h"
 #include "script/ExtraFunctions.h"
 #include "script/ScriptManager.h"
 #include "social/RankWin.h"
@@ -681,6 +682,11 @@ TEST_F(FormDispatchTest, DeletionSendsField62OnlyAfterAPassedCheckWhileTheBoxIsU
     plat::CHeadlessPlatform& platform = world.Platform();
     const int cursor = platform.window.m_cursorCount;
     platform.dialogs.boxes.clear();  // the missing pictures' boxes
+    // Where no box can be shown nobody consents.
+    plat::SetDialogs(nullptr);
+    EXPECT_EQ(Run({119}), "");
+    EXPECT_TRUE(TakeSentPackets().empty());
+    plat::SetDialogs(&platform.dialogs);
     platform.dialogs.answers = {false, true};
     EXPECT_EQ(Run({119}), "");
     EXPECT_TRUE(TakeSentPackets().empty());

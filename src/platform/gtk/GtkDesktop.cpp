@@ -2,7 +2,22 @@
 
 #include <gtk/gtk.h>
 
+#include "platform/Loop.h"
+
 namespace plat {
+
+namespace {
+
+// How often the loop is pumped while a box is up.
+constexpr unsigned kBoxPumpMs = 10;
+
+gboolean PumpLoop(gpointer)
+{
+    Loop().PumpDuringBox();
+    return G_SOURCE_CONTINUE;
+}
+
+}  // namespace
 
 bool GtkDesktopReady()
 {
@@ -13,6 +28,14 @@ bool GtkDesktopReady()
         return gtk_init_check(nullptr, nullptr) != FALSE;
     }();
     return ready;
+}
+
+unsigned StartBoxPump() { return g_timeout_add(kBoxPumpMs, PumpLoop, nullptr); }
+
+void StopBoxPump(unsigned pump)
+{
+    if (pump != 0)
+        g_source_remove(pump);
 }
 
 }  // namespace plat

@@ -4,21 +4,10 @@
 
 #include <utility>
 
-#include "platform/Loop.h"
 #include "platform/TextCodec.h"
 #include "platform/gtk/GtkDesktop.h"
 
 namespace plat {
-
-namespace {
-
-gboolean PumpSources(gpointer)
-{
-    Loop().PumpSources();
-    return G_SOURCE_CONTINUE;
-}
-
-}  // namespace
 
 CGtkDialogs::CGtkDialogs(IDialogs& fallback, std::function<void()> afterBox)
     : m_fallback(fallback), m_afterBox(std::move(afterBox))
@@ -41,9 +30,9 @@ int CGtkDialogs::Run(const std::string& caption, const std::string& text, bool q
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
 
-    const guint pump = g_timeout_add(kPumpMs, PumpSources, nullptr);
+    const unsigned pump = StartBoxPump();
     const int response = gtk_dialog_run(GTK_DIALOG(box));
-    g_source_remove(pump);
+    StopBoxPump(pump);
     gtk_widget_destroy(box);
     while (gtk_events_pending())
         gtk_main_iteration_do(FALSE);

@@ -1,9 +1,9 @@
 // Message boxes on the desktop through GTK 3: caption, text and buttons in
 // UTF-8, drawn by Pango with the desktop's fonts, so Hangul reads as Hangul.
-// While a box is up the message loop's event sources (the sockets) are
-// still pumped, as the modal box's own loop kept the socket messages
-// coming; no game frame runs and the game's window takes no input. Where
-// GTK cannot reach the desktop the fallback shows the box.
+// While a box is up the message loop's event sources (the sockets), its
+// services' notices and its timers still run, as the modal box's own loop
+// dispatched them; no game frame runs and the game's window takes no input.
+// Where GTK cannot reach the desktop the fallback shows the box.
 #pragma once
 #include <functional>
 #include <string>
@@ -14,9 +14,6 @@ namespace plat {
 
 class CGtkDialogs : public IDialogs {
 public:
-    // How often the event sources are pumped while a box is up.
-    static constexpr unsigned kPumpMs = 10;
-
     // afterBox runs once a box has closed: the game window's backend puts
     // its cursor back and drops the focus changes the box caused.
     explicit CGtkDialogs(IDialogs& fallback, std::function<void()> afterBox = {});

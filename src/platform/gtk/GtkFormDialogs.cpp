@@ -1,6 +1,9 @@
 #include "platform/gtk/GtkFormDialogs.h"
 
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <gdk/gdkx.h>
+#endif
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -18,6 +21,8 @@ struct CGtkFormDialogs::Form {
     int handle = 0;
     IMessageTarget* target = nullptr;
     GtkWidget* window = nullptr;
+    // The game's window, the form's owner on the desktop (or null).
+    GdkWindow* owner = nullptr;
     struct Field {
         GtkWidget* widget = nullptr;  // GtkEntry, GtkTextView or GtkButton
         FormControlKind kind = FormControlKind::Label;
@@ -302,6 +307,7 @@ int CGtkFormDialogs::Open(const FormTemplate& form, IMessageTarget* target)
     if (pendingLabel)
         gtk_grid_attach(GTK_GRID(grid), pendingLabel, 0, row, 2, 1);
 
+    SetOwnerWindow(*f);
     gtk_widget_show_all(window);
     gtk_window_present(GTK_WINDOW(window));
     m_forms.push_back(std::move(f));
@@ -310,6 +316,22 @@ int CGtkFormDialogs::Open(const FormTemplate& form, IMessageTarget* target)
         m_registered = true;
     }
     return m_forms.back()->handle;
+}
+
+void CGtkFormDialogs::SetOwnerWindow(Form& form)
+{
+    const unsigned long native = m_owner ? m_owner() : 0;
+    if (native == 0)
+        return;
+#ifdef GDK_WINDOWING_X11
+    GdkDisplay* display = gtk_widget_get_display(form.window);
+    if (!GDK_IS_X11_DISPLAY(display))
+        return;
+    gtk_widget_realize(form.window);
+    form.owner = gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(native));
+    if (form.owner)
+        gdk_window_set_transient_for(gtk_widget_get_window(form.window), form.owner);
+#endif
 }
 
 void CGtkFormDialogs::Destroy(int handle)
@@ -322,6 +344,8 @@ void CGtkFormDialogs::Destroy(int handle)
     // No handler may see the form once it is gone.
     form->target = nullptr;
     gtk_widget_destroy(form->window);
+    if (form->owner)
+        g_object_unref(form->owner);
     while (gtk_events_pending())
         gtk_main_iteration_do(FALSE);
     if (m_forms.empty() && m_registered) {
@@ -401,12 +425,15 @@ std::optional<std::string> CGtkFormDialogs::ChooseFile(int handle, const FileCho
     {
         // The chooser runs its own loop, as the desktop's common dialog did.
         CModalScope modal;
+        // The loop goes on while the chooser runs, as under a message box.
+        const unsigned pump = StartBoxPump();
         if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
             if (gchar* name = gtk_file_chooser_get_filename(chooser)) {
                 path = name;
                 g_free(name);
             }
         }
+        StopBoxPump(pump);
     }
     gtk_widget_destroy(dialog);
     while (gtk_events_pending())

@@ -4,6 +4,7 @@
 // so the game goes on beside it. GTK is started on first use and only if
 // it can reach the desktop.
 #pragma once
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,11 @@ public:
     ~CGtkFormDialogs() override;
     CGtkFormDialogs(const CGtkFormDialogs&) = delete;
     CGtkFormDialogs& operator=(const CGtkFormDialogs&) = delete;
+
+    // The game's window as the desktop knows it (an X11 window id; 0 for
+    // none): a form stays above it, as the dialog the game's window owned
+    // did, also while the game's full-screen window has the focus.
+    void SetOwner(std::function<unsigned long()> nativeWindow) { m_owner = std::move(nativeWindow); }
 
     bool Available() override;
     int Open(const FormTemplate& form, IMessageTarget* target) override;
@@ -43,7 +49,9 @@ public:
 
 private:
     Form* Find(int handle);
+    void SetOwnerWindow(Form& form);
 
+    std::function<unsigned long()> m_owner;
     std::vector<std::unique_ptr<Form>> m_forms;
     int m_nextHandle = 1;
     bool m_registered = false;

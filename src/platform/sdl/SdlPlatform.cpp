@@ -194,6 +194,9 @@ bool CSdlPlatform::Init(std::string& error)
     // request is ignored by the game, a signal is not.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "0");
+    // A click that gives the game's window the focus back from a writing
+    // form is a click on the game too, as on the desktop the game came from.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         error = SDL_GetError();
         return false;

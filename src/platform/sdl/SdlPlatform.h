@@ -34,6 +34,8 @@ public:
     void SetTitle(const std::string& titleCp949) override;
 
     SDL_Window* Handle() const { return m_window; }
+    // The window's X11 id, 0 when it has none (another video driver).
+    unsigned long X11Window() const;
     // The game's ShowCursor count: the system cursor shows while it is >= 0.
     int CursorCount() const { return m_cursorCount; }
     // Its renderer goes away before the window does.
